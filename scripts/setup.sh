@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages BrivanSelvo needs to build, run and test; installs nothing when
+# everything is already present.
+set -euo pipefail
+
+packages=(
+    build-essential cmake g++ pkg-config
+    qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
+    libgtest-dev libgmock-dev googletest
+    clang libclang-rt-14-dev
+    python3 pspp libreoffice-writer-nogui
+    xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

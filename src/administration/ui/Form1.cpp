@@ -1,0 +1,5 @@
+#include "administration/ui/Form1.h"
+
+#include "shell/ui/Shell.h"
+
+Form1::Form1(Shell& shell) : m_shell(shell) {}

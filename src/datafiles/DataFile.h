@@ -1,0 +1,24 @@
+#pragma once
+#include "shell/ProgramState.h"
+#include "shell/TextFile.h"
+
+#include <optional>
+#include <string>
+
+namespace selvo {
+
+// "SELVO_" + surname + "_" + name + ".csv", no folder.
+std::string DataFileNameFor(const ProgramState& state);
+
+// The file's bytes: one line of 196 fields ending in CR LF, code page 1252 (UTF-8 with a
+// byte-order mark when some text does not fit the code page).
+std::string ComposeDataFile(const ProgramState& state);
+
+// Stores the name in DataFileName and saves the file atomically in the current directory.
+std::optional<FileError> WriteDataFile(ProgramState& state);
+
+// Reads the file named by DataFileName. The whole file is checked first; on any error the
+// state is left exactly as it was and the error names the file, the field and the fault.
+std::optional<FileError> ReadDataFile(ProgramState& state);
+
+} // namespace selvo

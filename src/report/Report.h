@@ -1,0 +1,29 @@
+#pragma once
+#include "shell/ProgramState.h"
+#include "shell/TextFile.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace selvo {
+
+// Where the date line of the report gets its "dd/MM/yyyy HH:mm:ss"; replaceable in tests.
+using DateTimeSource = std::function<std::string()>;
+std::string CurrentDateTimeText();
+
+void BuildReportHeader(ProgramState& state);
+void BuildReportTitle(ProgramState& state, const DateTimeSource& now); // reads now() once
+void BuildReportSubject(ProgramState& state);
+
+// "SELVO_" + surname + "_" + name + "_report.rtf", no folder.
+std::string ReportFileName(const ProgramState& state);
+
+// The whole document as UTF-8 text whose characters all fit code page 1252. Runs the
+// criteria algorithm for T > 4 and then T > 5, building each pair of sections in between.
+std::string ComposeReport(ProgramState& state);
+
+// ComposeReport, converted to code page 1252, saved atomically in the current directory.
+std::optional<FileError> WriteReport(ProgramState& state);
+
+} // namespace selvo

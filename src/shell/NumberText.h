@@ -1,0 +1,19 @@
+#pragma once
+#include "shell/ProgramState.h"
+
+#include <string>
+
+namespace selvo {
+
+// The one conversion of a number to text for screens and the report: at most 15 significant
+// digits, point as decimal separator, no trailing zeros, a leading blank for zero and positive
+// values ("-0" prints as " 0").
+std::string numberText(double value);
+
+// An empty slot prints as nothing.
+std::string numberText(const NumberOrEmpty& value);
+
+// Integers in the data files: decimal digits, no sign blank.
+std::string integerText(long value);
+
+} // namespace selvo

@@ -1,0 +1,120 @@
+#pragma once
+// BrivanSelvo core: how data flows.
+//   answers typed on Form1 (or read back from a data file) live in ProgramState::AnswerT/AnswerD;
+//   ProcessData freezes them into ScoreT/ScoreD and fills the score record (dimensional totals,
+//   then the criteria slots under T > 4 and T > 5);
+//   the writers turn the state into text: the RTF report, the one-line data file, the SPSS
+//   command file; SaveTextFile puts each on disk atomically, in code page 1252 where it fits.
+// Everything here is plain C++: the forms read and write this record and nothing else.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace selvo {
+
+using Integer = std::int16_t;
+
+// A numeric slot that is empty until first assigned: it prints as nothing and reads as 0.
+class NumberOrEmpty {
+public:
+    NumberOrEmpty() = default;
+    NumberOrEmpty(double value) : m_value(value) {}
+    NumberOrEmpty& operator=(double value) {
+        m_value = value;
+        return *this;
+    }
+    bool isEmpty() const { return !m_value.has_value(); }
+    double value() const { return m_value.value_or(0.0); }
+    int asInt() const { return static_cast<int>(value()); }
+    operator double() const { return value(); }
+
+private:
+    std::optional<double> m_value;
+};
+
+// One answer per item, slot k for item k; slot 0 belongs to the notice page.
+// An index outside 0..94 is a programming error and throws instead of being followed.
+class AnswerTable {
+public:
+    static constexpr int kSlots = 95;
+    Integer& operator[](int item) { return m_slots.at(checked(item)); }
+    Integer operator[](int item) const { return m_slots.at(checked(item)); }
+    void clear() { m_slots.fill(0); }
+    bool operator==(const AnswerTable&) const = default;
+
+private:
+    static std::size_t checked(int item);
+    std::array<Integer, kSlots> m_slots{};
+};
+
+// The twelve disorders, in the one order every table, score, section and export follows.
+enum Disorder { PAR, SZ, ST, AS, BDL, HIS, NAR, AV, DEP, OC, DE, PA, kDisorderCount };
+
+// The two categorical thresholds: T > 4 & D > 1 and T > 5 & D > 1.
+enum Algorithm { X4, X5, kAlgorithmCount };
+
+struct ScoreRecord {
+    // Dimensional totals.
+    NumberOrEmpty par1t, sz1t, st1t, as1t, bdl1t, his1t, nar1t, av1t, dep1t, oc1t, de1t, pa1t;
+    NumberOrEmpty clA1t, clB1t, clC1t, tot1t;
+
+    // Criteria slots, counts and diagnoses: one set shared by both algorithms.
+    NumberOrEmpty PARTOT, PARD, PAR1, PAR2, PAR3, PAR4, PAR5, PAR6, PAR7;
+    NumberOrEmpty SZTOT, SZD, SZ1, SZ2, SZ3, SZ4, SZ5, SZ6, SZ7;
+    NumberOrEmpty STTOT, STD, ST1, ST2, ST3, ST4, ST5, ST6, ST7, ST8, ST9;
+    NumberOrEmpty ASTOT, ASD, AS1, AS2, AS3, AS4, AS5, AS6, AS7, AS8;
+    NumberOrEmpty BDLTOT, BDLD, BDL1, BDL2, BDL3, BDL4, BDL5, BDL56, BDL6, BDL7, BDL8, BDL9, BDL10;
+    NumberOrEmpty HISTOT, HISD, HIS1, HIS2, HIS3, HIS4, HIS5, HIS6, HIS7, HIS8;
+    NumberOrEmpty NARTOT, NARD, NAR1, NAR2, NAR3, NAR4, NAR5, NAR6, NAR7, NAR8, NAR9;
+    NumberOrEmpty AVTOT, AVD, AV1, AV2, AV3, AV4, AV5, AV6, AV7;
+    NumberOrEmpty DEPTOT, DEPD, DEP1, DEP2, DEP3, DEP4, DEP5, DEP6, DEP7, DEP8;
+    NumberOrEmpty OCTOT, OCD, OC1, OC2, OC3, OC4, OC5, OC6, OC7, OC8;
+    NumberOrEmpty DETOT, DED, DE1, DE2, DE3, DE4, DE5, DE6, DE7;
+    NumberOrEmpty PATOT, PAD, PA1, PA2, PA3, PA4, PA5, PA6, PA7;
+    NumberOrEmpty CLATOT, CLAD, CLBTOT, CLBD, CLCTOT, CLCD, TOTTOT, TOTD;
+
+    // Percentage scores, one per dimensional total.
+    NumberOrEmpty par1p, sz1p, st1p, as1p, bdl1p, his1p, nar1p, av1p, dep1p, oc1p, de1p, pa1p;
+    NumberOrEmpty clA1p, clB1p, clC1p, tot1p;
+};
+
+struct ProgramState {
+    // Constants, set at start-up and again by every load of the item bank.
+    std::string ProgramTitle;
+    NumberOrEmpty ItemCount, FirstItem, ScalePoints, DistressPoints;
+
+    // Item bank.
+    std::array<std::string, 151> ItemText;
+    std::array<std::string, 8> ScaleLabels;
+    std::array<std::string, 4> DistressLabels;
+    std::array<std::vector<std::string>, kDisorderCount> CriteriaText;
+
+    // Answers and their scoring copies.
+    AnswerTable AnswerT, AnswerD, ScoreT, ScoreD;
+
+    // Administration cursor. AllAnswered is empty until the first completeness check.
+    Integer CurrentItem = 0;
+    std::string AnswerTextT, AnswerTextD;
+    std::optional<bool> AllAnswered;
+
+    // Subject record.
+    Integer Card = 0;
+    std::string SubjectName, SubjectSurname, SubjectAge, SubjectSex, SubjectMarital,
+        SubjectEducation, SubjectNotes, CaseCode;
+
+    // File names.
+    std::string SelectedFile, DataFileName;
+
+    ScoreRecord Scores;
+
+    // Report section buffers.
+    std::string ReportHeader, ReportTitle, ReportSubject;
+    std::array<std::string, kAlgorithmCount> ReportCategorical, ReportCriteria;
+};
+
+inline bool isTrue(const std::optional<bool>& flag) { return flag.value_or(false); }
+
+} // namespace selvo

@@ -1,0 +1,242 @@
+#include "shell/TextFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace selvo {
+namespace {
+
+// Closes the conversion descriptor on every path out of convert().
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (ok()) {
+            iconv_close(m_cd);
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
+
+// Converts with iconv; nothing when some input cannot be represented.
+std::optional<std::string> convert(const char* to, const char* from, std::string_view input) {
+    const Converter converter(to, from);
+    if (!converter.ok()) {
+        return std::nullopt;
+    }
+    iconv_t cd = converter.get();
+    std::string output;
+    std::string in(input);
+    char* inPtr = in.data();
+    std::size_t inLeft = in.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        output.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            return std::nullopt;
+        }
+    }
+    return output;
+}
+
+} // namespace
+
+std::optional<std::string> toCp1252(std::string_view utf8) {
+    if (!isValidUtf8(utf8)) {
+        return std::nullopt;
+    }
+    return convert("CP1252", "UTF-8", utf8);
+}
+
+std::string fromCp1252(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out.push_back(c);
+            continue;
+        }
+        // glibc leaves 0x81, 0x8D, 0x8F, 0x90, 0x9D undefined; map them to C1 so nothing is lost.
+        auto single = convert("UTF-8", "CP1252", std::string_view(&c, 1));
+        if (single) {
+            out += *single;
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (b >> 6)));
+            out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
+        }
+    }
+    return out;
+}
+
+bool fitsCp1252(std::string_view utf8) { return toCp1252(utf8).has_value(); }
+
+bool isValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        std::size_t extra = 0;
+        unsigned int code = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if ((b & 0xE0) == 0xC0) {
+            extra = 1;
+            code = b & 0x1F;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2;
+            code = b & 0x0F;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3;
+            code = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= bytes.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(bytes[i + k]);
+            if ((c & 0xC0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (c & 0x3F);
+        }
+        const bool overlong = (extra == 1 && code < 0x80) || (extra == 2 && code < 0x800) ||
+                              (extra == 3 && code < 0x10000);
+        if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::string FileError::message() const {
+    return "Impossibile completare il file \"" + fileName + "\": " + reason;
+}
+
+std::string describeErrno(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "permesso negato (la cartella o il file non sono scrivibili).";
+    case EROFS:
+        return "la cartella si trova su un disco di sola lettura.";
+    case ENOSPC:
+        return "spazio su disco esaurito.";
+    case EDQUOT:
+        return "quota disco superata.";
+    case ENOENT:
+        return "file o cartella inesistente.";
+    case ENAMETOOLONG:
+        return "il nome del file è troppo lungo.";
+    case EISDIR:
+        return "il nome indica una cartella, non un file.";
+    case EINVAL:
+    case EILSEQ:
+        return "il nome del file non è valido.";
+    case EIO:
+        return "errore di lettura o scrittura sul disco.";
+    default:
+        return std::string("errore di sistema (") + std::strerror(error) + ").";
+    }
+}
+
+std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes) {
+    const auto fail = [&](int error) { return FileError{path, describeErrno(error)}; };
+    std::string tempPath = path + ".tmpXXXXXX";
+    const int fd = mkstemp(tempPath.data());
+    if (fd < 0) {
+        return fail(errno);
+    }
+    const auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(tempPath.c_str());
+        return fail(error);
+    };
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return abandon(errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    // mkstemp makes the file private; an output file should be readable like any other.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(fd, 0666 & ~mask) != 0 || ::fsync(fd) != 0) {
+        return abandon(errno);
+    }
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(tempPath.c_str());
+        return fail(error);
+    }
+    if (std::rename(tempPath.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(tempPath.c_str());
+        return fail(error);
+    }
+    return std::nullopt;
+}
+
+ReadResult readWholeFile(const std::string& path, std::size_t maxBytes) {
+    ReadResult result;
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) {
+        result.error = FileError{path, describeErrno(errno)};
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        result.error = FileError{path, describeErrno(EISDIR)};
+        return result;
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            result.error = FileError{path, describeErrno(errno)};
+            ::close(fd);
+            return result;
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > maxBytes) {
+            ::close(fd);
+            result.error = FileError{path, "il file è troppo grande per essere un file di dati."};
+            return result;
+        }
+    }
+    ::close(fd);
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+} // namespace selvo
