@@ -3,3 +3,5 @@
 #include "shell/ui/Shell.h"
 
 frmLogin::frmLogin(Shell& shell) : m_shell(shell) {}
+
+void frmLogin::showSubjectRecord() {}
