@@ -1,0 +1,32 @@
+#pragma once
+// The comma-separated record of the data file, read and written at the byte level: the
+// separators are ASCII, so the same code serves code page 1252 and UTF-8 files.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace selvo {
+
+struct CsvField {
+    std::string text;
+    bool quoted = false;
+};
+
+struct CsvSplit {
+    std::vector<CsvField> fields;     // the first maxFields fields
+    std::size_t count = 0;            // every field found, kept or not
+    std::optional<std::string> fault; // Italian reason naming the field, when the text is broken
+};
+
+// Fields are separated by commas or line ends; blanks before a field are skipped; a quoted
+// field runs to its closing quote, "" inside it stands for one quote and line breaks inside it
+// are kept. Blanks and line ends at the very end of the text close the record.
+CsvSplit splitCsvFields(std::string_view bytes, std::size_t maxFields);
+
+// The text between double quotes, each double quote inside doubled.
+std::string quoteCsvText(std::string_view text);
+
+} // namespace selvo

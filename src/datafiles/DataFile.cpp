@@ -1,0 +1,230 @@
+#include "datafiles/DataFile.h"
+
+#include "datafiles/CsvFields.h"
+#include "datafiles/DataFileRecord.h"
+#include "shell/NumberText.h"
+
+#include <charconv>
+#include <limits>
+
+namespace selvo {
+namespace {
+
+// A real data file is a few kilobytes; anything this large is not one.
+constexpr std::size_t kMaxDataFileBytes = 1024 * 1024;
+
+// Field numbers of the subject part of the record.
+enum SubjectField { kCard = 1, kName, kSurname, kAge, kSex, kMarital, kEducation, kNotes };
+constexpr std::size_t kFirstAgreement = 9;
+constexpr std::size_t kFirstDistress = kFirstAgreement + kDataFileItems;
+
+std::string fieldLabel(std::size_t number) {
+    return "campo " + std::to_string(number);
+}
+
+std::string quotedValue(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// A whole number with an optional sign and blanks around it, as the old reader accepted.
+std::optional<long long> integerValue(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+        if (text.starts_with('-')) {
+            return std::nullopt;
+        }
+    }
+    long long value = 0;
+    const char* const last = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), last, value);
+    if (ptr != last) {
+        return std::nullopt;
+    }
+    if (ec == std::errc::result_out_of_range) {
+        return std::numeric_limits<long long>::max();
+    }
+    if (ec != std::errc()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Checks one answer field; the fault names the field, the item and the allowed range.
+std::optional<std::string> readAnswer(const CsvField& field, std::size_t number, int item,
+                                      const char* scale, int maximum, Integer& answer) {
+    const std::string where =
+        fieldLabel(number) + " (" + scale + ", item " + std::to_string(item) + "): ";
+    const auto value = integerValue(field.text);
+    if (!value) {
+        if (field.text.empty()) {
+            return where + "la risposta manca.";
+        }
+        return where + "la risposta " + quotedValue(field.text) + " non è un numero intero.";
+    }
+    if (*value < 0 || *value > maximum) {
+        return where + "la risposta " + quotedValue(field.text) + " non è tra 0 e " +
+               std::to_string(maximum) + ".";
+    }
+    answer = static_cast<Integer>(*value);
+    return std::nullopt;
+}
+
+std::optional<std::string> readCode(const CsvField& field, std::size_t number, const char* what,
+                                    char highest, std::string& code) {
+    const std::string& text = field.text;
+    if (text.size() != 1 || text[0] < '0' || text[0] > highest) {
+        const std::string allowed = highest == '2' ? "0, 1 o 2" : std::string("da 0 a ") + highest;
+        return fieldLabel(number) + ": " + what + " " + quotedValue(text) +
+               " non è un codice valido (" + allowed + ").";
+    }
+    code = text;
+    return std::nullopt;
+}
+
+} // namespace
+
+DataFileParse parseDataFile(std::string_view bytes) {
+    DataFileParse parse;
+    const auto fail = [&parse](std::string fault) {
+        parse.fault = std::move(fault);
+        return parse;
+    };
+
+    const bool utf8 = bytes.starts_with(kUtf8Bom);
+    if (utf8) {
+        bytes.remove_prefix(kUtf8Bom.size());
+    }
+    if (bytes.find('\0') != std::string_view::npos) {
+        return fail("il file contiene dati binari: non è un file di dati SELVO.");
+    }
+    if (utf8 && !isValidUtf8(bytes)) {
+        return fail("il file si dichiara in UTF-8 ma contiene caratteri non validi in quella "
+                    "codifica.");
+    }
+
+    const CsvSplit split = splitCsvFields(bytes, kDataFileFields);
+    if (split.fault) {
+        return fail(*split.fault);
+    }
+    if (split.count == 0) {
+        return fail("il file è vuoto.");
+    }
+    if (split.count != kDataFileFields) {
+        return fail("il file ha " + std::to_string(split.count) +
+                    " campi, ma un file di dati SELVO ne ha " + std::to_string(kDataFileFields) +
+                    " (file troncato o di altro tipo?).");
+    }
+    const auto field = [&split](std::size_t number) -> const CsvField& {
+        return split.fields[number - 1];
+    };
+    const auto text = [&](std::size_t number) {
+        return utf8 ? field(number).text : fromCp1252(field(number).text);
+    };
+
+    DataFileRecord record;
+    const auto card = integerValue(field(kCard).text);
+    if (!card) {
+        return fail(fieldLabel(kCard) + ": il numero di scheda " + quotedValue(field(kCard).text) +
+                    " non è un numero intero.");
+    }
+    if (*card < std::numeric_limits<Integer>::min() ||
+        *card > std::numeric_limits<Integer>::max()) {
+        return fail(fieldLabel(kCard) + ": il numero di scheda " + quotedValue(field(kCard).text) +
+                    " è fuori dall'intervallo ammesso (da -32768 a 32767).");
+    }
+    record.Card = static_cast<Integer>(*card);
+
+    std::optional<std::string> fault;
+    if ((fault = readCode(field(kSex), kSex, "il sesso", '2', record.SubjectSex)) ||
+        (fault =
+             readCode(field(kMarital), kMarital, "lo stato civile", '5', record.SubjectMarital)) ||
+        (fault = readCode(field(kEducation), kEducation, "il titolo di studio", '5',
+                          record.SubjectEducation))) {
+        return fail(*fault);
+    }
+    for (int item = 1; item <= kDataFileItems; ++item) {
+        const std::size_t number = kFirstAgreement + static_cast<std::size_t>(item) - 1;
+        if ((fault = readAnswer(field(number), number, item, "accordo", 7,
+                                record.AnswerT[static_cast<std::size_t>(item)]))) {
+            return fail(*fault);
+        }
+    }
+    for (int item = 1; item <= kDataFileItems; ++item) {
+        const std::size_t number = kFirstDistress + static_cast<std::size_t>(item) - 1;
+        if ((fault = readAnswer(field(number), number, item, "disagio", 3,
+                                record.AnswerD[static_cast<std::size_t>(item)]))) {
+            return fail(*fault);
+        }
+    }
+
+    record.SubjectName = text(kName);
+    record.SubjectSurname = text(kSurname);
+    record.SubjectAge = text(kAge);
+    record.SubjectNotes = text(kNotes);
+    parse.record = std::move(record);
+    return parse;
+}
+
+std::string DataFileNameFor(const ProgramState& state) {
+    return "SELVO_" + state.SubjectSurname + "_" + state.SubjectName + ".csv";
+}
+
+std::string ComposeDataFile(const ProgramState& state) {
+    std::string line = integerText(state.Card);
+    for (const std::string* text :
+         {&state.SubjectName, &state.SubjectSurname, &state.SubjectAge, &state.SubjectSex,
+          &state.SubjectMarital, &state.SubjectEducation, &state.SubjectNotes}) {
+        line += ',' + quoteCsvText(*text);
+    }
+    for (int item = 1; item <= kDataFileItems; ++item) {
+        line += ',' + integerText(state.AnswerT[item]);
+    }
+    for (int item = 1; item <= kDataFileItems; ++item) {
+        line += ',' + integerText(state.AnswerD[item]);
+    }
+    line += kCrLf;
+    // A name such as "Łukasz" has no place in code page 1252: rather than lose it, the whole
+    // file goes out in UTF-8, marked so that the reader knows.
+    if (auto cp1252 = toCp1252(line)) {
+        return std::move(*cp1252);
+    }
+    return std::string(kUtf8Bom) + line;
+}
+
+std::optional<FileError> WriteDataFile(ProgramState& state) {
+    state.DataFileName = DataFileNameFor(state);
+    return saveFileAtomically(state.DataFileName, ComposeDataFile(state));
+}
+
+std::optional<FileError> ReadDataFile(ProgramState& state) {
+    const ReadResult read = readWholeFile(state.DataFileName, kMaxDataFileBytes);
+    if (read.error) {
+        return read.error;
+    }
+    DataFileParse parse = parseDataFile(*read.bytes);
+    if (!parse.record) {
+        return FileError{state.DataFileName, parse.fault};
+    }
+    DataFileRecord& record = *parse.record;
+    state.Card = record.Card;
+    state.SubjectName = std::move(record.SubjectName);
+    state.SubjectSurname = std::move(record.SubjectSurname);
+    state.SubjectAge = std::move(record.SubjectAge);
+    state.SubjectSex = std::move(record.SubjectSex);
+    state.SubjectMarital = std::move(record.SubjectMarital);
+    state.SubjectEducation = std::move(record.SubjectEducation);
+    state.SubjectNotes = std::move(record.SubjectNotes);
+    for (int item = 1; item <= kDataFileItems; ++item) {
+        state.AnswerT[item] = record.AnswerT[static_cast<std::size_t>(item)];
+        state.AnswerD[item] = record.AnswerD[static_cast<std::size_t>(item)];
+    }
+    return std::nullopt;
+}
+
+} // namespace selvo

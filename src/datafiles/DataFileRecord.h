@@ -1,0 +1,33 @@
+#pragma once
+// What a data file holds, decoded and checked, before any of it reaches the program state.
+
+#include "shell/ProgramState.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace selvo {
+
+inline constexpr int kDataFileItems = 94;
+inline constexpr std::size_t kDataFileFields = 8 + 2 * kDataFileItems; // 196
+
+struct DataFileRecord {
+    Integer Card = 0;
+    // UTF-8, in file order: name, surname, age, sex, marital status, education, notes.
+    std::string SubjectName, SubjectSurname, SubjectAge, SubjectSex, SubjectMarital,
+        SubjectEducation, SubjectNotes;
+    std::array<Integer, kDataFileItems + 1> AnswerT{}, AnswerD{}; // slot k for item k
+};
+
+struct DataFileParse {
+    std::optional<DataFileRecord> record;
+    std::string fault; // Italian reason, set when record is empty
+};
+
+// Decodes the bytes of a whole data file (UTF-8 after a byte-order mark, code page 1252
+// otherwise) and checks every field; any fault leaves the record empty.
+DataFileParse parseDataFile(std::string_view bytes);
+
+} // namespace selvo

@@ -1,0 +1,307 @@
+#include "datafiles/DataFile.h"
+#include "datafiles/DataFileRecord.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+using selvo::ProgramState;
+
+std::string contentOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Subject S01 of group GRP1, agreement 1,2,..,7 repeating, distress 1,2,3 repeating.
+ProgramState ordinarySubject() {
+    ProgramState state;
+    state.SubjectName = "S01";
+    state.SubjectSurname = "GRP1";
+    state.SubjectAge = "35";
+    state.SubjectSex = "1";
+    state.SubjectMarital = "2";
+    state.SubjectEducation = "4";
+    for (int k = 1; k <= 94; ++k) {
+        state.AnswerT[k] = static_cast<selvo::Integer>(1 + (k - 1) % 7);
+        state.AnswerD[k] = static_cast<selvo::Integer>(1 + (k - 1) % 3);
+    }
+    return state;
+}
+
+std::string repeated(const std::string& cycle, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) {
+        text += cycle;
+    }
+    return text;
+}
+
+const std::string kOrdinaryLine = "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"4\",\"\"," +
+                                  repeated("1,2,3,4,5,6,7,", 13) + "1,2,3," +
+                                  repeated("1,2,3,", 31) + "1\r\n";
+
+void expectSameRecord(const ProgramState& actual, const ProgramState& expected) {
+    EXPECT_EQ(actual.Card, expected.Card);
+    EXPECT_EQ(actual.SubjectName, expected.SubjectName);
+    EXPECT_EQ(actual.SubjectSurname, expected.SubjectSurname);
+    EXPECT_EQ(actual.SubjectAge, expected.SubjectAge);
+    EXPECT_EQ(actual.SubjectSex, expected.SubjectSex);
+    EXPECT_EQ(actual.SubjectMarital, expected.SubjectMarital);
+    EXPECT_EQ(actual.SubjectEducation, expected.SubjectEducation);
+    EXPECT_EQ(actual.SubjectNotes, expected.SubjectNotes);
+    EXPECT_TRUE(actual.AnswerT == expected.AnswerT);
+    EXPECT_TRUE(actual.AnswerD == expected.AnswerD);
+}
+
+ProgramState readBack(const std::string& fileName) {
+    ProgramState state;
+    state.DataFileName = fileName;
+    const auto error = selvo::ReadDataFile(state);
+    EXPECT_FALSE(error) << error->message();
+    return state;
+}
+
+TEST(WriteDataFile, OrdinarySubjectGivesTheDocumentedLineByteForByte) {
+    TempDir dir;
+    ProgramState state = ordinarySubject();
+    ASSERT_FALSE(selvo::WriteDataFile(state));
+    EXPECT_EQ(state.DataFileName, "SELVO_GRP1_S01.csv");
+    EXPECT_EQ(contentOf(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
+}
+
+TEST(WriteDataFile, WritingTwiceReplacesTheEarlierFile) {
+    TempDir dir;
+    ProgramState state = ordinarySubject();
+    state.SubjectNotes = "a much longer first note that must not survive";
+    ASSERT_FALSE(selvo::WriteDataFile(state));
+    state.SubjectNotes.clear();
+    ASSERT_FALSE(selvo::WriteDataFile(state));
+    EXPECT_EQ(contentOf(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
+}
+
+TEST(WriteDataFile, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
+    TempDir dir;
+    ProgramState state = ordinarySubject();
+    ASSERT_FALSE(selvo::WriteDataFile(state));
+    state.SubjectAge = "36";
+    chmod(dir.path().c_str(), 0555);
+    std::optional<selvo::FileError> error;
+    {
+        Unprivileged asUser;
+        error = selvo::WriteDataFile(state);
+    }
+    chmod(dir.path().c_str(), 0755);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fileName, "SELVO_GRP1_S01.csv");
+    EXPECT_EQ(error->reason, "permesso negato (la cartella o il file non sono scrivibili).");
+    EXPECT_EQ(contentOf(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
+}
+
+TEST(DataFileRoundTrip, RestoresCardSubjectAndAnswersInCodePage1252) {
+    TempDir dir;
+    ProgramState state = ordinarySubject();
+    state.Card = 417;
+    state.SubjectAge = "35 anni, più o meno";
+    state.SubjectNotes = "Età dichiarata, \"non certa\"\r\nseconda riga, con virgola";
+    ASSERT_FALSE(selvo::WriteDataFile(state));
+    const std::string bytes = contentOf(dir.file(state.DataFileName));
+    EXPECT_EQ(bytes.substr(0, 3), "417");
+    EXPECT_NE(bytes.find("\"Et\xE0 dichiarata, \"\"non certa\"\"\r\nseconda riga, con virgola\""),
+              std::string::npos);
+    expectSameRecord(readBack(state.DataFileName), state);
+}
+
+TEST(DataFileRoundTrip, TextOutsideCodePage1252GoesOutAsMarkedUtf8) {
+    TempDir dir;
+    ProgramState state = ordinarySubject();
+    state.SubjectName = "Łukasz";
+    state.SubjectSurname = "Ștefan";
+    state.SubjectNotes = "nota \"tra virgolette\", poi\nuna riga nuova";
+    ASSERT_FALSE(selvo::WriteDataFile(state));
+    EXPECT_EQ(state.DataFileName, "SELVO_Ștefan_Łukasz.csv");
+    const std::string bytes = contentOf(dir.file(state.DataFileName));
+    EXPECT_EQ(bytes.substr(0, 4), "\xEF\xBB\xBF"
+                                  "0");
+    expectSameRecord(readBack(state.DataFileName), state);
+}
+
+struct LenientCase {
+    const char* name;
+    std::string bytes;
+};
+void PrintTo(const LenientCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReadsOldFiles : public testing::TestWithParam<LenientCase> {};
+
+TEST_P(ReadsOldFiles, AsTheOrdinarySubject) {
+    TempDir dir;
+    writeBytes(dir.file("old.csv"), GetParam().bytes);
+    expectSameRecord(readBack("old.csv"), ordinarySubject());
+}
+
+std::string withoutLineEnd(std::string line) {
+    line.resize(line.size() - 2);
+    return line;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFile, ReadsOldFiles,
+    testing::Values(LenientCase{"NoFinalLineEnd", withoutLineEnd(kOrdinaryLine)},
+                    LenientCase{"FinalLfOnlyAndBlankLines",
+                                withoutLineEnd(kOrdinaryLine) + "\n\r\n  \r\n"},
+                    LenientCase{"BlanksBeforeFields", replaced(kOrdinaryLine, "0,\"S01\",\"GRP1\"",
+                                                               "  0,  \"S01\",\t\"GRP1\"")},
+                    LenientCase{"UnquotedTextFields",
+                                replaced(kOrdinaryLine, "\"S01\",\"GRP1\",\"35\"", "S01,GRP1 ,35")},
+                    LenientCase{"FieldsSplitOverLines",
+                                replaced(kOrdinaryLine, "\"4\",\"\",", "\"4\",\"\"\r\n")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MalformedCase {
+    const char* name;
+    std::string bytes;
+    std::string reason; // empty: any reason will do
+};
+void PrintTo(const MalformedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MalformedFile : public testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedFile, IsRefusedWithItsReasonAndTheStateUnchanged) {
+    TempDir dir;
+    writeBytes(dir.file("bad.csv"), GetParam().bytes);
+    ProgramState state = ordinarySubject();
+    state.Card = 12;
+    state.SubjectNotes = "da non perdere";
+    state.AnswerT[57 - 8] = 6;
+    state.DataFileName = "bad.csv";
+    const ProgramState before = state;
+
+    const auto error = selvo::ReadDataFile(state);
+
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fileName, "bad.csv");
+    if (!GetParam().reason.empty()) {
+        EXPECT_EQ(error->reason, GetParam().reason);
+    }
+    EXPECT_FALSE(error->reason.empty());
+    expectSameRecord(state, before);
+    EXPECT_EQ(state.DataFileName, "bad.csv");
+}
+
+std::string fieldReplaced(int number, const std::string& value) {
+    // Rebuilds the ordinary line with one field swapped.
+    std::vector<std::string> fields;
+    std::string line = withoutLineEnd(kOrdinaryLine);
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = line.find(',', start);
+        fields.push_back(line.substr(start, comma - start));
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    fields.at(static_cast<std::size_t>(number - 1)) = value;
+    std::string joined;
+    for (const auto& field : fields) {
+        joined += (joined.empty() ? "" : ",") + field;
+    }
+    return joined + "\r\n";
+}
+
+std::string randomBytes() {
+    std::mt19937 generator(5);
+    std::string bytes(4000, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(generator() & 0xFF);
+    }
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFile, MalformedFile,
+    testing::Values(
+        MalformedCase{"Fields195",
+                      withoutLineEnd(kOrdinaryLine).substr(0, kOrdinaryLine.size() - 4) + "\r\n",
+                      "il file ha 195 campi, ma un file di dati SELVO ne ha 196 (file troncato o "
+                      "di altro tipo?)."},
+        MalformedCase{"Fields197", withoutLineEnd(kOrdinaryLine) + ",0\r\n",
+                      "il file ha 197 campi, ma un file di dati SELVO ne ha 196 (file troncato o "
+                      "di altro tipo?)."},
+        MalformedCase{"TrailingComma", withoutLineEnd(kOrdinaryLine) + ",\r\n",
+                      "il file ha 197 campi, ma un file di dati SELVO ne ha 196 (file troncato o "
+                      "di altro tipo?)."},
+        MalformedCase{"LetterInAnswer", fieldReplaced(57, "x"),
+                      "campo 57 (accordo, item 49): la risposta \"x\" non è un numero intero."},
+        MalformedCase{"EmptyAnswer", fieldReplaced(9, ""),
+                      "campo 9 (accordo, item 1): la risposta manca."},
+        MalformedCase{"AgreementEight", fieldReplaced(57, "8"),
+                      "campo 57 (accordo, item 49): la risposta \"8\" non è tra 0 e 7."},
+        MalformedCase{"AgreementNegative", fieldReplaced(20, "-1"),
+                      "campo 20 (accordo, item 12): la risposta \"-1\" non è tra 0 e 7."},
+        MalformedCase{"AgreementHuge", fieldReplaced(20, "99999999999999999999999"),
+                      "campo 20 (accordo, item 12): la risposta \"99999999999999999999999\" non "
+                      "è tra 0 e 7."},
+        MalformedCase{"DistressFour", fieldReplaced(196, "4"),
+                      "campo 196 (disagio, item 94): la risposta \"4\" non è tra 0 e 3."},
+        MalformedCase{"SexThree", fieldReplaced(5, "\"3\""),
+                      "campo 5: il sesso \"3\" non è un codice valido (0, 1 o 2)."},
+        MalformedCase{"MaritalSix", fieldReplaced(6, "\"6\""),
+                      "campo 6: lo stato civile \"6\" non è un codice valido (da 0 a 5)."},
+        MalformedCase{"EducationEmpty", fieldReplaced(7, "\"\""),
+                      "campo 7: il titolo di studio \"\" non è un codice valido (da 0 a 5)."},
+        MalformedCase{"CardNotANumber", fieldReplaced(1, "A12"),
+                      "campo 1: il numero di scheda \"A12\" non è un numero intero."},
+        MalformedCase{"CardTooLarge", fieldReplaced(1, "40000"),
+                      "campo 1: il numero di scheda \"40000\" è fuori dall'intervallo ammesso "
+                      "(da -32768 a 32767)."},
+        MalformedCase{"UnterminatedQuote", "0,\"S01\",\"GRP1\",\"35,1,2,3\r\n",
+                      "campo 4: le virgolette aperte non vengono mai chiuse (file troncato?)."},
+        MalformedCase{"UndoubledQuoteInNotes", fieldReplaced(8, "\"disse \"no\" e basta\""),
+                      "campo 8: dopo le virgolette di chiusura c'è altro testo prima della "
+                      "virgola (le virgolette dentro un testo vanno raddoppiate)."},
+        MalformedCase{"EmptyFile", "", "il file è vuoto."},
+        MalformedCase{"OnlyBlankLines", "\r\n \r\n", "il file è vuoto."},
+        MalformedCase{"NulBytes", std::string("0,\0\0\0", 5),
+                      "il file contiene dati binari: non è un file di dati SELVO."},
+        MalformedCase{"BrokenUtf8AfterMark", "\xEF\xBB\xBF" + fieldReplaced(2, "\"\xC3(\""),
+                      "il file si dichiara in UTF-8 ma contiene caratteri non validi in quella "
+                      "codifica."},
+        MalformedCase{"TooLarge", std::string(1024 * 1024 + 1, ' '),
+                      "il file è troppo grande per essere un file di dati."},
+        MalformedCase{"RandomBytes", randomBytes(), ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadDataFile, MissingFileIsReportedWithItsName) {
+    TempDir dir;
+    ProgramState state = ordinarySubject();
+    state.DataFileName = "assente.csv";
+    const auto error = selvo::ReadDataFile(state);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fileName, "assente.csv");
+    EXPECT_EQ(error->reason, "file o cartella inesistente.");
+    expectSameRecord(state, ordinarySubject());
+}
+
+} // namespace
