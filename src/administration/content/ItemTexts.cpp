@@ -25,7 +25,7 @@ const std::array<std::string_view, 95> kItemTexts = {
     "scientifici.§§"
     "Grazie per la collaborazione.",
 
-    "1) Mi capita spesso di sospettare che gli altri vogliano approfittarsi di me, danneggiarmi o ingannarmi, anche quando non ho prove concrete.", // PAR 1
+    "1) Mi capita spesso di sospettare che gli altri vogliano approfittare di me, danneggiarmi o ingannarmi, anche quando non ho prove concrete.", // PAR 1
     "2) Le relazioni strette, comprese quelle in famiglia, non mi interessano e non mi danno piacere.", // SZ 1
     "3) Mi capita spesso di pensare che discorsi, gesti o fatti casuali intorno a me siano rivolti proprio a me o abbiano per me un significato speciale.", // ST 1
     "4) Più volte ho infranto la legge con azioni per le quali si rischia l'arresto.", // AS 1
@@ -71,7 +71,7 @@ const std::array<std::string_view, 95> kItemTexts = {
     "41) Faccio spesso cose impulsive che possono danneggiarmi, come spendere troppo, bere o usare droghe, guidare in modo spericolato, abbuffarmi o avere rapporti sessuali a rischio.", // BDL 4
     "42) Curo il mio aspetto fisico soprattutto per attirare su di me l'attenzione degli altri.", // HIS 4
     "43) Ho un grande bisogno dell'ammirazione degli altri.", // NAR 4
-    "44) Quando sono con altre persone, mi preoccupa di continuo il timore di critiche o di rifiuti.", // AV 4
+    "44) Quando sono con altre persone, mi assilla il pensiero di ricevere critiche o rifiuti.", // AV 4
     "45) Faccio fatica a iniziare progetti o a fare le cose per conto mio, perché non ho fiducia nel mio giudizio e nelle mie capacità.", // DEP 4
     "46) Su questioni di morale, di etica o di valori ho principi rigidissimi e non ammetto eccezioni, né per me né per gli altri.", // OC 4
     "47) Passo molto tempo a rimuginare e a preoccuparmi.", // DE 4
