@@ -1,0 +1,125 @@
+#include "subject/SubjectChecks.h"
+
+#include <array>
+#include <charconv>
+
+namespace selvo {
+namespace {
+
+// A text field is missing when empty, an option group when nothing in it is selected ("").
+struct RequiredField {
+    std::string SubjectEntry::*entry;
+    std::string ProgramState::*field;
+    const char* message;
+};
+
+constexpr std::array<RequiredField, 6> kRequiredFields{{
+    {&SubjectEntry::name, &ProgramState::SubjectName, "Inserire il Nome/Codice. Grazie!"},
+    {&SubjectEntry::surname, &ProgramState::SubjectSurname, "Inserire il Cognome/Codice. Grazie!"},
+    {&SubjectEntry::age, &ProgramState::SubjectAge, "Inserire Età. Grazie!"},
+    {&SubjectEntry::sex, &ProgramState::SubjectSex, "Inserire il sesso. Grazie!"},
+    {&SubjectEntry::marital, &ProgramState::SubjectMarital, "Inserire lo Stato Civile. Grazie!"},
+    {&SubjectEntry::education, &ProgramState::SubjectEducation,
+     "Inserire il Titolo di Studio. Grazie!"},
+}};
+
+// A code that was never chosen: "0" as the administration form sets it, or nothing at all
+// as a fresh program state holds it.
+bool codeMissing(const std::string& code) {
+    return code.empty() || code == "0";
+}
+
+// Windows refuses these in file names; "/" and "\" would also lead out of the current folder.
+constexpr std::string_view kForbidden = "/\\:*?\"<>|";
+
+bool isControl(unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// The fault of one name, or nothing. Works on UTF-8: C1 controls are U+0080..U+009F.
+std::optional<std::string> nameFault(std::string_view label, const std::string& value) {
+    if (value.empty()) {
+        return std::nullopt; // the required-field check speaks for an empty field
+    }
+    const std::string field = "Il campo " + std::string(label) + " «" + value + "»";
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(value[i]);
+        if (kForbidden.find(value[i]) != std::string_view::npos) {
+            return field + " contiene il carattere «" + value[i] +
+                   "», che non può far parte del nome di un file.";
+        }
+        const bool c1 = byte == 0xC2 && i + 1 < value.size() &&
+                        static_cast<unsigned char>(value[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(value[i + 1]) <= 0x9F;
+        if (isControl(byte) || c1) {
+            const int code = c1 ? static_cast<unsigned char>(value[i + 1]) : byte;
+            return "Il campo " + std::string(label) +
+                   " contiene un carattere non stampabile (codice " + std::to_string(code) +
+                   "), che non può far parte del nome di un file.";
+        }
+    }
+    if (value == "." || value == "..") {
+        return field + " non può essere usato come nome di un file.";
+    }
+    if (value.back() == '.') {
+        return field + " non può terminare con un punto.";
+    }
+    if (value.back() == ' ') {
+        return field + " non può terminare con uno spazio.";
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEntry& entry) {
+    state.SubjectName = entry.name;
+    state.SubjectSurname = entry.surname;
+    state.SubjectAge = entry.age;
+    state.SubjectNotes = entry.notes;
+
+    std::vector<std::string> missing;
+    // Emptiness is tested on the exact text: blanks only count as an answer.
+    for (const RequiredField& check : kRequiredFields) {
+        if ((entry.*check.entry).empty()) {
+            missing.emplace_back(check.message);
+        } else {
+            state.*check.field = entry.*check.entry;
+        }
+    }
+    state.SubjectNotes = entry.notes;
+    return missing;
+}
+
+bool SubjectRecordComplete(const ProgramState& state) {
+    return !state.SubjectName.empty() && !state.SubjectSurname.empty() &&
+           !state.SubjectAge.empty() && !codeMissing(state.SubjectSex) &&
+           !codeMissing(state.SubjectMarital) && !codeMissing(state.SubjectEducation);
+}
+
+std::optional<std::string> UnsafeSubjectName(const ProgramState& state) {
+    if (auto fault = nameFault("Nome/Codice", state.SubjectName)) {
+        return fault;
+    }
+    return nameFault("Cognome/Codice", state.SubjectSurname);
+}
+
+std::optional<int> CodedFieldNumber(std::string_view field) {
+    const auto first = field.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    field.remove_prefix(first);
+    field = field.substr(0, field.find_last_not_of(' ') + 1);
+    if (!field.empty() && field.front() == '+') {
+        field.remove_prefix(1);
+    }
+    int number = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), number);
+    if (error != std::errc() || end != field.data() + field.size()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+} // namespace selvo

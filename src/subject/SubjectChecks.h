@@ -1,0 +1,41 @@
+#pragma once
+// What the subject data form checks before a processing run may start: the six required
+// fields, and names that can safely become part of a file name.
+#include "shell/ProgramState.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace selvo {
+
+// Title of every box that asks the operator to complete or correct a subject field.
+inline constexpr const char* kSubjectInfoTitle = "INFORMAZIONE NECESSARIA";
+
+// The form's controls, as plain text. A coded field is "" when no option of its group is
+// selected, otherwise the code "1".."5" of the selected option.
+struct SubjectEntry {
+    std::string name, surname, age, notes;
+    std::string sex, marital, education;
+};
+
+// The confirmation's storing and checking, in the form's order: the four texts are stored
+// first, then each required field is checked; a field that passes is stored, a missing one
+// adds its message and leaves its coded field as it was. Returns the messages, in order.
+std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEntry& entry);
+
+// Processing may start only when the stored record itself is complete.
+bool SubjectRecordComplete(const ProgramState& state);
+
+// Surname and name become part of every output file name. Returns the message naming the
+// field and the fault when one of them could not be a file name in the current folder
+// (a folder separator, a character Windows refuses, a control character, "." or "..",
+// a trailing dot or blank); nothing when both are safe.
+std::optional<std::string> UnsafeSubjectName(const ProgramState& state);
+
+// The number a coded field reads as ("2", " 2"); nothing when it does not read as a whole
+// number. Used to select the option whose code equals it.
+std::optional<int> CodedFieldNumber(std::string_view field);
+
+} // namespace selvo

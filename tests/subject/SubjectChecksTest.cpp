@@ -1,0 +1,173 @@
+#include "subject/SubjectChecks.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+using selvo::ProgramState;
+using selvo::SubjectEntry;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+SubjectEntry completeEntry() {
+    SubjectEntry entry;
+    entry.name = "S01";
+    entry.surname = "GRP1";
+    entry.age = "35";
+    entry.notes = "note";
+    entry.sex = "2";
+    entry.marital = "4";
+    entry.education = "5";
+    return entry;
+}
+
+// The record as the administration form leaves it for a new questionnaire.
+ProgramState freshRecord() {
+    ProgramState state;
+    state.SubjectSex = state.SubjectMarital = state.SubjectEducation = "0";
+    return state;
+}
+
+TEST(StoreSubjectEntry, UntouchedFormAsksForAllSixFieldsInOrder) {
+    ProgramState state = freshRecord();
+    EXPECT_THAT(selvo::StoreSubjectEntry(state, SubjectEntry{}),
+                ElementsAre("Inserire il Nome/Codice. Grazie!",
+                            "Inserire il Cognome/Codice. Grazie!", "Inserire Età. Grazie!",
+                            "Inserire il sesso. Grazie!", "Inserire lo Stato Civile. Grazie!",
+                            "Inserire il Titolo di Studio. Grazie!"));
+    EXPECT_FALSE(selvo::SubjectRecordComplete(state));
+}
+
+TEST(StoreSubjectEntry, OnlyTheAgeMissingGivesOneMessage) {
+    ProgramState state = freshRecord();
+    SubjectEntry entry = completeEntry();
+    entry.age.clear();
+    EXPECT_THAT(selvo::StoreSubjectEntry(state, entry), ElementsAre("Inserire Età. Grazie!"));
+    EXPECT_FALSE(selvo::SubjectRecordComplete(state));
+}
+
+TEST(StoreSubjectEntry, BlanksOnlyCountAsAnAnswer) {
+    ProgramState state = freshRecord();
+    SubjectEntry entry = completeEntry();
+    entry.age = "   ";
+    EXPECT_TRUE(selvo::StoreSubjectEntry(state, entry).empty());
+    EXPECT_EQ(state.SubjectAge, "   ");
+    EXPECT_TRUE(selvo::SubjectRecordComplete(state));
+}
+
+TEST(StoreSubjectEntry, StoresEveryFieldOfACompleteEntry) {
+    ProgramState state = freshRecord();
+    EXPECT_TRUE(selvo::StoreSubjectEntry(state, completeEntry()).empty());
+    EXPECT_EQ(state.SubjectName, "S01");
+    EXPECT_EQ(state.SubjectSurname, "GRP1");
+    EXPECT_EQ(state.SubjectAge, "35");
+    EXPECT_EQ(state.SubjectNotes, "note");
+    EXPECT_EQ(state.SubjectSex, "2");
+    EXPECT_EQ(state.SubjectMarital, "4");
+    EXPECT_EQ(state.SubjectEducation, "5");
+    EXPECT_TRUE(selvo::SubjectRecordComplete(state));
+}
+
+TEST(StoreSubjectEntry, MissingTextIsStoredEmptyButAMissingOptionKeepsTheOldCode) {
+    ProgramState state = freshRecord();
+    state.SubjectName = "Old";
+    state.SubjectSex = "1";
+    SubjectEntry entry = completeEntry();
+    entry.name.clear();
+    entry.sex.clear();
+    EXPECT_THAT(selvo::StoreSubjectEntry(state, entry),
+                ElementsAre("Inserire il Nome/Codice. Grazie!", "Inserire il sesso. Grazie!"));
+    EXPECT_EQ(state.SubjectName, "");
+    EXPECT_EQ(state.SubjectSex, "1");
+}
+
+TEST(SubjectRecordComplete, ACodeNeverChosenIsIncomplete) {
+    for (const char* code : {"0", ""}) {
+        ProgramState state = freshRecord();
+        selvo::StoreSubjectEntry(state, completeEntry());
+        state.SubjectMarital = code;
+        EXPECT_FALSE(selvo::SubjectRecordComplete(state)) << "marital code \"" << code << '"';
+    }
+}
+
+struct NameCase {
+    const char* label;
+    std::string surname;
+    const char* mentioned; // what the message must quote; nullptr when the name is safe
+};
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class UnsafeSurname : public testing::TestWithParam<NameCase> {};
+
+TEST_P(UnsafeSurname, IsRefusedWithItsFaultOrAccepted) {
+    ProgramState state = freshRecord();
+    state.SubjectName = "S01";
+    state.SubjectSurname = GetParam().surname;
+    const auto fault = selvo::UnsafeSubjectName(state);
+    if (GetParam().mentioned == nullptr) {
+        EXPECT_FALSE(fault.has_value()) << *fault;
+        return;
+    }
+    ASSERT_TRUE(fault.has_value());
+    EXPECT_THAT(*fault, HasSubstr("Cognome/Codice"));
+    EXPECT_THAT(*fault, HasSubstr(GetParam().mentioned));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, UnsafeSurname,
+    testing::Values(NameCase{"ParentFolder", "../x", "«/»"}, NameCase{"Slash", "a/b", "«/»"},
+                    NameCase{"Colon", "x:", "«:»"}, NameCase{"Backslash", "a\\b", "«\\»"},
+                    NameCase{"Star", "a*", "«*»"}, NameCase{"Question", "a?", "«?»"},
+                    NameCase{"Quote", "a\"b", "«\"»"}, NameCase{"Less", "a<b", "«<»"},
+                    NameCase{"Greater", "a>b", "«>»"}, NameCase{"Pipe", "a|b", "«|»"},
+                    NameCase{"Tab", "a\tb", "codice 9"}, NameCase{"Delete", "a\x7f", "codice 127"},
+                    NameCase{"C1Control", "a\xC2\x85", "codice 133"}, NameCase{"Dot", ".", "«.»"},
+                    NameCase{"DotDot", "..", "«..»"}, NameCase{"TrailingDot", "Rossi.", "punto"},
+                    NameCase{"TrailingBlank", "Rossi ", "spazio"},
+                    NameCase{"BlanksOnly", "  ", "spazio"}, NameCase{"Plain", "Rossi", nullptr},
+                    NameCase{"Apostrophe", "D'Amico", nullptr},
+                    NameCase{"InnerBlank", "De Luca", nullptr},
+                    NameCase{"Accented", "Nicolò", nullptr}, NameCase{"LeadingDot", ".x", nullptr},
+                    NameCase{"Empty", "", nullptr}),
+    [](const testing::TestParamInfo<NameCase>& info) { return info.param.label; });
+
+TEST(UnsafeSubjectName, NamesTheNameFieldWhenTheNameIsAtFault) {
+    ProgramState state = freshRecord();
+    state.SubjectName = "a/b";
+    state.SubjectSurname = "GRP1";
+    const auto fault = selvo::UnsafeSubjectName(state);
+    ASSERT_TRUE(fault.has_value());
+    EXPECT_THAT(*fault, HasSubstr("Nome/Codice"));
+}
+
+struct CodeCase {
+    const char* label;
+    const char* field;
+    std::optional<int> number;
+};
+void PrintTo(const CodeCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class CodedField : public testing::TestWithParam<CodeCase> {};
+
+TEST_P(CodedField, ReadsAsAWholeNumberOrNothing) {
+    EXPECT_EQ(selvo::CodedFieldNumber(GetParam().field), GetParam().number);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, CodedField,
+    testing::Values(CodeCase{"Digit", "2", 2}, CodeCase{"Zero", "0", 0},
+                    CodeCase{"Blanks", " 4 ", 4}, CodeCase{"Plus", "+3", 3},
+                    CodeCase{"Negative", "-1", -1}, CodeCase{"Empty", "", std::nullopt},
+                    CodeCase{"Letter", "x", std::nullopt}, CodeCase{"Trailing", "2a", std::nullopt},
+                    CodeCase{"Fraction", "2.5", std::nullopt},
+                    CodeCase{"TooLarge", "99999999999", std::nullopt}),
+    [](const testing::TestParamInfo<CodeCase>& info) { return info.param.label; });
+
+} // namespace
