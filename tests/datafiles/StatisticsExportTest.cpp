@@ -1,0 +1,281 @@
+#include "datafiles/StatisticsExport.h"
+#include "ExportFixture.h"
+#include "scoring/CriteriaAlgorithm.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+using selvo::ProgramState;
+
+std::string contentOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::vector<std::string> exportLines(ProgramState& state) {
+    return linesOf(selvo::ComposeStatisticsExport(state));
+}
+
+// Names declared by the two definition lines, in order.
+std::vector<std::string> definedNames(const std::vector<std::string>& lines) {
+    std::vector<std::string> names;
+    const std::regex definition(R"(([A-Za-z][A-Za-z0-9_]*)\((F8\.0|F8|A10)\))");
+    for (const std::string& line : {lines.at(8), lines.at(9)}) {
+        for (std::sregex_iterator it(line.begin(), line.end(), definition), end; it != end; ++it) {
+            names.push_back((*it)[1]);
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> blankSeparated(const std::string& line) {
+    std::vector<std::string> values;
+    std::istringstream in(line);
+    for (std::string value; in >> value;) {
+        values.push_back(value);
+    }
+    return values;
+}
+
+TEST(StatisticsExport, OpensWithTheBannerAndTheDefinitionOfTheFirstVariables) {
+    ProgramState state = scoredSubject();
+    const auto lines = exportLines(state);
+    ASSERT_GT(lines.size(), 12u);
+    EXPECT_EQ(lines[0], std::string(34, '*'));
+    EXPECT_EQ(lines[1], "*" + std::string(32, ' ') + "*");
+    for (int row : {2, 3}) {
+        EXPECT_EQ(lines[row].size(), 34u) << lines[row];
+        EXPECT_EQ(lines[row].substr(0, 3), "*  ");
+        EXPECT_EQ(lines[row].back(), '*');
+    }
+    EXPECT_EQ(lines[4], lines[1]);
+    EXPECT_EQ(lines[5], lines[0]);
+    EXPECT_EQ(lines[6], "");
+    EXPECT_EQ(lines[7], "");
+    EXPECT_TRUE(lines[8].starts_with("DATA LIST FREE/  Card(F8.0)  Sex(F8.0)  Eta(F8.0)  "
+                                     "STCIV(F8.0)  TITSTUD(F8.0)  CODICE(A10)t1_1(F8) "
+                                     "t2_1(F8) t3_1(F8) "))
+        << lines[8];
+    EXPECT_NE(lines[8].find(" t93_1(F8) t94_1(F8)  d1_1(F8.0)  d2_1(F8.0) "), std::string::npos);
+    EXPECT_TRUE(lines[8].ends_with(" d93_1(F8.0)  d94_1(F8.0) "));
+    EXPECT_TRUE(lines[9].starts_with("par1t(F8.0) sz1t(F8.0) "));
+    EXPECT_TRUE(lines[9].ends_with("CLCDX5(F8.0) TOTDX5(F8.0) ."));
+    EXPECT_EQ(lines[10], "BEGIN DATA");
+    EXPECT_EQ(lines[12], "END DATA.");
+}
+
+TEST(StatisticsExport, DefinesTheFourHundredSixtyTwoVariablesInOrder) {
+    ProgramState state = scoredSubject();
+    const auto names = definedNames(exportLines(state));
+    ASSERT_EQ(names.size(), 462u);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 462u);
+    const std::vector<std::pair<std::size_t, std::string>> landmarks = {
+        {0, "Card"},       {4, "TITSTUD"},  {5, "CODICE"},    {6, "t1_1"},       {99, "t94_1"},
+        {100, "d1_1"},     {193, "d94_1"},  {194, "par1t"},   {206, "clA1t"},    {209, "tot1t"},
+        {210, "PARTOTX4"}, {218, "PARDX4"}, {254, "BDL56X4"}, {328, "CLATOTX4"}, {335, "TOTDX4"},
+        {336, "PARTOTX5"}, {461, "TOTDX5"}};
+    for (const auto& [index, name] : landmarks) {
+        EXPECT_EQ(names[index], name) << "variable " << index;
+    }
+}
+
+TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
+    ProgramState state = scoredSubject();
+    ProgramState x4 = state;
+    selvo::ComputeCriteriaX4(x4);
+    ProgramState x5 = state;
+    selvo::ComputeCriteriaX5(x5);
+
+    const auto lines = exportLines(state);
+    const std::string& line = lines.at(11);
+    EXPECT_TRUE(line.starts_with(" 7  2 35 3 4 pz  " + std::to_string(state.AnswerT[1]) + " "))
+        << line;
+    EXPECT_TRUE(line.ends_with("  " + std::to_string(x5.Scores.TOTD.asInt()) + "   ")) << line;
+
+    const auto values = blankSeparated(line);
+    ASSERT_EQ(values.size(), 462u);
+    const auto names = definedNames(lines);
+    const auto valueOf = [&](const std::string& name) {
+        return values.at(
+            static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin()));
+    };
+    EXPECT_EQ(valueOf("t94_1"), std::to_string(state.AnswerT[94]));
+    EXPECT_EQ(valueOf("d94_1"), std::to_string(state.AnswerD[94]));
+    EXPECT_EQ(valueOf("par1t"), std::to_string(state.Scores.par1t.asInt()));
+    EXPECT_EQ(valueOf("tot1t"), std::to_string(state.Scores.tot1t.asInt()));
+    EXPECT_EQ(valueOf("PARTOTX4"), std::to_string(x4.Scores.PARTOT.asInt()));
+    EXPECT_EQ(valueOf("BDL56X4"), std::to_string(x4.Scores.BDL56.asInt()));
+    EXPECT_EQ(valueOf("TOTTOTX4"), std::to_string(x4.Scores.TOTTOT.asInt()));
+    EXPECT_EQ(valueOf("PARTOTX5"), std::to_string(x5.Scores.PARTOT.asInt()));
+    EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.Scores.TOTTOT.asInt()));
+    // The two thresholds must differ for this subject, or the test could not tell them apart.
+    EXPECT_NE(x4.Scores.TOTTOT.asInt(), x5.Scores.TOTTOT.asInt());
+}
+
+TEST(StatisticsExport, LeavesTheX5ResultsAndTheCaseCodeBehind) {
+    ProgramState state = scoredSubject();
+    ProgramState x5 = state;
+    selvo::ComputeCriteriaX5(x5);
+    selvo::ComposeStatisticsExport(state);
+    EXPECT_EQ(state.CaseCode, "pz");
+    EXPECT_EQ(state.Scores.TOTTOT.value(), x5.Scores.TOTTOT.value());
+    EXPECT_EQ(state.Scores.PARD.value(), x5.Scores.PARD.value());
+}
+
+struct FreeFormatCase {
+    const char* name;
+    std::string age;
+    std::string written;
+};
+void PrintTo(const FreeFormatCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AgeOnTheDataLine : public testing::TestWithParam<FreeFormatCase> {};
+
+TEST_P(AgeOnTheDataLine, StaysOneValue) {
+    ProgramState state = scoredSubject();
+    state.SubjectAge = GetParam().age;
+    const std::string line = exportLines(state).at(11);
+    EXPECT_TRUE(line.starts_with(" 7  2 " + GetParam().written + " 3 4 pz  ")) << line;
+}
+
+INSTANTIATE_TEST_SUITE_P(StatisticsExport, AgeOnTheDataLine,
+                         testing::Values(FreeFormatCase{"PlainNumber", "35", "35"},
+                                         FreeFormatCase{"WithBlank", "35 anni", "'35 anni'"},
+                                         FreeFormatCase{"Empty", "", "''"},
+                                         FreeFormatCase{"WithComma", "35,5", "'35,5'"},
+                                         FreeFormatCase{"WithTab", "35\tanni", "'35\tanni'"},
+                                         FreeFormatCase{"WithApostrophe", "trent'anni",
+                                                        "'trent''anni'"},
+                                         FreeFormatCase{"WithDoubleQuote", "\"35\"", "'\"35\"'"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StatisticsExport, LabelsItemsWithTheFilteredText) {
+    ProgramState state = scoredSubject();
+    const auto lines = exportLines(state);
+    EXPECT_EQ(lines.at(20), " ");
+    EXPECT_EQ(lines.at(21), "variable labels  Card  ' Card'.");
+    EXPECT_EQ(lines.at(28), "variable labels  CODICE  ' Note'.");
+    EXPECT_EQ(lines.at(29), "variable labels   t1_1  'It:Testo di prova dell^elemento 1 '.");
+    EXPECT_EQ(lines.at(31), "variable labels   t3_1  'It:Prima riga con l^apostrofo--seconda "
+                            "riga '.");
+    EXPECT_EQ(lines.at(32), "variable labels   t4_1  'It:Perché sì, è così '.");
+    EXPECT_EQ(lines.at(122), "variable labels   t94_1  'It:Testo di prova dell^elemento 94 '.");
+}
+
+TEST(StatisticsExport, LabelsScalesCountsAndDiagnoses) {
+    ProgramState state = scoredSubject();
+    const auto lines = exportLines(state);
+    const std::vector<std::pair<std::size_t, std::string>> expected = {
+        {123, " "},
+        {124, std::string(18, '*')},
+        {125, "Scale Dimensionali"},
+        {126, " "},
+        {127, "variable labels  par1t  'PAR tot'."},
+        {136, "variable labels  oc1t  'O_C tot'."},
+        {142, "variable labels  tot1t  'TotCLU tot'."},
+        {143, " "},
+        {144, "variable labels  PARTOTX4  'PAR tot criteri X4'."},
+        {154, "variable labels  DETOTX4  'NOS DE tot criteri X4'."},
+        {159, "variable labels  TOTTOTX4  'CLTOT tot criteri X4'."},
+        {160, "variable labels  PARDX4  'PAR  DIAGNOSI X4'."},
+        {171, "variable labels  PADX4  'NOS PA  DIAGNOSI X4'."},
+        {172, "variable labels  CLADX4  'CLA tot DIAGNOSI X4'."},
+        {175, "variable labels  TOTDX4  'CLTOT tot DIAGNOSI X4'."},
+        {176, " "},
+        {177, "variable labels  PARTOTX5  'PAR tot criteri X5'."},
+        {208, "variable labels  TOTDX5  'CLTOT tot DIAGNOSI X5'."}};
+    for (const auto& [index, line] : expected) {
+        EXPECT_EQ(lines.at(index), line) << "line " << index;
+    }
+}
+
+TEST(StatisticsExport, EndsWithTheSaveAndTheCommentedMergeWithApostrophesDoubled) {
+    ProgramState state = scoredSubject();
+    state.SubjectSurname = "D'Amico";
+    const std::string text = selvo::ComposeStatisticsExport(state);
+    const auto lines = linesOf(text);
+    ASSERT_EQ(lines.size(), 223u);
+    const std::vector<std::string> tail(lines.begin() + 209, lines.end());
+    const std::vector<std::string> expected = {
+        " ",
+        " SAVE OUTFILE='.\\SELVO_SS000_D''Amico_S01_sav.sav'  /COMPRESSED.",
+        " ",
+        " ",
+        "* importa il file scid-ii del soggetto",
+        " ",
+        "* MATCH FILES /FILE=*",
+        "* /FILE='.\\SCIDII_Crit_D''Amico_S01_sav.sav'",
+        "* /RENAME (Card CODICE Eta Sex STCIV TITSTUD = d0 d1 d2 d3 d4 d5)",
+        "* /DROP= d0 d1 d2 d3 d4 d5.",
+        "* EXECUTE.",
+        " ",
+        " ",
+        "* SAVE OUTFILE='.\\SELVO_SCIDII_D''Amico_S01_sav.sav'  /COMPRESSED."};
+    EXPECT_EQ(tail, expected);
+    EXPECT_TRUE(text.ends_with("/COMPRESSED.\r\n"));
+    EXPECT_EQ(lines.at(13), "");
+    EXPECT_EQ(lines.at(15), "CLEAR TRANSFORMATION.");
+    EXPECT_EQ(lines.at(18), std::string(59, '*'));
+    EXPECT_EQ(lines.at(19), "*VARNAMES ");
+}
+
+TEST(CleanLabelText, KeepsTheLabelInsideItsQuotes) {
+    EXPECT_EQ(selvo::CleanLabelText("l'altro\r\nrigo\ne 'fine'"), "l^altro--rigo-e ^fine^");
+    EXPECT_EQ(selvo::CleanLabelText("Perché \"sì\""), "Perché \"sì\"");
+    EXPECT_EQ(selvo::CleanLabelText(""), "");
+}
+
+TEST(WriteStatisticsExport, NamesTheFileAfterTheSubjectInCodePage1252) {
+    TempDir dir;
+    ProgramState state = scoredSubject();
+    ASSERT_FALSE(selvo::WriteStatisticsExport(state));
+    EXPECT_EQ(state.DataFileName, "SELVO_SS000_GRP1_S01_sps.sps");
+    const std::string bytes = contentOf(dir.file(state.DataFileName));
+    EXPECT_TRUE(bytes.starts_with(std::string(34, '*') + "\r\n"));
+    EXPECT_NE(bytes.find("'It:Perch\xE9 s\xEC, \xE8 cos\xEC '."), std::string::npos);
+}
+
+TEST(WriteStatisticsExport, NameOutsideCodePage1252GoesOutAsMarkedUtf8) {
+    TempDir dir;
+    ProgramState state = scoredSubject();
+    state.SubjectSurname = "Ștefan";
+    ASSERT_FALSE(selvo::WriteStatisticsExport(state));
+    EXPECT_EQ(state.DataFileName, "SELVO_SS000_Ștefan_S01_sps.sps");
+    const std::string bytes = contentOf(dir.file(state.DataFileName));
+    EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF" + std::string(34, '*')));
+    EXPECT_NE(bytes.find("OUTFILE='.\\SELVO_SS000_Ștefan_S01_sav.sav'"), std::string::npos);
+    EXPECT_NE(bytes.find("'It:Perché sì, è così '."), std::string::npos);
+}
+
+TEST(WriteStatisticsExport, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
+    TempDir dir;
+    ProgramState state = scoredSubject();
+    ASSERT_FALSE(selvo::WriteStatisticsExport(state));
+    const std::string before = contentOf(dir.file(state.DataFileName));
+    state.SubjectAge = "36";
+    chmod(dir.path().c_str(), 0555);
+    std::optional<selvo::FileError> error;
+    {
+        Unprivileged asUser;
+        error = selvo::WriteStatisticsExport(state);
+    }
+    chmod(dir.path().c_str(), 0755);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fileName, "SELVO_SS000_GRP1_S01_sps.sps");
+    EXPECT_EQ(error->reason, "permesso negato (la cartella o il file non sono scrivibili).");
+    EXPECT_EQ(contentOf(dir.file("SELVO_SS000_GRP1_S01_sps.sps")), before);
+}
+
+} // namespace
