@@ -1,7 +1,9 @@
 #include "report/Report.h"
 
 #include "ReportExpectations.h"
+#include "administration/ItemBank.h"
 #include "report/CategoricalSections.h"
+#include "report/RtfText.h"
 #include "scoring/DimensionalScores.h"
 #include "shell/Startup.h"
 #include "support/TempDir.h"
@@ -550,6 +552,28 @@ TEST(Report, CriteriaFlagOtherThanOneCountsAsNotMet) {
     state.Scores.BDL5 = 1;
     BuildCriteriaSection(state, X4);
     expectParagraphs(state.ReportCriteria[X4], criteriaParagraphs('4', {}));
+}
+
+// With the questionnaire's own texts and every criterion met, each text is quoted once per
+// threshold, escaped, and the whole document still fits code page 1252.
+TEST(Report, QuotesEveryCriteriaTextOfTheItemBank) {
+    ProgramState state = preparedState({"S03", "GRP1", "29", "2", "1", "4", ""});
+    LoadItemBank(state);
+    for (int item = 1; item <= 94; ++item) {
+        state.AnswerT[item] = 7;
+        state.AnswerD[item] = 3;
+    }
+    processForReport(state);
+    const std::string document = ComposeReport(state);
+    ASSERT_TRUE(toCp1252(document).has_value());
+    for (int d = 0; d < kDisorderCount; ++d) {
+        for (const std::string& text : state.CriteriaText[static_cast<std::size_t>(d)]) {
+            const std::string quoted = "\\par " + rtfText(text) + "\\par ";
+            const auto first = document.find(quoted);
+            ASSERT_NE(first, std::string::npos) << text;
+            EXPECT_NE(document.find(quoted, first + 1), std::string::npos) << text;
+        }
+    }
 }
 
 TEST(Report, FileNameIsSurnameThenName) {

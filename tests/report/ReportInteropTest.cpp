@@ -1,0 +1,111 @@
+// A report must open in a word processor with every text the operator typed intact. LibreOffice
+// reads it and writes plain UTF-8 text; the test looks for the typed texts and the headings.
+#include "report/Report.h"
+
+#include "administration/ItemBank.h"
+#include "scoring/DimensionalScores.h"
+#include "shell/Startup.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace selvo {
+namespace {
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool haveSoffice() {
+    return std::system("command -v soffice >/dev/null 2>&1") == 0;
+}
+
+// Converts with a private profile, so parallel runs do not fight over one.
+std::filesystem::path convertToText(const TempDir& dir, const std::string& reportName) {
+    const auto outDir = dir.file("converted");
+    std::filesystem::create_directory(outDir);
+    const std::string command =
+        "soffice --headless -env:UserInstallation=file://" + dir.file("profile").string() +
+        " --convert-to 'txt:Text (encoded):UTF8' --outdir '" + outDir.string() + "' '" +
+        dir.file(reportName).string() + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return outDir / (std::filesystem::path(reportName).stem().string() + ".txt");
+}
+
+TEST(ReportInterop, WordProcessorReadsTypedTextAndEverySection) {
+    if (!haveSoffice()) {
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    }
+    TempDir dir;
+    ProgramState state;
+    SetProgramConstants(state);
+    LoadItemBank(state);
+    state.SubjectName = "Ștefan";
+    state.SubjectSurname = "GRP1";
+    state.SubjectAge = "52";
+    state.SubjectSex = "1";
+    state.SubjectMarital = "2";
+    state.SubjectEducation = "3";
+    state.SubjectNotes = "{prova} \\ fine\r\n€ è";
+    for (int item = 1; item <= 94; ++item) {
+        state.AnswerT[item] = static_cast<Integer>(item % 3 == 0 ? 6 : 2);
+        state.AnswerD[item] = static_cast<Integer>(item % 3 == 0 ? 3 : 0);
+    }
+    BuildReportHeader(state);
+    BuildReportTitle(state, CurrentDateTimeText);
+    BuildReportSubject(state);
+    CopyAnswers(state);
+    ComputeDimensionalScores(state);
+    ASSERT_EQ(WriteReport(state), std::nullopt);
+
+    const std::string text = readText(convertToText(dir, ReportFileName(state)));
+    ASSERT_FALSE(text.empty());
+
+    for (const std::string typed : {"Ștefan", "{prova} \\ fine", "€ è"}) {
+        EXPECT_NE(text.find(typed), std::string::npos) << typed;
+    }
+    // The notes keep their line break: the two parts stand on separate lines.
+    const std::size_t first = text.find("{prova} \\ fine");
+    const std::size_t second = text.find("€ è");
+    ASSERT_LT(first, second);
+    EXPECT_NE(text.substr(first, second - first).find('\n'), std::string::npos);
+
+    const std::vector<std::string> headings = {
+        "Brivan SELVO QUESTIONNAIRE",
+        "REFERENCES",
+        "SUBMINISTRATION REPORT AND SCORING",
+        "DATI SOGGETTO:",
+        "NOTE ALLA SOMMINISTRAZIONE:",
+        "SELVO DIMENSIONAL SCORES",
+        "SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 4 & D > 1)",
+        "SELVO Algorithm T > 4 & D > 1 - End",
+        "SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 4 & D > 1) DSM IV CRITERIA",
+        "SELVO Algorithm T > 4 & D > 1 - DSM IV CRITERIA - End",
+        "SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 5 & D > 1)",
+        "SELVO Algorithm T > 5 & D > 1 - End",
+        "SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 5 & D > 1) DSM IV CRITERIA",
+        "SELVO Algorithm T > 5 & D > 1 - DSM IV CRITERIA - End",
+    };
+    std::size_t from = 0;
+    for (const auto& heading : headings) {
+        const std::size_t at = text.find(heading, from);
+        ASSERT_NE(at, std::string::npos) << "missing or out of order: " << heading;
+        from = at + heading.size();
+    }
+    // A criterion met in both runs is quoted in the document as the item bank holds it.
+    const std::string& firstMet = state.CriteriaText[ST][1]; // item 3
+    EXPECT_NE(text.find(firstMet.substr(0, 40)), std::string::npos) << firstMet;
+}
+
+} // namespace
+} // namespace selvo
