@@ -31,16 +31,25 @@ public:
     Form1& form1();
     frmLogin& login();
 
-    // Whether a window is loaded now, without loading it.
-    bool isSplashLoaded() const { return !m_splash.isNull(); }
-    bool isMainMenuLoaded() const { return !m_main.isNull(); }
-    bool isAboutLoaded() const { return !m_about.isNull(); }
-    bool isForm1Loaded() const { return !m_form1.isNull(); }
-    bool isLoginLoaded() const { return !m_login.isNull(); }
+    // Whether a window is loaded now, without loading it. A window closed a moment ago and only
+    // waiting for deletion is no longer loaded.
+    bool isSplashLoaded() const;
+    bool isMainMenuLoaded() const;
+    bool isAboutLoaded() const;
+    bool isForm1Loaded() const;
+    bool isLoginLoaded() const;
 
-    // Unloads (destroys) the window if it is loaded.
+    // Unloads (destroys) the window if it is loaded; its next use creates a new instance.
     void unloadSplash();
     void unloadMainMenu();
+    void unloadAbout();
+
+    // Shows a window modeless and brings it to the front: opening a window that is already
+    // open shows the same instance again, in front of the others.
+    static void showWindow(QWidget& window);
+
+    // Places a window in the middle of the screen, where a new window is looked for.
+    static void centreOnScreen(QWidget& window);
 
     // Ends the program at once. Replaceable so a test can observe it.
     std::function<void()> endProgram;
@@ -66,4 +75,12 @@ private:
 void Main(Shell& shell);
 
 // Italian text for the program's message boxes, from the core's UTF-8 strings.
-inline QString qtext(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline QString qtext(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// A multi-line text for a text box: the core's CR LF line breaks become the widget's one break
+// (a text document would read CR and LF as two).
+inline QString screenText(const std::string& utf8) {
+    return QString::fromStdString(utf8).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}

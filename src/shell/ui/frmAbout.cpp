@@ -1,5 +1,46 @@
 #include "shell/ui/frmAbout.h"
 
 #include "shell/ui/Shell.h"
+#include "shell/ui/ShellTexts.h"
 
-frmAbout::frmAbout(Shell& shell) : m_shell(shell) {}
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmAbout::frmAbout(Shell& shell) : m_shell(shell) {
+    setObjectName("frmAbout");
+    setWindowTitle("Istruzioni");
+
+    // Load handler: the instructions text.
+    TextISTRU = new QPlainTextEdit(this);
+    TextISTRU->setObjectName("TextISTRU");
+    TextISTRU->setAccessibleName("Istruzioni");
+    TextISTRU->setReadOnly(true);
+    TextISTRU->setPlainText(screenText(selvo::instructionsText()));
+    QFont textFont = TextISTRU->font();
+    textFont.setPointSizeF(textFont.pointSizeF() + 2);
+    TextISTRU->setFont(textFont);
+
+    cmdOK = new QPushButton("Chiudi", this);
+    cmdOK->setObjectName("cmdOK");
+    cmdOK->setAccessibleName("Chiudi");
+    cmdOK->setMinimumSize(120, 36);
+    cmdOK->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 18, 18, 14);
+    layout->addWidget(TextISTRU, 1);
+    layout->addLayout(buttons);
+    resize(640, 560);
+    Shell::centreOnScreen(*this);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+}
+
+void frmAbout::cmdOK_Click() {
+    m_shell.unloadAbout();
+}

@@ -1,13 +1,33 @@
 #pragma once
 #include <QWidget>
 
+class QFrame;
+class QLabel;
 class Shell;
 
+// The start-up window: it stays until a character key or a click on its frame or product texts.
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
     explicit frmSplash(Shell& shell);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void Frame1_Click() { dismiss(); }
+    void lblCompanyProduct_Click() { dismiss(); }
+    void lblProductName_Click() { dismiss(); }
+    void dismiss();
+
     Shell& m_shell;
+    bool m_dismissed = false;
+    QFrame* Frame1;
+    QLabel* imgLogo;
+    QLabel* lblProductName;
+    QLabel* lblVersion;
+    QLabel* lblCompanyProduct;
+    QLabel* Label2;
 };

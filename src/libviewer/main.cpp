@@ -1,0 +1,10 @@
+#include "libviewer/Form1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    kalvexlib::Form1 form;
+    form.show();
+    return QApplication::exec();
+}

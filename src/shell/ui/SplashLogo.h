@@ -1,0 +1,5 @@
+#pragma once
+#include <QPixmap>
+
+// The program's logo, drawn from its vector image at the given size in device-independent pixels.
+QPixmap splashLogo(int size, qreal devicePixelRatio);
