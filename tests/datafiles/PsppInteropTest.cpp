@@ -1,6 +1,7 @@
 // Runs the statistics package's free counterpart and a stock CSV reader on the files the
 // program writes, the way a researcher would.
 #include "ExportFixture.h"
+#include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
 #include "scoring/CriteriaAlgorithm.h"
@@ -206,6 +207,16 @@ TEST(PsppInterop, AgeWithBlankAndSurnameWithApostropheKeepEveryValueInPlace) {
     ASSERT_TRUE(pspp.caseFileFound) << pspp.output;
     expectValues(pspp, expected);
     EXPECT_EQ(pspp.values.at("Eta"), " ");
+}
+
+TEST(PsppInterop, QuestionnaireItemTextsLabelWithoutComplaint) {
+    TempDir dir;
+    ProgramState state = scoredSubject();
+    selvo::LoadItemBank(state);
+    const PsppRun pspp = runExport(state, true);
+    expectOnlyDesignErrors(pspp.output);
+    EXPECT_TRUE(diagnostics(pspp.output, "warning").empty()) << pspp.output;
+    EXPECT_TRUE(pspp.caseFileFound) << pspp.output;
 }
 
 TEST(PsppInterop, MarkedUtf8CommandFileRunsWithTheDefaultEncoding) {
