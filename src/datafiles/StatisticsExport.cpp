@@ -153,6 +153,7 @@ std::string freeFormatValue(const std::string& text) {
 }
 
 // "As a number": sign blank or minus, the digits, and the blank that follows every number.
+// A slot never filled goes out as 0 rather than as nothing, so later values keep their column.
 std::string numberField(const NumberOrEmpty& value) {
     return numberText(value.value()) + " ";
 }
