@@ -1,9 +1,353 @@
 #include "administration/ui/Form1.h"
 
+#include "administration/Answering.h"
+#include "administration/Completion.h"
+#include "administration/ItemBank.h"
+#include "shell/NumberText.h"
 #include "shell/ui/Shell.h"
+#include "shell/ui/frmAbout.h"
+#include "subject/ui/frmLogin.h"
 
-Form1::Form1(Shell& shell) : m_shell(shell) {}
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
-void Form1::ShowAgreementAnswer(int) {}
-void Form1::ShowDistressAnswer(int) {}
-void Form1::CheckCompletion() {}
+namespace {
+
+const QString kTitle = QStringLiteral("BrivanSELVO");
+
+// The state keeps CR LF line breaks; a text box wants plain "\n".
+QString boxText(const std::string& text) {
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The window owns only its own exclusive group, so clearing it needs exclusivity off briefly.
+void deselectAll(QButtonGroup* group) {
+    group->setExclusive(false);
+    const QList<QAbstractButton*> buttons = group->buttons();
+    for (QAbstractButton* button : buttons) {
+        button->setChecked(false);
+    }
+    group->setExclusive(true);
+}
+
+} // namespace
+
+Form1::Form1(Shell& shell) : m_shell(shell) {
+    showMessage = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Information, kTitle, text, QMessageBox::Ok, this);
+        box.exec();
+    };
+    buildControls();
+    buildLayout();
+    connectControls();
+    installKeyPreview();
+    Form_Load();
+}
+
+selvo::ProgramState& Form1::state() {
+    return m_shell.state();
+}
+
+void Form1::connectControls() {
+    // toggled(true) fires when a button becomes selected, by a click or from code, and not for a
+    // button already selected: a second click on the same step records nothing.
+    for (QRadioButton* option : Option) {
+        connect(option, &QRadioButton::toggled, this, [this](bool selected) {
+            if (selected) {
+                OnAgreementChosen();
+            }
+        });
+    }
+    for (QRadioButton* option : OptionD) {
+        connect(option, &QRadioButton::toggled, this, [this](bool selected) {
+            if (selected) {
+                OnDistressChosen();
+            }
+        });
+    }
+    connect(CommAvanti, &QPushButton::clicked, this, &Form1::CommAvanti_Click);
+    connect(CommIndietro, &QPushButton::clicked, this, &Form1::CommIndietro_Click);
+    connect(CommIstru, &QPushButton::clicked, this, &Form1::CommIstru_Click);
+    connect(CommSaveData, &QPushButton::clicked, this, &Form1::CommSaveData_Click);
+    connect(cmdLoadData, &QPushButton::clicked, this, &Form1::cmdLoadData_Click);
+}
+
+// The window sees every key before the control that has the focus.
+void Form1::installKeyPreview() {
+    installEventFilter(this);
+    const QList<QWidget*> children = findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        child->installEventFilter(this);
+    }
+}
+
+void Form1::Form_Load() {
+    selvo::ProgramState& s = state();
+    // A complete set of answers survives a new load; so do answers a reload has just read,
+    // complete or not, since that load comes from the reload itself.
+    const bool keepAnswers = selvo::isTrue(s.AllAnswered) || m_shell.loadingForReload;
+
+    if (!keepAnswers) {
+        s.SubjectSex = "0";
+        s.SubjectMarital = "0";
+        s.SubjectEducation = "0";
+    }
+    selvo::LoadItemBank(s);
+    showScaleButtons();
+
+    s.CurrentItem = 0;
+    s.AnswerTextT = s.ScaleLabels[0];
+    s.AnswerTextD = s.DistressLabels[0];
+
+    Text1->setText(QStringLiteral("Prema 'Avanti' per iniziare"));
+    TextD->setText(boxText(s.AnswerTextD));
+    TextCurrentItem->setText(QStringLiteral(" "));
+    Label1->hide();
+    deselectAll(m_agreementGroup);
+    deselectAll(m_distressGroup);
+
+    if (!keepAnswers) {
+        selvo::ClearAnswers(s);
+    }
+    TextDom->setPlainText(QStringLiteral("\n") + boxText(s.ItemText[0]));
+    TextScala->setPlainText(boxText(selvo::AgreementLegend(s)));
+    TextScala2->setPlainText(boxText(selvo::DistressLegend(s)));
+    deselectAll(m_agreementGroup);
+    deselectAll(m_distressGroup);
+}
+
+// The number of steps of each scale is set by its constant.
+void Form1::showScaleButtons() {
+    const selvo::ProgramState& s = state();
+    for (std::size_t k = 0; k < Option.size(); ++k) {
+        Option[k]->setVisible(static_cast<int>(k) < s.ScalePoints.asInt());
+    }
+    for (std::size_t k = 0; k < OptionD.size(); ++k) {
+        OptionD[k]->setVisible(static_cast<int>(k) < s.DistressPoints.asInt());
+    }
+}
+
+void Form1::showCurrentItem() {
+    selvo::ProgramState& s = state();
+    Label1->show();
+    TextCurrentItem->setText(QString::fromStdString(selvo::ProgressText(s)));
+    ShowAgreementAnswer(s.CurrentItem);
+    ShowDistressAnswer(s.CurrentItem);
+    TextItemValue->setText(QString::fromStdString(selvo::numberText(s.AnswerT[s.CurrentItem])));
+    TextDom->setPlainText(QStringLiteral("\n") +
+                          boxText(s.ItemText.at(static_cast<std::size_t>(s.CurrentItem))));
+    CheckCompletion();
+}
+
+void Form1::setDistressShown(bool shown) {
+    m_distressShown = shown;
+    for (QWidget* part : std::initializer_list<QWidget*>{LabelQScalaD, Frame2, TextD, TextScala2,
+                                                         Line[0], Line[1], Line[2], Line[3]}) {
+        part->setVisible(shown);
+    }
+}
+
+void Form1::showAgreementStep(int step) {
+    selvo::ProgramState& s = state();
+    s.AnswerTextT = selvo::AgreementCaption(s, step);
+    Text1->setText(boxText(s.AnswerTextT));
+}
+
+void Form1::showDistressStep(int step) {
+    selvo::ProgramState& s = state();
+    s.AnswerTextD = selvo::DistressCaption(s, step);
+    TextD->setText(boxText(s.AnswerTextD));
+}
+
+void Form1::clearDistressChoice() {
+    selvo::ProgramState& s = state();
+    deselectAll(m_distressGroup);
+    s.AnswerTextD = s.DistressLabels[0];
+    TextD->setText(boxText(s.AnswerTextD));
+}
+
+void Form1::ShowAgreementAnswer(int item) {
+    selvo::ProgramState& s = state();
+    const int step = s.AnswerT[item];
+    if (step < 1 || step > s.ScalePoints.asInt()) {
+        deselectAll(m_agreementGroup);
+        s.AnswerTextT = s.ScaleLabels[0];
+        Text1->setText(boxText(s.AnswerTextT));
+        setDistressShown(false);
+    } else {
+        // Selecting runs the click handling only for a button not yet selected; one already
+        // selected (left over from the notice page, say) would leave another page's texts on
+        // screen, so the step is put on screen here as well.
+        Option[static_cast<std::size_t>(step - 1)]->setChecked(true);
+        if (!selvo::AsksDistress(step)) {
+            deselectAll(m_distressGroup);
+        }
+        showAgreementStep(step);
+        setDistressShown(selvo::AsksDistress(step));
+    }
+    if (item == 0) {
+        setDistressShown(true);
+    }
+}
+
+void Form1::ShowDistressAnswer(int item) {
+    selvo::ProgramState& s = state();
+    const int step = s.AnswerD[item];
+    if (step < 1 || step > s.DistressPoints.asInt()) {
+        clearDistressChoice();
+    } else {
+        OptionD[static_cast<std::size_t>(step - 1)]->setChecked(true);
+        showDistressStep(step);
+    }
+}
+
+void Form1::OnAgreementChosen() {
+    selvo::ProgramState& s = state();
+    setDistressShown(false);
+    if (s.CurrentItem == 0) {
+        // The notice page lets the subject try both scales; nothing is recorded there.
+        setDistressShown(true);
+        return;
+    }
+    const int step = m_agreementGroup->checkedId();
+    if (step > 0) {
+        showAgreementStep(step);
+        selvo::RecordAgreement(s, step);
+        if (selvo::AsksDistress(step)) {
+            setDistressShown(true);
+        } else {
+            // The stored distress answer is gone: the screen must not keep showing it.
+            clearDistressChoice();
+        }
+    }
+    TextItemValue->setText(QString::fromStdString(selvo::numberText(s.AnswerT[s.CurrentItem])));
+}
+
+void Form1::OnDistressChosen() {
+    selvo::ProgramState& s = state();
+    if (s.CurrentItem == 0) {
+        return;
+    }
+    const int step = m_distressGroup->checkedId();
+    if (step > 0) {
+        showDistressStep(step);
+        selvo::RecordDistress(s, step);
+    }
+}
+
+void Form1::CheckCompletion() {
+    // Once shown the button stays: a later change may make the answers incomplete again, and
+    // the operator still sees where processing starts.
+    if (selvo::CheckCompletion(state())) {
+        CommSaveData->show();
+    }
+}
+
+void Form1::CommAvanti_Click() {
+    selvo::MoveForward(state());
+    showCurrentItem();
+}
+
+void Form1::CommIndietro_Click() {
+    selvo::MoveBack(state());
+    showCurrentItem();
+}
+
+void Form1::CommIstru_Click() {
+    frmAbout& about = m_shell.about();
+    about.show();
+    about.raise();
+    about.activateWindow();
+}
+
+void Form1::CommSaveData_Click() {
+    m_shell.login().exec();
+}
+
+void Form1::cmdLoadData_Click() {
+    selvo::ProgramState& s = state();
+    s.SelectedFile = "";
+    if (!m_shell.showOpenDialog) {
+        showMessage(QStringLiteral("Funzione non ancora disponibile."));
+        return;
+    }
+    s.SelectedFile = m_shell.showOpenDialog(this);
+    if (s.SelectedFile.empty()) {
+        return;
+    }
+    // The one call into the reload of a saved data file.
+    if (reloadDataFile) {
+        reloadDataFile(m_shell, s.SelectedFile);
+    } else {
+        showMessage(QStringLiteral("Funzione non ancora disponibile."));
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && handleKey(*static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Returns true when the key was the window's; every other key goes on to the focused control.
+bool Form1::handleKey(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        CommAvanti_Click();
+        return true;
+    case Qt::Key_Left:
+        showMessage(QStringLiteral("freccia sx"));
+        return true;
+    case Qt::Key_Right:
+        showMessage(QStringLiteral("freccia dx"));
+        return true;
+    default:
+        break;
+    }
+    const QString text = event.text();
+    if (text.size() != 1) {
+        return false;
+    }
+    const QChar key = text.front();
+    if (key >= QLatin1Char('1') && key <= QLatin1Char('7')) {
+        chooseAgreementByKey(key.digitValue());
+        return true;
+    }
+    // Lower case only: "Q", "W", "E" belong to the focused control.
+    static const QString distressKeys = QStringLiteral("qwe");
+    const auto distressIndex = distressKeys.indexOf(key);
+    if (distressIndex >= 0) {
+        chooseDistressByKey(static_cast<int>(distressIndex) + 1);
+        return true;
+    }
+    return false;
+}
+
+void Form1::chooseAgreementByKey(int step) {
+    QRadioButton* option = Option[static_cast<std::size_t>(step - 1)];
+    if (option->isHidden()) {
+        return;
+    }
+    option->setChecked(true);
+    OnAgreementChosen();
+}
+
+// Only while the distress question is on screen: otherwise the subject would store an answer to
+// a question never asked.
+void Form1::chooseDistressByKey(int step) {
+    QRadioButton* option = OptionD[static_cast<std::size_t>(step - 1)];
+    if (!m_distressShown || option->isHidden()) {
+        return;
+    }
+    option->setChecked(true);
+    OnDistressChosen();
+}

@@ -1,9 +1,27 @@
 #pragma once
 #include <QWidget>
 
+#include <array>
+#include <functional>
+#include <string>
+
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
 class Shell;
 
-// The window on which the subject answers the questionnaire.
+namespace selvo {
+struct ProgramState;
+}
+
+// The window on which the subject reads the items one at a time and answers them: agreement
+// on seven steps and, for an agreement of 5 to 7, distress on three.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -14,6 +32,67 @@ public:
     void ShowDistressAnswer(int item);
     void CheckCompletion();
 
+    // Information boxes (arrow keys, functions not available). Replaceable so a test can see
+    // them without a modal loop.
+    std::function<void(const QString& text)> showMessage;
+
+    // Reads the chosen data file into the program state and shows it; empty until the data-file
+    // side provides it.
+    std::function<void(Shell& shell, const std::string& path)> reloadDataFile;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildControls();
+    void buildLayout();
+    void connectControls();
+    void installKeyPreview();
+
+    void Form_Load();
+    void showScaleButtons();
+    void showCurrentItem();
+    void setDistressShown(bool shown);
+    void showAgreementStep(int step);
+    void showDistressStep(int step);
+    void clearDistressChoice();
+    bool handleKey(const QKeyEvent& event);
+    void chooseAgreementByKey(int step);
+    void chooseDistressByKey(int step);
+
+    void OnAgreementChosen();
+    void OnDistressChosen();
+    void CommAvanti_Click();
+    void CommIndietro_Click();
+    void CommIstru_Click();
+    void CommSaveData_Click();
+    void cmdLoadData_Click();
+
+    selvo::ProgramState& state();
+
     Shell& m_shell;
+    bool m_distressShown = true;
+
+    QLabel* Label1 = nullptr;
+    QPlainTextEdit* TextDom = nullptr;
+    QLineEdit* TextCurrentItem = nullptr;
+    QLabel* LabelQScala = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, 7> Option{};
+    QButtonGroup* m_agreementGroup = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPlainTextEdit* TextScala = nullptr;
+    QLabel* LabelQScalaD = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    std::array<QRadioButton*, 3> OptionD{};
+    QButtonGroup* m_distressGroup = nullptr;
+    QLineEdit* TextD = nullptr;
+    QPlainTextEdit* TextScala2 = nullptr;
+    std::array<QFrame*, 4> Line{};
+    QLineEdit* TextItemValue = nullptr;
+    QPushButton* CommAvanti = nullptr;
+    QPushButton* CommIndietro = nullptr;
+    QPushButton* CommIstru = nullptr;
+    QPushButton* CommSaveData = nullptr;
+    QPushButton* cmdLoadData = nullptr;
 };
