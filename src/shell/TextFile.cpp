@@ -63,17 +63,17 @@ std::optional<std::string> toCp1252(std::string_view utf8) {
 }
 
 std::string fromCp1252(std::string_view bytes) {
+    if (auto whole = convert("UTF-8", "CP1252", bytes)) {
+        return *whole;
+    }
+    // glibc leaves 0x81, 0x8D, 0x8F, 0x90, 0x9D undefined; map them to C1 so nothing is lost.
     std::string out;
     out.reserve(bytes.size());
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x80) {
             out.push_back(c);
-            continue;
-        }
-        // glibc leaves 0x81, 0x8D, 0x8F, 0x90, 0x9D undefined; map them to C1 so nothing is lost.
-        auto single = convert("UTF-8", "CP1252", std::string_view(&c, 1));
-        if (single) {
+        } else if (auto single = convert("UTF-8", "CP1252", std::string_view(&c, 1))) {
             out += *single;
         } else {
             out.push_back(static_cast<char>(0xC0 | (b >> 6)));
