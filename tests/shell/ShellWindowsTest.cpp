@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -161,7 +162,7 @@ TEST(Captions, CrLfTextsShowOneLineBreakEach) {
     EXPECT_FALSE(references.contains('\r'));
 
     const QString instructions =
-        control<QPlainTextEdit>(program.shell.about(), "TextISTRU")->toPlainText();
+        control<QTextEdit>(program.shell.about(), "TextISTRU")->toPlainText();
     EXPECT_TRUE(instructions.startsWith("\n\nGentile Signora, Gentile Signore,\n\n    "));
     EXPECT_TRUE(instructions.contains("\n\nGrazie per la collaborazione!\n\n\nRisponda"));
     EXPECT_FALSE(instructions.contains('\r'));

@@ -4,8 +4,10 @@
 #include "shell/ui/ShellTexts.h"
 
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 frmAbout::frmAbout(Shell& shell) : m_shell(shell) {
@@ -13,11 +15,19 @@ frmAbout::frmAbout(Shell& shell) : m_shell(shell) {
     setWindowTitle("Istruzioni");
 
     // Load handler: the instructions text.
-    TextISTRU = new QPlainTextEdit(this);
+    TextISTRU = new QTextEdit(this);
     TextISTRU->setObjectName("TextISTRU");
     TextISTRU->setAccessibleName("Istruzioni");
     TextISTRU->setReadOnly(true);
     TextISTRU->setPlainText(screenText(selvo::instructionsText()));
+    // The paragraphs are separated by single line breaks: a little space under each keeps
+    // them apart for the reader.
+    TextISTRU->document()->setDocumentMargin(14);
+    QTextCursor everything(TextISTRU->document());
+    everything.select(QTextCursor::Document);
+    QTextBlockFormat spaced;
+    spaced.setBottomMargin(5);
+    everything.mergeBlockFormat(spaced);
     QFont textFont = TextISTRU->font();
     textFont.setPointSizeF(textFont.pointSizeF() + 2);
     TextISTRU->setFont(textFont);
@@ -35,7 +45,7 @@ frmAbout::frmAbout(Shell& shell) : m_shell(shell) {
     layout->setContentsMargins(18, 18, 18, 14);
     layout->addWidget(TextISTRU, 1);
     layout->addLayout(buttons);
-    resize(640, 560);
+    resize(700, 640);
     Shell::centreOnScreen(*this);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

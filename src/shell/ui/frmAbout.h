@@ -1,7 +1,7 @@
 #pragma once
 #include <QWidget>
 
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 class Shell;
 
@@ -15,6 +15,6 @@ private:
     void cmdOK_Click();
 
     Shell& m_shell;
-    QPlainTextEdit* TextISTRU;
+    QTextEdit* TextISTRU;
     QPushButton* cmdOK;
 };

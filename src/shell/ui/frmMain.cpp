@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,6 +53,7 @@ frmMain::frmMain(Shell& shell) : m_shell(shell) {
     TextRef->setAccessibleName("References");
     TextRef->setReadOnly(true);
     TextRef->setPlainText(screenText(selvo::referencesText()));
+    TextRef->document()->setDocumentMargin(10);
     QFont textFont = TextRef->font();
     textFont.setPointSizeF(textFont.pointSizeF() + 1);
     TextRef->setFont(textFont);
