@@ -1,7 +1,332 @@
 #include "subject/ui/frmLogin.h"
 
+#include "scoring/ProcessData.h"
 #include "shell/ui/Shell.h"
+#include "subject/SubjectChecks.h"
 
-frmLogin::frmLogin(Shell& shell) : m_shell(shell) {}
+#include <QCloseEvent>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
-void frmLogin::showSubjectRecord() {}
+namespace {
+
+constexpr std::array<const char*, 5> kMaritalCaptions{"Celibe/Nubile", "Coniugato/a", "Separato/a",
+                                                      "Divorziato/a", "Vedovo/a"};
+constexpr std::array<const char*, 5> kEducationCaptions{"Nessuno/Non indicato", "Elemantare",
+                                                        "Media Inferiore", "Media Superiore",
+                                                        "Laurea/Specializzazione"};
+
+const QColor kBackground(255, 255, 192);
+
+QFont arial(double points, bool bold) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// A label's caption without its mnemonic mark and trailing colon, as a screen reader says it.
+QString spokenName(const QString& caption) {
+    QString name = caption;
+    name.remove(QLatin1Char('&'));
+    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' '))) {
+        name.chop(1);
+    }
+    return name;
+}
+
+// The notes box shows lines ended by LF; the record and the files keep Windows line ends.
+QString notesForDisplay(const std::string& notes) {
+    return qtext(notes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+std::string notesForRecord(const QString& text) {
+    QString notes = text;
+    return notes.replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
+}
+
+// The option whose code the field reads as; nothing for "0", an unknown code or non-numbers.
+template <std::size_t N>
+QRadioButton* optionFor(const std::string& field, const std::array<QRadioButton*, N>& options) {
+    const std::optional<int> code = selvo::CodedFieldNumber(field);
+    if (!code || *code < 1 || *code > static_cast<int>(N)) {
+        return nullptr;
+    }
+    return options[static_cast<std::size_t>(*code - 1)];
+}
+
+// "1".."N" for the selected option of a group, "" when none is selected.
+template <std::size_t N> std::string selectedCode(const std::array<QRadioButton*, N>& options) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (options[i]->isChecked()) {
+            return std::to_string(i + 1);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+frmLogin::frmLogin(Shell& shell) : m_shell(shell) {
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(QStringLiteral("Dati"));
+    // A fixed-size dialog: a close button, no minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowModality(Qt::ApplicationModal);
+    buildControls();
+    buildLayout();
+    styleControls();
+    connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmLogin::cmdCancel_Click);
+    Form_Load();
+}
+
+selvo::ProgramState& frmLogin::state() {
+    return m_shell.state();
+}
+
+void frmLogin::buildControls() {
+    const auto label = [this](int index, const QString& caption) {
+        auto* created = new QLabel(caption, this);
+        created->setObjectName(QStringLiteral("lblLabels_%1").arg(index));
+        lblLabels[static_cast<std::size_t>(index)] = created;
+        return created;
+    };
+    const auto textBox = [this](const char* name, QLabel* caption) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QLatin1String(name));
+        caption->setBuddy(box);
+        box->setAccessibleName(spokenName(caption->text()));
+        return box;
+    };
+    const auto option = [](QGroupBox* frame, const QString& name, const char* caption) {
+        auto* button = new QRadioButton(QString::fromUtf8(caption), frame);
+        button->setObjectName(name);
+        return button;
+    };
+    const auto frame = [this](const char* name, const char* title) {
+        auto* group = new QGroupBox(QString::fromUtf8(title), this);
+        group->setObjectName(QLatin1String(name));
+        group->setAccessibleName(QString::fromUtf8(title));
+        return group;
+    };
+
+    // Created in the order the operator fills them in, which is also the Tab order.
+    txtUserName = textBox("txtUserName", label(0, QStringLiteral("&Nome :")));
+    label(4, QStringLiteral("[Codice]"));
+    txtPassword = textBox("txtPassword", label(1, QStringLiteral("&Cognome:")));
+    label(5, QStringLiteral("[Codice]"));
+    txtEta = textBox("txtEta", label(2, QStringLiteral("Età (Anni):")));
+
+    FrameSesso = frame("FrameSesso", "SESSO");
+    Option1_SMale = option(FrameSesso, QStringLiteral("Option1_SMale"), "MASCHIO");
+    Option1_SFemale = option(FrameSesso, QStringLiteral("Option1_SFemale"), "FEMMINA");
+
+    QLabel* notesLabel = label(3, QStringLiteral("Note:"));
+    TxtNote = new QPlainTextEdit(this);
+    TxtNote->setObjectName(QStringLiteral("TxtNote"));
+    TxtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TxtNote->setTabChangesFocus(true);
+    notesLabel->setBuddy(TxtNote);
+    TxtNote->setAccessibleName(spokenName(notesLabel->text()));
+
+    FrameStatoCivile = frame("FrameStatoCivile", "STATO CIVILE");
+    for (std::size_t i = 0; i < Option1_ST.size(); ++i) {
+        Option1_ST[i] = option(FrameStatoCivile, QStringLiteral("Option1_ST%1").arg(i + 1),
+                               kMaritalCaptions[i]);
+    }
+    FrameStudio = frame("FrameStudio", "TITOLO DI STUDIO");
+    for (std::size_t i = 0; i < Option1_stud.size(); ++i) {
+        Option1_stud[i] =
+            option(FrameStudio, QStringLiteral("Option1_stud%1").arg(i + 1), kEducationCaptions[i]);
+    }
+
+    cmdOK = new QPushButton(QStringLiteral("ELABORAZIONE DATI"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAutoDefault(false);
+}
+
+void frmLogin::buildLayout() {
+    auto* identity = new QGridLayout;
+    for (int row = 0; row < 3; ++row) {
+        identity->addWidget(lblLabels[static_cast<std::size_t>(row)], row, 0);
+    }
+    identity->addWidget(txtUserName, 0, 1);
+    identity->addWidget(lblLabels[4], 0, 2);
+    identity->addWidget(txtPassword, 1, 1);
+    identity->addWidget(lblLabels[5], 1, 2);
+    identity->addWidget(txtEta, 2, 1);
+    txtUserName->setMinimumWidth(220);
+
+    auto* sex = new QVBoxLayout(FrameSesso);
+    sex->addWidget(Option1_SMale);
+    sex->addWidget(Option1_SFemale);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(identity);
+    top->addSpacing(16);
+    top->addWidget(FrameSesso, 0, Qt::AlignTop);
+
+    auto* marital = new QVBoxLayout(FrameStatoCivile);
+    for (QRadioButton* button : Option1_ST) {
+        marital->addWidget(button);
+    }
+    auto* education = new QVBoxLayout(FrameStudio);
+    for (QRadioButton* button : Option1_stud) {
+        education->addWidget(button);
+    }
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdCancel);
+    buttons->addWidget(cmdOK);
+    cmdOK->setMinimumSize(190, 56);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(FrameStatoCivile);
+    bottom->addWidget(FrameStudio);
+    bottom->addSpacing(16);
+    bottom->addLayout(buttons);
+
+    TxtNote->setFixedHeight(90);
+    auto* form = new QVBoxLayout(this);
+    form->addLayout(top);
+    form->addWidget(lblLabels[3]);
+    form->addWidget(TxtNote);
+    form->addLayout(bottom);
+    form->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmLogin::styleControls() {
+    // The light yellow shows through labels, frames and option buttons, which paint no
+    // background of their own.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kBackground);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    const QFont captions = arial(9, true);
+    for (QLabel* label : lblLabels) {
+        label->setFont(captions);
+    }
+    for (QGroupBox* frame : {FrameSesso, FrameStatoCivile, FrameStudio}) {
+        frame->setFont(captions);
+    }
+    cmdOK->setFont(arial(9.75, true));
+    TxtNote->setFont(arial(12, false));
+}
+
+void frmLogin::Form_Load() {
+    showSubjectRecord();
+}
+
+void frmLogin::showSubjectRecord() {
+    const selvo::ProgramState& record = state();
+    txtUserName->setText(qtext(record.SubjectName));
+    txtPassword->setText(qtext(record.SubjectSurname));
+    txtEta->setText(qtext(record.SubjectAge));
+    TxtNote->setPlainText(notesForDisplay(record.SubjectNotes));
+    selectCodedOptions();
+}
+
+void frmLogin::selectCodedOptions() {
+    const selvo::ProgramState& record = state();
+    const std::array<QRadioButton*, 2> sex{Option1_SMale, Option1_SFemale};
+    for (QRadioButton* chosen :
+         {optionFor(record.SubjectSex, sex), optionFor(record.SubjectMarital, Option1_ST),
+          optionFor(record.SubjectEducation, Option1_stud)}) {
+        if (chosen != nullptr) {
+            chosen->setChecked(true);
+        }
+    }
+}
+
+selvo::SubjectEntry frmLogin::entry() const {
+    selvo::SubjectEntry typed;
+    typed.name = txtUserName->text().toStdString();
+    typed.surname = txtPassword->text().toStdString();
+    typed.age = txtEta->text().toStdString();
+    typed.notes = notesForRecord(TxtNote->toPlainText());
+    typed.sex = selectedCode(std::array<QRadioButton*, 2>{Option1_SMale, Option1_SFemale});
+    typed.marital = selectedCode(Option1_ST);
+    typed.education = selectedCode(Option1_stud);
+    return typed;
+}
+
+void frmLogin::showInformation(const QString& text) {
+    QMessageBox box(QMessageBox::Information, qtext(selvo::kSubjectInfoTitle), text,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void frmLogin::cmdOK_Click() {
+    const std::vector<std::string> missing = selvo::StoreSubjectEntry(state(), entry());
+    for (const std::string& message : missing) {
+        showInformation(qtext(message));
+    }
+    // A box asked for a field: the operator answers it before anything is written.
+    if (!missing.empty() || !selvo::SubjectRecordComplete(state())) {
+        return;
+    }
+    if (const auto fault = selvo::UnsafeSubjectName(state())) {
+        showInformation(qtext(*fault) + QStringLiteral("\n\nCorreggere il campo e premere di nuovo "
+                                                       "«ELABORAZIONE DATI». Grazie!"));
+        return;
+    }
+    if (const auto error = selvo::ProcessData(state())) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
+                        qtext(error->message()) +
+                            QStringLiteral("\n\nCartella: %1\n\nI file già scritti restano "
+                                           "nella cartella. Eliminare la causa (ad esempio una "
+                                           "cartella di sola lettura o un disco pieno) e premere "
+                                           "di nuovo «ELABORAZIONE DATI».")
+                                .arg(QDir::toNativeSeparators(QDir::currentPath())),
+                        QMessageBox::Ok, this);
+        box.exec();
+        return; // the form stays open so the run can be confirmed again
+    }
+    accept();
+}
+
+void frmLogin::cmdCancel_Click() {
+    reject();
+}
+
+// QDialog::exec() destroys a dialog marked WA_DeleteOnClose when it returns, and done()
+// closes the window, which destroys it too; the mark is lifted meanwhile so that only the
+// close button unloads the form.
+int frmLogin::exec() {
+    const bool deleteOnClose = testAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    m_closedByButton = false;
+    const int result = QDialog::exec();
+    setAttribute(Qt::WA_DeleteOnClose, deleteOnClose);
+    if (m_closedByButton && deleteOnClose) {
+        deleteLater();
+    }
+    return result;
+}
+
+void frmLogin::done(int result) {
+    const bool deleteOnClose = testAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    QDialog::done(result);
+    setAttribute(Qt::WA_DeleteOnClose, deleteOnClose);
+}
+
+void frmLogin::closeEvent(QCloseEvent* event) {
+    QDialog::closeEvent(event);
+    m_closedByButton = event->isAccepted();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Message boxes are modal: while one is open the test's own code does not run. This answers
+// every box that opens while the recorder lives, pressing its default button, and keeps what
+// it showed so the test can check titles and texts afterwards.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+struct ShownBox {
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+};
+
+class MessageBoxRecorder {
+public:
+    // onBox may act on the box before it is answered (e.g. take a screenshot).
+    explicit MessageBoxRecorder(std::function<void(QMessageBox&)> onBox = {})
+        : m_onBox(std::move(onBox)) {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { answerOpenBox(); });
+        m_timer.start();
+    }
+
+    const std::vector<ShownBox>& boxes() const { return m_boxes; }
+    QStringList texts() const {
+        QStringList all;
+        for (const ShownBox& box : m_boxes) {
+            all << box.text;
+        }
+        return all;
+    }
+
+private:
+    void answerOpenBox() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || m_answering) {
+            return;
+        }
+        m_answering = true;
+        m_boxes.push_back({box->icon(), box->windowTitle(), box->text()});
+        if (m_onBox) {
+            m_onBox(*box);
+        }
+        QAbstractButton* button = box->defaultButton();
+        if (button == nullptr) {
+            button = box->buttons().value(0);
+        }
+        button->click();
+        m_answering = false;
+    }
+
+    std::function<void(QMessageBox&)> m_onBox;
+    QTimer m_timer;
+    std::vector<ShownBox> m_boxes;
+    bool m_answering = false;
+};

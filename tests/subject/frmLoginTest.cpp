@@ -1,0 +1,332 @@
+#include "subject/ui/frmLogin.h"
+
+#include "MessageBoxes.h"
+#include "administration/ItemBank.h"
+#include "shell/Startup.h"
+#include "shell/ui/Shell.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program that has just finished a questionnaire: constants, item bank, every item answered,
+// coded fields "0" as the administration form leaves them.
+struct Program {
+    selvo::ProgramState state;
+    Shell shell{state};
+
+    Program() {
+        selvo::SetProgramConstants(state);
+        selvo::LoadItemBank(state);
+        for (int item = 1; item <= 94; ++item) {
+            state.AnswerT[item] = static_cast<selvo::Integer>(item % 7 + 1);
+            state.AnswerD[item] = state.AnswerT[item] >= 5 ? 2 : 0;
+        }
+        state.AllAnswered = true;
+        state.SubjectSex = state.SubjectMarital = state.SubjectEducation = "0";
+    }
+
+    frmLogin& shownForm() {
+        frmLogin& form = shell.login();
+        form.show();
+        return form;
+    }
+};
+
+template <typename W> W& control(QWidget& form, const char* name) {
+    W* found = form.findChild<W*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        throw std::runtime_error(std::string("no control ") + name);
+    }
+    return *found;
+}
+
+void type(QWidget& form, const char* name, const QString& text) {
+    auto& box = control<QLineEdit>(form, name);
+    box.clear();
+    QTest::keyClicks(&box, text);
+}
+
+void fillCompletely(QWidget& form, const QString& surname = QStringLiteral("GRP1")) {
+    type(form, "txtUserName", QStringLiteral("S01"));
+    type(form, "txtPassword", surname);
+    type(form, "txtEta", QStringLiteral("35"));
+    control<QRadioButton>(form, "Option1_SFemale").click();
+    control<QRadioButton>(form, "Option1_ST2").click();
+    control<QRadioButton>(form, "Option1_stud4").click();
+}
+
+void confirm(QWidget& form) {
+    QTest::mouseClick(&control<QPushButton>(form, "cmdOK"), Qt::LeftButton);
+}
+
+std::vector<std::string> filesUnder(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        names.push_back(fs::relative(entry.path(), folder).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+const std::vector<std::string> kSubjectFiles{"SELVO_GRP1_S01.csv", "SELVO_GRP1_S01_report.rtf",
+                                             "SELVO_SS000_GRP1_S01_sps.sps"};
+
+TEST(frmLogin, UntouchedFormAsksForSixFieldsInOrderAndProcessesNothing) {
+    const TempDir dir;
+    Program program;
+    frmLogin& form = program.shownForm();
+    MessageBoxRecorder boxes;
+    confirm(form);
+
+    ASSERT_EQ(boxes.boxes().size(), 6u);
+    EXPECT_EQ(boxes.texts(),
+              QStringList({"Inserire il Nome/Codice. Grazie!",
+                           "Inserire il Cognome/Codice. Grazie!", "Inserire Età. Grazie!",
+                           "Inserire il sesso. Grazie!", "Inserire lo Stato Civile. Grazie!",
+                           "Inserire il Titolo di Studio. Grazie!"}));
+    for (const ShownBox& box : boxes.boxes()) {
+        EXPECT_EQ(box.title, "INFORMAZIONE NECESSARIA");
+        EXPECT_EQ(box.icon, QMessageBox::Information);
+    }
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(filesUnder(dir.path()).empty());
+}
+
+TEST(frmLogin, OnlyTheAgeMissingShowsExactlyItsMessage) {
+    const TempDir dir;
+    Program program;
+    frmLogin& form = program.shownForm();
+    fillCompletely(form);
+    control<QLineEdit>(form, "txtEta").clear();
+    MessageBoxRecorder boxes;
+    confirm(form);
+
+    EXPECT_EQ(boxes.texts(), QStringList({"Inserire Età. Grazie!"}));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(filesUnder(dir.path()).empty());
+}
+
+TEST(frmLogin, EnterInTheNameBoxConfirms) {
+    const TempDir dir;
+    Program program;
+    frmLogin& form = program.shownForm();
+    MessageBoxRecorder boxes;
+    QTest::keyClick(&control<QLineEdit>(form, "txtUserName"), Qt::Key_Return);
+    EXPECT_EQ(boxes.boxes().size(), 6u);
+}
+
+TEST(frmLogin, EscHidesTheFormLikeAnnullaWithoutUnloadingIt) {
+    Program program;
+    frmLogin& form = program.shownForm();
+    QTest::keyClick(&control<QLineEdit>(form, "txtUserName"), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(program.shell.isLoginLoaded());
+}
+
+TEST(frmLogin, ModalShowingEndsOnAnnullaAndOnACompletedRunWithTheFormKept) {
+    const TempDir dir;
+    Program program;
+    frmLogin& form = program.shell.login();
+    QTimer::singleShot(0, &form, [&form] { control<QPushButton>(form, "cmdCancel").click(); });
+    EXPECT_EQ(form.exec(), QDialog::Rejected);
+
+    fillCompletely(form);
+    QTimer::singleShot(0, &form, [&form] { confirm(form); });
+    EXPECT_EQ(form.exec(), QDialog::Accepted);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(program.shell.isLoginLoaded());
+    EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
+
+    QTimer::singleShot(0, &form, [&form] { form.close(); });
+    EXPECT_EQ(form.exec(), QDialog::Rejected);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(program.shell.isLoginLoaded());
+}
+
+TEST(frmLogin, AnnullaKeepsTheTypedNameInTheBoxButNotInTheRecord) {
+    Program program;
+    program.state.SubjectName = "Prima";
+    frmLogin& form = program.shownForm();
+    type(form, "txtUserName", QStringLiteral("Mario"));
+    QTest::mouseClick(&control<QPushButton>(form, "cmdCancel"), Qt::LeftButton);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(program.state.SubjectName, "Prima");
+
+    frmLogin& again = program.shownForm();
+    EXPECT_EQ(&again, &form);
+    EXPECT_EQ(control<QLineEdit>(again, "txtUserName").text(), "Mario");
+}
+
+TEST(frmLogin, CloseButtonUnloadsAndTheNextShowingLoadsTheRecordAgain) {
+    Program program;
+    program.state.SubjectName = "Prima";
+    frmLogin& form = program.shownForm();
+    type(form, "txtUserName", QStringLiteral("Mario"));
+    form.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(program.shell.isLoginLoaded());
+    EXPECT_EQ(program.state.SubjectName, "Prima");
+    EXPECT_EQ(control<QLineEdit>(program.shownForm(), "txtUserName").text(), "Prima");
+}
+
+TEST(frmLogin, ReloadedCodesSelectTheirOptions) {
+    Program program;
+    frmLogin& form = program.shownForm();
+    program.state.SubjectName = "S01";
+    program.state.SubjectSurname = "GRP1";
+    program.state.SubjectAge = "35";
+    program.state.SubjectNotes = "prima riga\r\nseconda riga";
+    program.state.SubjectSex = "2";
+    program.state.SubjectMarital = "4";
+    program.state.SubjectEducation = "5";
+    form.showSubjectRecord();
+
+    const auto checkedCaption = [&form](const char* frame) {
+        for (QRadioButton* option : control<QGroupBox>(form, frame).findChildren<QRadioButton*>()) {
+            if (option->isChecked()) {
+                return option->text();
+            }
+        }
+        return QString();
+    };
+    EXPECT_EQ(checkedCaption("FrameSesso"), "FEMMINA");
+    EXPECT_EQ(checkedCaption("FrameStatoCivile"), "Divorziato/a");
+    EXPECT_EQ(checkedCaption("FrameStudio"), "Laurea/Specializzazione");
+    EXPECT_EQ(control<QLineEdit>(form, "txtPassword").text(), "GRP1");
+    EXPECT_EQ(control<QPlainTextEdit>(form, "TxtNote").toPlainText(), "prima riga\nseconda riga");
+}
+
+TEST(frmLogin, CodesThatAreNotOptionsSelectNothingOnLoad) {
+    Program program;
+    program.state.SubjectSex = "x";
+    program.state.SubjectMarital = "0";
+    program.state.SubjectEducation = "9";
+    frmLogin& form = program.shownForm();
+    for (QRadioButton* option : form.findChildren<QRadioButton*>()) {
+        EXPECT_FALSE(option->isChecked()) << option->objectName().toStdString();
+    }
+}
+
+TEST(frmLogin, ConfirmedRunWritesTheThreeFilesAndHides) {
+    const TempDir dir;
+    Program program;
+    frmLogin& form = program.shownForm();
+    fillCompletely(form);
+    control<QLineEdit>(form, "txtEta").setText(QStringLiteral("   "));
+    QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("a"));
+    QTest::keyClick(&control<QPlainTextEdit>(form, "TxtNote"), Qt::Key_Return);
+    QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("b"));
+    MessageBoxRecorder boxes;
+    confirm(form);
+
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
+    EXPECT_EQ(program.state.SubjectAge, "   ");
+    EXPECT_EQ(program.state.SubjectSex, "2");
+    EXPECT_EQ(program.state.SubjectMarital, "2");
+    EXPECT_EQ(program.state.SubjectEducation, "4");
+    // Notes keep Windows line ends in the record, as every file of the program does.
+    EXPECT_EQ(program.state.SubjectNotes, "a\r\nb");
+}
+
+class UnsafeSurnameOnTheForm : public testing::TestWithParam<const char*> {};
+
+TEST_P(UnsafeSurnameOnTheForm, WritesNothingAnywhereAndKeepsTheFormOpen) {
+    const TempDir outer;
+    fs::create_directory(outer.file("work"));
+    fs::current_path(outer.file("work"));
+    Program program;
+    frmLogin& form = program.shownForm();
+    fillCompletely(form, QString::fromUtf8(GetParam()));
+    MessageBoxRecorder boxes;
+    confirm(form);
+
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "INFORMAZIONE NECESSARIA");
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("Cognome/Codice"));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(filesUnder(outer.path()), std::vector<std::string>{"work"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Surnames, UnsafeSurnameOnTheForm, testing::Values("../x", "a/b", "x:"));
+
+TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
+    const TempDir dir;
+    Program program;
+    frmLogin& form = program.shownForm();
+    fillCompletely(form);
+    {
+        MessageBoxRecorder boxes;
+        confirm(form);
+        ASSERT_TRUE(boxes.boxes().empty());
+    }
+    const std::string olderReport = contents(dir.file("SELVO_GRP1_S01_report.rtf"));
+
+    form.show();
+    type(form, "txtEta", QStringLiteral("36"));
+    fs::permissions(dir.path(), fs::perms(0555));
+    MessageBoxRecorder boxes;
+    {
+        const Unprivileged asOperator;
+        confirm(form);
+    }
+    fs::permissions(dir.path(), fs::perms(0755));
+
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("SELVO_GRP1_S01.csv"));
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("permesso negato"));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(contents(dir.file("SELVO_GRP1_S01_report.rtf")), olderReport);
+    EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles); // no temporary file left behind
+}
+
+TEST(frmLogin, EveryControlHasAnAccessibleName) {
+    Program program;
+    frmLogin& form = program.shownForm();
+    const QList<QWidget*> controls = form.findChildren<QWidget*>();
+    int named = 0;
+    for (QWidget* widget : controls) {
+        if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QPlainTextEdit*>(widget) &&
+            !qobject_cast<QAbstractButton*>(widget) && !qobject_cast<QGroupBox*>(widget)) {
+            continue;
+        }
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
+            << widget->objectName().toStdString();
+        ++named;
+    }
+    EXPECT_EQ(named, 4 + 2 + 5 + 5 + 2 + 3);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&control<QLineEdit>(form, "txtEta"))
+                  ->text(QAccessible::Name),
+              "Età (Anni)");
+}
+
+} // namespace
