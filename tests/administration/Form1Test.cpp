@@ -3,6 +3,7 @@
 #include "shell/ProgramState.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmAbout.h"
+#include "subject/ui/frmLogin.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -474,6 +475,21 @@ TEST(Form1Buttons, InstructionsOpenOnceAndComeForwardAgain) {
     EXPECT_TRUE(first->isVisible());
     s.click("CommIstru");
     EXPECT_EQ(&s.shell.about(), first);
+}
+
+TEST(Form1Buttons, ProcessingButtonWaitsForTheSubjectFormAndKeepsTheAnswers) {
+    Session s;
+    s.answerAll([](int item) { return item % 3 + 1; });
+    s.forward();
+    const selvo::AnswerTable answers = s.state.AnswerT;
+    bool subjectFormWasModal = false;
+    whenModalOpens(
+        [&](QWidget& modal) { subjectFormWasModal = qobject_cast<frmLogin*>(&modal) != nullptr; });
+    s.click("CommSaveData");
+    EXPECT_TRUE(subjectFormWasModal);
+    EXPECT_EQ(s.state.AnswerT, answers);
+    EXPECT_EQ(s.state.CurrentItem, 94);
+    EXPECT_TRUE(s.shown("CommSaveData"));
 }
 
 TEST(Form1Buttons, LoadDataAsksForAFileAndHandsItToTheReload) {

@@ -22,12 +22,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("BrivanSELVO");
 
-// The state keeps CR LF line breaks; a text box wants plain "\n".
-QString boxText(const std::string& text) {
-    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-// The window owns only its own exclusive group, so clearing it needs exclusivity off briefly.
+// An exclusive group always keeps one button selected once any is: clearing them all needs
+// exclusivity off for a moment.
 void deselectAll(QButtonGroup* group) {
     group->setExclusive(false);
     const QList<QAbstractButton*> buttons = group->buttons();
@@ -48,6 +44,7 @@ Form1::Form1(Shell& shell) : m_shell(shell) {
     buildLayout();
     connectControls();
     installKeyPreview();
+    Shell::centreOnScreen(*this);
     Form_Load();
 }
 
@@ -107,7 +104,7 @@ void Form1::Form_Load() {
     s.AnswerTextD = s.DistressLabels[0];
 
     Text1->setText(QStringLiteral("Prema 'Avanti' per iniziare"));
-    TextD->setText(boxText(s.AnswerTextD));
+    TextD->setText(screenText(s.AnswerTextD));
     TextCurrentItem->setText(QStringLiteral(" "));
     Label1->hide();
     deselectAll(m_agreementGroup);
@@ -116,9 +113,9 @@ void Form1::Form_Load() {
     if (!keepAnswers) {
         selvo::ClearAnswers(s);
     }
-    TextDom->setPlainText(QStringLiteral("\n") + boxText(s.ItemText[0]));
-    TextScala->setPlainText(boxText(selvo::AgreementLegend(s)));
-    TextScala2->setPlainText(boxText(selvo::DistressLegend(s)));
+    TextDom->setPlainText(QStringLiteral("\n") + screenText(s.ItemText[0]));
+    TextScala->setPlainText(screenText(selvo::AgreementLegend(s)));
+    TextScala2->setPlainText(screenText(selvo::DistressLegend(s)));
     deselectAll(m_agreementGroup);
     deselectAll(m_distressGroup);
 }
@@ -142,7 +139,7 @@ void Form1::showCurrentItem() {
     ShowDistressAnswer(s.CurrentItem);
     TextItemValue->setText(QString::fromStdString(selvo::numberText(s.AnswerT[s.CurrentItem])));
     TextDom->setPlainText(QStringLiteral("\n") +
-                          boxText(s.ItemText.at(static_cast<std::size_t>(s.CurrentItem))));
+                          screenText(s.ItemText.at(static_cast<std::size_t>(s.CurrentItem))));
     CheckCompletion();
 }
 
@@ -157,20 +154,20 @@ void Form1::setDistressShown(bool shown) {
 void Form1::showAgreementStep(int step) {
     selvo::ProgramState& s = state();
     s.AnswerTextT = selvo::AgreementCaption(s, step);
-    Text1->setText(boxText(s.AnswerTextT));
+    Text1->setText(screenText(s.AnswerTextT));
 }
 
 void Form1::showDistressStep(int step) {
     selvo::ProgramState& s = state();
     s.AnswerTextD = selvo::DistressCaption(s, step);
-    TextD->setText(boxText(s.AnswerTextD));
+    TextD->setText(screenText(s.AnswerTextD));
 }
 
 void Form1::clearDistressChoice() {
     selvo::ProgramState& s = state();
     deselectAll(m_distressGroup);
     s.AnswerTextD = s.DistressLabels[0];
-    TextD->setText(boxText(s.AnswerTextD));
+    TextD->setText(screenText(s.AnswerTextD));
 }
 
 void Form1::ShowAgreementAnswer(int item) {
@@ -179,7 +176,7 @@ void Form1::ShowAgreementAnswer(int item) {
     if (step < 1 || step > s.ScalePoints.asInt()) {
         deselectAll(m_agreementGroup);
         s.AnswerTextT = s.ScaleLabels[0];
-        Text1->setText(boxText(s.AnswerTextT));
+        Text1->setText(screenText(s.AnswerTextT));
         setDistressShown(false);
     } else {
         // Selecting runs the click handling only for a button not yet selected; one already
@@ -261,10 +258,7 @@ void Form1::CommIndietro_Click() {
 }
 
 void Form1::CommIstru_Click() {
-    frmAbout& about = m_shell.about();
-    about.show();
-    about.raise();
-    about.activateWindow();
+    Shell::showWindow(m_shell.about());
 }
 
 void Form1::CommSaveData_Click() {
@@ -282,7 +276,8 @@ void Form1::cmdLoadData_Click() {
     if (s.SelectedFile.empty()) {
         return;
     }
-    // The one call into the reload of a saved data file.
+    // The one place this window starts the reload of a saved data file; until the reload
+    // exists the hook is empty and the operator is told so.
     if (reloadDataFile) {
         reloadDataFile(m_shell, s.SelectedFile);
     } else {

@@ -36,8 +36,8 @@ public:
     // them without a modal loop.
     std::function<void(const QString& text)> showMessage;
 
-    // Reads the chosen data file into the program state and shows it; empty until the data-file
-    // side provides it.
+    // The reload of a saved data file (ReloadDataFile): reads the chosen file into the program
+    // state and shows it. Empty until the data-file side provides it.
     std::function<void(Shell& shell, const std::string& path)> reloadDataFile;
 
 protected:

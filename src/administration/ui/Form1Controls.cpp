@@ -7,12 +7,14 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -73,6 +75,10 @@ QRadioButton* stepButton(int step, QWidget* parent, const QString& prefix) {
     const QString caption = QString::number(step);
     auto* button = named(new QRadioButton(caption, parent), prefix + caption, caption);
     setPoints(button, 14, true);
+    // A circle big enough to hit and to see at a glance; equal widths line the distress steps
+    // up under the first agreement steps.
+    button->setStyleSheet(QStringLiteral("QRadioButton::indicator { width: 20px; height: 20px; }"));
+    button->setFixedWidth(88);
     return button;
 }
 
@@ -170,6 +176,7 @@ void Form1::buildControls() {
     CommIstru = button(QStringLiteral("CommIstru"), QStringLiteral("Istruzioni"));
     CommSaveData = button(QStringLiteral("CommSaveData"), QStringLiteral("ELABORAZIONE DATI"));
     CommSaveData->setVisible(false);
+    CommSaveData->setMinimumWidth(240);
     cmdLoadData = named(new QPushButton(QStringLiteral("Ss"), this), QStringLiteral("cmdLoadData"),
                         QStringLiteral("Ss"));
     cmdLoadData->setAutoDefault(false);
@@ -190,6 +197,7 @@ void Form1::buildLayout() {
     for (QRadioButton* option : Option) {
         agreementButtons->addWidget(option);
     }
+    agreementButtons->addStretch(1);
     auto* agreement = new QGridLayout;
     agreement->addWidget(LabelQScala, 0, 0, 1, 2);
     agreement->addWidget(Frame1, 1, 0);
@@ -239,5 +247,10 @@ void Form1::buildLayout() {
         keepPlaceWhenHidden(part);
     }
     TextDom->setMinimumHeight(TextDom->fontMetrics().lineSpacing() * 5);
-    resize(1000, 720);
+    // Room for the notice page on a 1024 x 768 screen, less on a smaller one.
+    QSize size(1000, 720);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(0, 40));
+    }
+    resize(size);
 }
