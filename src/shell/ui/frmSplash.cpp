@@ -28,7 +28,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int po
     return label;
 }
 
-// A click in the VB sense: left button released over the control it was pressed on.
+// A click: the left button released over the control it was pressed on.
 bool isClick(const QObject* watched, const QEvent* event) {
     if (event->type() != QEvent::MouseButtonRelease) {
         return false;
