@@ -514,11 +514,20 @@ TEST(Form1Buttons, LoadDataAsksForAFileAndHandsItToTheReload) {
     EXPECT_TRUE(s.messages.empty());
 }
 
-TEST(Form1Buttons, LoadDataWithoutTheReloadSaysSoInsteadOfDoingNothing) {
+TEST(Form1Buttons, LoadDataOfAMissingFileSaysWhyAndChangesNothing) {
     Session s;
-    s.shell.showOpenDialog = [](QWidget*) { return std::string("dati.csv"); };
+    s.shell.showOpenDialog = [](QWidget*) { return std::string("assente.csv"); };
+    s.state.AnswerT[3] = 4;
+    QString shown;
+    whenModalOpens([&](QWidget& modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+            shown = box->text();
+        }
+    });
     s.click("cmdLoadData");
-    EXPECT_EQ(s.messages, std::vector<QString>{"Funzione non ancora disponibile."});
+    EXPECT_TRUE(shown.contains("assente.csv")) << shown.toStdString();
+    EXPECT_EQ(s.state.AnswerT[3], 4);
+    EXPECT_FALSE(s.shell.isLoginLoaded());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "administration/Answering.h"
 #include "administration/Completion.h"
 #include "administration/ItemBank.h"
+#include "datafiles/ui/Reload.h"
 #include "shell/NumberText.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmAbout.h"
@@ -281,7 +282,7 @@ void Form1::cmdLoadData_Click() {
     if (reloadDataFile) {
         reloadDataFile(m_shell, s.SelectedFile);
     } else {
-        showMessage(QStringLiteral("Funzione non ancora disponibile."));
+        ReloadDataFile(m_shell, s.SelectedFile);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "shell/ui/frmMain.h"
 
 #include "administration/ui/Form1.h"
+#include "datafiles/ui/Reload.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/ShellTexts.h"
 
@@ -100,9 +101,7 @@ void frmMain::cmdMainSS_Click() {
 }
 
 void frmMain::reloadSelectedFile() {
-    // The one place the main menu starts the reload of a saved data file;
-    // becomes ReloadDataFile(m_shell, m_shell.state().SelectedFile) once the reload exists.
-    notYetAvailable(this);
+    ReloadDataFile(m_shell, m_shell.state().SelectedFile);
 }
 
 void frmMain::cmdMainQUIT_Click() {

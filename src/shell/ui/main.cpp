@@ -1,3 +1,4 @@
+#include "datafiles/ui/OpenDialog.h"
 #include "shell/ProgramState.h"
 #include "shell/ui/Shell.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
 
     selvo::ProgramState state;
     Shell shell(state);
+    shell.showOpenDialog = ShowOpenDialog;
     Main(shell);
     return QApplication::exec();
 }

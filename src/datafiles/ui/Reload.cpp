@@ -1,0 +1,59 @@
+#include "datafiles/ui/Reload.h"
+
+#include "administration/ui/Form1.h"
+#include "datafiles/DataFile.h"
+#include "shell/ui/Shell.h"
+#include "subject/ui/frmLogin.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+// The administration form as the reload needs it. Its first load would clear answers that
+// are not complete; answers just read from a file must survive it.
+Form1& administrationForm(Shell& shell) {
+    if (shell.isForm1Loaded()) {
+        return shell.form1();
+    }
+    struct ReloadFlag {
+        explicit ReloadFlag(Shell& s) : shell(s) { shell.loadingForReload = true; }
+        ~ReloadFlag() { shell.loadingForReload = false; }
+        Shell& shell;
+    } flag(shell);
+    return shell.form1();
+}
+
+void showReadError(const selvo::FileError& error) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("FILE NON CARICATO"),
+                    QStringLiteral("Impossibile caricare il file \"%1\": %2\n\nNessun dato è stato "
+                                   "modificato. Scegliere un file di dati salvato dal programma "
+                                   "(SELVO_Cognome_Nome.csv).")
+                        .arg(qtext(error.fileName), qtext(error.reason)),
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+} // namespace
+
+void ReloadDataFile(Shell& shell, const std::string& path) {
+    selvo::ProgramState& state = shell.state();
+    const std::string previousName = state.DataFileName;
+    state.DataFileName = path;
+    if (const auto error = selvo::ReadDataFile(state)) {
+        state.DataFileName = previousName;
+        showReadError(*error);
+        return;
+    }
+
+    Form1& administration = administrationForm(shell);
+    administration.CheckCompletion();
+    administration.ShowAgreementAnswer(state.CurrentItem);
+    administration.ShowDistressAnswer(state.CurrentItem);
+
+    // The form's first load fills it from the record just read; the fill below does the same
+    // for a form that was already loaded.
+    frmLogin& subject = shell.login();
+    subject.showSubjectRecord();
+    subject.exec();
+}
