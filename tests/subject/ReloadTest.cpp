@@ -1,0 +1,241 @@
+#include "datafiles/ui/Reload.h"
+
+#include "MessageBoxes.h"
+#include "administration/ui/Form1.h"
+#include "datafiles/DataFile.h"
+#include "datafiles/ui/OpenDialog.h"
+#include "shell/Startup.h"
+#include "shell/ui/Shell.h"
+#include "subject/ui/frmLogin.h"
+#include "support/TempDir.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Program {
+    selvo::ProgramState state;
+    Shell shell{state};
+    Program() { selvo::SetProgramConstants(state); }
+};
+
+// A subject as a data file holds it; `answered` items get agreement 6 and distress 2.
+selvo::ProgramState savedSubject(int answered = 94) {
+    selvo::ProgramState saved;
+    selvo::SetProgramConstants(saved);
+    saved.Card = 7;
+    saved.SubjectName = "S01";
+    saved.SubjectSurname = "GRP1";
+    saved.SubjectAge = "35";
+    saved.SubjectSex = "2";
+    saved.SubjectMarital = "4";
+    saved.SubjectEducation = "5";
+    saved.SubjectNotes = "nota";
+    for (int item = 1; item <= answered; ++item) {
+        saved.AnswerT[item] = 6;
+        saved.AnswerD[item] = 2;
+    }
+    return saved;
+}
+
+fs::path writeDataFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// While the subject form is up, runs `inspect` on it and then presses "Annulla".
+void whenSubjectFormOpens(const std::function<void(frmLogin&)>& inspect) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect] {
+        auto* form = qobject_cast<frmLogin*>(QApplication::activeModalWidget());
+        if (form == nullptr) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        inspect(*form);
+        form->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    });
+    poll->start(5);
+}
+
+QStringList checkedOptions(QWidget& form) {
+    QStringList captions;
+    for (QRadioButton* option : form.findChildren<QRadioButton*>()) {
+        if (option->isChecked()) {
+            captions << option->text();
+        }
+    }
+    return captions;
+}
+
+TEST(ReloadDataFile, ShowsTheSubjectFormFilledWithTheReloadedSubject) {
+    const TempDir dir;
+    Program program;
+    const fs::path file =
+        writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(savedSubject()));
+    QStringList checked;
+    QString surname;
+    whenSubjectFormOpens([&](frmLogin& form) {
+        checked = checkedOptions(form);
+        surname = form.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->text();
+    });
+    ReloadDataFile(program.shell, file.string());
+
+    EXPECT_EQ(checked, QStringList({"FEMMINA", "Divorziato/a", "Laurea/Specializzazione"}));
+    EXPECT_EQ(surname, "GRP1");
+    EXPECT_EQ(program.state.DataFileName, file.string());
+    EXPECT_EQ(program.state.Card, 7);
+    EXPECT_TRUE(selvo::isTrue(program.state.AllAnswered));
+    EXPECT_FALSE(program.shell.form1().isVisible()); // brought in line, not shown
+}
+
+TEST(ReloadDataFile, RefillsAFormAlreadyLoadedWithAnotherSubject) {
+    const TempDir dir;
+    Program program;
+    program.state.SubjectName = "Altro";
+    program.state.SubjectSex = "1";
+    program.shell.login(); // loaded with the earlier subject
+    const fs::path file =
+        writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(savedSubject()));
+    QString name;
+    QStringList checked;
+    whenSubjectFormOpens([&](frmLogin& form) {
+        name = form.findChild<QLineEdit*>(QStringLiteral("txtUserName"))->text();
+        checked = checkedOptions(form);
+    });
+    ReloadDataFile(program.shell, file.string());
+    EXPECT_EQ(name, "S01");
+    EXPECT_EQ(checked, QStringList({"FEMMINA", "Divorziato/a", "Laurea/Specializzazione"}));
+}
+
+TEST(ReloadDataFile, CodesOfZeroSelectNothing) {
+    const TempDir dir;
+    Program program;
+    selvo::ProgramState saved = savedSubject();
+    saved.SubjectSex = saved.SubjectMarital = saved.SubjectEducation = "0";
+    const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
+    QStringList checked{"not inspected"};
+    whenSubjectFormOpens([&](frmLogin& form) { checked = checkedOptions(form); });
+    ReloadDataFile(program.shell, file.string());
+    EXPECT_TRUE(checked.isEmpty()) << checked.join(',').toStdString();
+}
+
+TEST(ReloadDataFile, IncompleteFileKeepsItsAnswersWhenTheAdministrationFormWasNeverLoaded) {
+    const TempDir dir;
+    Program program;
+    const selvo::ProgramState saved = savedSubject(50);
+    const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
+    whenSubjectFormOpens([](frmLogin&) {});
+    ReloadDataFile(program.shell, file.string());
+
+    EXPECT_EQ(program.state.AnswerT, saved.AnswerT);
+    EXPECT_EQ(program.state.AnswerD, saved.AnswerD);
+    EXPECT_EQ(program.state.SubjectSex, "2");
+    EXPECT_EQ(program.state.SubjectEducation, "5");
+    EXPECT_FALSE(selvo::isTrue(program.state.AllAnswered));
+    EXPECT_FALSE(program.shell.loadingForReload);
+}
+
+struct BadFile {
+    const char* label;
+    std::string bytes; // nothing is written when empty and `exists` is false
+    bool exists;
+    const char* reason;
+};
+void PrintTo(const BadFile& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class ReloadRefuses : public testing::TestWithParam<BadFile> {};
+
+TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
+    const TempDir dir;
+    Program program;
+    program.state.DataFileName = "earlier.csv";
+    program.state.SubjectName = "Anna";
+    program.state.AnswerT[12] = 3;
+    const selvo::ProgramState before = program.state;
+    const fs::path file = dir.file("chosen.csv");
+    if (GetParam().exists) {
+        writeDataFile(file, GetParam().bytes);
+    }
+    MessageBoxRecorder boxes;
+    ReloadDataFile(program.shell, file.string());
+
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromStdString(file.string())));
+    EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromUtf8(GetParam().reason)))
+        << boxes.boxes()[0].text.toStdString();
+    EXPECT_EQ(program.state.DataFileName, before.DataFileName);
+    EXPECT_EQ(program.state.SubjectName, before.SubjectName);
+    EXPECT_EQ(program.state.AnswerT, before.AnswerT);
+    EXPECT_FALSE(program.shell.isLoginLoaded());
+    EXPECT_FALSE(program.shell.isForm1Loaded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReloadRefuses,
+    testing::Values(BadFile{"Missing", "", false, "inesistente"},
+                    BadFile{"Empty", "", true, "vuoto"},
+                    BadFile{"Truncated", "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"3\",\"\",1,2\r\n",
+                            true, "campi"}),
+    [](const testing::TestParamInfo<BadFile>& info) { return info.param.label; });
+
+// The dialog is answered from a timer: check what it offers, then choose or cancel.
+void whenFileDialogOpens(const std::function<void(QFileDialog&)>& act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        act(*dialog);
+    });
+    poll->start(5);
+}
+
+TEST(ShowOpenDialog, OffersTheThreeFiltersAndMovesIntoTheChosenFilesFolder) {
+    const TempDir dir;
+    fs::create_directory(dir.file("studio"));
+    const fs::path file = writeDataFile(dir.file("studio") / "SELVO_GRP1_S01.csv", "x");
+    QString title;
+    QStringList filters;
+    QString active;
+    whenFileDialogOpens([&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        filters = dialog.nameFilters();
+        active = dialog.selectedNameFilter();
+        dialog.selectFile(QString::fromStdString(file.string()));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    const std::string chosen = ShowOpenDialog(nullptr);
+
+    EXPECT_EQ(title, "Open Dialog Box");
+    EXPECT_EQ(filters, QStringList({"comma separated values (*.csv)", "Text files (*.txt)",
+                                    "All Files (*.*)"}));
+    EXPECT_EQ(active, "comma separated values (*.csv)");
+    EXPECT_EQ(chosen, file.string());
+    EXPECT_EQ(fs::current_path(), dir.file("studio"));
+}
+
+TEST(ShowOpenDialog, CancelledGivesNothingAndStaysInTheFolder) {
+    const TempDir dir;
+    whenFileDialogOpens([](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(ShowOpenDialog(nullptr), "");
+    EXPECT_EQ(fs::current_path(), dir.path());
+}
+
+} // namespace
