@@ -36,7 +36,7 @@ void deselectAll(QButtonGroup* group) {
 
 } // namespace
 
-Form1::Form1(Shell& shell) : m_shell(shell) {
+Form1::Form1(Shell& shell) : reloadDataFile(ReloadDataFile), m_shell(shell) {
     showMessage = [this](const QString& text) {
         QMessageBox box(QMessageBox::Information, kTitle, text, QMessageBox::Ok, this);
         box.exec();
@@ -277,13 +277,7 @@ void Form1::cmdLoadData_Click() {
     if (s.SelectedFile.empty()) {
         return;
     }
-    // The one place this window starts the reload of a saved data file; until the reload
-    // exists the hook is empty and the operator is told so.
-    if (reloadDataFile) {
-        reloadDataFile(m_shell, s.SelectedFile);
-    } else {
-        ReloadDataFile(m_shell, s.SelectedFile);
-    }
+    reloadDataFile(m_shell, s.SelectedFile);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

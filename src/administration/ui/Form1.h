@@ -36,8 +36,7 @@ public:
     // them without a modal loop.
     std::function<void(const QString& text)> showMessage;
 
-    // The reload of a saved data file (ReloadDataFile): reads the chosen file into the program
-    // state and shows it. Empty until the data-file side provides it.
+    // The reload of a saved data file, ReloadDataFile unless a test replaces it.
     std::function<void(Shell& shell, const std::string& path)> reloadDataFile;
 
 protected:
