@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -117,13 +118,19 @@ private:
     }
 };
 
-// Closes the next modal window once it is up, after letting the test look at it.
+// Closes the next modal window once it is up, after letting the test look at it. Gives up after
+// a few seconds, so a window that never opened cannot close one of a later test.
 void whenModalOpens(const std::function<void(QWidget&)>& inspect) {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
+    auto triesLeft = std::make_shared<int>(500);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect, triesLeft] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr && --*triesLeft > 0) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        if (modal != nullptr) {
             inspect(*modal);
             modal->close();
         }
