@@ -104,6 +104,22 @@ std::optional<std::string> UnsafeSubjectName(const ProgramState& state) {
     return nameFault("Cognome/Codice", state.SubjectSurname);
 }
 
+std::string NotesWithWindowsLineEnds(std::string_view notes) {
+    std::string text;
+    text.reserve(notes.size() + notes.size() / 16);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        if (notes[i] == '\r' || notes[i] == '\n') {
+            if (notes[i] == '\r' && i + 1 < notes.size() && notes[i + 1] == '\n') {
+                ++i;
+            }
+            text += "\r\n";
+        } else {
+            text += notes[i];
+        }
+    }
+    return text;
+}
+
 std::optional<int> CodedFieldNumber(std::string_view field) {
     const auto first = field.find_first_not_of(' ');
     if (first == std::string_view::npos) {

@@ -34,6 +34,10 @@ bool SubjectRecordComplete(const ProgramState& state);
 // a trailing dot or blank); nothing when both are safe.
 std::optional<std::string> UnsafeSubjectName(const ProgramState& state);
 
+// Notes as the form stores them: every line break (CR LF, LF or CR alone) becomes CR LF, the
+// line end of every file the program writes.
+std::string NotesWithWindowsLineEnds(std::string_view notes);
+
 // The number a coded field reads as ("2", " 2"); nothing when it does not read as a whole
 // number. Used to select the option whose code equals it.
 std::optional<int> CodedFieldNumber(std::string_view field);

@@ -171,3 +171,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<CodeCase>& info) { return info.param.label; });
 
 } // namespace
+
+namespace {
+
+TEST(NotesWithWindowsLineEnds, EveryKindOfLineBreakBecomesCrLf) {
+    EXPECT_EQ(selvo::NotesWithWindowsLineEnds("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(selvo::NotesWithWindowsLineEnds("\n\r"), "\r\n\r\n"); // LF then CR: two breaks
+    EXPECT_EQ(selvo::NotesWithWindowsLineEnds("nessuna, nota"), "nessuna, nota");
+}
+
+} // namespace

@@ -46,11 +46,9 @@ QString spokenName(const QString& caption) {
 
 // The notes box shows lines ended by LF; the record and the files keep Windows line ends.
 QString notesForDisplay(const std::string& notes) {
-    return qtext(notes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-std::string notesForRecord(const QString& text) {
-    QString notes = text;
-    return notes.replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
+    return qtext(notes)
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 // The option whose code the field reads as; nothing for "0", an unknown code or non-numbers.
@@ -258,7 +256,7 @@ selvo::SubjectEntry frmLogin::entry() const {
     typed.name = txtUserName->text().toStdString();
     typed.surname = txtPassword->text().toStdString();
     typed.age = txtEta->text().toStdString();
-    typed.notes = notesForRecord(TxtNote->toPlainText());
+    typed.notes = selvo::NotesWithWindowsLineEnds(TxtNote->toPlainText().toStdString());
     typed.sex = selectedCode(std::array<QRadioButton*, 2>{Option1_SMale, Option1_SFemale});
     typed.marital = selectedCode(Option1_ST);
     typed.education = selectedCode(Option1_stud);

@@ -1,0 +1,47 @@
+#pragma once
+// selvo-batch: reprocesses saved data files exactly as the program does after a reload, for
+// researchers who rescore a whole study.
+#include "report/Report.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace selvo {
+
+struct BatchOptions {
+    std::optional<std::string> outDir; // beside each data file when absent
+    std::vector<std::string> files;
+    bool help = false;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// The command line without the program name.
+std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std::string>& args);
+
+std::string BatchUsage();
+
+// Where the run reports: failures and notes to `err`, the closing count to `out`; progress
+// goes to `err` only when asked (a terminal watching a long list).
+struct BatchOutput {
+    std::ostream& out;
+    std::ostream& err;
+    bool progress = false;
+};
+
+// Reprocesses every file, each from a fresh program state, and carries on past failures.
+// Returns the exit status: 0 all succeeded, 1 some failed, 2 when the output folder cannot
+// be created.
+int RunBatch(const BatchOptions& options, BatchOutput output,
+             const DateTimeSource& now = CurrentDateTimeText);
+
+// The whole program: parses, runs, and returns the exit status (2 for a usage error).
+int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              bool errIsTerminal);
+
+} // namespace selvo

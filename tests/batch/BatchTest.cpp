@@ -1,0 +1,274 @@
+#include "batch/BatchRun.h"
+
+#include "administration/ItemBank.h"
+#include "datafiles/DataFile.h"
+#include "scoring/ProcessData.h"
+#include "shell/Startup.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using testing::HasSubstr;
+
+namespace {
+
+std::string fixedClock() {
+    return "07/12/2026 10:20:30";
+}
+
+// A subject as the window would leave it after a questionnaire: answers vary with `seed`.
+selvo::ProgramState subject(int seed, const std::string& name = "S01") {
+    selvo::ProgramState state;
+    selvo::SetProgramConstants(state);
+    selvo::LoadItemBank(state);
+    for (int item = 1; item <= 94; ++item) {
+        state.AnswerT[item] = static_cast<selvo::Integer>((item * 3 + seed) % 7 + 1);
+        state.AnswerD[item] =
+            static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? (item + seed) % 3 + 1 : 0);
+    }
+    state.Card = static_cast<selvo::Integer>(seed);
+    state.SubjectName = name;
+    state.SubjectSurname = "GRP1";
+    state.SubjectAge = std::to_string(20 + seed % 50);
+    state.SubjectSex = seed % 2 == 0 ? "1" : "2";
+    state.SubjectMarital = std::to_string(seed % 5 + 1);
+    state.SubjectEducation = std::to_string((seed + 2) % 5 + 1);
+    state.SubjectNotes = "nota, con virgola " + std::to_string(seed);
+    return state;
+}
+
+std::string contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void write(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// The three files the window writes for a subject, by name.
+std::map<std::string, std::string> filesIn(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[entry.path().filename().string()] = contents(entry.path());
+        }
+    }
+    return files;
+}
+
+// What processing writes for this subject, in a folder of its own.
+std::map<std::string, std::string> processedBySingleRun(selvo::ProgramState state,
+                                                        const fs::path& folder) {
+    fs::create_directories(folder);
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    const auto error = selvo::ProcessData(state, fixedClock);
+    fs::current_path(previous);
+    EXPECT_FALSE(error.has_value()) << error->message();
+    return filesIn(folder);
+}
+
+struct BatchRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+BatchRun batch(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto parsed = selvo::ParseBatchArguments(args);
+    const auto& options = std::get<selvo::BatchOptions>(parsed);
+    const int status = selvo::RunBatch(options, {out, err, false}, fixedClock);
+    return {status, out.str(), err.str()};
+}
+
+TEST(SelvoBatch, ReproducesTheProgramsThreeFilesBesideTheDataFile) {
+    const TempDir dir;
+    const auto expected = processedBySingleRun(subject(3), dir.file("program"));
+    fs::create_directory(dir.file("study"));
+    fs::copy_file(dir.file("program") / "SELVO_GRP1_S01.csv",
+                  dir.file("study") / "SELVO_GRP1_S01.csv");
+
+    const BatchRun run = batch({"study/SELVO_GRP1_S01.csv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "selvo-batch: 1 file elaborati, 0 non riusciti.\n");
+    EXPECT_EQ(filesIn(dir.file("study")), expected);
+    EXPECT_EQ(fs::current_path(), dir.path());
+}
+
+TEST(SelvoBatch, WritesIntoTheOutputFolderAndLeavesTheDataFileAlone) {
+    const TempDir dir;
+    const auto expected = processedBySingleRun(subject(4), dir.file("program"));
+    fs::create_directory(dir.file("study"));
+    // A renamed data file still gives the subject's own file names.
+    fs::copy_file(dir.file("program") / "SELVO_GRP1_S01.csv", dir.file("study") / "s01.csv");
+
+    const BatchRun run = batch({"--out", "results", "study/s01.csv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(filesIn(dir.file("results")), expected);
+    EXPECT_EQ(filesIn(dir.file("study")).size(), 1u);
+}
+
+TEST(SelvoBatch, EachFileStartsFromACleanState) {
+    const TempDir dir;
+    fs::create_directory(dir.file("alone"));
+    fs::create_directory(dir.file("after"));
+    write(dir.file("first.csv"), selvo::ComposeDataFile(subject(1, "A")));
+    write(dir.file("second.csv"), selvo::ComposeDataFile(subject(6, "B")));
+
+    ASSERT_EQ(batch({"--out", "alone", "second.csv"}).status, 0);
+    ASSERT_EQ(batch({"--out", "after", "first.csv", "second.csv"}).status, 0);
+    auto after = filesIn(dir.file("after"));
+    const auto alone = filesIn(dir.file("alone"));
+    for (const auto& [name, bytes] : alone) {
+        EXPECT_EQ(after[name], bytes) << name;
+    }
+}
+
+TEST(SelvoBatch, ReportsEachFailingFileAndGoesOnWithTheRest) {
+    const TempDir dir;
+    write(dir.file("good1.csv"), selvo::ComposeDataFile(subject(1, "G1")));
+    write(dir.file("truncated.csv"), "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"3\",\"\",4\r\n");
+    selvo::ProgramState noSex = subject(2, "NS");
+    noSex.SubjectSex = "0";
+    write(dir.file("nosex.csv"), selvo::ComposeDataFile(noSex));
+    selvo::ProgramState unsafe = subject(3, "../x");
+    write(dir.file("unsafe.csv"), selvo::ComposeDataFile(unsafe));
+    write(dir.file("good2.csv"), selvo::ComposeDataFile(subject(5, "G2")));
+
+    const BatchRun run = batch(
+        {"good1.csv", "missing.csv", "truncated.csv", "nosex.csv", "unsafe.csv", "good2.csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "selvo-batch: 2 file elaborati, 4 non riusciti.\n");
+    EXPECT_THAT(run.err,
+                HasSubstr("missing.csv: lettura non riuscita: file o cartella inesistente"));
+    EXPECT_THAT(run.err, HasSubstr("truncated.csv: lettura non riuscita: il file ha 9 campi"));
+    EXPECT_THAT(run.err, HasSubstr("nosex.csv: dati del soggetto incompleti (manca: sesso)"));
+    EXPECT_THAT(run.err,
+                HasSubstr("unsafe.csv: Il campo Nome/Codice «../x» contiene il carattere «/»"));
+    EXPECT_TRUE(fs::exists(dir.file("SELVO_GRP1_G1_report.rtf")));
+    EXPECT_TRUE(fs::exists(dir.file("SELVO_GRP1_G2_report.rtf")));
+    EXPECT_FALSE(fs::exists(dir.file("SELVO_GRP1_NS_report.rtf")));
+}
+
+TEST(SelvoBatch, ProcessesIncompleteAnswersAsTheProgramDoesButSaysSo) {
+    const TempDir dir;
+    selvo::ProgramState partial = subject(2);
+    partial.AnswerT[10] = 0;
+    partial.AnswerT[11] = 0;
+    write(dir.file("partial.csv"), selvo::ComposeDataFile(partial));
+    const BatchRun run = batch({"partial.csv"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.err,
+                HasSubstr("partial.csv: elaborato, ma 2 item non hanno una risposta completa"));
+}
+
+TEST(SelvoBatch, TwoFilesOfTheSameSubjectDoNotReplaceEachOthersOutputs) {
+    const TempDir dir;
+    fs::create_directory(dir.file("a"));
+    fs::create_directory(dir.file("b"));
+    write(dir.file("a") / "same.csv", selvo::ComposeDataFile(subject(1)));
+    write(dir.file("b") / "same.csv", selvo::ComposeDataFile(subject(2)));
+    const BatchRun run = batch({"--out", "out", "a/same.csv", "b/same.csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err,
+                HasSubstr("b/same.csv: stesso Cognome/Codice e Nome/Codice di a/same.csv"));
+    EXPECT_EQ(contents(dir.file("out") / "SELVO_GRP1_S01.csv"),
+              contents(dir.file("a") / "same.csv"));
+}
+
+TEST(SelvoBatch, ReadOnlyFolderFailsWithTheReasonAndKeepsTheOlderFiles) {
+    const TempDir dir;
+    fs::create_directory(dir.file("study"));
+    write(dir.file("study") / "SELVO_GRP1_S01.csv", selvo::ComposeDataFile(subject(1)));
+    const std::string before = contents(dir.file("study") / "SELVO_GRP1_S01.csv");
+    fs::permissions(dir.file("study"), fs::perms(0555));
+    BatchRun run;
+    {
+        const Unprivileged asResearcher;
+        run = batch({"study/SELVO_GRP1_S01.csv"});
+    }
+    fs::permissions(dir.file("study"), fs::perms(0755));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("permesso negato"));
+    EXPECT_EQ(filesIn(dir.file("study")).size(), 1u);
+    EXPECT_EQ(contents(dir.file("study") / "SELVO_GRP1_S01.csv"), before);
+}
+
+TEST(SelvoBatch, TwentyGeneratedFilesAllSucceed) {
+    const TempDir dir;
+    std::vector<std::string> args{"--out", "out"};
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = "S" + std::to_string(100 + i);
+        write(dir.file(name + ".csv"), selvo::ComposeDataFile(subject(i, name)));
+        args.push_back(name + ".csv");
+    }
+    const BatchRun run = batch(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "selvo-batch: 20 file elaborati, 0 non riusciti.\n");
+    EXPECT_EQ(filesIn(dir.file("out")).size(), 60u);
+}
+
+struct ArgsCase {
+    const char* label;
+    std::vector<std::string> args;
+    int status;
+    const char* said; // on stderr for errors, on stdout for help
+};
+void PrintTo(const ArgsCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class SelvoBatchCommandLine : public testing::TestWithParam<ArgsCase> {};
+
+TEST_P(SelvoBatchCommandLine, AnswersWithItsStatus) {
+    const TempDir dir;
+    write(dir.file("taken"), "a file where a folder is asked for");
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(selvo::BatchMain(GetParam().args, out, err, false), GetParam().status);
+    EXPECT_THAT(out.str() + err.str(), HasSubstr(GetParam().said));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Args, SelvoBatchCommandLine,
+    testing::Values(ArgsCase{"NoFiles", {}, 2, "nessun file di dati indicato"},
+                    ArgsCase{"OutWithoutFolder", {"--out"}, 2, "--out richiede"},
+                    ArgsCase{"EmptyOut", {"--out=", "a.csv"}, 2, "--out richiede"},
+                    ArgsCase{"OutTwice", {"--out", "a", "--out", "b", "x.csv"}, 2, "più volte"},
+                    ArgsCase{"UnknownOption", {"-v", "x.csv"}, 2, "opzione sconosciuta: -v"},
+                    ArgsCase{"Help", {"--help"}, 0, "Uso: selvo-batch [--out CARTELLA] FILE..."},
+                    ArgsCase{"OutIsAFile", {"--out", "taken", "x.csv"}, 2, "taken"},
+                    ArgsCase{"DashDashThenDashFile", {"--", "-x.csv"}, 1, "-x.csv: lettura"},
+                    ArgsCase{
+                        "MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riusciti"}),
+    [](const testing::TestParamInfo<ArgsCase>& info) { return info.param.label; });
+
+// The installed program itself: its exit status reaches the shell.
+TEST(SelvoBatchProgram, ExitStatusTellsSuccessFailureAndUsage) {
+    const TempDir dir;
+    write(dir.file("s.csv"), selvo::ComposeDataFile(subject(1)));
+    const auto status = [](const std::string& args) {
+        const int raw =
+            std::system((std::string(SELVO_BATCH) + " " + args + " >/dev/null 2>&1").c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(status("s.csv"), 0);
+    EXPECT_EQ(status("s.csv assente.csv"), 1);
+    EXPECT_EQ(status(""), 2);
+}
+
+} // namespace
