@@ -1,0 +1,265 @@
+// One administration through the windows, as an operator and a subject go through it, and the
+// reload of the data file it leaves behind.
+#include "administration/ItemBank.h"
+#include "administration/ui/Form1.h"
+#include "datafiles/ui/OpenDialog.h"
+#include "scoring/ProcessData.h"
+#include "shell/Startup.h"
+#include "shell/ui/Shell.h"
+#include "shell/ui/frmMain.h"
+#include "shell/ui/frmSplash.h"
+#include "subject/ui/frmLogin.h"
+#include "support/TempDir.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kData = "SELVO_GRP1_S01.csv";
+const char* const kReport = "SELVO_GRP1_S01_report.rtf";
+const char* const kExport = "SELVO_SS000_GRP1_S01_sps.sps";
+
+// The subject's answers: every step of both scales occurs.
+int agreementOf(int item) {
+    return (item * 5 + 3) % 7 + 1;
+}
+int distressOf(int item) {
+    return item % 3 + 1;
+}
+
+struct Program {
+    selvo::ProgramState state;
+    Shell shell{state};
+    Program() {
+        shell.showOpenDialog = ShowOpenDialog;
+        Main(shell);
+        QTest::keyClick(&shell.splash(), Qt::Key_A);
+        QApplication::processEvents();
+    }
+};
+
+template <typename W> W& control(QWidget& window, const char* name) {
+    W* found = window.findChild<W*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        throw std::runtime_error(std::string("no control ") + name);
+    }
+    return *found;
+}
+
+// Runs `act` on each modal window as it comes up, until `act` says it is done.
+void whileModalsOpen(const std::function<bool(QWidget&)>& act) {
+    auto* poll = new QTimer;
+    auto* handled = new QWidget*(nullptr);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, handled, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == *handled || !modal->isVisible()) {
+            return;
+        }
+        *handled = modal;
+        if (act(*modal)) {
+            poll->stop();
+            poll->deleteLater();
+            delete handled;
+        }
+    });
+    poll->start(5);
+}
+
+void fillAndConfirm(frmLogin& form) {
+    const auto type = [&form](const char* name, const char* text) {
+        auto& box = control<QLineEdit>(form, name);
+        box.clear();
+        QTest::keyClicks(&box, QString::fromUtf8(text));
+    };
+    type("txtUserName", "S01");
+    type("txtPassword", "GRP1");
+    type("txtEta", "35");
+    control<QRadioButton>(form, "Option1_SFemale").click();
+    control<QRadioButton>(form, "Option1_ST2").click();
+    control<QRadioButton>(form, "Option1_stud4").click();
+    QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("prima visita"));
+    QTest::keyClick(&control<QLineEdit>(form, "txtUserName"), Qt::Key_Return);
+}
+
+// Main menu, questionnaire, every item from the keyboard, subject form filled and confirmed.
+void administer(Program& program) {
+    QTest::mouseClick(&control<QPushButton>(program.shell.mainMenu(), "cmdMainSOMM"),
+                      Qt::LeftButton);
+    Form1& questionnaire = program.shell.form1();
+    ASSERT_TRUE(questionnaire.isVisible());
+    // Whatever control has the focus, the window sees the keys first.
+    QWidget* keys = &control<QWidget>(questionnaire, "CommAvanti");
+    QTest::keyClick(keys, Qt::Key_Return); // past the notice page
+    for (int item = 1; item <= 94; ++item) {
+        QTest::keyClick(keys, static_cast<char>('0' + agreementOf(item)));
+        if (agreementOf(item) >= 5) {
+            QTest::keyClick(keys, "qwe"[distressOf(item) - 1]);
+        }
+        QTest::keyClick(keys, Qt::Key_Return);
+    }
+    QPushButton& process = control<QPushButton>(questionnaire, "CommSaveData");
+    ASSERT_TRUE(process.isVisible());
+
+    whileModalsOpen([](QWidget& modal) {
+        if (auto* form = qobject_cast<frmLogin*>(&modal)) {
+            fillAndConfirm(*form);
+            return true;
+        }
+        ADD_FAILURE() << "unexpected window " << modal.windowTitle().toStdString();
+        modal.close();
+        return false;
+    });
+    QTest::mouseClick(&process, Qt::LeftButton);
+}
+
+std::string contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string withoutDate(std::string report) {
+    return std::regex_replace(report, std::regex(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)"), "<date>");
+}
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> split;
+    std::stringstream in(line.substr(0, line.find("\r\n")));
+    for (std::string field; std::getline(in, field, ',');) {
+        split.push_back(field);
+    }
+    return split;
+}
+
+// What the core writes for the same subject and answers.
+std::map<std::string, std::string> coreFiles(const fs::path& folder, selvo::ProgramState& core) {
+    selvo::SetProgramConstants(core);
+    selvo::LoadItemBank(core);
+    for (int item = 1; item <= 94; ++item) {
+        core.AnswerT[item] = static_cast<selvo::Integer>(agreementOf(item));
+        core.AnswerD[item] =
+            static_cast<selvo::Integer>(agreementOf(item) >= 5 ? distressOf(item) : 0);
+    }
+    core.SubjectName = "S01";
+    core.SubjectSurname = "GRP1";
+    core.SubjectAge = "35";
+    core.SubjectSex = "2";
+    core.SubjectMarital = "2";
+    core.SubjectEducation = "4";
+    core.SubjectNotes = "prima visita";
+    fs::create_directories(folder);
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    EXPECT_FALSE(selvo::ProcessData(core).has_value());
+    fs::current_path(previous);
+    return {{kData, contents(folder / kData)},
+            {kReport, contents(folder / kReport)},
+            {kExport, contents(folder / kExport)}};
+}
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
+    const TempDir dir;
+    fs::create_directory(dir.file("session"));
+    fs::current_path(dir.file("session"));
+    Program program;
+    administer(program);
+
+    EXPECT_FALSE(program.shell.login().isVisible());
+    EXPECT_TRUE(program.shell.form1().isVisible()); // back to the questionnaire, answers kept
+    EXPECT_EQ(namesIn(dir.file("session")), (std::vector<std::string>{kData, kReport, kExport}));
+
+    const std::vector<std::string> data = fields(contents(dir.file("session") / kData));
+    ASSERT_EQ(data.size(), 196u);
+    EXPECT_EQ(std::vector<std::string>(data.begin(), data.begin() + 8),
+              (std::vector<std::string>{"0", "\"S01\"", "\"GRP1\"", "\"35\"", "\"2\"", "\"2\"",
+                                        "\"4\"", "\"prima visita\""}));
+    for (int item = 1; item <= 94; ++item) {
+        const int distress = agreementOf(item) >= 5 ? distressOf(item) : 0;
+        EXPECT_EQ(data[static_cast<std::size_t>(7 + item)], std::to_string(agreementOf(item)))
+            << "agreement of item " << item;
+        EXPECT_EQ(data[static_cast<std::size_t>(101 + item)], std::to_string(distress))
+            << "distress of item " << item;
+    }
+
+    selvo::ProgramState core;
+    const auto expected = coreFiles(dir.file("core"), core);
+    EXPECT_EQ(contents(dir.file("session") / kData), expected.at(kData));
+    EXPECT_EQ(contents(dir.file("session") / kExport), expected.at(kExport));
+    EXPECT_EQ(withoutDate(contents(dir.file("session") / kReport)),
+              withoutDate(expected.at(kReport)));
+    EXPECT_EQ(program.state.Scores.tot1t.value(), core.Scores.tot1t.value());
+    EXPECT_EQ(program.state.Scores.TOTTOT.value(), core.Scores.TOTTOT.value());
+}
+
+TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
+    const TempDir dir;
+    fs::create_directory(dir.file("session"));
+    fs::create_directory(dir.file("elsewhere"));
+    fs::current_path(dir.file("session"));
+    std::map<std::string, std::string> first;
+    {
+        Program program;
+        administer(program);
+        for (const char* name : {kData, kReport, kExport}) {
+            first[name] = contents(dir.file("session") / name);
+        }
+    }
+    fs::remove(dir.file("session") / kReport);
+    fs::remove(dir.file("session") / kExport);
+    fs::current_path(dir.file("elsewhere"));
+
+    // A later run of the program: the questionnaire window was never opened.
+    Program program;
+    QStringList shownOnForm;
+    whileModalsOpen([&](QWidget& modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(&modal)) {
+            dialog->selectFile(QString::fromStdString((dir.file("session") / kData).string()));
+            static_cast<QDialog*>(dialog)->accept();
+            return false;
+        }
+        if (auto* form = qobject_cast<frmLogin*>(&modal)) {
+            shownOnForm << control<QLineEdit>(*form, "txtPassword").text()
+                        << control<QPlainTextEdit>(*form, "TxtNote").toPlainText();
+            QTest::mouseClick(&control<QPushButton>(*form, "cmdOK"), Qt::LeftButton);
+            return true;
+        }
+        ADD_FAILURE() << "unexpected window " << modal.windowTitle().toStdString();
+        modal.close();
+        return false;
+    });
+    QTest::mouseClick(&control<QPushButton>(program.shell.mainMenu(), "cmdMainSS"), Qt::LeftButton);
+
+    EXPECT_EQ(shownOnForm, QStringList({"GRP1", "prima visita"}));
+    EXPECT_TRUE(namesIn(dir.file("elsewhere")).empty());
+    EXPECT_EQ(namesIn(dir.file("session")), (std::vector<std::string>{kData, kReport, kExport}));
+    EXPECT_EQ(contents(dir.file("session") / kData), first.at(kData));
+    EXPECT_EQ(contents(dir.file("session") / kExport), first.at(kExport));
+    EXPECT_EQ(withoutDate(contents(dir.file("session") / kReport)), withoutDate(first.at(kReport)));
+}
+
+} // namespace
