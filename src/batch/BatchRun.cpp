@@ -101,7 +101,7 @@ public:
         : m_err(err), m_shown(shown && total >= kProgressFromFiles), m_total(total) {}
     void show(std::size_t done) {
         if (m_shown) {
-            m_err << "\r" << done << "/" << m_total << " file elaborati" << std::flush;
+            m_err << "\rselvo-batch: file " << done << " di " << m_total << std::flush;
         }
     }
     // A message line must not be written over the progress line.
@@ -244,8 +244,9 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         progress.show(succeeded + failed);
     }
     progress.finish();
-    output.out << "selvo-batch: " << succeeded << " file elaborati, " << failed
-               << " non riusciti.\n";
+    output.out << "selvo-batch: " << succeeded
+               << (succeeded == 1 ? " file elaborato, " : " file elaborati, ") << failed
+               << (failed == 1 ? " non riuscito.\n" : " non riusciti.\n");
     return failed == 0 ? 0 : 1;
 }
 

@@ -104,7 +104,7 @@ TEST(SelvoBatch, ReproducesTheProgramsThreeFilesBesideTheDataFile) {
 
     const BatchRun run = batch({"study/SELVO_GRP1_S01.csv"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "selvo-batch: 1 file elaborati, 0 non riusciti.\n");
+    EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 0 non riusciti.\n");
     EXPECT_EQ(filesIn(dir.file("study")), expected);
     EXPECT_EQ(fs::current_path(), dir.path());
 }
@@ -254,7 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ArgsCase{"OutIsAFile", {"--out", "taken", "x.csv"}, 2, "taken"},
                     ArgsCase{"DashDashThenDashFile", {"--", "-x.csv"}, 1, "-x.csv: lettura"},
                     ArgsCase{
-                        "MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riusciti"}),
+                        "MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riuscito."}),
     [](const testing::TestParamInfo<ArgsCase>& info) { return info.param.label; });
 
 // The installed program itself: its exit status reaches the shell.
