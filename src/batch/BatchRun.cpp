@@ -88,7 +88,7 @@ Loaded loadSubject(const fs::path& dataFile) {
         return loaded;
     }
     if (const auto unsafe = UnsafeSubjectName(state)) {
-        loaded.fault = *unsafe;
+        loaded.fault = unsafe->message;
         return loaded;
     }
     state.SubjectNotes = NotesWithWindowsLineEnds(state.SubjectNotes);

@@ -97,11 +97,14 @@ bool SubjectRecordComplete(const ProgramState& state) {
            !codeMissing(state.SubjectMarital) && !codeMissing(state.SubjectEducation);
 }
 
-std::optional<std::string> UnsafeSubjectName(const ProgramState& state) {
+std::optional<UnsafeName> UnsafeSubjectName(const ProgramState& state) {
     if (auto fault = nameFault("Nome/Codice", state.SubjectName)) {
-        return fault;
+        return UnsafeName{UnsafeName::Name, std::move(*fault)};
     }
-    return nameFault("Cognome/Codice", state.SubjectSurname);
+    if (auto fault = nameFault("Cognome/Codice", state.SubjectSurname)) {
+        return UnsafeName{UnsafeName::Surname, std::move(*fault)};
+    }
+    return std::nullopt;
 }
 
 std::string NotesWithWindowsLineEnds(std::string_view notes) {

@@ -28,11 +28,15 @@ std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEnt
 // Processing may start only when the stored record itself is complete.
 bool SubjectRecordComplete(const ProgramState& state);
 
-// Surname and name become part of every output file name. Returns the message naming the
-// field and the fault when one of them could not be a file name in the current folder
-// (a folder separator, a character Windows refuses, a control character, "." or "..",
-// a trailing dot or blank); nothing when both are safe.
-std::optional<std::string> UnsafeSubjectName(const ProgramState& state);
+// Surname and name become part of every output file name. A name that could not be a file
+// name in the current folder (a folder separator, a character Windows refuses, a control
+// character, "." or "..", a trailing dot or blank) is refused with a message naming the field
+// and the fault; the name is checked before the surname, in the form's order.
+struct UnsafeName {
+    enum Field { Name, Surname } field;
+    std::string message;
+};
+std::optional<UnsafeName> UnsafeSubjectName(const ProgramState& state);
 
 // Notes as the form stores them: every line break (CR LF, LF or CR alone) becomes CR LF, the
 // line end of every file the program writes.

@@ -110,12 +110,13 @@ TEST_P(UnsafeSurname, IsRefusedWithItsFaultOrAccepted) {
     state.SubjectSurname = GetParam().surname;
     const auto fault = selvo::UnsafeSubjectName(state);
     if (GetParam().mentioned == nullptr) {
-        EXPECT_FALSE(fault.has_value()) << *fault;
+        EXPECT_FALSE(fault.has_value()) << fault->message;
         return;
     }
     ASSERT_TRUE(fault.has_value());
-    EXPECT_THAT(*fault, HasSubstr("Cognome/Codice"));
-    EXPECT_THAT(*fault, HasSubstr(GetParam().mentioned));
+    EXPECT_EQ(fault->field, selvo::UnsafeName::Surname);
+    EXPECT_THAT(fault->message, HasSubstr("Cognome/Codice"));
+    EXPECT_THAT(fault->message, HasSubstr(GetParam().mentioned));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,7 +143,8 @@ TEST(UnsafeSubjectName, NamesTheNameFieldWhenTheNameIsAtFault) {
     state.SubjectSurname = "GRP1";
     const auto fault = selvo::UnsafeSubjectName(state);
     ASSERT_TRUE(fault.has_value());
-    EXPECT_THAT(*fault, HasSubstr("Nome/Codice"));
+    EXPECT_EQ(fault->field, selvo::UnsafeName::Name);
+    EXPECT_THAT(fault->message, HasSubstr("Nome/Codice"));
 }
 
 struct CodeCase {

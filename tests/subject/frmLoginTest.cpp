@@ -302,9 +302,47 @@ TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
     EXPECT_EQ(boxes.boxes()[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(boxes.boxes()[0].text.contains("SELVO_GRP1_S01.csv"));
     EXPECT_TRUE(boxes.boxes()[0].text.contains("permesso negato"));
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("Nessun file è stato scritto."));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(contents(dir.file("SELVO_GRP1_S01_report.rtf")), olderReport);
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles); // no temporary file left behind
+}
+
+TEST(frmLogin, AFailingLaterStepNamesTheFilesAlreadyWritten) {
+    const TempDir dir;
+    fs::create_directory(dir.file("SELVO_GRP1_S01_report.rtf"));
+    Program program;
+    frmLogin& form = program.shownForm();
+    fillCompletely(form);
+    MessageBoxRecorder boxes;
+    confirm(form);
+
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "ELABORAZIONE NON COMPLETATA");
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("SELVO_GRP1_S01_report.rtf"));
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("Sono stati scritti: SELVO_GRP1_S01.csv."));
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST(frmLogin, AfterTheMessagesTheFocusIsOnTheFieldToFix) {
+    Program program;
+    frmLogin& form = program.shownForm();
+    fillCompletely(form);
+    control<QLineEdit>(form, "txtEta").clear();
+    {
+        MessageBoxRecorder boxes;
+        confirm(form);
+    }
+    EXPECT_EQ(form.focusWidget(), &control<QLineEdit>(form, "txtEta"));
+
+    type(form, "txtPassword", QStringLiteral("a/b"));
+    type(form, "txtEta", QStringLiteral("35"));
+    {
+        MessageBoxRecorder boxes;
+        confirm(form);
+    }
+    EXPECT_EQ(form.focusWidget(), &control<QLineEdit>(form, "txtPassword"));
+    EXPECT_EQ(control<QLineEdit>(form, "txtPassword").selectedText(), "a/b");
 }
 
 TEST(frmLogin, EveryControlHasAnAccessibleName) {

@@ -15,6 +15,7 @@ std::string ShowOpenDialog(QWidget* owner) {
                               QStringLiteral("All Files (*.*)")};
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.front());
+    dialog.resize(760, 480); // room for whole file names, sizes and dates
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().size() != 1) {
         return {};
     }

@@ -1,5 +1,7 @@
 #include "subject/ui/frmLogin.h"
 
+#include "datafiles/DataFile.h"
+#include "datafiles/StatisticsExport.h"
 #include "scoring/ProcessData.h"
 #include "shell/ui/Shell.h"
 #include "subject/SubjectChecks.h"
@@ -16,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -204,6 +208,8 @@ void frmLogin::buildLayout() {
     form->addWidget(lblLabels[3]);
     form->addWidget(TxtNote);
     form->addLayout(bottom);
+    form->setContentsMargins(14, 14, 14, 14);
+    form->setSpacing(8);
     form->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -276,26 +282,71 @@ void frmLogin::cmdOK_Click() {
     }
     // A box asked for a field: the operator answers it before anything is written.
     if (!missing.empty() || !selvo::SubjectRecordComplete(state())) {
+        focusFirstMissingField();
         return;
     }
-    if (const auto fault = selvo::UnsafeSubjectName(state())) {
-        showInformation(qtext(*fault) + QStringLiteral("\n\nCorreggere il campo e premere di nuovo "
-                                                       "«ELABORAZIONE DATI». Grazie!"));
+    if (const auto unsafe = selvo::UnsafeSubjectName(state())) {
+        showInformation(qtext(unsafe->message) +
+                        QStringLiteral("\n\nCorreggere il campo (ad esempio con un trattino al "
+                                       "posto del carattere) e premere di nuovo "
+                                       "«ELABORAZIONE DATI». Grazie!"));
+        QLineEdit* field = unsafe->field == selvo::UnsafeName::Name ? txtUserName : txtPassword;
+        field->setFocus();
+        field->selectAll();
         return;
     }
     if (const auto error = selvo::ProcessData(state())) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
-                        qtext(error->message()) +
-                            QStringLiteral("\n\nCartella: %1\n\nI file già scritti restano "
-                                           "nella cartella. Eliminare la causa (ad esempio una "
-                                           "cartella di sola lettura o un disco pieno) e premere "
-                                           "di nuovo «ELABORAZIONE DATI».")
-                                .arg(QDir::toNativeSeparators(QDir::currentPath())),
-                        QMessageBox::Ok, this);
-        box.exec();
+        showRunFailure(*error);
         return; // the form stays open so the run can be confirmed again
     }
     accept();
+}
+
+void frmLogin::focusFirstMissingField() {
+    for (QLineEdit* box : {txtUserName, txtPassword, txtEta}) {
+        if (box->text().isEmpty()) {
+            box->setFocus();
+            return;
+        }
+    }
+    const auto noneChecked = [](const auto& options) {
+        return std::none_of(options.begin(), options.end(),
+                            [](const QRadioButton* option) { return option->isChecked(); });
+    };
+    const std::array<QRadioButton*, 2> sex{Option1_SMale, Option1_SFemale};
+    if (noneChecked(sex)) {
+        Option1_SMale->setFocus();
+    } else if (noneChecked(Option1_ST)) {
+        Option1_ST[0]->setFocus();
+    } else if (noneChecked(Option1_stud)) {
+        Option1_stud[0]->setFocus();
+    }
+}
+
+void frmLogin::showRunFailure(const selvo::FileError& error) {
+    // The files of the steps before the failing one are on disk: say which, so the operator
+    // knows what the folder now holds.
+    const selvo::ProgramState& record = state();
+    QStringList written;
+    for (const std::string& name : {selvo::DataFileNameFor(record), selvo::ReportFileName(record),
+                                    selvo::StatisticsExportFileName(record)}) {
+        if (name == error.fileName) {
+            break;
+        }
+        written << qtext(name);
+    }
+    const QString writtenText =
+        written.isEmpty()
+            ? QStringLiteral("Nessun file è stato scritto.")
+            : QStringLiteral("Sono stati scritti: %1.").arg(written.join(QStringLiteral(", ")));
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
+                    QStringLiteral("%1\n\nCartella: %2\n%3\n\nEliminare la causa (ad esempio "
+                                   "una cartella di sola lettura o un disco pieno) e premere di "
+                                   "nuovo «ELABORAZIONE DATI».")
+                        .arg(qtext(error.message()), QDir::toNativeSeparators(QDir::currentPath()),
+                             writtenText),
+                    QMessageBox::Ok, this);
+    box.exec();
 }
 
 void frmLogin::cmdCancel_Click() {

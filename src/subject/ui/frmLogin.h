@@ -12,6 +12,7 @@ class QRadioButton;
 class Shell;
 
 namespace selvo {
+struct FileError;
 struct ProgramState;
 struct SubjectEntry;
 } // namespace selvo
@@ -44,6 +45,8 @@ private:
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    void focusFirstMissingField();
+    void showRunFailure(const selvo::FileError& error);
     void selectCodedOptions();
     selvo::SubjectEntry entry() const;
     void showInformation(const QString& text);
