@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -23,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <regex>
 #include <sstream>
 
@@ -63,18 +65,17 @@ template <typename W> W& control(QWidget& window, const char* name) {
 
 // Runs `act` on each modal window as it comes up, until `act` says it is done.
 void whileModalsOpen(const std::function<bool(QWidget&)>& act) {
-    auto* poll = new QTimer;
-    auto* handled = new QWidget*(nullptr);
+    auto* poll = new QTimer; // deletes itself once done
+    auto handled = std::make_shared<QPointer<QWidget>>();
     QObject::connect(poll, &QTimer::timeout, poll, [poll, handled, act] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal == *handled || !modal->isVisible()) {
+        if (modal == nullptr || modal == handled->data() || !modal->isVisible()) {
             return;
         }
         *handled = modal;
         if (act(*modal)) {
             poll->stop();
             poll->deleteLater();
-            delete handled;
         }
     });
     poll->start(5);
