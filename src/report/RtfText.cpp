@@ -1,5 +1,7 @@
 #include "report/RtfText.h"
 
+#include "shell/Utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -12,51 +14,6 @@ constexpr std::array<char32_t, 27> kWindowsExtras{
     0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
     0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// One decoded character and the bytes it took; malformed bytes decode one at a time as the
-// replacement character, so a damaged string still produces a readable report.
-struct Decoded {
-    char32_t codePoint;
-    std::size_t length;
-};
-
-Decoded decodeAt(std::string_view s, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t extra = 0;
-    char32_t code = 0;
-    if (lead < 0x80) {
-        return {lead, 1};
-    } else if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        code = lead & 0x07;
-    } else {
-        return {kReplacement, 1};
-    }
-    if (i + extra >= s.size()) {
-        return {kReplacement, 1};
-    }
-    for (std::size_t k = 1; k <= extra; ++k) {
-        const auto next = static_cast<unsigned char>(s[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            return {kReplacement, 1};
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    const bool overlong = (extra == 1 && code < 0x80) || (extra == 2 && code < 0x800) ||
-                          (extra == 3 && code < 0x10000);
-    if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return {kReplacement, 1};
-    }
-    return {code, extra + 1};
-}
 
 // RTF's \u takes a signed 16-bit number; the "?" is what readers without Unicode show.
 void appendUnicodeUnit(std::string& out, std::uint16_t unit) {
@@ -118,7 +75,9 @@ std::string rtfText(std::string_view utf8) {
         default:
             break;
         }
-        const Decoded decoded = decodeAt(utf8, i);
+        // Malformed bytes come out as the replacement character, one at a time, so a damaged
+        // string still produces a readable report.
+        const Utf8Char decoded = decodeUtf8At(utf8, i);
         if (inCp1252(decoded.codePoint)) {
             out.append(utf8.substr(i, decoded.length));
         } else {

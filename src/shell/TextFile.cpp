@@ -1,5 +1,7 @@
 #include "shell/TextFile.h"
 
+#include "shell/Utf8.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -83,45 +85,17 @@ std::string fromCp1252(std::string_view bytes) {
     return out;
 }
 
-bool fitsCp1252(std::string_view utf8) { return toCp1252(utf8).has_value(); }
+bool fitsCp1252(std::string_view utf8) {
+    return toCp1252(utf8).has_value();
+}
 
 bool isValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        std::size_t extra = 0;
-        unsigned int code = 0;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            code = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            code = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            code = b & 0x07;
-        } else {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const Utf8Char decoded = decodeUtf8At(bytes, i);
+        if (!decoded.valid) {
             return false;
         }
-        if (i + extra >= bytes.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(bytes[i + k]);
-            if ((c & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (c & 0x3F);
-        }
-        const bool overlong = (extra == 1 && code < 0x80) || (extra == 2 && code < 0x800) ||
-                              (extra == 3 && code < 0x10000);
-        if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += extra + 1;
+        i += decoded.length;
     }
     return true;
 }
