@@ -4,6 +4,7 @@
 #include "datafiles/DataFile.h"
 #include "scoring/ProcessData.h"
 #include "shell/Startup.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -46,13 +47,6 @@ selvo::ProgramState subject(int seed, const std::string& name = "S01") {
     return state;
 }
 
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 void write(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }
@@ -62,7 +56,7 @@ std::map<std::string, std::string> filesIn(const fs::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.is_regular_file()) {
-            files[entry.path().filename().string()] = contents(entry.path());
+            files[entry.path().filename().string()] = fileBytes(entry.path());
         }
     }
     return files;
@@ -186,15 +180,15 @@ TEST(SelvoBatch, TwoFilesOfTheSameSubjectDoNotReplaceEachOthersOutputs) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err,
                 HasSubstr("b/same.csv: stesso Cognome/Codice e Nome/Codice di a/same.csv"));
-    EXPECT_EQ(contents(dir.file("out") / "SELVO_GRP1_S01.csv"),
-              contents(dir.file("a") / "same.csv"));
+    EXPECT_EQ(fileBytes(dir.file("out") / "SELVO_GRP1_S01.csv"),
+              fileBytes(dir.file("a") / "same.csv"));
 }
 
 TEST(SelvoBatch, ReadOnlyFolderFailsWithTheReasonAndKeepsTheOlderFiles) {
     const TempDir dir;
     fs::create_directory(dir.file("study"));
     write(dir.file("study") / "SELVO_GRP1_S01.csv", selvo::ComposeDataFile(subject(1)));
-    const std::string before = contents(dir.file("study") / "SELVO_GRP1_S01.csv");
+    const std::string before = fileBytes(dir.file("study") / "SELVO_GRP1_S01.csv");
     fs::permissions(dir.file("study"), fs::perms(0555));
     BatchRun run;
     {
@@ -205,7 +199,7 @@ TEST(SelvoBatch, ReadOnlyFolderFailsWithTheReasonAndKeepsTheOlderFiles) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("permesso negato"));
     EXPECT_EQ(filesIn(dir.file("study")).size(), 1u);
-    EXPECT_EQ(contents(dir.file("study") / "SELVO_GRP1_S01.csv"), before);
+    EXPECT_EQ(fileBytes(dir.file("study") / "SELVO_GRP1_S01.csv"), before);
 }
 
 TEST(SelvoBatch, TwentyGeneratedFilesAllSucceed) {

@@ -1,5 +1,6 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -12,13 +13,6 @@
 namespace {
 
 using selvo::ProgramState;
-
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -78,7 +72,7 @@ TEST(WriteDataFile, OrdinarySubjectGivesTheDocumentedLineByteForByte) {
     ProgramState state = ordinarySubject();
     ASSERT_FALSE(selvo::WriteDataFile(state));
     EXPECT_EQ(state.DataFileName, "SELVO_GRP1_S01.csv");
-    EXPECT_EQ(contentOf(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
+    EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
 }
 
 TEST(WriteDataFile, WritingTwiceReplacesTheEarlierFile) {
@@ -88,7 +82,7 @@ TEST(WriteDataFile, WritingTwiceReplacesTheEarlierFile) {
     ASSERT_FALSE(selvo::WriteDataFile(state));
     state.SubjectNotes.clear();
     ASSERT_FALSE(selvo::WriteDataFile(state));
-    EXPECT_EQ(contentOf(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
+    EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
 }
 
 TEST(WriteDataFile, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
@@ -106,7 +100,7 @@ TEST(WriteDataFile, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fileName, "SELVO_GRP1_S01.csv");
     EXPECT_EQ(error->reason, "permesso negato (la cartella o il file non sono scrivibili).");
-    EXPECT_EQ(contentOf(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
+    EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
 }
 
 TEST(DataFileRoundTrip, RestoresCardSubjectAndAnswersInCodePage1252) {
@@ -116,7 +110,7 @@ TEST(DataFileRoundTrip, RestoresCardSubjectAndAnswersInCodePage1252) {
     state.SubjectAge = "35 anni, più o meno";
     state.SubjectNotes = "Età dichiarata, \"non certa\"\r\nseconda riga, con virgola";
     ASSERT_FALSE(selvo::WriteDataFile(state));
-    const std::string bytes = contentOf(dir.file(state.DataFileName));
+    const std::string bytes = fileBytes(dir.file(state.DataFileName));
     EXPECT_EQ(bytes.substr(0, 3), "417");
     EXPECT_NE(bytes.find("\"Et\xE0 dichiarata, \"\"non certa\"\"\r\nseconda riga, con virgola\""),
               std::string::npos);
@@ -131,7 +125,7 @@ TEST(DataFileRoundTrip, TextOutsideCodePage1252GoesOutAsMarkedUtf8) {
     state.SubjectNotes = "nota \"tra virgolette\", poi\nuna riga nuova";
     ASSERT_FALSE(selvo::WriteDataFile(state));
     EXPECT_EQ(state.DataFileName, "SELVO_Ștefan_Łukasz.csv");
-    const std::string bytes = contentOf(dir.file(state.DataFileName));
+    const std::string bytes = fileBytes(dir.file(state.DataFileName));
     EXPECT_EQ(bytes.substr(0, 4), "\xEF\xBB\xBF"
                                   "0");
     expectSameRecord(readBack(state.DataFileName), state);

@@ -5,6 +5,7 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
 #include "scoring/CriteriaAlgorithm.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>
@@ -18,13 +19,6 @@ namespace {
 
 using selvo::ProgramState;
 
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
     for (const char c : text) {
@@ -37,7 +31,7 @@ std::string shellQuoted(const std::string& text) {
 std::string run(const std::string& command) {
     const int status = std::system((command + " > tool-output.txt 2>&1").c_str());
     (void)status; // PSPP exits non-zero whenever it reported an error, expected ones included
-    return contentOf("tool-output.txt");
+    return fileBytes("tool-output.txt");
 }
 
 // PSPP's diagnostics, one per entry, wrapped lines joined.
@@ -90,7 +84,7 @@ std::vector<std::string> commaSeparated(const std::string& line) {
 std::map<std::string, std::string> caseValues(const std::filesystem::path& savFile,
                                               std::size_t& variableCount) {
     run("pspp-convert " + shellQuoted(savFile.string()) + " case.csv");
-    std::istringstream csv(contentOf("case.csv"));
+    std::istringstream csv(fileBytes("case.csv"));
     std::string header, values;
     std::getline(csv, header);
     std::getline(csv, values);

@@ -1,6 +1,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "ExportFixture.h"
 #include "scoring/CriteriaAlgorithm.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -14,13 +15,6 @@
 namespace {
 
 using selvo::ProgramState;
-
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::vector<std::string> exportLines(ProgramState& state) {
     return linesOf(selvo::ComposeStatisticsExport(state));
@@ -242,7 +236,7 @@ TEST(WriteStatisticsExport, NamesTheFileAfterTheSubjectInCodePage1252) {
     ProgramState state = scoredSubject();
     ASSERT_FALSE(selvo::WriteStatisticsExport(state));
     EXPECT_EQ(state.DataFileName, "SELVO_SS000_GRP1_S01_sps.sps");
-    const std::string bytes = contentOf(dir.file(state.DataFileName));
+    const std::string bytes = fileBytes(dir.file(state.DataFileName));
     EXPECT_TRUE(bytes.starts_with(std::string(34, '*') + "\r\n"));
     EXPECT_NE(bytes.find("'It:Perch\xE9 s\xEC, \xE8 cos\xEC '."), std::string::npos);
 }
@@ -253,7 +247,7 @@ TEST(WriteStatisticsExport, NameOutsideCodePage1252GoesOutAsMarkedUtf8) {
     state.SubjectSurname = "Ștefan";
     ASSERT_FALSE(selvo::WriteStatisticsExport(state));
     EXPECT_EQ(state.DataFileName, "SELVO_SS000_Ștefan_S01_sps.sps");
-    const std::string bytes = contentOf(dir.file(state.DataFileName));
+    const std::string bytes = fileBytes(dir.file(state.DataFileName));
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF" + std::string(34, '*')));
     EXPECT_NE(bytes.find("OUTFILE='.\\SELVO_SS000_Ștefan_S01_sav.sav'"), std::string::npos);
     EXPECT_NE(bytes.find("'It:Perché sì, è così '."), std::string::npos);
@@ -263,7 +257,7 @@ TEST(WriteStatisticsExport, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReas
     TempDir dir;
     ProgramState state = scoredSubject();
     ASSERT_FALSE(selvo::WriteStatisticsExport(state));
-    const std::string before = contentOf(dir.file(state.DataFileName));
+    const std::string before = fileBytes(dir.file(state.DataFileName));
     state.SubjectAge = "36";
     chmod(dir.path().c_str(), 0555);
     std::optional<selvo::FileError> error;
@@ -275,7 +269,7 @@ TEST(WriteStatisticsExport, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReas
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fileName, "SELVO_SS000_GRP1_S01_sps.sps");
     EXPECT_EQ(error->reason, "permesso negato (la cartella o il file non sono scrivibili).");
-    EXPECT_EQ(contentOf(dir.file("SELVO_SS000_GRP1_S01_sps.sps")), before);
+    EXPECT_EQ(fileBytes(dir.file("SELVO_SS000_GRP1_S01_sps.sps")), before);
 }
 
 } // namespace

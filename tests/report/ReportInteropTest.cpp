@@ -5,6 +5,7 @@
 #include "administration/ItemBank.h"
 #include "scoring/DimensionalScores.h"
 #include "shell/Startup.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@
 
 namespace selvo {
 namespace {
-
-std::string readText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool haveSoffice() {
     return std::system("command -v soffice >/dev/null 2>&1") == 0;
@@ -68,7 +62,7 @@ TEST(ReportInterop, WordProcessorReadsTypedTextAndEverySection) {
     ComputeDimensionalScores(state);
     ASSERT_EQ(WriteReport(state), std::nullopt);
 
-    const std::string text = readText(convertToText(dir, ReportFileName(state)));
+    const std::string text = fileBytes(convertToText(dir, ReportFileName(state)));
     ASSERT_FALSE(text.empty());
 
     for (const std::string typed : {"Ștefan", "{prova} \\ fine", "€ è"}) {

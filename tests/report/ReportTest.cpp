@@ -6,6 +6,7 @@
 #include "report/RtfText.h"
 #include "scoring/DimensionalScores.h"
 #include "shell/Startup.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -585,13 +586,6 @@ TEST(Report, FileNameIsSurnameThenName) {
 
 // ---- Saving ------------------------------------------------------------------------------------
 
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 TEST(ReportFile, IsWrittenInCodePage1252AndReplacesAnOlderOne) {
     TempDir dir;
     ProgramState state = answerSetMixed();
@@ -600,7 +594,7 @@ TEST(ReportFile, IsWrittenInCodePage1252AndReplacesAnOlderOne) {
 
     ASSERT_EQ(WriteReport(state), std::nullopt);
 
-    const std::string bytes = readBytes(name);
+    const std::string bytes = fileBytes(name);
     EXPECT_EQ(bytes, *toCp1252(ComposeReport(state)));
     EXPECT_NE(bytes.find("Prima riga \xE8\\line "), std::string::npos);
     EXPECT_TRUE(bytes.ends_with("\\par \\par \r\n}\r\n"));
@@ -622,7 +616,7 @@ TEST(ReportFile, ReadOnlyFolderLeavesOlderReportIntactAndSaysWhy) {
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->fileName, "SELVO_GRP1_S01_report.rtf");
     EXPECT_FALSE(error->reason.empty());
-    EXPECT_EQ(readBytes(name), "older report");
+    EXPECT_EQ(fileBytes(name), "older report");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 

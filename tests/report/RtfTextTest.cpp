@@ -66,7 +66,8 @@ TEST(RtfText, KeepsExactlyWhatCodePage1252Holds) {
             utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
             utf8 += static_cast<char>(0x80 | (code & 0x3F));
         }
-        ASSERT_EQ(inCp1252(code), fitsCp1252(utf8)) << "U+" << std::hex << static_cast<unsigned>(code);
+        ASSERT_EQ(inCp1252(code), fitsCp1252(utf8))
+            << "U+" << std::hex << static_cast<unsigned>(code);
         ASSERT_TRUE(fitsCp1252(rtfText(utf8))) << "U+" << std::hex << static_cast<unsigned>(code);
     }
 }

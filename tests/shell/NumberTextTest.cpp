@@ -10,7 +10,9 @@ struct NumberCase {
     const char* text;
 };
 
-void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class NumberTextTest : public ::testing::TestWithParam<NumberCase> {};
 
@@ -18,18 +20,19 @@ TEST_P(NumberTextTest, PrintsAsTheReportAndScreensShowIt) {
     EXPECT_EQ(selvo::numberText(GetParam().value), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, NumberTextTest,
-    ::testing::Values(NumberCase{"Five", 5, " 5"}, NumberCase{"Version", 1.18, " 1.18"},
-                      NumberCase{"Percentage", 42.86, " 42.86"},
-                      NumberCase{"RoundsUpNoise", 28.000000000000004, " 28"},
-                      NumberCase{"RoundsUpBelow", 56.99999999999999, " 57"},
-                      NumberCase{"RoundsDownAbove", 55.00000000000001, " 55"},
-                      NumberCase{"Negative", -16, "-16"}, NumberCase{"Zero", 0, " 0"},
-                      NumberCase{"NegativeZero", -0.0, " 0"},
-                      NumberCase{"NegativeFraction", -0.16, "-0.16"},
-                      NumberCase{"LargeInteger", 567, " 567"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Examples, NumberTextTest,
+                         ::testing::Values(NumberCase{"Five", 5, " 5"},
+                                           NumberCase{"Version", 1.18, " 1.18"},
+                                           NumberCase{"Percentage", 42.86, " 42.86"},
+                                           NumberCase{"RoundsUpNoise", 28.000000000000004, " 28"},
+                                           NumberCase{"RoundsUpBelow", 56.99999999999999, " 57"},
+                                           NumberCase{"RoundsDownAbove", 55.00000000000001, " 55"},
+                                           NumberCase{"Negative", -16, "-16"},
+                                           NumberCase{"Zero", 0, " 0"},
+                                           NumberCase{"NegativeZero", -0.0, " 0"},
+                                           NumberCase{"NegativeFraction", -0.16, "-0.16"},
+                                           NumberCase{"LargeInteger", 567, " 567"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NumberText, EmptySlotPrintsNothingAndReadsAsZero) {
     selvo::NumberOrEmpty slot;

@@ -1,4 +1,5 @@
 #include "shell/TextFile.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -8,13 +9,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 TEST(Cp1252, ConvertsItalianTextAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(selvo::toCp1252("Età è € perché"), std::string("Et\xE0 \xE8 \x80 perch\xE9"));
@@ -27,16 +21,16 @@ TEST(Cp1252, ConvertsItalianTextAndRefusesWhatDoesNotFit) {
 TEST(Utf8, RecognisesMalformedSequences) {
     EXPECT_TRUE(selvo::isValidUtf8("Łukasz Ștefan €"));
     EXPECT_FALSE(selvo::isValidUtf8("\xC3"));
-    EXPECT_FALSE(selvo::isValidUtf8("\xC0\xAF"));         // overlong
-    EXPECT_FALSE(selvo::isValidUtf8("\xED\xA0\x80"));     // surrogate
-    EXPECT_FALSE(selvo::isValidUtf8("\xE2\x82"));         // truncated
+    EXPECT_FALSE(selvo::isValidUtf8("\xC0\xAF"));     // overlong
+    EXPECT_FALSE(selvo::isValidUtf8("\xED\xA0\x80")); // surrogate
+    EXPECT_FALSE(selvo::isValidUtf8("\xE2\x82"));     // truncated
 }
 
 TEST(SaveFileAtomically, ReplacesTheWholeFileAndLeavesNoTemporary) {
     TempDir dir;
     ASSERT_FALSE(selvo::saveFileAtomically("out.txt", "first version, longer\r\n"));
     ASSERT_FALSE(selvo::saveFileAtomically("out.txt", "second\r\n"));
-    EXPECT_EQ(contentOf(dir.file("out.txt")), "second\r\n");
+    EXPECT_EQ(fileBytes(dir.file("out.txt")), "second\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);
@@ -56,7 +50,7 @@ TEST(SaveFileAtomically, ReadOnlyFolderKeepsTheOlderFileAndNamesTheReason) {
         ASSERT_TRUE(error);
         EXPECT_EQ(error->fileName, "old.txt");
         EXPECT_EQ(error->reason, "permesso negato (la cartella o il file non sono scrivibili).");
-        EXPECT_EQ(contentOf(dir.file("old.txt")), "old");
+        EXPECT_EQ(fileBytes(dir.file("old.txt")), "old");
     }
     const auto missing = selvo::saveFileAtomically("no-such-folder/x.txt", "x");
     ASSERT_TRUE(missing);

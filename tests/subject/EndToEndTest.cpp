@@ -9,6 +9,7 @@
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmSplash.h"
 #include "subject/ui/frmLogin.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <QFileDialog>
@@ -128,13 +129,6 @@ void administer(Program& program) {
     QTest::mouseClick(&process, Qt::LeftButton);
 }
 
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::string withoutDate(std::string report) {
     return std::regex_replace(report, std::regex(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)"), "<date>");
 }
@@ -169,9 +163,9 @@ std::map<std::string, std::string> coreFiles(const fs::path& folder, selvo::Prog
     fs::current_path(folder);
     EXPECT_FALSE(selvo::ProcessData(core).has_value());
     fs::current_path(previous);
-    return {{kData, contents(folder / kData)},
-            {kReport, contents(folder / kReport)},
-            {kExport, contents(folder / kExport)}};
+    return {{kData, fileBytes(folder / kData)},
+            {kReport, fileBytes(folder / kReport)},
+            {kExport, fileBytes(folder / kExport)}};
 }
 
 std::vector<std::string> namesIn(const fs::path& folder) {
@@ -194,7 +188,7 @@ TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
     EXPECT_TRUE(program.shell.form1().isVisible()); // back to the questionnaire, answers kept
     EXPECT_EQ(namesIn(dir.file("session")), (std::vector<std::string>{kData, kReport, kExport}));
 
-    const std::vector<std::string> data = fields(contents(dir.file("session") / kData));
+    const std::vector<std::string> data = fields(fileBytes(dir.file("session") / kData));
     ASSERT_EQ(data.size(), 196u);
     EXPECT_EQ(std::vector<std::string>(data.begin(), data.begin() + 8),
               (std::vector<std::string>{"0", "\"S01\"", "\"GRP1\"", "\"35\"", "\"2\"", "\"2\"",
@@ -209,9 +203,9 @@ TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
 
     selvo::ProgramState core;
     const auto expected = coreFiles(dir.file("core"), core);
-    EXPECT_EQ(contents(dir.file("session") / kData), expected.at(kData));
-    EXPECT_EQ(contents(dir.file("session") / kExport), expected.at(kExport));
-    EXPECT_EQ(withoutDate(contents(dir.file("session") / kReport)),
+    EXPECT_EQ(fileBytes(dir.file("session") / kData), expected.at(kData));
+    EXPECT_EQ(fileBytes(dir.file("session") / kExport), expected.at(kExport));
+    EXPECT_EQ(withoutDate(fileBytes(dir.file("session") / kReport)),
               withoutDate(expected.at(kReport)));
     EXPECT_EQ(program.state.Scores.tot1t.value(), core.Scores.tot1t.value());
     EXPECT_EQ(program.state.Scores.TOTTOT.value(), core.Scores.TOTTOT.value());
@@ -227,7 +221,7 @@ TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
         Program program;
         administer(program);
         for (const char* name : {kData, kReport, kExport}) {
-            first[name] = contents(dir.file("session") / name);
+            first[name] = fileBytes(dir.file("session") / name);
         }
     }
     fs::remove(dir.file("session") / kReport);
@@ -258,9 +252,10 @@ TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
     EXPECT_EQ(shownOnForm, QStringList({"GRP1", "prima visita"}));
     EXPECT_TRUE(namesIn(dir.file("elsewhere")).empty());
     EXPECT_EQ(namesIn(dir.file("session")), (std::vector<std::string>{kData, kReport, kExport}));
-    EXPECT_EQ(contents(dir.file("session") / kData), first.at(kData));
-    EXPECT_EQ(contents(dir.file("session") / kExport), first.at(kExport));
-    EXPECT_EQ(withoutDate(contents(dir.file("session") / kReport)), withoutDate(first.at(kReport)));
+    EXPECT_EQ(fileBytes(dir.file("session") / kData), first.at(kData));
+    EXPECT_EQ(fileBytes(dir.file("session") / kExport), first.at(kExport));
+    EXPECT_EQ(withoutDate(fileBytes(dir.file("session") / kReport)),
+              withoutDate(first.at(kReport)));
 }
 
 } // namespace

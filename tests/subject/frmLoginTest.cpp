@@ -4,6 +4,7 @@
 #include "administration/ItemBank.h"
 #include "shell/Startup.h"
 #include "shell/ui/Shell.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -83,13 +84,6 @@ std::vector<std::string> filesUnder(const fs::path& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 const std::vector<std::string> kSubjectFiles{"SELVO_GRP1_S01.csv", "SELVO_GRP1_S01_report.rtf",
@@ -286,7 +280,7 @@ TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
         confirm(form);
         ASSERT_TRUE(boxes.boxes().empty());
     }
-    const std::string olderReport = contents(dir.file("SELVO_GRP1_S01_report.rtf"));
+    const std::string olderReport = fileBytes(dir.file("SELVO_GRP1_S01_report.rtf"));
 
     form.show();
     type(form, "txtEta", QStringLiteral("36"));
@@ -304,7 +298,7 @@ TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
     EXPECT_TRUE(boxes.boxes()[0].text.contains("permesso negato"));
     EXPECT_TRUE(boxes.boxes()[0].text.contains("Nessun file è stato scritto."));
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(contents(dir.file("SELVO_GRP1_S01_report.rtf")), olderReport);
+    EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01_report.rtf")), olderReport);
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles); // no temporary file left behind
 }
 
