@@ -20,19 +20,24 @@ TEST_P(NumberTextTest, PrintsAsTheReportAndScreensShowIt) {
     EXPECT_EQ(selvo::numberText(GetParam().value), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, NumberTextTest,
-                         ::testing::Values(NumberCase{"Five", 5, " 5"},
-                                           NumberCase{"Version", 1.18, " 1.18"},
-                                           NumberCase{"Percentage", 42.86, " 42.86"},
-                                           NumberCase{"RoundsUpNoise", 28.000000000000004, " 28"},
-                                           NumberCase{"RoundsUpBelow", 56.99999999999999, " 57"},
-                                           NumberCase{"RoundsDownAbove", 55.00000000000001, " 55"},
-                                           NumberCase{"Negative", -16, "-16"},
-                                           NumberCase{"Zero", 0, " 0"},
-                                           NumberCase{"NegativeZero", -0.0, " 0"},
-                                           NumberCase{"NegativeFraction", -0.16, "-0.16"},
-                                           NumberCase{"LargeInteger", 567, " 567"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Examples, NumberTextTest,
+    ::testing::Values(NumberCase{"Five", 5, " 5"}, NumberCase{"Version", 1.18, " 1.18"},
+                      NumberCase{"Percentage", 42.86, " 42.86"},
+                      NumberCase{"RoundsUpNoise", 28.000000000000004, " 28"},
+                      NumberCase{"RoundsUpBelow", 56.99999999999999, " 57"},
+                      NumberCase{"RoundsDownAbove", 55.00000000000001, " 55"},
+                      NumberCase{"Negative", -16, "-16"}, NumberCase{"Zero", 0, " 0"},
+                      NumberCase{"NegativeZero", -0.0, " 0"},
+                      NumberCase{"NegativeFraction", -0.16, "-0.16"},
+                      NumberCase{"LargeInteger", 567, " 567"},
+                      // Plain digits however small or large the value, never an exponent.
+                      NumberCase{"TinyFractionWithoutExponent", 0.00001, " 0.00001"},
+                      NumberCase{"TinyNegativeWithoutExponent", -1.5e-7, "-0.00000015"},
+                      NumberCase{"SixteenDigitsWithoutExponent", 1e15, " 1000000000000000"},
+                      NumberCase{"RoundedTo15DigitsWithoutExponent", 123456789012345678.0,
+                                 " 123456789012346000"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NumberText, EmptySlotPrintsNothingAndReadsAsZero) {
     selvo::NumberOrEmpty slot;
