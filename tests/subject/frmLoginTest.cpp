@@ -142,6 +142,33 @@ TEST(frmLogin, EscHidesTheFormLikeAnnullaWithoutUnloadingIt) {
     EXPECT_TRUE(program.shell.isLoginLoaded());
 }
 
+// A button that has the focus takes Enter, as on any dialog: the default button answers
+// Enter only while no other button is focused.
+TEST(frmLogin, EnterOnTheFocusedAnnullaCancelsInsteadOfProcessing) {
+    const TempDir dir;
+    Program program;
+    frmLogin& form = program.shownForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    fillCompletely(form);
+    auto& annulla = control<QPushButton>(form, "cmdCancel");
+    annulla.setFocus();
+    MessageBoxRecorder boxes;
+    QTest::keyClick(&annulla, Qt::Key_Return);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(filesUnder(dir.path()).empty());
+    EXPECT_EQ(program.state.SubjectName, "");
+
+    // Back in a text box, Enter confirms again.
+    program.shownForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    auto& age = control<QLineEdit>(form, "txtEta");
+    age.setFocus();
+    QTest::keyClick(&age, Qt::Key_Return);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
+}
+
 TEST(frmLogin, ModalShowingEndsOnAnnullaAndOnACompletedRunWithTheFormKept) {
     const TempDir dir;
     Program program;

@@ -157,7 +157,8 @@ void frmLogin::buildControls() {
     cmdOK->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    // Left auto-default: while "Annulla" has the focus, Enter presses it, not the processing
+    // button, as on any dialog.
 }
 
 void frmLogin::buildLayout() {
