@@ -133,7 +133,12 @@ std::string describeErrno(int error) {
 
 std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes) {
     const auto fail = [&](int error) { return FileError{path, describeErrno(error)}; };
-    std::string tempPath = path + ".tmpXXXXXX";
+    // The temporary name is short and fixed, so a target name near the file system's length
+    // limit still gets a temporary file in the same folder (a rename never crosses folders).
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::string tempPath = folder + ".selvo-XXXXXX";
     const int fd = mkstemp(tempPath.data());
     if (fd < 0) {
         return fail(errno);

@@ -58,6 +58,13 @@ TEST(SaveFileAtomically, ReadOnlyFolderKeepsTheOlderFileAndNamesTheReason) {
     EXPECT_EQ(missing->reason, "file o cartella inesistente.");
 }
 
+TEST(SaveFileAtomically, NameNearTheLengthLimitStillSaves) {
+    TempDir dir;
+    const std::string longName = std::string(245, 'x') + ".csv";
+    EXPECT_FALSE(selvo::saveFileAtomically(longName, "data"));
+    EXPECT_EQ(fileBytes(dir.file(longName)), "data");
+}
+
 TEST(ReadWholeFile, RefusesMissingAndOversizedFiles) {
     TempDir dir;
     EXPECT_TRUE(selvo::readWholeFile("absent.csv", 100).error);
