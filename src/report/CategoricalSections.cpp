@@ -126,14 +126,11 @@ void BuildCategoricalSection(ProgramState& state, Algorithm algorithm) {
         if (const TotalsAfter* totals = totalsAfter(disorder.disorder)) {
             out += kPar;
             addTotalsLines(out, *totals, scores);
-            if (disorder.disorder == PA) {
-                out += kPar;
-                addParagraph(out, bold(texts.categoricalEnd));
-                addParagraph(out, kRule);
-            } else {
-                out += kPar;
-                out += kPar;
-            }
+        }
+        if (disorder.disorder == PA) { // the last disorder closes the section
+            out += kPar;
+            addParagraph(out, bold(texts.categoricalEnd));
+            addParagraph(out, kRule);
         } else {
             out += kPar;
             out += kPar;
