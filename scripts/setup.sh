@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake g++ pkg-config
-    qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev googletest
     clang libclang-rt-14-dev
     python3 pspp libreoffice-writer-nogui

@@ -1,5 +1,7 @@
 #include "administration/Completion.h"
 
+#include <algorithm>
+
 namespace selvo {
 
 namespace {
@@ -7,16 +9,58 @@ namespace {
 bool asksDistress(int agreement) {
     return agreement >= 5 && agreement <= 7;
 }
+
+bool itemMissing(const ProgramState& state, int item) {
+    return state.AnswerT[item] == 0 ||
+           (asksDistress(state.AnswerT[item]) && state.AnswerD[item] == 0);
+}
+
+// A message names at most this many items; the rest are counted.
+constexpr std::size_t kItemsNamed = 10;
+
 } // namespace
 
 bool AnswersComplete(const ProgramState& state) {
     for (int i = state.FirstItem.asInt(); i <= state.ItemCount.asInt(); ++i) {
-        if (state.AnswerT[i] == 0)
-            return false;
-        if (asksDistress(state.AnswerT[i]) && state.AnswerD[i] == 0)
+        if (itemMissing(state, i))
             return false;
     }
     return true;
+}
+
+std::vector<int> MissingItems(const ProgramState& state) {
+    std::vector<int> missing;
+    for (int i = state.FirstItem.asInt(); i <= state.ItemCount.asInt(); ++i) {
+        if (itemMissing(state, i)) {
+            missing.push_back(i);
+        }
+    }
+    return missing;
+}
+
+std::string MissingItemsList(const std::vector<int>& items) {
+    const std::size_t named = std::min(items.size(), kItemsNamed);
+    const std::size_t others = items.size() - named;
+    std::string list;
+    for (std::size_t i = 0; i < named; ++i) {
+        if (i > 0) {
+            list += (i + 1 == named && others == 0) ? " e " : ", ";
+        }
+        list += std::to_string(items[i]);
+    }
+    if (others == 1) {
+        list += " e un altro";
+    } else if (others > 1) {
+        list += " e altri " + std::to_string(others);
+    }
+    return list;
+}
+
+std::string MissingItemsMessage(const std::vector<int>& items) {
+    if (items.size() == 1) {
+        return "Manca la risposta all'item " + MissingItemsList(items) + ".";
+    }
+    return "Mancano le risposte agli item " + MissingItemsList(items) + ".";
 }
 
 bool CheckCompletion(ProgramState& state) {

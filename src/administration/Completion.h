@@ -1,10 +1,25 @@
 #pragma once
 #include "shell/ProgramState.h"
 
+#include <string>
+#include <vector>
+
 namespace selvo {
 
 // Every item FirstItem..ItemCount answered, and every agreement of 5..7 has a distress answer.
 bool AnswersComplete(const ProgramState& state);
+
+// The items FirstItem..ItemCount still lacking an answer: no agreement, or an agreement of 5..7
+// without its distress answer. In item order.
+std::vector<int> MissingItems(const ProgramState& state);
+
+// The items as a sentence lists them: "17", "17 e 52", "17, 52 e 94"; past ten, the first ten
+// and how many more ("1, 2, ..., 10 e altri 5").
+std::string MissingItemsList(const std::vector<int>& items);
+
+// The operator's message: "Mancano le risposte agli item 17, 52 e 94." ("Manca la risposta
+// all'item 17." for one item).
+std::string MissingItemsMessage(const std::vector<int>& items);
 
 // Sets AllAnswered to false, then to true when the answers are complete; returns the flag.
 bool CheckCompletion(ProgramState& state);

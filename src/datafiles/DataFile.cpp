@@ -197,9 +197,14 @@ std::string ComposeDataFile(const ProgramState& state) {
     return std::string(kUtf8Bom) + line;
 }
 
-std::optional<FileError> WriteDataFile(ProgramState& state) {
+PendingFile PrepareDataFile(ProgramState& state) {
     state.DataFileName = DataFileNameFor(state);
-    return saveFileAtomically(state.DataFileName, ComposeDataFile(state));
+    return {state.DataFileName, ComposeDataFile(state)};
+}
+
+std::optional<FileError> WriteDataFile(ProgramState& state) {
+    const PendingFile file = PrepareDataFile(state);
+    return saveFileAtomically(file.path, file.bytes);
 }
 
 std::optional<FileError> ReadDataFile(ProgramState& state) {

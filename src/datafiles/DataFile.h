@@ -14,7 +14,10 @@ std::string DataFileNameFor(const ProgramState& state);
 // byte-order mark when some text does not fit the code page).
 std::string ComposeDataFile(const ProgramState& state);
 
-// Stores the name in DataFileName and saves the file atomically in the current directory.
+// Stores the name in DataFileName and composes the file for the current directory.
+PendingFile PrepareDataFile(ProgramState& state);
+
+// PrepareDataFile, saved atomically on its own.
 std::optional<FileError> WriteDataFile(ProgramState& state);
 
 // Reads the file named by DataFileName. The whole file is checked first; on any error the

@@ -334,15 +334,20 @@ std::string ComposeStatisticsExport(ProgramState& state) {
     return lines.take();
 }
 
-std::optional<FileError> WriteStatisticsExport(ProgramState& state) {
+PendingFile PrepareStatisticsExport(ProgramState& state) {
     state.DataFileName = StatisticsExportFileName(state);
     const std::string text = ComposeStatisticsExport(state);
     // The names travel inside the file: when one does not fit code page 1252 the whole file
     // goes out in UTF-8, marked so that SPSS and PSPP read it as such.
-    if (const auto cp1252 = toCp1252(text)) {
-        return saveFileAtomically(state.DataFileName, *cp1252);
+    if (auto cp1252 = toCp1252(text)) {
+        return {state.DataFileName, std::move(*cp1252)};
     }
-    return saveFileAtomically(state.DataFileName, std::string(kUtf8Bom) + text);
+    return {state.DataFileName, std::string(kUtf8Bom) + text};
+}
+
+std::optional<FileError> WriteStatisticsExport(ProgramState& state) {
+    const PendingFile file = PrepareStatisticsExport(state);
+    return saveFileAtomically(file.path, file.bytes);
 }
 
 } // namespace selvo

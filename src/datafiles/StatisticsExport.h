@@ -17,8 +17,11 @@ std::string StatisticsExportFileName(const ProgramState& state);
 // The command file as UTF-8 text; sets CaseCode and runs both criteria algorithms.
 std::string ComposeStatisticsExport(ProgramState& state);
 
-// Stores the name in DataFileName, saves atomically (code page 1252, or UTF-8 with a BOM
-// when some text does not fit it).
+// Stores the name in DataFileName and composes the file for the current directory (code page
+// 1252, or UTF-8 with a BOM when some text does not fit it).
+PendingFile PrepareStatisticsExport(ProgramState& state);
+
+// PrepareStatisticsExport, saved atomically on its own.
 std::optional<FileError> WriteStatisticsExport(ProgramState& state);
 
 } // namespace selvo

@@ -250,18 +250,27 @@ std::string ComposeReport(ProgramState& state) {
     return records.take();
 }
 
-std::optional<FileError> WriteReport(ProgramState& state) {
+PreparedFile PrepareReport(ProgramState& state) {
     const std::string name = ReportFileName(state);
     if (auto refused = checkFileNameParts(state, name)) {
-        return refused;
+        return {std::nullopt, refused};
     }
-    const std::optional<std::string> bytes = toCp1252(ComposeReport(state));
+    std::optional<std::string> bytes = toCp1252(ComposeReport(state));
     if (!bytes) {
         // Every text goes through rtfText, so this means a fixed text of the program is wrong.
-        return FileError{name, "il rapporto contiene caratteri che la codifica Windows-1252 non "
-                               "può rappresentare; il file non è stato scritto."};
+        return {std::nullopt,
+                FileError{name, "il rapporto contiene caratteri che la codifica Windows-1252 non "
+                                "può rappresentare; il file non è stato scritto."}};
     }
-    return saveFileAtomically(name, *bytes);
+    return {PendingFile{name, std::move(*bytes)}, std::nullopt};
+}
+
+std::optional<FileError> WriteReport(ProgramState& state) {
+    const PreparedFile report = PrepareReport(state);
+    if (report.error) {
+        return report.error;
+    }
+    return saveFileAtomically(report.file->path, report.file->bytes);
 }
 
 } // namespace selvo

@@ -23,7 +23,11 @@ std::string ReportFileName(const ProgramState& state);
 // criteria algorithm for T > 4 and then T > 5, building each pair of sections in between.
 std::string ComposeReport(ProgramState& state);
 
-// ComposeReport, converted to code page 1252, saved atomically in the current directory.
+// ComposeReport, converted to code page 1252, for the current directory; an error when the
+// subject's names cannot be part of a file name.
+PreparedFile PrepareReport(ProgramState& state);
+
+// PrepareReport, saved atomically on its own.
 std::optional<FileError> WriteReport(ProgramState& state);
 
 } // namespace selvo

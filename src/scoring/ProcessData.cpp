@@ -6,19 +6,24 @@
 
 namespace selvo {
 
-std::optional<FileError> ProcessData(ProgramState& state, const DateTimeSource& now) {
+CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now) {
     BuildReportHeader(state);
     BuildReportTitle(state, now); // the report's date is this moment's, taken before scoring
     BuildReportSubject(state);
     CopyAnswers(state);
     ComputeDimensionalScores(state);
-    if (auto error = WriteDataFile(state)) {
-        return error;
+    std::vector<PendingFile> files{PrepareDataFile(state)};
+    PreparedFile report = PrepareReport(state);
+    if (report.error) {
+        return {report.error, {}};
     }
-    if (auto error = WriteReport(state)) {
-        return error;
-    }
-    return WriteStatisticsExport(state);
+    files.push_back(std::move(*report.file));
+    files.push_back(PrepareStatisticsExport(state));
+    return commitFileSet(files);
+}
+
+std::optional<FileError> ProcessData(ProgramState& state, const DateTimeSource& now) {
+    return RunProcessing(state, now).error;
 }
 
 } // namespace selvo

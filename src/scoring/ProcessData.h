@@ -8,8 +8,12 @@
 namespace selvo {
 
 // Turns the state into the three output files, step by step: report blocks, scoring copy,
-// dimensional scores, data file, report, statistics export. The first step that fails stops
-// the run and comes back as the error; files of earlier steps stay as written.
+// dimensional scores, data file, report, statistics export. The three are composed first and
+// committed as one set: either all of them replace the subject's files, or none does and the
+// error says why. The result lists what was written and whether older files were replaced.
+CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now = CurrentDateTimeText);
+
+// RunProcessing, when only the failure matters.
 std::optional<FileError> ProcessData(ProgramState& state,
                                      const DateTimeSource& now = CurrentDateTimeText);
 

@@ -99,6 +99,9 @@ struct ProgramState {
     Integer CurrentItem = 0;
     std::string AnswerTextT, AnswerTextD;
     std::optional<bool> AllAnswered;
+    // Whether the set in hand (typed or reloaded) has been processed successfully: the next
+    // administration from the main menu then belongs to a new subject.
+    bool SetProcessed = false;
 
     // Subject record.
     Integer Card = 0;
@@ -115,6 +118,12 @@ struct ProgramState {
     std::array<std::string, kAlgorithmCount> ReportCategorical, ReportCriteria;
 };
 
-inline bool isTrue(const std::optional<bool>& flag) { return flag.value_or(false); }
+// Forgets the subject in hand so that nothing of it reaches the next one: no answers, no
+// scores, an empty subject record with the three codes "0", the cursor on the notice page.
+void StartNewSubject(ProgramState& state);
+
+inline bool isTrue(const std::optional<bool>& flag) {
+    return flag.value_or(false);
+}
 
 } // namespace selvo

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -131,22 +132,55 @@ std::string describeErrno(int error) {
     }
 }
 
-std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes) {
-    const auto fail = [&](int error) { return FileError{path, describeErrno(error)}; };
-    // The temporary name is short and fixed, so a target name near the file system's length
-    // limit still gets a temporary file in the same folder (a rename never crosses folders).
+namespace {
+
+// The folder part of a path, with its final "/", or "" for a name in the current folder.
+std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    std::string tempPath = folder + ".selvo-XXXXXX";
-    const int fd = mkstemp(tempPath.data());
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string nameOf(const std::string& path) {
+    return path.substr(folderOf(path).size());
+}
+
+// The longest file name the folder's file system takes.
+std::size_t longestName(const std::string& folder) {
+    const long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+// What can be known about a target before anything is written: a name the file system cannot
+// hold, or a folder standing where the file should go.
+std::optional<int> targetFault(const std::string& path) {
+    if (nameOf(path).size() > longestName(folderOf(path))) {
+        return ENAMETOOLONG;
+    }
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return EISDIR;
+    }
+    return std::nullopt;
+}
+
+struct Temporary {
+    std::string path;
+    int error = 0;
+};
+
+// The bytes, complete and flushed, in a new file beside the target. The temporary name is
+// short and fixed, so a target name near the length limit still gets one in the same folder
+// (a rename never crosses folders).
+Temporary writeTemporary(const std::string& target, std::string_view bytes) {
+    Temporary temp{folderOf(target) + ".selvo-XXXXXX"};
+    const int fd = ::mkstemp(temp.path.data());
     if (fd < 0) {
-        return fail(errno);
+        return {{}, errno};
     }
     const auto abandon = [&](int error) {
         ::close(fd);
-        ::unlink(tempPath.c_str());
-        return fail(error);
+        ::unlink(temp.path.c_str());
+        return Temporary{{}, error};
     };
     std::size_t written = 0;
     while (written < bytes.size()) {
@@ -167,15 +201,113 @@ std::optional<FileError> saveFileAtomically(const std::string& path, std::string
     }
     if (::close(fd) != 0) {
         const int error = errno;
-        ::unlink(tempPath.c_str());
-        return fail(error);
+        ::unlink(temp.path.c_str());
+        return {{}, error};
     }
-    if (std::rename(tempPath.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(tempPath.c_str());
-        return fail(error);
+    return temp;
+}
+
+// The renames of a set reach the disk together with the files they name.
+void flushFolder(const std::string& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
     }
-    return std::nullopt;
+}
+
+// A file about to be replaced, kept in memory so that a failure later in the same set can put
+// it back as it was. Data files, reports and command files are small.
+struct Replaced {
+    bool existed = false;
+    std::optional<std::string> bytes;
+};
+
+Replaced rememberTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    constexpr std::size_t kLargestKept = 64 * 1024 * 1024;
+    return {true, readWholeFile(path, kLargestKept).bytes};
+}
+
+void removeTemporaries(const std::vector<Temporary>& temps, std::size_t from) {
+    for (std::size_t i = from; i < temps.size(); ++i) {
+        ::unlink(temps[i].path.c_str());
+    }
+}
+
+// Undoes the renames already made: older files come back, files that were new go.
+void restoreTargets(const std::vector<PendingFile>& files, const std::vector<Replaced>& before,
+                    std::size_t renamed) {
+    for (std::size_t i = 0; i < renamed; ++i) {
+        if (!before[i].existed) {
+            ::unlink(files[i].path.c_str());
+        } else if (before[i].bytes) {
+            const Temporary back = writeTemporary(files[i].path, *before[i].bytes);
+            if (back.error == 0 && std::rename(back.path.c_str(), files[i].path.c_str()) != 0) {
+                ::unlink(back.path.c_str());
+            }
+        }
+    }
+}
+
+} // namespace
+
+CommitResult commitFileSet(const std::vector<PendingFile>& files) {
+    CommitResult result;
+    const auto fail = [&result](const std::string& path, int error) {
+        result.error = FileError{path, describeErrno(error)};
+        return result;
+    };
+    for (const PendingFile& file : files) {
+        if (const auto fault = targetFault(file.path)) {
+            return fail(file.path, *fault);
+        }
+    }
+    std::vector<Temporary> temps;
+    for (const PendingFile& file : files) {
+        Temporary temp = writeTemporary(file.path, file.bytes);
+        if (temp.error != 0) {
+            removeTemporaries(temps, 0);
+            return fail(file.path, temp.error);
+        }
+        temps.push_back(std::move(temp));
+    }
+    std::vector<Replaced> before;
+    for (const PendingFile& file : files) {
+        before.push_back(rememberTarget(file.path));
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (std::rename(temps[i].path.c_str(), files[i].path.c_str()) != 0) {
+            const int error = errno;
+            removeTemporaries(temps, i);
+            restoreTargets(files, before, i);
+            return fail(files[i].path, error);
+        }
+    }
+    std::set<std::string> folders;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (folders.insert(folderOf(files[i].path)).second) {
+            flushFolder(folderOf(files[i].path));
+        }
+        result.files.push_back({files[i].path, before[i].existed});
+    }
+    return result;
+}
+
+std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes) {
+    return commitFileSet({{path, std::string(bytes)}}).error;
+}
+
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
 }
 
 ReadResult readWholeFile(const std::string& path, std::size_t maxBytes) {

@@ -1,9 +1,11 @@
 #pragma once
 // Conversions at the file edge and the one way every output file reaches the disk.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace selvo {
 
@@ -31,6 +33,43 @@ struct FileError {
 // Writes the bytes to a temporary file beside `path` and renames it into place once complete,
 // so `path` holds either its old content or the whole new one, never a part.
 std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes);
+
+// A file of a set that must reach the disk together (a subject's three files).
+struct PendingFile {
+    std::string path;
+    std::string bytes;
+};
+
+// What a committed set put on disk: each path, and whether a file of that name was replaced.
+struct CommittedFile {
+    std::string path;
+    bool replaced = false;
+};
+struct CommitResult {
+    std::optional<FileError> error;
+    std::vector<CommittedFile> files; // in the order given; empty on error
+};
+
+// Saves every file of the set or none. Each name is checked first (length, a folder in its
+// place), then every file is written completely to a temporary file beside its target, and
+// only then are they renamed into place. A failure anywhere leaves every older file as it was
+// and no temporary file behind: a subject's files are never a mix of two runs.
+CommitResult commitFileSet(const std::vector<PendingFile>& files);
+
+// A file composed and ready for its set, or why it cannot be saved at all.
+struct PreparedFile {
+    std::optional<PendingFile> file;
+    std::optional<FileError> error;
+};
+
+// The identity of a file or folder on its file system, whatever path reaches it (a link,
+// "./", ".."); nothing when the path names nothing.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t node = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> fileIdentity(const std::string& path);
 
 // Reads a whole file, refusing anything larger than maxBytes.
 struct ReadResult {

@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -226,15 +227,66 @@ TEST(Form1Navigation, StaysWithinTheNoticePageAndTheLastItem) {
     EXPECT_EQ(s.text("TextCurrentItem"), " 0 di  94");
     EXPECT_EQ(s.text("Text1"), kPrompt);
 
-    s.forward(94);
+    s.answerAll([](int item) { return item % 4 + 1; });
     EXPECT_EQ(s.state.CurrentItem, 94);
     s.forward();
     EXPECT_EQ(s.state.CurrentItem, 94);
+    EXPECT_TRUE(s.messages.empty()) << "nothing is missing";
     EXPECT_EQ(s.text("TextCurrentItem"), " 94 di  94");
     EXPECT_EQ(s.control<QPlainTextEdit>("TextDom")->toPlainText().mid(1, 4), "94) ");
 
     s.back();
     EXPECT_EQ(s.text("TextCurrentItem"), " 93 di  94");
+}
+
+TEST(Form1Navigation, AvantiOnTheLastItemNamesTheMissingItemsAndShowsTheFirst) {
+    Session s;
+    s.answerAll([](int item) { return item == 17 || item == 94 ? 3 : 2; });
+    s.state.AnswerT[17] = 0; // skipped
+    s.state.AnswerT[52] = 6; // raised to 6 after the processing button appeared: no distress
+    s.state.AnswerT[94] = 0;
+    s.forward(); // on item 94 already
+    EXPECT_EQ(s.messages, (std::vector<QString>{"Mancano le risposte agli item 17, 52 e 94."}));
+    EXPECT_EQ(s.state.CurrentItem, 17);
+    EXPECT_EQ(s.text("TextCurrentItem"), " 17 di  94");
+    EXPECT_EQ(s.selectedAgreement(), 0);
+
+    s.messages.clear();
+    s.forward(); // from 17 to 18: not the last item, nothing to say
+    EXPECT_TRUE(s.messages.empty());
+}
+
+TEST(Form1Navigation, ProcessingButtonWithAnswersMissingNamesThemAndOpensNoSubjectForm) {
+    ProgramState state;
+    Shell shell(state);
+    Form1& form = shell.form1();
+    form.show();
+    QPushButton* avanti = form.findChild<QPushButton*>(QStringLiteral("CommAvanti"));
+    for (int item = 1; item <= 94; ++item) {
+        QTest::mouseClick(avanti, Qt::LeftButton);
+        QTest::keyClick(avanti, '2');
+    }
+    QTest::mouseClick(avanti, Qt::LeftButton);
+    QPushButton* process = form.findChild<QPushButton*>(QStringLiteral("CommSaveData"));
+    ASSERT_TRUE(process->isVisible());
+    // Raised from 2 to 6 after the button appeared: the distress answer is still to give.
+    QTest::keyClick(avanti, '6');
+    for (int item = 1; item <= 30; ++item) { // many missing: ten named, the rest counted
+        state.AnswerT[item] = 0;
+    }
+    QString title;
+    QString text;
+    whenModalOpens([&](QWidget& modal) {
+        title = modal.windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+            text = box->text();
+        }
+    });
+    QTest::mouseClick(process, Qt::LeftButton);
+    EXPECT_EQ(title, "BrivanSELVO");
+    EXPECT_EQ(text, "Mancano le risposte agli item 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 e altri 21.");
+    EXPECT_EQ(state.CurrentItem, 1);
+    EXPECT_FALSE(shell.isLoginLoaded() && shell.login().isVisible());
 }
 
 TEST(Form1Navigation, BackFromTheFirstItemReturnsToTheNoticePage) {
@@ -449,6 +501,31 @@ TEST(Form1KeysMore, EnterMovesOnLikeAvanti) {
     s.key(Qt::Key_Return);
     s.key(Qt::Key_Enter);
     EXPECT_EQ(s.state.CurrentItem, 2);
+}
+
+// A key held down sends auto-repeated presses; only the physical press may act.
+TEST(Form1KeysMore, AHeldKeyActsOnce) {
+    Session s;
+    const auto hold = [&s](int key, const QString& text) {
+        QWidget* target = s.agreement(1);
+        QKeyEvent first(QEvent::KeyPress, key, Qt::NoModifier, text, false);
+        QApplication::sendEvent(target, &first);
+        for (int repeat = 0; repeat < 35; ++repeat) {
+            QKeyEvent again(QEvent::KeyPress, key, Qt::NoModifier, text, true);
+            QApplication::sendEvent(target, &again);
+        }
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, false);
+        QApplication::sendEvent(target, &release);
+    };
+    hold(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(s.state.CurrentItem, 1);
+    hold(Qt::Key_5, QStringLiteral("5"));
+    hold(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(s.state.CurrentItem, 2);
+    EXPECT_EQ(s.state.AnswerT[1], 5);
+    EXPECT_EQ(s.state.AnswerT[2], 0) << "a repeated digit must not answer the next item";
+    hold(Qt::Key_Right, QString());
+    EXPECT_EQ(s.messages, (std::vector<QString>{"freccia dx"}));
 }
 
 TEST(Form1KeysMore, ArrowsShowTheirMessageAndChangeNothing) {

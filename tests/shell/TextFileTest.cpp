@@ -3,6 +3,7 @@
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -63,6 +64,76 @@ TEST(SaveFileAtomically, NameNearTheLengthLimitStillSaves) {
     const std::string longName = std::string(245, 'x') + ".csv";
     EXPECT_FALSE(selvo::saveFileAtomically(longName, "data"));
     EXPECT_EQ(fileBytes(dir.file(longName)), "data");
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CommitFileSet, AFileThatCannotBeWrittenLeavesTheWholeOlderSet) {
+    TempDir dir;
+    chmod(dir.path().c_str(), 0755); // the test user must reach the folders inside
+    std::filesystem::create_directory("open");
+    chmod("open", 0777);
+    std::filesystem::create_directory("locked");
+    ASSERT_FALSE(selvo::commitFileSet({{"open/a.csv", "old a"}, {"locked/b.rtf", "old b"}}).error);
+    chmod("locked", 0555);
+    selvo::CommitResult result;
+    {
+        Unprivileged asUser;
+        result = selvo::commitFileSet({{"open/a.csv", "new a"}, {"locked/b.rtf", "new b"}});
+    }
+    chmod("locked", 0755);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->fileName, "locked/b.rtf");
+    EXPECT_TRUE(result.files.empty());
+    EXPECT_EQ(fileBytes(dir.file("open/a.csv")), "old a");
+    EXPECT_EQ(fileBytes(dir.file("locked/b.rtf")), "old b");
+    EXPECT_EQ(namesIn(dir.file("open")), std::vector<std::string>{"a.csv"});
+}
+
+// In a folder with the sticky bit only a file's owner may replace it: the second rename of
+// the set fails after the first has been made, and the first must be undone.
+TEST(CommitFileSet, AFailedRenamePutsBackTheFilesAlreadyReplaced) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to own a file the test user cannot replace";
+    }
+    TempDir dir;
+    chmod(dir.path().c_str(), 0755);
+    std::filesystem::create_directory("shared");
+    chmod("shared", 01777);
+    ASSERT_FALSE(selvo::saveFileAtomically("shared/b.rtf", "old b")); // owned by root
+    selvo::CommitResult result;
+    {
+        Unprivileged asUser;
+        ASSERT_FALSE(selvo::saveFileAtomically("shared/a.csv", "old a"));
+        result = selvo::commitFileSet(
+            {{"shared/a.csv", "new a"}, {"shared/b.rtf", "new b"}, {"shared/c.sps", "new c"}});
+    }
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->fileName, "shared/b.rtf");
+    EXPECT_EQ(fileBytes(dir.file("shared/a.csv")), "old a");
+    EXPECT_EQ(fileBytes(dir.file("shared/b.rtf")), "old b");
+    EXPECT_EQ(namesIn(dir.file("shared")), (std::vector<std::string>{"a.csv", "b.rtf"}));
+}
+
+TEST(FileIdentity, IsTheSameThroughALinkAndDotDot) {
+    TempDir dir;
+    std::filesystem::create_directory("study");
+    ASSERT_FALSE(selvo::saveFileAtomically("study/x.csv", "x"));
+    std::filesystem::create_directory_symlink(dir.file("study"), "link");
+    const auto direct = selvo::fileIdentity("study/x.csv");
+    ASSERT_TRUE(direct);
+    EXPECT_EQ(selvo::fileIdentity("link/x.csv"), direct);
+    EXPECT_EQ(selvo::fileIdentity("link/../study/./x.csv"), direct);
+    EXPECT_EQ(selvo::fileIdentity("link"), selvo::fileIdentity("study"));
+    EXPECT_NE(selvo::fileIdentity("study"), direct);
+    EXPECT_FALSE(selvo::fileIdentity("study/absent.csv"));
 }
 
 TEST(ReadWholeFile, RefusesMissingAndOversizedFiles) {

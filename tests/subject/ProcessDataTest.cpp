@@ -3,11 +3,14 @@
 #include "administration/ItemBank.h"
 #include "scoring/CriteriaAlgorithm.h"
 #include "shell/Startup.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <ostream>
 #include <set>
 
@@ -70,40 +73,87 @@ TEST(ProcessData, LeavesTheCriteriaSlotsWithTheStricterThresholdResults) {
         << "answers do not tell X4 from X5";
 }
 
-struct BlockedStep {
-    const char* label;
-    const char* blocked;              // a folder of this name stands where the file should go
-    std::vector<const char*> written; // the files of the steps before it
-};
-void PrintTo(const BlockedStep& step, std::ostream* os) {
-    *os << step.label;
-}
-
-class ProcessDataStops : public testing::TestWithParam<BlockedStep> {};
-
-TEST_P(ProcessDataStops, AtTheFirstFailingStepKeepingEarlierFiles) {
-    const TempDir dir;
-    fs::create_directory(dir.file(GetParam().blocked));
-    selvo::ProgramState state = answeredSubject();
-    const auto error = selvo::ProcessData(state);
-
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->fileName, GetParam().blocked);
-    std::set<std::string> expected{GetParam().blocked};
-    expected.insert(GetParam().written.begin(), GetParam().written.end());
-    std::set<std::string> present;
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-        present.insert(entry.path().filename().string());
+std::map<std::string, std::string> filesIn(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        files[entry.path().filename().string()] =
+            entry.is_regular_file() ? fileBytes(entry.path()) : "<folder>";
     }
-    EXPECT_EQ(present, expected);
+    return files;
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, ProcessDataStops,
-                         testing::Values(BlockedStep{"DataFile", kData, {}},
-                                         BlockedStep{"Report", kReport, {kData}},
-                                         BlockedStep{"Export", kExport, {kData, kReport}}),
-                         [](const testing::TestParamInfo<BlockedStep>& info) {
-                             return info.param.label;
-                         });
+// A later run whose set cannot be completed must leave the earlier set exactly as it was.
+struct BrokenRun {
+    const char* label;
+    std::function<void(selvo::ProgramState&)> breakIt; // before the second run
+    std::string failingFile;
+};
+void PrintTo(const BrokenRun& run, std::ostream* os) {
+    *os << run.label;
+}
+
+class ProcessDataFails : public testing::TestWithParam<BrokenRun> {};
+
+TEST_P(ProcessDataFails, WithoutTouchingTheOlderSetOrLeavingTemporaries) {
+    const TempDir dir;
+    selvo::ProgramState state = answeredSubject();
+    ASSERT_FALSE(selvo::ProcessData(state).has_value());
+    GetParam().breakIt(state);
+    const auto before = filesIn(dir.path());
+    state.AnswerT[1] = state.AnswerT[1] == 1 ? 2 : 1; // the second run differs in every file
+    state.AnswerD[1] = 0;
+
+    const selvo::CommitResult run = selvo::RunProcessing(state);
+    ASSERT_TRUE(run.error.has_value());
+    EXPECT_EQ(run.error->fileName, GetParam().failingFile);
+    EXPECT_TRUE(run.files.empty());
+    EXPECT_EQ(filesIn(dir.path()), before);
+}
+
+const std::string kLongSurname(240, 'L');
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ProcessDataFails,
+    testing::Values(BrokenRun{"ReportNameTakenByAFolder",
+                              [](selvo::ProgramState&) {
+                                  fs::remove(kReport);
+                                  fs::create_directory(kReport);
+                              },
+                              kReport},
+                    BrokenRun{"ExportNameTakenByAFolder",
+                              [](selvo::ProgramState&) {
+                                  fs::remove(kExport);
+                                  fs::create_directory(kExport);
+                              },
+                              kExport},
+                    // The data file's name still fits; the report's does not.
+                    BrokenRun{
+                        "NameTooLongForTheReport",
+                        [](selvo::ProgramState& state) { state.SubjectSurname = kLongSurname; },
+                        "SELVO_" + kLongSurname + "_S01_report.rtf"},
+                    BrokenRun{"SurnameWithAFolderSeparator",
+                              [](selvo::ProgramState& state) { state.SubjectSurname = "GRP1/.."; },
+                              "SELVO_GRP1/.._S01_report.rtf"}),
+    [](const testing::TestParamInfo<BrokenRun>& info) { return info.param.label; });
+
+TEST(ProcessData, SaysWhichFilesItWroteAndWhichItReplaced) {
+    const TempDir dir;
+    selvo::ProgramState state = answeredSubject();
+    const selvo::CommitResult first = selvo::RunProcessing(state);
+    ASSERT_FALSE(first.error.has_value());
+    ASSERT_EQ(first.files.size(), 3u);
+    EXPECT_EQ(first.files[0].path, kData);
+    EXPECT_EQ(first.files[1].path, kReport);
+    EXPECT_EQ(first.files[2].path, kExport);
+    for (const auto& file : first.files) {
+        EXPECT_FALSE(file.replaced) << file.path;
+    }
+    fs::remove(kReport);
+    const selvo::CommitResult second = selvo::RunProcessing(state);
+    ASSERT_FALSE(second.error.has_value());
+    EXPECT_TRUE(second.files[0].replaced);
+    EXPECT_FALSE(second.files[1].replaced);
+    EXPECT_TRUE(second.files[2].replaced);
+}
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "datafiles/ui/Reload.h"
 
-#include "MessageBoxes.h"
 #include "administration/ui/Form1.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
 #include "shell/Startup.h"
 #include "shell/ui/Shell.h"
 #include "subject/ui/frmLogin.h"
+#include "support/MessageBoxes.h"
 #include "support/TempDir.h"
 
 #include <QFileDialog>
@@ -136,6 +136,8 @@ TEST(ReloadDataFile, IncompleteFileKeepsItsAnswersWhenTheAdministrationFormWasNe
     Program program;
     const selvo::ProgramState saved = savedSubject(50);
     const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
+    MessageBoxRecorder question;
+    question.answerWith(QStringLiteral("Sì"));
     whenSubjectFormOpens([](frmLogin&) {});
     ReloadDataFile(program.shell, file.string());
 
@@ -145,6 +147,40 @@ TEST(ReloadDataFile, IncompleteFileKeepsItsAnswersWhenTheAdministrationFormWasNe
     EXPECT_EQ(program.state.SubjectEducation, "5");
     EXPECT_FALSE(selvo::isTrue(program.state.AllAnswered));
     EXPECT_FALSE(program.shell.loadingForReload);
+}
+
+TEST(ReloadDataFile, IncompleteFileAsksFirstAndOpensTheSubjectFormOnlyOnSi) {
+    const TempDir dir;
+    Program program;
+    selvo::ProgramState saved = savedSubject();
+    saved.AnswerT[17] = 0;
+    saved.AnswerD[52] = 0; // agreement 6 without its distress answer
+    saved.AnswerT[94] = 0;
+    const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
+
+    bool subjectFormOpened = false;
+    {
+        MessageBoxRecorder question;
+        question.answerWith(QStringLiteral("No"));
+        whenSubjectFormOpens([&](frmLogin&) { subjectFormOpened = true; });
+        ReloadDataFile(program.shell, file.string());
+        ASSERT_EQ(question.boxes().size(), 1u);
+        const ShownBox& box = question.boxes()[0];
+        EXPECT_EQ(box.title, "BrivanSELVO");
+        EXPECT_EQ(box.icon, QMessageBox::Question);
+        EXPECT_TRUE(box.text.contains("Mancano le risposte agli item 17, 52 e 94."))
+            << box.text.toStdString();
+        EXPECT_EQ(box.buttons, QStringList({"Sì", "No"}));
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(subjectFormOpened);
+    EXPECT_FALSE(program.shell.login().isVisible());
+
+    MessageBoxRecorder question;
+    question.answerWith(QStringLiteral("Sì"));
+    ReloadDataFile(program.shell, file.string());
+    EXPECT_TRUE(subjectFormOpened);
+    EXPECT_EQ(question.boxes().size(), 1u);
 }
 
 struct BadFile {

@@ -1,10 +1,10 @@
 #include "subject/ui/frmLogin.h"
 
-#include "MessageBoxes.h"
 #include "administration/ItemBank.h"
 #include "shell/Startup.h"
 #include "shell/ui/Shell.h"
 #include "support/FileBytes.h"
+#include "support/MessageBoxes.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -165,6 +165,7 @@ TEST(frmLogin, EnterOnTheFocusedAnnullaCancelsInsteadOfProcessing) {
     auto& age = control<QLineEdit>(form, "txtEta");
     age.setFocus();
     QTest::keyClick(&age, Qt::Key_Return);
+    EXPECT_EQ(boxes.boxes().size(), 1u); // the files are reported
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
 }
@@ -178,7 +179,10 @@ TEST(frmLogin, ModalShowingEndsOnAnnullaAndOnACompletedRunWithTheFormKept) {
 
     fillCompletely(form);
     QTimer::singleShot(0, &form, [&form] { confirm(form); });
-    EXPECT_EQ(form.exec(), QDialog::Accepted);
+    {
+        MessageBoxRecorder done;
+        EXPECT_EQ(form.exec(), QDialog::Accepted);
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(program.shell.isLoginLoaded());
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
@@ -253,7 +257,7 @@ TEST(frmLogin, CodesThatAreNotOptionsSelectNothingOnLoad) {
     }
 }
 
-TEST(frmLogin, ConfirmedRunWritesTheThreeFilesAndHides) {
+TEST(frmLogin, ConfirmedRunWritesTheThreeFilesSaysWhereAndHides) {
     const TempDir dir;
     Program program;
     frmLogin& form = program.shownForm();
@@ -262,12 +266,32 @@ TEST(frmLogin, ConfirmedRunWritesTheThreeFilesAndHides) {
     QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("a"));
     QTest::keyClick(&control<QPlainTextEdit>(form, "TxtNote"), Qt::Key_Return);
     QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("b"));
-    MessageBoxRecorder boxes;
+    bool formShownWithTheBox = false;
+    MessageBoxRecorder boxes(
+        [&form, &formShownWithTheBox](QMessageBox&) { formShownWithTheBox = form.isVisible(); });
     confirm(form);
 
-    EXPECT_TRUE(boxes.boxes().empty());
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    const ShownBox& done = boxes.boxes()[0];
+    EXPECT_EQ(done.title, "BrivanSELVO");
+    EXPECT_EQ(done.icon, QMessageBox::Information);
+    EXPECT_TRUE(done.text.contains(QString::fromStdString(dir.path().string())))
+        << done.text.toStdString();
+    for (const std::string& name : kSubjectFiles) {
+        EXPECT_TRUE(done.text.contains(QString::fromStdString(name))) << name;
+    }
+    EXPECT_FALSE(done.text.contains("sostituit")) << "nothing was there before";
+    EXPECT_TRUE(formShownWithTheBox);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
+    EXPECT_TRUE(program.state.SetProcessed);
+
+    // The same subject again: the box says the older files were replaced.
+    form.show();
+    confirm(form);
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_TRUE(boxes.boxes()[1].text.contains("sostituiti"))
+        << boxes.boxes()[1].text.toStdString();
     EXPECT_EQ(program.state.SubjectAge, "   ");
     EXPECT_EQ(program.state.SubjectSex, "2");
     EXPECT_EQ(program.state.SubjectMarital, "2");
@@ -305,7 +329,8 @@ TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
     {
         MessageBoxRecorder boxes;
         confirm(form);
-        ASSERT_TRUE(boxes.boxes().empty());
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        ASSERT_EQ(boxes.boxes()[0].title, "BrivanSELVO");
     }
     const std::string olderReport = fileBytes(dir.file("SELVO_GRP1_S01_report.rtf"));
 
@@ -323,13 +348,13 @@ TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
     EXPECT_EQ(boxes.boxes()[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(boxes.boxes()[0].text.contains("SELVO_GRP1_S01.csv"));
     EXPECT_TRUE(boxes.boxes()[0].text.contains("permesso negato"));
-    EXPECT_TRUE(boxes.boxes()[0].text.contains("Nessun file è stato scritto."));
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("Nessun file è stato scritto"));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01_report.rtf")), olderReport);
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles); // no temporary file left behind
 }
 
-TEST(frmLogin, AFailingLaterStepNamesTheFilesAlreadyWritten) {
+TEST(frmLogin, AReportThatCannotBeWrittenLeavesNoFileOfTheSet) {
     const TempDir dir;
     fs::create_directory(dir.file("SELVO_GRP1_S01_report.rtf"));
     Program program;
@@ -341,8 +366,10 @@ TEST(frmLogin, AFailingLaterStepNamesTheFilesAlreadyWritten) {
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].title, "ELABORAZIONE NON COMPLETATA");
     EXPECT_TRUE(boxes.boxes()[0].text.contains("SELVO_GRP1_S01_report.rtf"));
-    EXPECT_TRUE(boxes.boxes()[0].text.contains("Sono stati scritti: SELVO_GRP1_S01.csv."));
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("Nessun file è stato scritto"));
     EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(program.state.SetProcessed);
+    EXPECT_EQ(filesUnder(dir.path()), std::vector<std::string>{"SELVO_GRP1_S01_report.rtf"});
 }
 
 TEST(frmLogin, AfterTheMessagesTheFocusIsOnTheFieldToFix) {

@@ -8,7 +8,8 @@
 class TempDir {
 public:
     TempDir() : m_previous(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "selvo-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "selvo-test-XXXXXX").string();
         m_path = mkdtemp(pattern.data());
         std::filesystem::current_path(m_path);
     }

@@ -104,6 +104,7 @@ void Form1::Form_Load() {
     s.AnswerTextT = s.ScaleLabels[0];
     s.AnswerTextD = s.DistressLabels[0];
 
+    CommSaveData->hide(); // until a move finds the answers complete
     Text1->setText(QStringLiteral("Prema 'Avanti' per iniziare"));
     TextD->setText(screenText(s.AnswerTextD));
     TextCurrentItem->setText(QStringLiteral(" "));
@@ -119,6 +120,10 @@ void Form1::Form_Load() {
     TextScala2->setPlainText(screenText(selvo::DistressLegend(s)));
     deselectAll(m_agreementGroup);
     deselectAll(m_distressGroup);
+}
+
+void Form1::BeginNewSubject() {
+    Form_Load();
 }
 
 // The number of steps of each scale is set by its constant.
@@ -249,8 +254,26 @@ void Form1::CheckCompletion() {
 }
 
 void Form1::CommAvanti_Click() {
+    const bool atLastItem = state().CurrentItem == state().ItemCount.asInt();
     selvo::MoveForward(state());
     showCurrentItem();
+    // "AVANTI" cannot go past the last item: say what is still missing instead of nothing.
+    if (atLastItem) {
+        showMissingItems();
+    }
+}
+
+// Names the items still missing and shows the first of them; false when nothing is missing.
+bool Form1::showMissingItems() {
+    selvo::ProgramState& s = state();
+    const std::vector<int> missing = selvo::MissingItems(s);
+    if (missing.empty()) {
+        return false;
+    }
+    showMessage(qtext(selvo::MissingItemsMessage(missing)));
+    s.CurrentItem = static_cast<selvo::Integer>(missing.front());
+    showCurrentItem();
+    return true;
 }
 
 void Form1::CommIndietro_Click() {
@@ -263,6 +286,11 @@ void Form1::CommIstru_Click() {
 }
 
 void Form1::CommSaveData_Click() {
+    // The button stays once shown, so an answer changed since may have left the set
+    // incomplete: it is never scored silently.
+    if (showMissingItems()) {
+        return;
+    }
     m_shell.login().exec();
 }
 
@@ -288,17 +316,25 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Returns true when the key was the window's; every other key goes on to the focused control.
+// A key held down repeats: only the physical press acts, so a held Enter moves one item.
 bool Form1::handleKey(const QKeyEvent& event) {
+    const bool act = !event.isAutoRepeat();
     switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        CommAvanti_Click();
+        if (act) {
+            CommAvanti_Click();
+        }
         return true;
     case Qt::Key_Left:
-        showMessage(QStringLiteral("freccia sx"));
+        if (act) {
+            showMessage(QStringLiteral("freccia sx"));
+        }
         return true;
     case Qt::Key_Right:
-        showMessage(QStringLiteral("freccia dx"));
+        if (act) {
+            showMessage(QStringLiteral("freccia dx"));
+        }
         return true;
     default:
         break;
@@ -309,14 +345,18 @@ bool Form1::handleKey(const QKeyEvent& event) {
     }
     const QChar key = text.front();
     if (key >= QLatin1Char('1') && key <= QLatin1Char('7')) {
-        chooseAgreementByKey(key.digitValue());
+        if (act) {
+            chooseAgreementByKey(key.digitValue());
+        }
         return true;
     }
     // Lower case only: "Q", "W", "E" belong to the focused control.
     static const QString distressKeys = QStringLiteral("qwe");
     const auto distressIndex = distressKeys.indexOf(key);
     if (distressIndex >= 0) {
-        chooseDistressByKey(static_cast<int>(distressIndex) + 1);
+        if (act) {
+            chooseDistressByKey(static_cast<int>(distressIndex) + 1);
+        }
         return true;
     }
     return false;

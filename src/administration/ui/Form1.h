@@ -32,6 +32,10 @@ public:
     void ShowDistressAnswer(int item);
     void CheckCompletion();
 
+    // Back to the notice page with nothing answered, for the next subject (the state has been
+    // cleared already).
+    void BeginNewSubject();
+
     // Information boxes (arrow keys, functions not available). Replaceable so a test can see
     // them without a modal loop.
     std::function<void(const QString& text)> showMessage;
@@ -55,6 +59,7 @@ private:
     void showAgreementStep(int step);
     void showDistressStep(int step);
     void clearDistressChoice();
+    bool showMissingItems();
     bool handleKey(const QKeyEvent& event);
     void chooseAgreementByKey(int step);
     void chooseDistressByKey(int step);

@@ -1,12 +1,15 @@
 #include "datafiles/ui/Reload.h"
 
+#include "administration/Completion.h"
 #include "administration/ui/Form1.h"
 #include "datafiles/DataFile.h"
 #include "shell/ui/Shell.h"
 #include "subject/ui/frmLogin.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -34,6 +37,23 @@ void showReadError(const selvo::FileError& error) {
     box.exec();
 }
 
+// Missing answers count as no agreement and no distress in every score: the operator decides.
+bool confirmIncompleteSet(const std::string& path, const std::vector<int>& missing) {
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("BrivanSELVO"),
+        QStringLiteral("Il file \"%1\" non contiene tutte le risposte. %2\n\nGli item "
+                       "senza risposta valgono 0 in tutti i punteggi. Elaborare "
+                       "comunque il file?")
+            .arg(QFileInfo(qtext(path)).fileName(), qtext(selvo::MissingItemsMessage(missing))),
+        QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 } // namespace
 
 void ReloadDataFile(Shell& shell, const std::string& path) {
@@ -46,6 +66,8 @@ void ReloadDataFile(Shell& shell, const std::string& path) {
         return;
     }
 
+    state.SetProcessed = false; // a new set is in hand
+
     Form1& administration = administrationForm(shell);
     administration.CheckCompletion();
     administration.ShowAgreementAnswer(state.CurrentItem);
@@ -55,5 +77,9 @@ void ReloadDataFile(Shell& shell, const std::string& path) {
     // for a form that was already loaded.
     frmLogin& subject = shell.login();
     subject.showSubjectRecord();
+    const std::vector<int> missing = selvo::MissingItems(state);
+    if (!missing.empty() && !confirmIncompleteSet(path, missing)) {
+        return;
+    }
     subject.exec();
 }

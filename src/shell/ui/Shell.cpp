@@ -8,7 +8,10 @@
 #include "subject/ui/frmLogin.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 #include <memory>
 
 namespace {
@@ -60,7 +63,35 @@ template <typename W> void unloadClosing(QPointer<W>& window) {
 } // namespace
 
 Shell::Shell(selvo::ProgramState& state)
-    : endProgram([] { QApplication::exit(0); }), m_state(state) {}
+    : endProgram([] { QApplication::exit(0); }), m_state(state) {
+    InstallItalianQtTexts();
+}
+
+void Shell::beginNewSubject() {
+    selvo::StartNewSubject(m_state);
+    if (isForm1Loaded()) {
+        m_form1->BeginNewSubject();
+    }
+    if (isLoginLoaded()) {
+        m_login->showSubjectRecord();
+    }
+}
+
+void InstallItalianQtTexts() {
+    QCoreApplication* app = QCoreApplication::instance();
+    const QString name = QStringLiteral("selvo-qt-italian");
+    if (app == nullptr || app->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly)) {
+        return;
+    }
+    // Dates and sizes in the file dialog read as an Italian user expects them.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    auto* translator = new QTranslator(app); // owned by the application
+    translator->setObjectName(name);
+    if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qt"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
+}
 
 Shell::~Shell() {
     // Windows unloaded by their own handlers may still be waiting for deletion.

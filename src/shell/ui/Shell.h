@@ -51,6 +51,10 @@ public:
     // Places a window in the middle of the screen, where a new window is looked for.
     static void centreOnScreen(QWidget& window);
 
+    // Forgets the subject in hand, in the state and in the windows already loaded: the
+    // questionnaire back on its notice page with nothing answered, the subject form empty.
+    void beginNewSubject();
+
     // Ends the program at once. Replaceable so a test can observe it.
     std::function<void()> endProgram;
 
@@ -70,6 +74,10 @@ private:
     QPointer<Form1> m_form1;
     QPointer<frmLogin> m_login;
 };
+
+// Qt's own texts (standard buttons, the file dialog, context menus) in Italian, like the rest
+// of the program. Installed once per application; harmless to call again.
+void InstallItalianQtTexts();
 
 // Start-up: shows the splash and sets the program constants.
 void Main(Shell& shell);

@@ -82,6 +82,10 @@ frmMain::frmMain(Shell& shell) : m_shell(shell) {
 }
 
 void frmMain::cmdMainSOMM_Click() {
+    // Once a set has been processed, the next administration is another subject's.
+    if (m_shell.state().SetProcessed) {
+        m_shell.beginNewSubject();
+    }
     // Shown modeless and brought to the front, also when it was already open behind the menu.
     m_shell.showWindow(m_shell.form1());
 }

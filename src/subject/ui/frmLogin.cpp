@@ -1,9 +1,8 @@
 #include "subject/ui/frmLogin.h"
 
-#include "datafiles/DataFile.h"
-#include "datafiles/StatisticsExport.h"
 #include "scoring/ProcessData.h"
 #include "shell/ui/Shell.h"
+#include "subject/RunSummary.h"
 #include "subject/SubjectChecks.h"
 
 #include <QCloseEvent>
@@ -63,6 +62,17 @@ QRadioButton* optionFor(const std::string& field, const std::array<QRadioButton*
         return nullptr;
     }
     return options[static_cast<std::size_t>(*code - 1)];
+}
+
+// Selects `chosen` in its group, or clears the group when it is null. Buttons of one frame
+// exclude each other automatically, which would keep one selected: lifted while clearing.
+template <std::size_t N>
+void showOnly(const std::array<QRadioButton*, N>& options, QRadioButton* chosen) {
+    for (QRadioButton* option : options) {
+        option->setAutoExclusive(false);
+        option->setChecked(option == chosen);
+        option->setAutoExclusive(true);
+    }
 }
 
 // "1".."N" for the selected option of a group, "" when none is selected.
@@ -246,16 +256,14 @@ void frmLogin::showSubjectRecord() {
     selectCodedOptions();
 }
 
+// Each group shows exactly the record's code: an option left selected from the previous
+// subject would otherwise be written into this subject's files on confirmation.
 void frmLogin::selectCodedOptions() {
     const selvo::ProgramState& record = state();
     const std::array<QRadioButton*, 2> sex{Option1_SMale, Option1_SFemale};
-    for (QRadioButton* chosen :
-         {optionFor(record.SubjectSex, sex), optionFor(record.SubjectMarital, Option1_ST),
-          optionFor(record.SubjectEducation, Option1_stud)}) {
-        if (chosen != nullptr) {
-            chosen->setChecked(true);
-        }
-    }
+    showOnly(sex, optionFor(record.SubjectSex, sex));
+    showOnly(Option1_ST, optionFor(record.SubjectMarital, Option1_ST));
+    showOnly(Option1_stud, optionFor(record.SubjectEducation, Option1_stud));
 }
 
 selvo::SubjectEntry frmLogin::entry() const {
@@ -296,10 +304,17 @@ void frmLogin::cmdOK_Click() {
         field->selectAll();
         return;
     }
-    if (const auto error = selvo::ProcessData(state())) {
-        showRunFailure(*error);
+    const selvo::CommitResult run = selvo::RunProcessing(state());
+    if (run.error) {
+        showRunFailure(*run.error);
         return; // the form stays open so the run can be confirmed again
     }
+    state().SetProcessed = true;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("BrivanSELVO"),
+                    qtext(selvo::WrittenFilesMessage(
+                        QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files)),
+                    QMessageBox::Ok, this);
+    box.exec();
     accept();
 }
 
@@ -325,21 +340,9 @@ void frmLogin::focusFirstMissingField() {
 }
 
 void frmLogin::showRunFailure(const selvo::FileError& error) {
-    // The files of the steps before the failing one are on disk: say which, so the operator
-    // knows what the folder now holds.
-    const selvo::ProgramState& record = state();
-    QStringList written;
-    for (const std::string& name : {selvo::DataFileNameFor(record), selvo::ReportFileName(record),
-                                    selvo::StatisticsExportFileName(record)}) {
-        if (name == error.fileName) {
-            break;
-        }
-        written << qtext(name);
-    }
-    const QString writtenText =
-        written.isEmpty()
-            ? QStringLiteral("Nessun file è stato scritto.")
-            : QStringLiteral("Sono stati scritti: %1.").arg(written.join(QStringLiteral(", ")));
+    // The three files are replaced together or not at all: the folder is as it was.
+    const QString writtenText = QStringLiteral(
+        "Nessun file è stato scritto: i file già presenti nella cartella sono rimasti com'erano.");
     QMessageBox box(QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
                     QStringLiteral("%1\n\nCartella: %2\n%3\n\nEliminare la causa (ad esempio "
                                    "una cartella di sola lettura o un disco pieno) e premere di "

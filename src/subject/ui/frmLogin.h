@@ -25,7 +25,8 @@ class frmLogin : public QDialog {
 public:
     explicit frmLogin(Shell& shell);
 
-    // Puts the subject record into the controls (the reload's fill; selects, never deselects).
+    // Puts the subject record into the controls, exactly: an option group whose code is "0"
+    // (or not a code) shows nothing selected.
     void showSubjectRecord();
 
     // The form outlives its showings: a modal showing ends by hiding it ("Annulla", Esc, a

@@ -1,7 +1,8 @@
 #pragma once
 // Message boxes are modal: while one is open the test's own code does not run. This answers
-// every box that opens while the recorder lives, pressing its default button, and keeps what
-// it showed so the test can check titles and texts afterwards.
+// every box that opens while the recorder lives, pressing its default button (or the one whose
+// caption the test chose), and keeps what it showed so the test can check titles, texts and
+// button captions afterwards.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -15,6 +16,7 @@ struct ShownBox {
     QMessageBox::Icon icon;
     QString title;
     QString text;
+    QStringList buttons;
 };
 
 class MessageBoxRecorder {
@@ -26,6 +28,9 @@ public:
         QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { answerOpenBox(); });
         m_timer.start();
     }
+
+    // Boxes that offer a button with this caption are answered with it.
+    void answerWith(const QString& caption) { m_answer = caption; }
 
     const std::vector<ShownBox>& boxes() const { return m_boxes; }
     QStringList texts() const {
@@ -43,19 +48,28 @@ private:
             return;
         }
         m_answering = true;
-        m_boxes.push_back({box->icon(), box->windowTitle(), box->text()});
+        QStringList captions;
+        QAbstractButton* button = box->defaultButton();
+        const QList<QAbstractButton*> buttons = box->buttons();
+        for (QAbstractButton* offered : buttons) {
+            captions << offered->text();
+            if (!m_answer.isEmpty() && offered->text() == m_answer) {
+                button = offered;
+            }
+        }
+        m_boxes.push_back({box->icon(), box->windowTitle(), box->text(), captions});
         if (m_onBox) {
             m_onBox(*box);
         }
-        QAbstractButton* button = box->defaultButton();
         if (button == nullptr) {
-            button = box->buttons().value(0);
+            button = buttons.value(0);
         }
         button->click();
         m_answering = false;
     }
 
     std::function<void(QMessageBox&)> m_onBox;
+    QString m_answer;
     QTimer m_timer;
     std::vector<ShownBox> m_boxes;
     bool m_answering = false;
