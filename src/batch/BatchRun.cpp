@@ -2,13 +2,10 @@
 
 #include "administration/Completion.h"
 #include "administration/ItemBank.h"
-#include "datafiles/DataFile.h"
+#include "batch/BatchPlan.h"
 #include "scoring/ProcessData.h"
-#include "shell/Startup.h"
-#include "subject/SubjectChecks.h"
 
 #include <filesystem>
-#include <map>
 #include <ostream>
 
 namespace fs = std::filesystem;
@@ -36,64 +33,6 @@ public:
 private:
     fs::path m_previous;
 };
-
-// The fields the subject form would still ask for, as the form names them.
-std::string missingFields(const ProgramState& state) {
-    std::string missing;
-    const auto add = [&missing](bool absent, const char* field) {
-        if (absent) {
-            missing += (missing.empty() ? "" : ", ") + std::string(field);
-        }
-    };
-    add(state.SubjectName.empty(), "Nome/Codice");
-    add(state.SubjectSurname.empty(), "Cognome/Codice");
-    add(state.SubjectAge.empty(), "Età");
-    add(state.SubjectSex == "0", "sesso");
-    add(state.SubjectMarital == "0", "stato civile");
-    add(state.SubjectEducation == "0", "titolo di studio");
-    return missing;
-}
-
-int unansweredItems(const ProgramState& state) {
-    int count = 0;
-    for (int item = 1; item <= state.ItemCount.asInt(); ++item) {
-        const bool asksDistress = state.AnswerT[item] >= 5;
-        if (state.AnswerT[item] == 0 || (asksDistress && state.AnswerD[item] == 0)) {
-            ++count;
-        }
-    }
-    return count;
-}
-
-struct Loaded {
-    ProgramState state;
-    std::optional<std::string> fault;
-};
-
-// A fresh program state holding the file's subject, as the window holds it once the reload
-// has read the file and the operator has confirmed the subject form unchanged.
-Loaded loadSubject(const fs::path& dataFile) {
-    Loaded loaded;
-    ProgramState& state = loaded.state;
-    SetProgramConstants(state);
-    LoadItemBank(state); // the report quotes criteria texts, the export item texts
-    state.DataFileName = dataFile.string();
-    if (const auto error = ReadDataFile(state)) {
-        loaded.fault = "lettura non riuscita: " + error->reason;
-        return loaded;
-    }
-    if (const std::string missing = missingFields(state); !missing.empty()) {
-        loaded.fault = "dati del soggetto incompleti (manca: " + missing +
-                       "); completarli ricaricando il file in BrivanSelvo.";
-        return loaded;
-    }
-    if (const auto unsafe = UnsafeSubjectName(state)) {
-        loaded.fault = unsafe->message;
-        return loaded;
-    }
-    state.SubjectNotes = NotesWithWindowsLineEnds(state.SubjectNotes);
-    return loaded;
-}
 
 class Progress {
 public:
@@ -176,7 +115,6 @@ std::string BatchUsage() {
 }
 
 int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSource& now) {
-    std::optional<fs::path> outDir;
     if (options.outDir) {
         std::error_code error;
         fs::create_directories(*options.outDir, error);
@@ -185,62 +123,50 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                        << (error ? error.message() : "non è una cartella") << "\n";
             return 2;
         }
-        outDir = fs::absolute(*options.outDir);
     }
+    // Every input is read and every output planned before anything is written, so no input
+    // can be replaced before it has been read.
+    std::vector<PlannedInput> plan = PlanBatch(options);
     std::size_t succeeded = 0;
     std::size_t failed = 0;
-    // Output data file -> the input that produced it: two inputs for the same subject in one
-    // folder would silently replace each other's files.
-    std::map<fs::path, std::string> written;
-    Progress progress(output.err, output.progress, options.files.size());
+    Progress progress(output.err, output.progress, plan.size());
 
-    for (const std::string& file : options.files) {
+    for (PlannedInput& input : plan) {
         const auto fail = [&](const std::string& reason) {
-            progress.line() << "selvo-batch: " << file << ": " << reason << "\n";
+            progress.line() << "selvo-batch: " << input.file << ": " << reason << "\n";
             ++failed;
         };
-        std::error_code error;
-        const fs::path dataFile = fs::absolute(file, error);
-        Loaded loaded = error ? Loaded{} : loadSubject(dataFile);
-        if (error) {
-            loaded.fault = "percorso non valido.";
-        }
-        if (loaded.fault) {
-            fail(*loaded.fault);
+        if (input.refusal) {
+            fail(*input.refusal);
             progress.show(succeeded + failed);
             continue;
         }
-        ProgramState& state = loaded.state;
-        const fs::path folder =
-            options.outDir ? fs::absolute(*options.outDir) : dataFile.parent_path();
-        const fs::path target = (folder / DataFileNameFor(state)).lexically_normal();
-        if (const auto earlier = written.find(target); earlier != written.end()) {
-            fail("stesso Cognome/Codice e Nome/Codice di " + earlier->second +
-                 ", già elaborato in questa esecuzione: i suoi file non sono stati sostituiti.");
-            progress.show(succeeded + failed);
-            continue;
-        }
-        const int unanswered = unansweredItems(state);
+        ProgramState& state = input.state;
+        LoadItemBank(state); // the report quotes criteria texts, the export item texts
+        const std::vector<int> missing = MissingItems(state);
         std::optional<std::string> failure;
         try {
-            const InFolder inFolder(folder);
+            const InFolder inFolder(input.folder);
             if (const auto error = ProcessData(state, now)) {
                 failure = error->message();
             }
         } catch (const fs::filesystem_error& cannotEnter) {
-            failure = "impossibile entrare nella cartella " + folder.string() + ": " +
+            failure = "impossibile entrare nella cartella " + input.folder.string() + ": " +
                       cannotEnter.code().message() + ".";
         }
         if (failure) {
             fail(*failure);
         } else {
-            written.emplace(target, file);
             ++succeeded;
-            if (unanswered > 0) {
-                progress.line() << "selvo-batch: " << file << ": elaborato, ma " << unanswered
-                                << " item non hanno una risposta completa.\n";
+            if (!missing.empty()) {
+                std::string said = MissingItemsMessage(missing);
+                said[0] = 'm';
+                progress.line() << "selvo-batch: " << input.file << ": elaborato, ma " << said
+                                << "\n";
             }
         }
+        // The subject is done: its memory goes before the next one is processed.
+        input.state = ProgramState{};
         progress.show(succeeded + failed);
     }
     progress.finish();

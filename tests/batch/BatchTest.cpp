@@ -167,21 +167,102 @@ TEST(SelvoBatch, ProcessesIncompleteAnswersAsTheProgramDoesButSaysSo) {
     const BatchRun run = batch({"partial.csv"});
     EXPECT_EQ(run.status, 0);
     EXPECT_THAT(run.err,
-                HasSubstr("partial.csv: elaborato, ma 2 item non hanno una risposta completa"));
+                HasSubstr("partial.csv: elaborato, ma mancano le risposte agli item 10 e 11.\n"));
 }
 
-TEST(SelvoBatch, TwoFilesOfTheSameSubjectDoNotReplaceEachOthersOutputs) {
+TEST(SelvoBatch, TwoFilesOfTheSameSubjectAreBothRefusedAndNothingIsWritten) {
     const TempDir dir;
     fs::create_directory(dir.file("a"));
     fs::create_directory(dir.file("b"));
     write(dir.file("a") / "same.csv", selvo::ComposeDataFile(subject(1)));
     write(dir.file("b") / "same.csv", selvo::ComposeDataFile(subject(2)));
-    const BatchRun run = batch({"--out", "out", "a/same.csv", "b/same.csv"});
+    write(dir.file("other.csv"), selvo::ComposeDataFile(subject(3, "S03")));
+    const BatchRun run = batch({"--out", "out", "a/same.csv", "b/same.csv", "other.csv"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err,
-                HasSubstr("b/same.csv: stesso Cognome/Codice e Nome/Codice di a/same.csv"));
-    EXPECT_EQ(fileBytes(dir.file("out") / "SELVO_GRP1_S01.csv"),
-              fileBytes(dir.file("a") / "same.csv"));
+    EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 2 non riusciti.\n");
+    EXPECT_THAT(run.err, HasSubstr("a/same.csv: ha lo stesso Cognome/Codice e Nome/Codice di "
+                                   "b/same.csv"));
+    EXPECT_THAT(run.err, HasSubstr("b/same.csv: ha lo stesso Cognome/Codice e Nome/Codice di "
+                                   "a/same.csv"));
+    EXPECT_EQ(filesIn(dir.file("out")).size(), 3u);
+    EXPECT_TRUE(fs::exists(dir.file("out") / "SELVO_GRP1_S03.csv"));
+}
+
+// A study folder with the first visit under its own name and a retest of the same subject:
+// the retest's outputs would replace the first visit's data file before it was read.
+TEST(SelvoBatch, ARetestBesideTheFirstVisitLeavesBothInputsUnchanged) {
+    const TempDir dir;
+    fs::create_directory(dir.file("study"));
+    const fs::path first = dir.file("study") / "SELVO_GRP1_S01.csv";
+    const fs::path retest = dir.file("study") / "A_retest.csv";
+    write(first, selvo::ComposeDataFile(subject(1)));
+    write(retest, selvo::ComposeDataFile(subject(2)));
+    const auto before = filesIn(dir.file("study"));
+
+    for (const auto& order :
+         {std::vector<std::string>{"study/A_retest.csv", "study/SELVO_GRP1_S01.csv"},
+          std::vector<std::string>{"study/SELVO_GRP1_S01.csv", "study/A_retest.csv"}}) {
+        const BatchRun run = batch(order);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "selvo-batch: 0 file elaborati, 2 non riusciti.\n");
+        EXPECT_THAT(run.err, HasSubstr("study/A_retest.csv: ha lo stesso Cognome/Codice e "
+                                       "Nome/Codice di study/SELVO_GRP1_S01.csv"));
+        EXPECT_THAT(run.err, HasSubstr("i suoi file sostituirebbero study/SELVO_GRP1_S01.csv"));
+        EXPECT_EQ(filesIn(dir.file("study")), before);
+    }
+}
+
+// The same folder reached through a link, "./" and "..": one folder, whatever the spelling.
+TEST(SelvoBatch, TheSameFolderThroughALinkIsRecognised) {
+    const TempDir dir;
+    fs::create_directory(dir.file("study"));
+    fs::create_directory_symlink(dir.file("study"), dir.file("link"));
+    write(dir.file("study") / "visit1.csv", selvo::ComposeDataFile(subject(1)));
+    write(dir.file("study") / "visit2.csv", selvo::ComposeDataFile(subject(2)));
+    const auto before = filesIn(dir.file("study"));
+
+    const BatchRun run = batch({"study/visit1.csv", "link/../link/./visit2.csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("study/visit1.csv: ha lo stesso Cognome/Codice e Nome/Codice "
+                                   "di link/../link/./visit2.csv"));
+    EXPECT_EQ(filesIn(dir.file("study")), before);
+
+    const BatchRun twice = batch({"study/visit1.csv", "link/visit1.csv"});
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_THAT(twice.err, HasSubstr("link/visit1.csv: è lo stesso file di study/visit1.csv, "
+                                     "indicato più volte"));
+    EXPECT_EQ(filesIn(dir.file("study")), before);
+}
+
+TEST(SelvoBatch, AnInputRewrittenAsItsOwnDataFileIsFine) {
+    const TempDir dir;
+    write(dir.file("SELVO_GRP1_S01.csv"), selvo::ComposeDataFile(subject(1)));
+    const std::string before = fileBytes(dir.file("SELVO_GRP1_S01.csv"));
+    const BatchRun run = batch({"./SELVO_GRP1_S01.csv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), before);
+    EXPECT_EQ(filesIn(dir.path()).size(), 3u);
+}
+
+// A report whose name is taken by a folder: the older data file and command file stay.
+TEST(SelvoBatch, AReportThatCannotBeWrittenLeavesTheOlderSetAndNoTemporary) {
+    const TempDir dir;
+    write(dir.file("input.csv"), selvo::ComposeDataFile(subject(1)));
+    fs::create_directory("out");
+    write(dir.file("out") / "SELVO_GRP1_S01.csv", "older data\r\n");
+    write(dir.file("out") / "SELVO_SS000_GRP1_S01_sps.sps", "older commands\r\n");
+    fs::create_directory(dir.file("out") / "SELVO_GRP1_S01_report.rtf");
+    const auto before = filesIn(dir.file("out"));
+
+    const BatchRun run = batch({"--out", "out", "input.csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("SELVO_GRP1_S01_report.rtf"));
+    EXPECT_EQ(filesIn(dir.file("out")), before);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.file("out"))) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 3u) << "a temporary file was left behind";
 }
 
 TEST(SelvoBatch, ReadOnlyFolderFailsWithTheReasonAndKeepsTheOlderFiles) {

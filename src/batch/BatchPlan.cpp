@@ -1,0 +1,199 @@
+#include "batch/BatchPlan.h"
+
+#include "datafiles/DataFile.h"
+#include "datafiles/StatisticsExport.h"
+#include "report/Report.h"
+#include "shell/Startup.h"
+#include "shell/TextFile.h"
+#include "subject/SubjectChecks.h"
+
+#include <map>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace selvo {
+namespace {
+
+// The fields the subject form would still ask for, as the form names them.
+std::string missingFields(const ProgramState& state) {
+    std::string missing;
+    const auto add = [&missing](bool absent, const char* field) {
+        if (absent) {
+            missing += (missing.empty() ? "" : ", ") + std::string(field);
+        }
+    };
+    add(state.SubjectName.empty(), "Nome/Codice");
+    add(state.SubjectSurname.empty(), "Cognome/Codice");
+    add(state.SubjectAge.empty(), "Età");
+    add(state.SubjectSex == "0", "sesso");
+    add(state.SubjectMarital == "0", "stato civile");
+    add(state.SubjectEducation == "0", "titolo di studio");
+    return missing;
+}
+
+struct Loaded {
+    ProgramState state;
+    std::optional<std::string> fault;
+};
+
+// A fresh program state holding the file's subject, as the window holds it once the reload
+// has read the file and the operator has confirmed the subject form unchanged. The item bank
+// is loaded only when the subject is processed: a run holds every subject in memory first.
+Loaded loadSubject(const fs::path& dataFile) {
+    Loaded loaded;
+    ProgramState& state = loaded.state;
+    SetProgramConstants(state);
+    state.DataFileName = dataFile.string();
+    if (const auto error = ReadDataFile(state)) {
+        loaded.fault = "lettura non riuscita: " + error->reason;
+        return loaded;
+    }
+    if (const std::string missing = missingFields(state); !missing.empty()) {
+        loaded.fault = "dati del soggetto incompleti (manca: " + missing +
+                       "); completarli ricaricando il file in BrivanSelvo.";
+        return loaded;
+    }
+    if (const auto unsafe = UnsafeSubjectName(state)) {
+        loaded.fault = unsafe->message;
+        return loaded;
+    }
+    state.SubjectNotes = NotesWithWindowsLineEnds(state.SubjectNotes);
+    return loaded;
+}
+
+// An output file, by its folder's identity and its name: two spellings of one folder (a link,
+// "./", "..") give the same key.
+struct OutputKey {
+    std::optional<FileIdentity> folder;
+    std::string folderSpelling; // only when the folder cannot be identified
+    std::string name;
+    auto operator<=>(const OutputKey&) const = default;
+};
+
+struct Conflicts {
+    std::set<std::size_t> sameFile;      // the same file given again
+    std::set<std::size_t> sameOutputs;   // would write the same files
+    std::set<std::size_t> replacesInput; // would replace that input (itself, for an output
+                                         // other than its own data file)
+};
+
+std::string joined(const std::vector<PlannedInput>& plan, const std::set<std::size_t>& others) {
+    std::string names;
+    std::size_t i = 0;
+    for (const std::size_t other : others) {
+        names += (i == 0 ? "" : (i + 1 == others.size() ? " e " : ", ")) + plan[other].file;
+        ++i;
+    }
+    return names;
+}
+
+std::string refusalFor(const std::vector<PlannedInput>& plan, const Conflicts& conflicts) {
+    std::string why;
+    const auto add = [&why](const std::string& reason) {
+        why += (why.empty() ? "" : "; ") + reason;
+    };
+    if (!conflicts.sameFile.empty()) {
+        add("è lo stesso file di " + joined(plan, conflicts.sameFile) + ", indicato più volte");
+    }
+    if (!conflicts.sameOutputs.empty()) {
+        add("ha lo stesso Cognome/Codice e Nome/Codice di " + joined(plan, conflicts.sameOutputs) +
+            ": i loro file avrebbero lo stesso nome nella "
+            "stessa cartella");
+    }
+    if (!conflicts.replacesInput.empty()) {
+        add("i suoi file sostituirebbero " + joined(plan, conflicts.replacesInput) +
+            ", indicato in questa stessa esecuzione");
+    }
+    return why + ". Nessun file è stato scritto per questo soggetto e i file indicati sono "
+                 "intatti: elaborarli uno per volta con --out in cartelle diverse.";
+}
+
+} // namespace
+
+std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
+    std::vector<PlannedInput> plan;
+    std::vector<std::optional<FileIdentity>> inputIdentity;
+    std::vector<std::vector<OutputKey>> outputs(options.files.size());
+    for (const std::string& file : options.files) {
+        PlannedInput input{file, {}, {}, {}};
+        std::error_code error;
+        const fs::path dataFile = fs::absolute(file, error);
+        inputIdentity.push_back(error ? std::nullopt : fileIdentity(dataFile.string()));
+        if (error) {
+            input.refusal = "percorso non valido.";
+        } else {
+            Loaded loaded = loadSubject(dataFile);
+            input.refusal = std::move(loaded.fault);
+            input.state = std::move(loaded.state);
+            input.folder = options.outDir ? fs::absolute(*options.outDir) : dataFile.parent_path();
+        }
+        plan.push_back(std::move(input));
+    }
+
+    // Which input each existing file is, and which inputs plan to write each output.
+    std::multimap<FileIdentity, std::size_t> inputsByIdentity;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (inputIdentity[i]) {
+            inputsByIdentity.emplace(*inputIdentity[i], i);
+        }
+    }
+    std::map<OutputKey, std::set<std::size_t>> writers;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (plan[i].refusal) {
+            continue;
+        }
+        const ProgramState& state = plan[i].state;
+        const std::optional<FileIdentity> folder = fileIdentity(plan[i].folder.string());
+        const std::string spelling = folder ? "" : plan[i].folder.lexically_normal().string();
+        for (const std::string& name :
+             {DataFileNameFor(state), ReportFileName(state), StatisticsExportFileName(state)}) {
+            outputs[i].push_back({folder, spelling, name});
+            writers[outputs[i].back()].insert(i);
+        }
+    }
+
+    std::vector<Conflicts> conflicts(plan.size());
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (inputIdentity[i]) {
+            const auto [first, last] = inputsByIdentity.equal_range(*inputIdentity[i]);
+            for (auto same = first; same != last; ++same) {
+                if (same->second != i) {
+                    conflicts[i].sameFile.insert(same->second);
+                }
+            }
+        }
+        for (std::size_t k = 0; k < outputs[i].size(); ++k) {
+            const OutputKey& output = outputs[i][k];
+            for (const std::size_t other : writers[output]) {
+                if (other != i && !conflicts[i].sameFile.contains(other)) {
+                    conflicts[i].sameOutputs.insert(other);
+                }
+            }
+            const auto target = fileIdentity((plan[i].folder / output.name).string());
+            if (!target) {
+                continue;
+            }
+            const auto [first, last] = inputsByIdentity.equal_range(*target);
+            for (auto replaced = first; replaced != last; ++replaced) {
+                const std::size_t other = replaced->second;
+                // Rewriting an input as its own data file keeps it; any other output over an
+                // input would lose it.
+                const bool ownDataFile = other == i && k == 0;
+                if (!ownDataFile && !conflicts[i].sameFile.contains(other)) {
+                    conflicts[i].replacesInput.insert(other);
+                }
+            }
+        }
+    }
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const Conflicts& c = conflicts[i];
+        if (!plan[i].refusal &&
+            (!c.sameFile.empty() || !c.sameOutputs.empty() || !c.replacesInput.empty())) {
+            plan[i].refusal = refusalFor(plan, c);
+        }
+    }
+    return plan;
+}
+
+} // namespace selvo

@@ -1,0 +1,27 @@
+#pragma once
+// The first half of a selvo-batch run: every input read and every output planned before
+// anything is written. Files are told apart by their identity on disk, never by spelling.
+#include "batch/BatchRun.h"
+#include "shell/ProgramState.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace selvo {
+
+struct PlannedInput {
+    std::string file;                   // as given on the command line
+    ProgramState state;                 // the subject read from it, item bank not yet loaded
+    std::filesystem::path folder;       // where its three files go
+    std::optional<std::string> refusal; // why nothing is written for it
+};
+
+// Reads every input and refuses, naming the others, those that cannot be read or completed
+// and those whose outputs would be another input's outputs or would replace another input
+// of the run (an input rewritten as its own data file is fine). The output folder, when
+// given, must exist already.
+std::vector<PlannedInput> PlanBatch(const BatchOptions& options);
+
+} // namespace selvo
