@@ -4,6 +4,32 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QListView>
+#include <QTreeView>
+
+namespace {
+
+// Names, sizes, types and dates in full: the list's columns take the width their contents
+// need, the name column the rest, and the places on the left show their whole names.
+void showWholeColumns(QFileDialog& dialog) {
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(940, 540);
+    if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = files->header();
+        header->setStretchLastSection(false);
+        header->setMinimumSectionSize(90);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column) {
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
+    if (auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"))) {
+        places->setMinimumWidth(170);
+    }
+}
+
+} // namespace
 
 std::string ShowOpenDialog(QWidget* owner) {
     QFileDialog dialog(owner, QStringLiteral("Open Dialog Box"));
@@ -15,7 +41,7 @@ std::string ShowOpenDialog(QWidget* owner) {
                               QStringLiteral("All Files (*.*)")};
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.front());
-    dialog.resize(760, 480); // room for whole file names, sizes and dates
+    showWholeColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().size() != 1) {
         return {};
     }
