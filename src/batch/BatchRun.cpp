@@ -4,6 +4,8 @@
 #include "administration/ItemBank.h"
 #include "batch/BatchPlan.h"
 #include "scoring/ProcessData.h"
+#include "shell/TextFile.h"
+#include "shell/TextSafety.h"
 
 #include <filesystem>
 #include <ostream>
@@ -119,8 +121,10 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         std::error_code error;
         fs::create_directories(*options.outDir, error);
         if (error || !fs::is_directory(*options.outDir)) {
-            output.err << "selvo-batch: impossibile usare la cartella " << *options.outDir << ": "
-                       << (error ? error.message() : "non è una cartella") << "\n";
+            output.err << "selvo-batch: impossibile usare la cartella \""
+                       << visibleText(absolutePath(*options.outDir))
+                       << "\": " << (error ? describeErrno(error.value()) : "non è una cartella.")
+                       << "\n";
             return 2;
         }
     }
@@ -133,7 +137,9 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
 
     for (PlannedInput& input : plan) {
         const auto fail = [&](const std::string& reason) {
-            progress.line() << "selvo-batch: " << input.file << ": " << reason << "\n";
+            // Names and fields from the files are shown, never obeyed by the terminal.
+            progress.line() << "selvo-batch: " << visibleText(input.file) << ": "
+                            << visibleText(reason) << "\n";
             ++failed;
         };
         if (input.refusal) {
@@ -152,7 +158,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
             }
         } catch (const fs::filesystem_error& cannotEnter) {
             failure = "impossibile entrare nella cartella " + input.folder.string() + ": " +
-                      cannotEnter.code().message() + ".";
+                      describeErrno(cannotEnter.code().value(), FileAccess::Read);
         }
         if (failure) {
             fail(*failure);
@@ -161,8 +167,8 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
             if (!missing.empty()) {
                 std::string said = MissingItemsMessage(missing);
                 said[0] = 'm';
-                progress.line() << "selvo-batch: " << input.file << ": elaborato, ma " << said
-                                << "\n";
+                progress.line() << "selvo-batch: " << visibleText(input.file) << ": elaborato, ma "
+                                << said << "\n";
             }
         }
         // The subject is done: its memory goes before the next one is processed.
@@ -180,7 +186,7 @@ int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
               bool errIsTerminal) {
     const auto parsed = ParseBatchArguments(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
-        err << "selvo-batch: " << usage->message << "\n" << BatchUsage();
+        err << "selvo-batch: " << visibleText(usage->message) << "\n" << BatchUsage();
         return 2;
     }
     const auto& options = std::get<BatchOptions>(parsed);

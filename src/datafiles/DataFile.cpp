@@ -3,6 +3,7 @@
 #include "datafiles/CsvFields.h"
 #include "datafiles/DataFileRecord.h"
 #include "shell/NumberText.h"
+#include "shell/TextSafety.h"
 
 #include <charconv>
 #include <limits>
@@ -22,8 +23,22 @@ std::string fieldLabel(std::size_t number) {
     return "campo " + std::to_string(number);
 }
 
+// A field's text as a message quotes it: whatever it holds is shown, never obeyed.
 std::string quotedValue(const std::string& text) {
-    return "\"" + text + "\"";
+    return "\"" + visibleText(text) + "\"";
+}
+
+// Name, surname and age are one line each: a line break there could only come from a file
+// made by hand, and would end a command of the command file.
+std::optional<std::string> oneLineFault(std::size_t number, const char* what,
+                                        const std::string& text) {
+    const std::optional<char32_t> hidden = firstHiddenCharacter(text);
+    if (!hidden) {
+        return std::nullopt;
+    }
+    return fieldLabel(number) + ": " + what + " contiene il carattere " + visibleEscape(*hidden) +
+           (*hidden < 0xA0 ? ", un carattere di controllo" : ", un carattere invisibile") +
+           " che un campo di una riga non può contenere.";
 }
 
 // A whole number with an optional sign and blanks around it, as the old reader accepted.
@@ -167,6 +182,11 @@ DataFileParse parseDataFile(std::string_view bytes) {
     record.SubjectSurname = text(kSurname);
     record.SubjectAge = text(kAge);
     record.SubjectNotes = text(kNotes);
+    if ((fault = oneLineFault(kName, "il nome", record.SubjectName)) ||
+        (fault = oneLineFault(kSurname, "il cognome", record.SubjectSurname)) ||
+        (fault = oneLineFault(kAge, "l'età", record.SubjectAge))) {
+        return fail(*fault);
+    }
     parse.record = std::move(record);
     return parse;
 }

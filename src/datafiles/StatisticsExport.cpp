@@ -3,7 +3,10 @@
 #include "scoring/CriteriaAlgorithm.h"
 #include "shell/NumberText.h"
 #include "shell/Startup.h"
+#include "shell/TextSafety.h"
+#include "shell/Utf8.h"
 
+#include <algorithm>
 #include <array>
 
 namespace selvo {
@@ -142,14 +145,52 @@ std::string apostrophesDoubled(std::string_view text) {
     return doubled;
 }
 
+// No text of the record may end a command line or start another, whatever it holds: control
+// and format characters become blanks.
+std::string oneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Char decoded = decodeUtf8At(text, i);
+        if (decoded.valid && isControlOrFormat(decoded.codePoint)) {
+            line.push_back(' ');
+        } else {
+            line.append(text.substr(i, decoded.length));
+        }
+        i += decoded.length;
+    }
+    return line;
+}
+
+// Where a quoted text stands: in a command, whose strings take a doubled apostrophe, or among
+// the inline data, where free format knows no doubling and ends the value at the first
+// matching quote.
+enum class Quoted { InCommand, InData };
+
+// The one way a text of the record goes into the command file, always on one line. In a
+// command: in apostrophes, an apostrophe inside doubled. Among the data: in apostrophes, or in
+// quotation marks when the text holds an apostrophe ("trent'anni"); a text holding both
+// has its quotation marks turned into apostrophes, so the value still ends where it should.
+std::string quotedText(std::string_view text, Quoted where) {
+    std::string line = oneLine(text);
+    if (where == Quoted::InCommand) {
+        return "'" + apostrophesDoubled(line) + "'";
+    }
+    if (line.find('\'') == std::string::npos) {
+        return "'" + line + "'";
+    }
+    std::replace(line.begin(), line.end(), '"', '\'');
+    return "\"" + line + "\"";
+}
+
 // SPSS free format splits values at blanks, tabs and commas and treats quotes as string
 // delimiters: such a value (or an empty one, which would vanish) goes out as a quoted string,
 // so every later value keeps its column.
 std::string freeFormatValue(const std::string& text) {
-    if (!text.empty() && text.find_first_of(" \t,'\"") == std::string::npos) {
+    if (!text.empty() && oneLine(text).find_first_of(" \t,'\"") == std::string::npos) {
         return text;
     }
-    return "'" + apostrophesDoubled(text) + "'";
+    return quotedText(text, Quoted::InData);
 }
 
 // "As a number": sign blank or minus, the digits, and the blank that follows every number.
@@ -159,7 +200,7 @@ std::string numberField(const NumberOrEmpty& value) {
 }
 
 std::string quotedFileName(const std::string& fileName) {
-    return "'.\\" + apostrophesDoubled(fileName) + "'";
+    return quotedText(".\\" + fileName, Quoted::InCommand);
 }
 
 std::string subjectPart(const ProgramState& state) {

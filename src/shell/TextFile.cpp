@@ -1,5 +1,6 @@
 #include "shell/TextFile.h"
 
+#include "shell/TextSafety.h"
 #include "shell/Utf8.h"
 
 #include <cerrno>
@@ -102,34 +103,68 @@ bool isValidUtf8(std::string_view bytes) {
 }
 
 std::string FileError::message() const {
-    return "Impossibile completare il file \"" + fileName + "\": " + reason;
+    const char* const verb = access == FileAccess::Read ? "leggere" : "scrivere";
+    return std::string("Impossibile ") + verb + " il file \"" +
+           visibleText(fullPath.empty() ? fileName : fullPath) + "\": " + reason;
 }
 
-std::string describeErrno(int error) {
+std::string describeErrno(int error, FileAccess access) {
+    const bool reading = access == FileAccess::Read;
     switch (error) {
     case EACCES:
     case EPERM:
-        return "permesso negato (la cartella o il file non sono scrivibili).";
+        return reading ? "permesso negato (il file o la sua cartella non sono leggibili)."
+                       : "permesso negato (la cartella o il file non sono scrivibili).";
     case EROFS:
         return "la cartella si trova su un disco di sola lettura.";
     case ENOSPC:
         return "spazio su disco esaurito.";
     case EDQUOT:
         return "quota disco superata.";
+    case EFBIG:
+        return "il file supera la dimensione massima ammessa dal disco.";
     case ENOENT:
         return "file o cartella inesistente.";
+    case ENOTDIR:
+        return "una parte del percorso non è una cartella.";
+    case ELOOP:
+        return "il percorso contiene troppi collegamenti simbolici (forse un collegamento che "
+               "rimanda a sé stesso).";
     case ENAMETOOLONG:
         return "il nome del file è troppo lungo.";
     case EISDIR:
         return "il nome indica una cartella, non un file.";
+    case ENXIO:
+    case ENODEV:
+        return "non è un file regolare (è una pipe, un dispositivo o un socket).";
     case EINVAL:
     case EILSEQ:
         return "il nome del file non è valido.";
     case EIO:
-        return "errore di lettura o scrittura sul disco.";
+        return reading ? "errore di lettura sul disco." : "errore di scrittura sul disco.";
+    case EMFILE:
+    case ENFILE:
+        return "troppi file aperti nel sistema; chiudere qualche programma e riprovare.";
+    case EBUSY:
+    case ETXTBSY:
+        return "il file è in uso da un altro programma.";
+    case EXDEV:
+        return "il file temporaneo e il file finale si trovano su dischi diversi.";
     default:
-        return std::string("errore di sistema (") + std::strerror(error) + ").";
+        return "errore di sistema numero " + std::to_string(error) + ".";
     }
+}
+
+std::string absolutePath(const std::string& path) {
+    if (path.starts_with('/')) {
+        return path;
+    }
+    std::string folder(4096, '\0');
+    if (::getcwd(folder.data(), folder.size()) == nullptr) {
+        return path;
+    }
+    folder.resize(std::char_traits<char>::length(folder.c_str()));
+    return folder + (folder.ends_with('/') ? "" : "/") + path;
 }
 
 namespace {
@@ -166,14 +201,27 @@ std::optional<int> targetFault(const std::string& path) {
 struct Temporary {
     std::string path;
     int error = 0;
+    mode_t mode = 0; // the target's, once the temporary takes its place
 };
+
+// A replaced file keeps its permissions, as a clinic may have narrowed them; a new file takes
+// the usual ones from the umask.
+mode_t modeFor(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        return info.st_mode & 07777;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
 
 // The bytes, complete and flushed, in a new file beside the target. The temporary name is
 // short and fixed, so a target name near the length limit still gets one in the same folder
 // (a rename never crosses folders).
 Temporary writeTemporary(const std::string& target, std::string_view bytes) {
-    Temporary temp{folderOf(target) + ".selvo-XXXXXX"};
-    const int fd = ::mkstemp(temp.path.data());
+    Temporary temp{folderOf(target) + ".selvo-XXXXXX", 0, modeFor(target)};
+    const int fd = ::mkstemp(temp.path.data()); // readable by the owner only until renamed
     if (fd < 0) {
         return {{}, errno};
     }
@@ -193,10 +241,7 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes) {
         }
         written += static_cast<std::size_t>(n);
     }
-    // mkstemp makes the file private; an output file should be readable like any other.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0 || ::fsync(fd) != 0) {
+    if (::fsync(fd) != 0) {
         return abandon(errno);
     }
     if (::close(fd) != 0) {
@@ -205,6 +250,15 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes) {
         return {{}, error};
     }
     return temp;
+}
+
+// Renames the temporary over the target, then gives it the target's permissions.
+bool moveIntoPlace(const Temporary& temp, const std::string& target) {
+    if (std::rename(temp.path.c_str(), target.c_str()) != 0) {
+        return false;
+    }
+    ::chmod(target.c_str(), temp.mode);
+    return true;
 }
 
 // The renames of a set reach the disk together with the files they name.
@@ -246,7 +300,7 @@ void restoreTargets(const std::vector<PendingFile>& files, const std::vector<Rep
             ::unlink(files[i].path.c_str());
         } else if (before[i].bytes) {
             const Temporary back = writeTemporary(files[i].path, *before[i].bytes);
-            if (back.error == 0 && std::rename(back.path.c_str(), files[i].path.c_str()) != 0) {
+            if (back.error == 0 && !moveIntoPlace(back, files[i].path)) {
                 ::unlink(back.path.c_str());
             }
         }
@@ -258,7 +312,7 @@ void restoreTargets(const std::vector<PendingFile>& files, const std::vector<Rep
 CommitResult commitFileSet(const std::vector<PendingFile>& files) {
     CommitResult result;
     const auto fail = [&result](const std::string& path, int error) {
-        result.error = FileError{path, describeErrno(error)};
+        result.error = FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
         return result;
     };
     for (const PendingFile& file : files) {
@@ -280,7 +334,7 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files) {
         before.push_back(rememberTarget(file.path));
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (std::rename(temps[i].path.c_str(), files[i].path.c_str()) != 0) {
+        if (!moveIntoPlace(temps[i], files[i].path)) {
             const int error = errno;
             removeTemporaries(temps, i);
             restoreTargets(files, before, i);
@@ -312,16 +366,20 @@ std::optional<FileIdentity> fileIdentity(const std::string& path) {
 
 ReadResult readWholeFile(const std::string& path, std::size_t maxBytes) {
     ReadResult result;
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) {
-        result.error = FileError{path, describeErrno(errno)};
+    const auto fail = [&](std::string reason) {
+        result.error = FileError{path, std::move(reason), FileAccess::Read, absolutePath(path)};
         return result;
+    };
+    // Without O_NONBLOCK, opening a pipe would wait for a writer that may never come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return fail(describeErrno(errno, FileAccess::Read));
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const bool folder = S_ISDIR(info.st_mode);
         ::close(fd);
-        result.error = FileError{path, describeErrno(EISDIR)};
-        return result;
+        return fail(describeErrno(folder ? EISDIR : ENXIO, FileAccess::Read));
     }
     std::string bytes;
     char buffer[65536];
@@ -331,9 +389,9 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxBytes) {
             if (errno == EINTR) {
                 continue;
             }
-            result.error = FileError{path, describeErrno(errno)};
+            const int error = errno;
             ::close(fd);
-            return result;
+            return fail(describeErrno(error, FileAccess::Read));
         }
         if (n == 0) {
             break;
@@ -341,8 +399,7 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxBytes) {
         bytes.append(buffer, static_cast<std::size_t>(n));
         if (bytes.size() > maxBytes) {
             ::close(fd);
-            result.error = FileError{path, "il file è troppo grande per essere un file di dati."};
-            return result;
+            return fail("il file è troppo grande per essere un file di dati.");
         }
     }
     ::close(fd);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace selvo {
@@ -23,11 +24,23 @@ bool fitsCp1252(std::string_view utf8);
 // Whether the bytes are well-formed UTF-8.
 bool isValidUtf8(std::string_view bytes);
 
+// Whether a failure struck while reading a file or while writing one: the same system error
+// has a different cause for each.
+enum class FileAccess { Write, Read };
+
 // A failed save or read: which file and why, in words the operator can act on.
 struct FileError {
-    std::string fileName;
+    FileError(std::string name, std::string why, FileAccess during = FileAccess::Write,
+              std::string path = {})
+        : fileName(std::move(name)), reason(std::move(why)), access(during),
+          fullPath(std::move(path)) {}
+    std::string fileName; // as the caller named it
     std::string reason;
-    std::string message() const; // "Impossibile scrivere il file «x»: reason"
+    FileAccess access = FileAccess::Write;
+    std::string fullPath; // folder and name, when the file layer knows them
+    // "Impossibile scrivere il file "/cartella/x": reason", or "leggere" for a read; the path
+    // shown as text whatever it holds.
+    std::string message() const;
 };
 
 // Writes the bytes to a temporary file beside `path` and renames it into place once complete,
@@ -71,7 +84,8 @@ struct FileIdentity {
 };
 std::optional<FileIdentity> fileIdentity(const std::string& path);
 
-// Reads a whole file, refusing anything larger than maxBytes.
+// Reads a whole regular file, refusing anything larger than maxBytes. A pipe, a device or a
+// socket is refused at once, without waiting for it.
 struct ReadResult {
     std::optional<std::string> bytes;
     std::optional<FileError> error;
@@ -79,6 +93,9 @@ struct ReadResult {
 ReadResult readWholeFile(const std::string& path, std::size_t maxBytes);
 
 // Italian wording for an errno value, for the messages above.
-std::string describeErrno(int error);
+std::string describeErrno(int error, FileAccess access = FileAccess::Write);
+
+// The path with the current folder in front when it is relative.
+std::string absolutePath(const std::string& path);
 
 } // namespace selvo

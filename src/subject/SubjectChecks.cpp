@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+#include "shell/TextSafety.h"
+
 namespace selvo {
 namespace {
 
@@ -32,31 +34,51 @@ bool codeMissing(const std::string& code) {
 // Windows refuses these in file names; "/" and "\" would also lead out of the current folder.
 constexpr std::string_view kForbidden = "/\\:*?\"<>|";
 
-bool isControl(unsigned char byte) {
-    return byte < 0x20 || byte == 0x7F;
+// A character that would act instead of show: a line break or another control would split
+// or rewrite the command file and the terminal, a format character reorders or hides text.
+std::optional<std::string> hiddenCharacterFault(std::string_view label, const std::string& value) {
+    const std::optional<char32_t> hidden = firstHiddenCharacter(value);
+    if (!hidden) {
+        return std::nullopt;
+    }
+    const std::string field = "Il campo " + std::string(label);
+    if (*hidden < 0xA0) {
+        return field + " contiene un carattere non stampabile (" + visibleEscape(*hidden) +
+               ", codice " + std::to_string(static_cast<unsigned>(*hidden)) +
+               "), che non può comparire in un campo di una riga.";
+    }
+    return field + " contiene il carattere invisibile " + visibleEscape(*hidden) +
+           ", che può nascondere o riordinare il testo.";
 }
 
-// The fault of one name, or nothing. Works on UTF-8: C1 controls are U+0080..U+009F.
+// Spreadsheets read a cell that starts with one of these as a formula.
+std::optional<std::string> formulaFault(std::string_view label, const std::string& value) {
+    if (value.empty() || std::string_view("=+-@").find(value.front()) == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return "Il campo " + std::string(label) + " «" + visibleText(value) + "» inizia con «" +
+           value.front() +
+           "»: un foglio di calcolo lo leggerebbe come una formula. Togliere il carattere "
+           "iniziale o farlo precedere da un altro.";
+}
+
+// The fault of one name, or nothing.
 std::optional<std::string> nameFault(std::string_view label, const std::string& value) {
     if (value.empty()) {
         return std::nullopt; // the required-field check speaks for an empty field
     }
-    const std::string field = "Il campo " + std::string(label) + " «" + value + "»";
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(value[i]);
-        if (kForbidden.find(value[i]) != std::string_view::npos) {
-            return field + " contiene il carattere «" + value[i] +
+    const std::string field = "Il campo " + std::string(label) + " «" + visibleText(value) + "»";
+    for (const char c : value) {
+        if (kForbidden.find(c) != std::string_view::npos) {
+            return field + " contiene il carattere «" + c +
                    "», che non può far parte del nome di un file.";
         }
-        const bool c1 = byte == 0xC2 && i + 1 < value.size() &&
-                        static_cast<unsigned char>(value[i + 1]) >= 0x80 &&
-                        static_cast<unsigned char>(value[i + 1]) <= 0x9F;
-        if (isControl(byte) || c1) {
-            const int code = c1 ? static_cast<unsigned char>(value[i + 1]) : byte;
-            return "Il campo " + std::string(label) +
-                   " contiene un carattere non stampabile (codice " + std::to_string(code) +
-                   "), che non può far parte del nome di un file.";
-        }
+    }
+    if (auto hidden = hiddenCharacterFault(label, value)) {
+        return hidden;
+    }
+    if (auto formula = formulaFault(label, value)) {
+        return formula;
     }
     if (value == "." || value == "..") {
         return field + " non può essere usato come nome di un file.";
@@ -103,6 +125,13 @@ std::optional<UnsafeName> UnsafeSubjectName(const ProgramState& state) {
     }
     if (auto fault = nameFault("Cognome/Codice", state.SubjectSurname)) {
         return UnsafeName{UnsafeName::Surname, std::move(*fault)};
+    }
+    // The age is free text, but one line of it, and a spreadsheet cell like the others.
+    if (auto fault = hiddenCharacterFault("Età", state.SubjectAge)) {
+        return UnsafeName{UnsafeName::Age, std::move(*fault)};
+    }
+    if (auto fault = formulaFault("Età", state.SubjectAge)) {
+        return UnsafeName{UnsafeName::Age, std::move(*fault)};
     }
     return std::nullopt;
 }

@@ -29,11 +29,13 @@ std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEnt
 bool SubjectRecordComplete(const ProgramState& state);
 
 // Surname and name become part of every output file name. A name that could not be a file
-// name in the current folder (a folder separator, a character Windows refuses, a control
-// character, "." or "..", a trailing dot or blank) is refused with a message naming the field
-// and the fault; the name is checked before the surname, in the form's order.
+// name in the current folder (a folder separator, a character Windows refuses, "." or "..", a
+// trailing dot or blank) is refused with a message naming the field and the fault. Name,
+// surname and age are one-line fields that every output and message quotes: none may hold a
+// control character or an invisible format character, nor begin with "=", "+", "-" or "@"
+// (a spreadsheet formula). Checked in the form's order: name, surname, age.
 struct UnsafeName {
-    enum Field { Name, Surname } field;
+    enum Field { Name, Surname, Age } field;
     std::string message;
 };
 std::optional<UnsafeName> UnsafeSubjectName(const ProgramState& state);

@@ -11,10 +11,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -281,6 +283,54 @@ TEST(SelvoBatch, ReadOnlyFolderFailsWithTheReasonAndKeepsTheOlderFiles) {
     EXPECT_THAT(run.err, HasSubstr("permesso negato"));
     EXPECT_EQ(filesIn(dir.file("study")).size(), 1u);
     EXPECT_EQ(fileBytes(dir.file("study") / "SELVO_GRP1_S01.csv"), before);
+}
+
+// A file can carry terminal escape sequences in a refused field and in its own name: the
+// terminal must be shown them, never sent them.
+TEST(SelvoBatch, EscapeSequencesReachTheTerminalOnlyAsVisibleText) {
+    const TempDir dir;
+    selvo::ProgramState slash = subject(1, "a/b\x1B]0;titolo\x07");
+    write(dir.file("slash.csv"), selvo::ComposeDataFile(slash));
+    const std::string oddName = "odd\x1B[2J.csv";
+    write(dir.file(oddName), "not a data file\r\n");
+    const BatchRun run = batch({"slash.csv", oddName});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.find('\x1B'), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\x07'), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("slash.csv: lettura non riuscita: campo 2: il nome contiene il "
+                                   "carattere \\x1B"));
+    EXPECT_THAT(run.err, HasSubstr("odd\\x1B[2J.csv: lettura non riuscita"));
+
+    const BatchRun usage = [] {
+        std::ostringstream out, err;
+        const int status = selvo::BatchMain({"--bogus\x1B[8m"}, out, err, false);
+        return BatchRun{status, out.str(), err.str()};
+    }();
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_THAT(usage.err, HasSubstr("opzione sconosciuta: --bogus\\x1B[8m"));
+}
+
+TEST(SelvoBatch, APipeIsRefusedAtOnceAndTheRunGoesOn) {
+    const TempDir dir;
+    ASSERT_EQ(mkfifo("pipe.csv", 0600), 0);
+    write(dir.file("good.csv"), selvo::ComposeDataFile(subject(1)));
+    const auto started = std::chrono::steady_clock::now();
+    const BatchRun run = batch({"pipe.csv", "good.csv"});
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("pipe.csv: lettura non riuscita: non è un file regolare"));
+    EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 1 non riuscito.\n");
+}
+
+TEST(SelvoBatch, AWriteErrorNamesTheWholePath) {
+    const TempDir dir;
+    write(dir.file("input.csv"), selvo::ComposeDataFile(subject(1)));
+    fs::create_directory("out");
+    fs::create_directory(dir.file("out") / "SELVO_GRP1_S01.csv");
+    const BatchRun run = batch({"--out", "out", "input.csv"});
+    EXPECT_THAT(run.err, HasSubstr("Impossibile scrivere il file \"" +
+                                   (dir.path() / "out" / "SELVO_GRP1_S01.csv").string() +
+                                   "\": il nome indica una cartella, non un file."));
 }
 
 TEST(SelvoBatch, TwentyGeneratedFilesAllSucceed) {

@@ -284,8 +284,36 @@ INSTANTIATE_TEST_SUITE_P(
                       "codifica."},
         MalformedCase{"TooLarge", std::string(1024 * 1024 + 1, ' '),
                       "il file è troppo grande per essere un file di dati."},
-        MalformedCase{"RandomBytes", randomBytes(), ""}),
+        MalformedCase{"RandomBytes", randomBytes(), ""},
+        // A crafted age whose lines would become commands of the command file.
+        MalformedCase{"AgeWithLineBreaksAndCommands",
+                      fieldReplaced(4, "\"35\r\nHOST COMMAND=['rm -f x'].\r\n\""),
+                      "campo 4: l'età contiene il carattere \\x0D, un carattere di controllo che "
+                      "un campo di una riga non può contenere."},
+        MalformedCase{"NameWithEscapeSequence", fieldReplaced(2, "\"S01\x1B]0;titolo\x07\""),
+                      "campo 2: il nome contiene il carattere \\x1B, un carattere di controllo "
+                      "che un campo di una riga non può contenere."},
+        MalformedCase{"SurnameWithRightToLeftOverride",
+                      "\xEF\xBB\xBF" + fieldReplaced(3, "\"GRP\xE2\x80\xAE"
+                                                        "1\""),
+                      "campo 3: il cognome contiene il carattere \\u202E, un carattere invisibile "
+                      "che un campo di una riga non può contenere."},
+        MalformedCase{"AgeWithC1ControlInCodePage1252", fieldReplaced(4, "\"3\x81\""),
+                      "campo 4: l'età contiene il carattere \\x81, un carattere di controllo che "
+                      "un campo di una riga non può contenere."},
+        MalformedCase{"EscapeInAnAnswerIsShownNotSent", fieldReplaced(9, "\x1B[2J"),
+                      "campo 9 (accordo, item 1): la risposta \"\\x1B[2J\" non è un numero "
+                      "intero."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadDataFile, NotesKeepTheirLineBreaks) {
+    TempDir dir;
+    writeBytes(dir.file("notes.csv"), fieldReplaced(8, "\"prima riga\r\nseconda riga\""));
+    ProgramState state = ordinarySubject();
+    state.DataFileName = "notes.csv";
+    ASSERT_FALSE(selvo::ReadDataFile(state));
+    EXPECT_EQ(state.SubjectNotes, "prima riga\r\nseconda riga");
+}
 
 TEST(ReadDataFile, MissingFileIsReportedWithItsName) {
     TempDir dir;

@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
@@ -201,6 +202,45 @@ TEST(PsppInterop, AgeWithBlankAndSurnameWithApostropheKeepEveryValueInPlace) {
     ASSERT_TRUE(pspp.caseFileFound) << pspp.output;
     expectValues(pspp, expected);
     EXPECT_EQ(pspp.values.at("Eta"), " ");
+}
+
+std::string everyPrintableAscii() {
+    std::string text = "x"; // a leading "=", "+", "-" or "@" is refused before any run
+    for (char c = ' '; c <= '~'; ++c) {
+        text += c;
+    }
+    return text;
+}
+
+// The age reaches the case's data, the names its file names: every printable character and
+// both quotes, in both, leave the command file's commands as they are.
+TEST(PsppInterop, EveryPrintableCharacterAndQuotesStayInsideTheirValues) {
+    TempDir dir;
+    ProgramState state = scoredSubject();
+    state.SubjectAge = everyPrintableAscii();
+    state.SubjectSurname = "O'Neil!#$%&'()+,;=@[]^`{}~"; // all a file name may hold
+    state.SubjectName = "S'x'(1)";
+    const Expected expected = programValues(state);
+    const PsppRun pspp = runExport(state, true);
+    expectOnlyDesignErrors(pspp.output);
+    for (const std::string& warning : diagnostics(pspp.output, "warning")) {
+        EXPECT_NE(warning.find("Data for variable Eta is not valid"), std::string::npos) << warning;
+    }
+    ASSERT_TRUE(pspp.caseFileFound) << pspp.output;
+    expectValues(pspp, expected);
+}
+
+// A record no reader accepts, written anyway: the age's line breaks become blanks, so the
+// commands hidden in it stay text and the shell command never runs.
+TEST(PsppInterop, ControlCharactersCannotStartACommand) {
+    TempDir dir;
+    ProgramState state = scoredSubject();
+    state.SubjectAge = "35\r\nHOST COMMAND=['touch hacked'].\r\nEXECUTE.\n\x1B[2J\v\f";
+    const PsppRun pspp = runExport(state, true);
+    EXPECT_FALSE(std::filesystem::exists("hacked")) << pspp.output;
+    expectOnlyDesignErrors(pspp.output);
+    ASSERT_TRUE(pspp.caseFileFound) << pspp.output;
+    EXPECT_EQ(pspp.variableCount, 462u);
 }
 
 TEST(PsppInterop, QuestionnaireItemTextsLabelWithoutComplaint) {

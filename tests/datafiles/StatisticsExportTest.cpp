@@ -144,16 +144,22 @@ TEST_P(AgeOnTheDataLine, StaysOneValue) {
     EXPECT_TRUE(line.starts_with(" 7  2 " + GetParam().written + " 3 4 pz  ")) << line;
 }
 
-INSTANTIATE_TEST_SUITE_P(StatisticsExport, AgeOnTheDataLine,
-                         testing::Values(FreeFormatCase{"PlainNumber", "35", "35"},
-                                         FreeFormatCase{"WithBlank", "35 anni", "'35 anni'"},
-                                         FreeFormatCase{"Empty", "", "''"},
-                                         FreeFormatCase{"WithComma", "35,5", "'35,5'"},
-                                         FreeFormatCase{"WithTab", "35\tanni", "'35\tanni'"},
-                                         FreeFormatCase{"WithApostrophe", "trent'anni",
-                                                        "'trent''anni'"},
-                                         FreeFormatCase{"WithDoubleQuote", "\"35\"", "'\"35\"'"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    StatisticsExport, AgeOnTheDataLine,
+    testing::Values(FreeFormatCase{"PlainNumber", "35", "35"},
+                    FreeFormatCase{"WithBlank", "35 anni", "'35 anni'"},
+                    FreeFormatCase{"Empty", "", "''"},
+                    FreeFormatCase{"WithComma", "35,5", "'35,5'"},
+                    FreeFormatCase{"TabBecomesABlank", "35\tanni", "'35 anni'"},
+                    // Free-format data knows no doubled apostrophe: a
+                    // doubled one ended the value and shifted the rest.
+                    FreeFormatCase{"WithApostropheInQuotationMarks", "trent'anni",
+                                   "\"trent'anni\""},
+                    FreeFormatCase{"WithDoubleQuote", "\"35\"", "'\"35\"'"},
+                    FreeFormatCase{"WithBothQuotes", "l'età \"35\"", "\"l'età '35'\""},
+                    FreeFormatCase{"LineBreaksBecomeBlanks", "35\r\nHOST COMMAND=['x'].",
+                                   "\"35  HOST COMMAND=['x'].\""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StatisticsExport, LabelsItemsWithTheFilteredText) {
     ProgramState state = scoredSubject();

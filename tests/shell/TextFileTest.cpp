@@ -1,10 +1,13 @@
 #include "shell/TextFile.h"
+#include "shell/TextSafety.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -134,6 +137,113 @@ TEST(FileIdentity, IsTheSameThroughALinkAndDotDot) {
     EXPECT_EQ(selvo::fileIdentity("link"), selvo::fileIdentity("study"));
     EXPECT_NE(selvo::fileIdentity("study"), direct);
     EXPECT_FALSE(selvo::fileIdentity("study/absent.csv"));
+}
+
+TEST(ReadWholeFile, RefusesAPipeAtOnce) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo("pipe.csv", 0600), 0);
+    const auto started = std::chrono::steady_clock::now();
+    const auto read = selvo::readWholeFile("pipe.csv", 1000);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    ASSERT_TRUE(read.error);
+    EXPECT_EQ(read.error->reason,
+              "non è un file regolare (è una pipe, un dispositivo o un socket).");
+    EXPECT_FALSE(selvo::readWholeFile("/dev/null", 1000).bytes) << "a device is not a data file";
+}
+
+struct SystemErrorCase {
+    const char* label;
+    std::function<std::string()> prepare; // returns the path that fails
+    selvo::FileAccess access;
+    const char* reason;
+};
+void PrintTo(const SystemErrorCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class SystemError : public testing::TestWithParam<SystemErrorCase> {};
+
+// Told in Italian, with the right cause for reading and for writing, and the whole path.
+TEST_P(SystemError, IsToldInItalianWithTheFolder) {
+    TempDir dir;
+    chmod(dir.path().c_str(), 0755); // the test user reaches the folder, not what fails in it
+    const std::string path = GetParam().prepare();
+    std::optional<selvo::FileError> error;
+    if (GetParam().access == selvo::FileAccess::Read) {
+        Unprivileged asUser;
+        error = selvo::readWholeFile(path, 1000).error;
+    } else {
+        Unprivileged asUser;
+        error = selvo::saveFileAtomically(path, "x");
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->reason, GetParam().reason);
+    const std::string verb = GetParam().access == selvo::FileAccess::Read ? "leggere" : "scrivere";
+    EXPECT_EQ(error->message(), "Impossibile " + verb + " il file \"" +
+                                    (dir.path() / path).string() + "\": " + GetParam().reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SystemError,
+    testing::Values(
+        SystemErrorCase{"ReadThroughAFile",
+                        [] {
+                            std::ofstream("plain.csv") << "x";
+                            return std::string("plain.csv/inside.csv");
+                        },
+                        selvo::FileAccess::Read, "una parte del percorso non è una cartella."},
+        SystemErrorCase{"WriteThroughAFile",
+                        [] {
+                            std::ofstream("plain.csv") << "x";
+                            return std::string("plain.csv/out.csv");
+                        },
+                        selvo::FileAccess::Write, "una parte del percorso non è una cartella."},
+        SystemErrorCase{"LinkLoop",
+                        [] {
+                            std::filesystem::create_symlink("loop.csv", "loop.csv");
+                            return std::string("loop.csv");
+                        },
+                        selvo::FileAccess::Read,
+                        "il percorso contiene troppi collegamenti simbolici (forse un "
+                        "collegamento che rimanda a sé stesso)."},
+        SystemErrorCase{"UnreadableFile",
+                        [] {
+                            std::ofstream("private.csv") << "x";
+                            chmod("private.csv", 0200);
+                            chmod(".", 0755);
+                            return std::string("private.csv");
+                        },
+                        selvo::FileAccess::Read,
+                        "permesso negato (il file o la sua cartella non sono leggibili)."}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(SaveFileAtomically, AReplacedFileKeepsItsPermissionsAndANewOneFollowsTheUmask) {
+    TempDir dir;
+    ASSERT_FALSE(selvo::saveFileAtomically("private.csv", "first"));
+    chmod("private.csv", 0600);
+    ASSERT_FALSE(selvo::saveFileAtomically("private.csv", "second"));
+    struct stat info {};
+    ASSERT_EQ(stat("private.csv", &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+    const mode_t previous = umask(027);
+    ASSERT_FALSE(selvo::saveFileAtomically("new.csv", "new"));
+    umask(previous);
+    ASSERT_EQ(stat("new.csv", &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(VisibleText, ShowsControlFormatAndBrokenBytesAsEscapes) {
+    EXPECT_EQ(selvo::visibleText("Rossi"), "Rossi");
+    EXPECT_EQ(selvo::visibleText("Nicolò Ștefan"), "Nicolò Ștefan");
+    EXPECT_EQ(selvo::visibleText("a\x1B]0;x\x07" "b"), "a\\x1B]0;x\\x07b");
+    EXPECT_EQ(selvo::visibleText("a\r\nb\t"), "a\\x0D\\x0Ab\\x09");
+    EXPECT_EQ(selvo::visibleText("\xC2\x9B"
+                                 "2J"),
+              "\\x9B2J");                                                 // C1 CSI
+    EXPECT_EQ(selvo::visibleText("abc\xE2\x80\xAE" "def"), "abc\\u202Edef"); // right-to-left
+    EXPECT_EQ(selvo::visibleText("a\xE2\x80\x8B" "b"), "a\\u200Bb");         // zero width
+    EXPECT_EQ(selvo::visibleText("\xFF\x1B"), "\\xFF\\x1B");
 }
 
 TEST(ReadWholeFile, RefusesMissingAndOversizedFiles) {

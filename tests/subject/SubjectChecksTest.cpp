@@ -121,20 +121,36 @@ TEST_P(UnsafeSurname, IsRefusedWithItsFaultOrAccepted) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, UnsafeSurname,
-    testing::Values(NameCase{"ParentFolder", "../x", "«/»"}, NameCase{"Slash", "a/b", "«/»"},
-                    NameCase{"Colon", "x:", "«:»"}, NameCase{"Backslash", "a\\b", "«\\»"},
-                    NameCase{"Star", "a*", "«*»"}, NameCase{"Question", "a?", "«?»"},
-                    NameCase{"Quote", "a\"b", "«\"»"}, NameCase{"Less", "a<b", "«<»"},
-                    NameCase{"Greater", "a>b", "«>»"}, NameCase{"Pipe", "a|b", "«|»"},
-                    NameCase{"Tab", "a\tb", "codice 9"}, NameCase{"Delete", "a\x7f", "codice 127"},
-                    NameCase{"C1Control", "a\xC2\x85", "codice 133"}, NameCase{"Dot", ".", "«.»"},
-                    NameCase{"DotDot", "..", "«..»"}, NameCase{"TrailingDot", "Rossi.", "punto"},
-                    NameCase{"TrailingBlank", "Rossi ", "spazio"},
-                    NameCase{"BlanksOnly", "  ", "spazio"}, NameCase{"Plain", "Rossi", nullptr},
-                    NameCase{"Apostrophe", "D'Amico", nullptr},
-                    NameCase{"InnerBlank", "De Luca", nullptr},
-                    NameCase{"Accented", "Nicolò", nullptr}, NameCase{"LeadingDot", ".x", nullptr},
-                    NameCase{"Empty", "", nullptr}),
+    testing::Values(
+        NameCase{"ParentFolder", "../x", "«/»"}, NameCase{"Slash", "a/b", "«/»"},
+        NameCase{"Colon", "x:", "«:»"}, NameCase{"Backslash", "a\\b", "«\\»"},
+        NameCase{"Star", "a*", "«*»"}, NameCase{"Question", "a?", "«?»"},
+        NameCase{"Quote", "a\"b", "«\"»"}, NameCase{"Less", "a<b", "«<»"},
+        NameCase{"Greater", "a>b", "«>»"}, NameCase{"Pipe", "a|b", "«|»"},
+        NameCase{"Tab", "a\tb", "codice 9"}, NameCase{"Delete", "a\x7f", "codice 127"},
+        NameCase{"C1Control", "a\xC2\x85", "codice 133"}, NameCase{"Dot", ".", "«.»"},
+        NameCase{"DotDot", "..", "«..»"}, NameCase{"TrailingDot", "Rossi.", "punto"},
+        NameCase{"TrailingBlank", "Rossi ", "spazio"}, NameCase{"BlanksOnly", "  ", "spazio"},
+        NameCase{"LineBreak", "Rossi\nHOST", "codice 10"},
+        NameCase{"Escape", "Rossi\x1B[2J", "codice 27"},
+        NameCase{"RightToLeftOverride",
+                 "Rossi\xE2\x80\xAE"
+                 "fdp.exe",
+                 "\\u202E"},
+        NameCase{"ZeroWidthSpace",
+                 "Ro\xE2\x80\x8B"
+                 "ssi",
+                 "\\u200B"},
+        NameCase{"FirstStrongIsolate",
+                 "\xE2\x81\xA8"
+                 "Rossi",
+                 "\\u2068"},
+        NameCase{"FormulaEquals", "=HYPERLINK(1)", "«=»"}, NameCase{"FormulaPlus", "+39", "«+»"},
+        NameCase{"FormulaMinus", "-1", "«-»"}, NameCase{"FormulaAt", "@SUM", "«@»"},
+        NameCase{"InnerMinus", "Rossi-Bianchi", nullptr}, NameCase{"Plain", "Rossi", nullptr},
+        NameCase{"Apostrophe", "D'Amico", nullptr}, NameCase{"InnerBlank", "De Luca", nullptr},
+        NameCase{"Accented", "Nicolò", nullptr}, NameCase{"LeadingDot", ".x", nullptr},
+        NameCase{"Empty", "", nullptr}),
     [](const testing::TestParamInfo<NameCase>& info) { return info.param.label; });
 
 TEST(UnsafeSubjectName, NamesTheNameFieldWhenTheNameIsAtFault) {
@@ -145,6 +161,28 @@ TEST(UnsafeSubjectName, NamesTheNameFieldWhenTheNameIsAtFault) {
     ASSERT_TRUE(fault.has_value());
     EXPECT_EQ(fault->field, selvo::UnsafeName::Name);
     EXPECT_THAT(fault->message, HasSubstr("Nome/Codice"));
+}
+
+TEST(UnsafeSubjectName, RefusesAnAgeThatWouldActInsteadOfShow) {
+    ProgramState state = freshRecord();
+    state.SubjectName = "S01";
+    state.SubjectSurname = "GRP1";
+    for (const std::string& age :
+         {std::string("35\r\nHOST COMMAND=['x']."), std::string("35\x1B]0;x\x07"),
+          std::string("=35"), std::string("-35"),
+          std::string("3\xE2\x80\x8F"
+                      "5")}) {
+        state.SubjectAge = age;
+        const auto fault = selvo::UnsafeSubjectName(state);
+        ASSERT_TRUE(fault.has_value()) << age;
+        EXPECT_EQ(fault->field, selvo::UnsafeName::Age);
+        EXPECT_THAT(fault->message, HasSubstr("Età"));
+        EXPECT_EQ(fault->message.find('\x1B'), std::string::npos) << "shown, not sent";
+    }
+    for (const char* age : {"35", "35 anni", "trent'anni", "3-4", ""}) {
+        state.SubjectAge = age;
+        EXPECT_FALSE(selvo::UnsafeSubjectName(state).has_value()) << age;
+    }
 }
 
 struct CodeCase {

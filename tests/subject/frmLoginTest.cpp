@@ -372,6 +372,34 @@ TEST(frmLogin, AReportThatCannotBeWrittenLeavesNoFileOfTheSet) {
     EXPECT_EQ(filesUnder(dir.path()), std::vector<std::string>{"SELVO_GRP1_S01_report.rtf"});
 }
 
+// Pasted text can hold what a keyboard cannot type: it is refused, and the box shows it.
+TEST(frmLogin, ControlAndFormatCharactersAreRefusedAndShownAsText) {
+    const TempDir dir;
+    Program program;
+    frmLogin& form = program.shownForm();
+    fillCompletely(form);
+    control<QLineEdit>(form, "txtPassword").setText(QString::fromUtf8("GRP1\x1B]0;x\x07"));
+    MessageBoxRecorder boxes;
+    confirm(form);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "INFORMAZIONE NECESSARIA");
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("Cognome/Codice"));
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("\\x1B")) << boxes.boxes()[0].text.toStdString();
+    EXPECT_FALSE(boxes.boxes()[0].text.contains(QChar(0x1B)));
+
+    control<QLineEdit>(form, "txtPassword").setText(QStringLiteral("GRP1"));
+    control<QLineEdit>(form, "txtEta")
+        .setText(QString::fromUtf8("3\xE2\x80\xAE"
+                                   "5"));
+    confirm(form);
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_TRUE(boxes.boxes()[1].text.contains("Età"));
+    EXPECT_TRUE(boxes.boxes()[1].text.contains("\\u202E"));
+    EXPECT_EQ(form.focusWidget(), &control<QLineEdit>(form, "txtEta"));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(filesUnder(dir.path()).empty());
+}
+
 TEST(frmLogin, AfterTheMessagesTheFocusIsOnTheFieldToFix) {
     Program program;
     frmLogin& form = program.shownForm();

@@ -3,6 +3,7 @@
 #include "administration/Completion.h"
 #include "administration/ui/Form1.h"
 #include "datafiles/DataFile.h"
+#include "shell/TextSafety.h"
 #include "shell/ui/Shell.h"
 #include "subject/ui/frmLogin.h"
 
@@ -32,7 +33,8 @@ void showReadError(const selvo::FileError& error) {
                     QStringLiteral("Impossibile caricare il file \"%1\": %2\n\nNessun dato è stato "
                                    "modificato. Scegliere un file di dati salvato dal programma "
                                    "(SELVO_Cognome_Nome.csv).")
-                        .arg(qtext(error.fileName), qtext(error.reason)),
+                        .arg(qtext(selvo::visibleText(error.fileName)),
+                             qtext(selvo::visibleText(error.reason))),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
@@ -44,7 +46,8 @@ bool confirmIncompleteSet(const std::string& path, const std::vector<int>& missi
         QStringLiteral("Il file \"%1\" non contiene tutte le risposte. %2\n\nGli item "
                        "senza risposta valgono 0 in tutti i punteggi. Elaborare "
                        "comunque il file?")
-            .arg(QFileInfo(qtext(path)).fileName(), qtext(selvo::MissingItemsMessage(missing))),
+            .arg(qtext(selvo::visibleText(QFileInfo(qtext(path)).fileName().toStdString())),
+                 qtext(selvo::MissingItemsMessage(missing))),
         QMessageBox::NoButton, QApplication::activeWindow());
     QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);

@@ -296,10 +296,11 @@ void frmLogin::cmdOK_Click() {
     }
     if (const auto unsafe = selvo::UnsafeSubjectName(state())) {
         showInformation(qtext(unsafe->message) +
-                        QStringLiteral("\n\nCorreggere il campo (ad esempio con un trattino al "
-                                       "posto del carattere) e premere di nuovo "
+                        QStringLiteral("\n\nCorreggere il campo e premere di nuovo "
                                        "«ELABORAZIONE DATI». Grazie!"));
-        QLineEdit* field = unsafe->field == selvo::UnsafeName::Name ? txtUserName : txtPassword;
+        QLineEdit* field = unsafe->field == selvo::UnsafeName::Name      ? txtUserName
+                           : unsafe->field == selvo::UnsafeName::Surname ? txtPassword
+                                                                         : txtEta;
         field->setFocus();
         field->selectAll();
         return;
