@@ -1,9 +1,10 @@
-# make run: install what is missing, build, start BrivanSelvo.
-# make test: install what is missing, build, run every test.
+# make run: install what is missing, build an optimized BrivanSelvo, start it.
+# make test: install what is missing, build for debugging, run every test.
 BUILD ?= build
+RUN_BUILD ?= build-run
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build run test kalvexlib clean
+.PHONY: setup configure build release run test kalvexlib clean
 
 setup:
 	@bash scripts/setup.sh
@@ -14,14 +15,19 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@bash scripts/run-gui.sh $(BUILD)/bin/BrivanSelvo
+# Users get the optimized build, in a folder of its own so the tests' Debug build stays.
+release: setup
+	@cmake -S . -B $(RUN_BUILD) -DCMAKE_BUILD_TYPE=Release > /dev/null
+	@cmake --build $(RUN_BUILD) -j $(JOBS)
 
-kalvexlib: build
-	@bash scripts/run-gui.sh $(BUILD)/bin/Kalvexlib
+run: release
+	@bash scripts/run-gui.sh $(RUN_BUILD)/bin/BrivanSelvo
+
+kalvexlib: release
+	@bash scripts/run-gui.sh $(RUN_BUILD)/bin/Kalvexlib
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) $(RUN_BUILD) build-asan build-fuzz
