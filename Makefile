@@ -4,7 +4,7 @@ BUILD ?= build
 RUN_BUILD ?= build-run
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build release run test kalvexlib clean
+.PHONY: setup configure build release run test kalvexlib windows windows-test clean
 
 setup:
 	@bash scripts/setup.sh
@@ -29,5 +29,14 @@ kalvexlib: release
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Windows: cross-built with MinGW-w64 against a Qt built once per machine, tested under Wine.
+WINDOWS_BUILD ?= build-windows
+
+windows: setup
+	@bash scripts/build-windows.sh $(WINDOWS_BUILD)
+
+windows-test: windows
+	@bash scripts/test-windows.sh $(WINDOWS_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(RUN_BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) $(RUN_BUILD) $(WINDOWS_BUILD) build-asan build-fuzz

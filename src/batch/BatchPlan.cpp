@@ -44,7 +44,7 @@ Loaded loadSubject(const fs::path& dataFile) {
     Loaded loaded;
     ProgramState& state = loaded.state;
     SetProgramConstants(state);
-    state.DataFileName = dataFile.string();
+    state.DataFileName = utf8Of(dataFile);
     if (const auto error = ReadDataFile(state)) {
         loaded.fault = "lettura non riuscita: " + error->reason;
         return loaded;
@@ -118,15 +118,16 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
     for (const std::string& file : options.files) {
         PlannedInput input{file, {}, {}, {}};
         std::error_code error;
-        const fs::path dataFile = fs::absolute(file, error);
-        inputIdentity.push_back(error ? std::nullopt : fileIdentity(dataFile.string()));
+        const fs::path dataFile = fs::absolute(pathFromUtf8(file), error);
+        inputIdentity.push_back(error ? std::nullopt : fileIdentity(utf8Of(dataFile)));
         if (error) {
             input.refusal = "percorso non valido.";
         } else {
             Loaded loaded = loadSubject(dataFile);
             input.refusal = std::move(loaded.fault);
             input.state = std::move(loaded.state);
-            input.folder = options.outDir ? fs::absolute(*options.outDir) : dataFile.parent_path();
+            input.folder =
+                options.outDir ? fs::absolute(pathFromUtf8(*options.outDir)) : dataFile.parent_path();
         }
         plan.push_back(std::move(input));
     }
@@ -144,8 +145,8 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
             continue;
         }
         const ProgramState& state = plan[i].state;
-        const std::optional<FileIdentity> folder = fileIdentity(plan[i].folder.string());
-        const std::string spelling = folder ? "" : plan[i].folder.lexically_normal().string();
+        const std::optional<FileIdentity> folder = fileIdentity(utf8Of(plan[i].folder));
+        const std::string spelling = folder ? "" : utf8Of(plan[i].folder.lexically_normal());
         for (const std::string& name :
              {DataFileNameFor(state), ReportFileName(state), StatisticsExportFileName(state)}) {
             outputs[i].push_back({folder, spelling, name});
@@ -170,7 +171,7 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
                     conflicts[i].sameOutputs.insert(other);
                 }
             }
-            const auto target = fileIdentity((plan[i].folder / output.name).string());
+            const auto target = fileIdentity(utf8Of(plan[i].folder / pathFromUtf8(output.name)));
             if (!target) {
                 continue;
             }

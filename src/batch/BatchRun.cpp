@@ -7,6 +7,8 @@
 #include "shell/TextFile.h"
 #include "shell/TextSafety.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 
@@ -38,31 +40,62 @@ private:
 
 class Progress {
 public:
-    Progress(std::ostream& err, bool shown, std::size_t total)
-        : m_err(err), m_shown(shown && total >= kProgressFromFiles), m_total(total) {}
+    Progress(std::ostream& err, ProgressLine style, std::size_t total)
+        : m_err(err), m_style(total >= kProgressFromFiles ? style : ProgressLine::None),
+          m_total(total) {}
     void show(std::size_t done) {
-        if (m_shown) {
-            m_err << "\rselvo-batch: file " << done << " di " << m_total << std::flush;
+        if (m_style != ProgressLine::None) {
+            const std::string text =
+                "selvo-batch: file " + std::to_string(done) + " di " + std::to_string(m_total);
+            m_err << "\r" << text << std::flush;
+            m_shownLength = text.size();
         }
     }
     // A message line must not be written over the progress line.
     std::ostream& line() {
-        if (m_shown) {
-            m_err << "\r\x1b[K";
-        }
+        erase();
         return m_err;
     }
     void finish() {
-        if (m_shown) {
-            m_err << "\r\x1b[K" << std::flush;
-        }
+        erase();
+        m_err << std::flush;
     }
 
 private:
+    void erase() {
+        if (m_style == ProgressLine::EraseSequence) {
+            m_err << "\r\x1b[K";
+        } else if (m_style == ProgressLine::Blanks) {
+            m_err << "\r" << std::string(m_shownLength, ' ') << "\r";
+        }
+    }
+
     std::ostream& m_err;
-    bool m_shown;
+    ProgressLine m_style;
     std::size_t m_total;
+    std::size_t m_shownLength = 0;
 };
+
+// "dd/mm/yyyy hh:mm:ss" in UTC, computed here: gmtime differs between systems in its thread
+// safety and in the years it takes.
+std::string UtcDateTimeText(long long seconds) {
+    // Days since 1970-01-01 to a civil date (the proleptic Gregorian calendar).
+    const long long z = seconds / 86400 + 719468;
+    const long long era = z / 146097;
+    const long long dayOfEra = z - era * 146097;
+    const long long yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long monthIndex = (5 * dayOfYear + 2) / 153;
+    const long long day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const long long month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    const long long secondOfDay = seconds % 86400;
+    char text[128];
+    std::snprintf(text, sizeof text, "%02lld/%02lld/%04lld %02lld:%02lld:%02lld", day, month, year,
+                  secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60);
+    return text;
+}
 
 } // namespace
 
@@ -119,8 +152,9 @@ std::string BatchUsage() {
 int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSource& now) {
     if (options.outDir) {
         std::error_code error;
-        fs::create_directories(*options.outDir, error);
-        if (error || !fs::is_directory(*options.outDir)) {
+        const fs::path outDir = pathFromUtf8(*options.outDir);
+        fs::create_directories(outDir, error);
+        if (error || !fs::is_directory(outDir)) {
             output.err << "selvo-batch: impossibile usare la cartella \""
                        << visibleText(absolutePath(*options.outDir))
                        << "\": " << (error ? describeErrno(error.value()) : "non è una cartella.")
@@ -157,7 +191,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                 failure = error->message();
             }
         } catch (const fs::filesystem_error& cannotEnter) {
-            failure = "impossibile entrare nella cartella " + input.folder.string() + ": " +
+            failure = "impossibile entrare nella cartella " + utf8Of(input.folder) + ": " +
                       describeErrno(cannotEnter.code().value(), FileAccess::Read);
         }
         if (failure) {
@@ -182,8 +216,21 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     return failed == 0 ? 0 : 1;
 }
 
+DateTimeSource BatchDateTimeSource(const char* sourceDateEpoch) {
+    if (sourceDateEpoch == nullptr || *sourceDateEpoch == '\0') {
+        return CurrentDateTimeText;
+    }
+    char* end = nullptr;
+    const long long seconds = std::strtoll(sourceDateEpoch, &end, 10);
+    if (*end != '\0' || seconds < 0) {
+        return CurrentDateTimeText;
+    }
+    const std::string fixed = UtcDateTimeText(seconds);
+    return [fixed] { return fixed; };
+}
+
 int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              bool errIsTerminal) {
+              ProgressLine progress) {
     const auto parsed = ParseBatchArguments(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         err << "selvo-batch: " << visibleText(usage->message) << "\n" << BatchUsage();
@@ -194,7 +241,7 @@ int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << BatchUsage();
         return 0;
     }
-    return RunBatch(options, {out, err, errIsTerminal});
+    return RunBatch(options, {out, err, progress}, BatchDateTimeSource(std::getenv("SOURCE_DATE_EPOCH")));
 }
 
 } // namespace selvo

@@ -2,6 +2,7 @@
 // selvo-batch: reprocesses saved data files exactly as the program does after a reload, for
 // researchers who rescore a whole study.
 #include "report/Report.h"
+#include "shell/Console.h"
 
 #include <iosfwd>
 #include <optional>
@@ -27,11 +28,12 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
 std::string BatchUsage();
 
 // Where the run reports: failures and notes to `err`, the closing count to `out`; progress
-// goes to `err` only when asked (a terminal watching a long list).
+// goes to `err` only when it is a console watching a long list, taken back as that console
+// allows.
 struct BatchOutput {
     std::ostream& out;
     std::ostream& err;
-    bool progress = false;
+    ProgressLine progress = ProgressLine::None;
 };
 
 // Reprocesses every file, each from a fresh program state, and carries on past failures.
@@ -41,7 +43,12 @@ int RunBatch(const BatchOptions& options, BatchOutput output,
              const DateTimeSource& now = CurrentDateTimeText);
 
 // The whole program: parses, runs, and returns the exit status (2 for a usage error).
+// SOURCE_DATE_EPOCH, when set to a number of seconds, fixes the processing time written into
+// the reports (in UTC), so reruns and other systems can be compared byte for byte.
 int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              bool errIsTerminal);
+              ProgressLine progress);
+
+// The processing time for reports: the clock's, or the one SOURCE_DATE_EPOCH fixes.
+DateTimeSource BatchDateTimeSource(const char* sourceDateEpoch);
 
 } // namespace selvo

@@ -1,11 +1,8 @@
 #include "batch/BatchRun.h"
-
-#include <iostream>
-#include <string>
-#include <unistd.h>
-#include <vector>
+#include "shell/Console.h"
 
 int main(int argc, char* argv[]) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    return selvo::BatchMain(args, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+    selvo::ConsoleStreams console;
+    return selvo::BatchMain(selvo::commandLineArguments(argc, argv), console.out(), console.err(),
+                            selvo::progressLineOnStandardError());
 }

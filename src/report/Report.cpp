@@ -4,6 +4,7 @@
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
 #include "scoring/CriteriaAlgorithm.h"
+#include "shell/LocalTime.h"
 #include "shell/NumberText.h"
 #include "shell/Startup.h"
 
@@ -152,8 +153,7 @@ std::optional<FileError> checkFileNameParts(const ProgramState& state, const std
 
 std::string CurrentDateTimeText() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = localTime(now);
     char text[32];
     std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &local);
     return text;

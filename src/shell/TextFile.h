@@ -2,6 +2,7 @@
 // Conversions at the file edge and the one way every output file reaches the disk.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -97,5 +98,10 @@ std::string describeErrno(int error, FileAccess access = FileAccess::Write);
 
 // The path with the current folder in front when it is relative.
 std::string absolutePath(const std::string& path);
+
+// Paths are UTF-8 text in the program; std::filesystem takes a plain string in the system's
+// narrow code page (the ANSI one on Windows), so every crossing goes through these.
+std::filesystem::path pathFromUtf8(const std::string& utf8);
+std::string utf8Of(const std::filesystem::path& path);
 
 } // namespace selvo

@@ -2,7 +2,6 @@
 #include "shell/TextSafety.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
-#include "support/Unprivileged.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,7 +9,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
+#ifndef _WIN32
+#include "support/Unprivileged.h"
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -40,6 +42,7 @@ TEST(SaveFileAtomically, ReplacesTheWholeFileAndLeavesNoTemporary) {
               1);
 }
 
+#ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(SaveFileAtomically, ReadOnlyFolderKeepsTheOlderFileAndNamesTheReason) {
     {
         TempDir dir;
@@ -61,6 +64,7 @@ TEST(SaveFileAtomically, ReadOnlyFolderKeepsTheOlderFileAndNamesTheReason) {
     EXPECT_EQ(missing->fileName, "no-such-folder/x.txt");
     EXPECT_EQ(missing->reason, "file o cartella inesistente.");
 }
+#endif
 
 TEST(SaveFileAtomically, NameNearTheLengthLimitStillSaves) {
     TempDir dir;
@@ -69,6 +73,7 @@ TEST(SaveFileAtomically, NameNearTheLengthLimitStillSaves) {
     EXPECT_EQ(fileBytes(dir.file(longName)), "data");
 }
 
+#ifndef _WIN32
 std::vector<std::string> namesIn(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -77,7 +82,9 @@ std::vector<std::string> namesIn(const std::filesystem::path& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
+#endif
 
+#ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(CommitFileSet, AFileThatCannotBeWrittenLeavesTheWholeOlderSet) {
     TempDir dir;
     chmod(dir.path().c_str(), 0755); // the test user must reach the folders inside
@@ -99,9 +106,11 @@ TEST(CommitFileSet, AFileThatCannotBeWrittenLeavesTheWholeOlderSet) {
     EXPECT_EQ(fileBytes(dir.file("locked/b.rtf")), "old b");
     EXPECT_EQ(namesIn(dir.file("open")), std::vector<std::string>{"a.csv"});
 }
+#endif
 
 // In a folder with the sticky bit only a file's owner may replace it: the second rename of
 // the set fails after the first has been made, and the first must be undone.
+#ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(CommitFileSet, AFailedRenamePutsBackTheFilesAlreadyReplaced) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "needs root to own a file the test user cannot replace";
@@ -124,7 +133,9 @@ TEST(CommitFileSet, AFailedRenamePutsBackTheFilesAlreadyReplaced) {
     EXPECT_EQ(fileBytes(dir.file("shared/b.rtf")), "old b");
     EXPECT_EQ(namesIn(dir.file("shared")), (std::vector<std::string>{"a.csv", "b.rtf"}));
 }
+#endif
 
+#ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(FileIdentity, IsTheSameThroughALinkAndDotDot) {
     TempDir dir;
     std::filesystem::create_directory("study");
@@ -138,7 +149,9 @@ TEST(FileIdentity, IsTheSameThroughALinkAndDotDot) {
     EXPECT_NE(selvo::fileIdentity("study"), direct);
     EXPECT_FALSE(selvo::fileIdentity("study/absent.csv"));
 }
+#endif
 
+#ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(ReadWholeFile, RefusesAPipeAtOnce) {
     TempDir dir;
     ASSERT_EQ(mkfifo("pipe.csv", 0600), 0);
@@ -150,7 +163,9 @@ TEST(ReadWholeFile, RefusesAPipeAtOnce) {
               "non è un file regolare (è una pipe, un dispositivo o un socket).");
     EXPECT_FALSE(selvo::readWholeFile("/dev/null", 1000).bytes) << "a device is not a data file";
 }
+#endif
 
+#ifndef _WIN32 // POSIX permissions, links and pipes
 struct SystemErrorCase {
     const char* label;
     std::function<std::string()> prepare; // returns the path that fails
@@ -216,7 +231,9 @@ INSTANTIATE_TEST_SUITE_P(
                         selvo::FileAccess::Read,
                         "permesso negato (il file o la sua cartella non sono leggibili)."}),
     [](const auto& info) { return std::string(info.param.label); });
+#endif
 
+#ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(SaveFileAtomically, AReplacedFileKeepsItsPermissionsAndANewOneFollowsTheUmask) {
     TempDir dir;
     ASSERT_FALSE(selvo::saveFileAtomically("private.csv", "first"));
@@ -232,6 +249,7 @@ TEST(SaveFileAtomically, AReplacedFileKeepsItsPermissionsAndANewOneFollowsTheUma
     ASSERT_EQ(stat("new.csv", &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
+#endif
 
 TEST(VisibleText, ShowsControlFormatAndBrokenBytesAsEscapes) {
     EXPECT_EQ(selvo::visibleText("Rossi"), "Rossi");

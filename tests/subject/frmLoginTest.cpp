@@ -6,7 +6,6 @@
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
-#include "support/Unprivileged.h"
 
 #include <QAccessible>
 #include <QGroupBox>
@@ -20,7 +19,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#ifndef _WIN32
+#include "support/Unprivileged.h"
 #include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -321,6 +323,7 @@ TEST_P(UnsafeSurnameOnTheForm, WritesNothingAnywhereAndKeepsTheFormOpen) {
 
 INSTANTIATE_TEST_SUITE_P(Surnames, UnsafeSurnameOnTheForm, testing::Values("../x", "a/b", "x:"));
 
+#ifndef _WIN32 // POSIX permissions
 TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
     const TempDir dir;
     Program program;
@@ -353,6 +356,7 @@ TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
     EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01_report.rtf")), olderReport);
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles); // no temporary file left behind
 }
+#endif
 
 TEST(frmLogin, AReportThatCannotBeWrittenLeavesNoFileOfTheSet) {
     const TempDir dir;

@@ -2,15 +2,19 @@
 // A fresh folder for one test, made the current directory while the test runs (the program
 // writes its files into the current directory), removed afterwards.
 #include <filesystem>
-#include <stdlib.h>
+#include <random>
 #include <string>
 
 class TempDir {
 public:
     TempDir() : m_previous(std::filesystem::current_path()) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "selvo-test-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
+        std::random_device entropy;
+        std::mt19937_64 pick(entropy());
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        do {
+            m_path = base / ("selvo-test-" + std::to_string(pick() % 1000000000));
+        } while (!std::filesystem::create_directory(m_path));
+        m_path = std::filesystem::canonical(m_path);
         std::filesystem::current_path(m_path);
     }
     ~TempDir() {

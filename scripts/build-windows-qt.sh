@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Cross-builds Qt's base module (Core, Gui, Widgets, Test) for 64-bit Windows with Debian's
+# MinGW-w64, from Debian's own qt6-base source package, once per machine. The result is cached
+# outside the source tree; a later call finds it and does nothing.
+#
+#   scripts/build-windows-qt.sh          prints the install prefix on its last line
+#
+# SELVO_QT_CACHE chooses the cache folder (default ~/.cache/brivanselvo).
+set -euo pipefail
+
+version=6.4.2
+toolchain="$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64-x86_64.cmake"
+cache="${SELVO_QT_CACHE:-$HOME/.cache/brivanselvo}"
+prefix="$cache/qt-$version-mingw64"
+stamp="$prefix/.built-by-brivanselvo"
+# Changing these options must change the stamp, so an old build is not reused by mistake.
+options=(
+    -release -shared
+    -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32-
+    -qt-host-path /usr
+    -nomake examples -nomake tests
+    -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz
+    -no-opengl -no-dbus -no-feature-sql -no-feature-network -no-feature-printsupport
+    -no-feature-concurrent -no-feature-xml
+    # The Debian source lacks the tablet header the Windows platform plugin wants.
+    -no-feature-tabletevent
+)
+wanted="qt6-base $version: ${options[*]} $(md5sum < "$toolchain")"
+
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+
+# apt-get source needs a deb-src entry for the archive this machine already uses.
+if ! apt-get source --print-uris qt6-base > /dev/null 2>&1; then
+    echo "Adding a deb-src entry for the Debian archive this machine uses"
+    sources=/etc/apt/sources.list.d/debian.sources
+    if [ -f "$sources" ]; then
+        sed -e 's/^Types: deb$/Types: deb-src/' "$sources" |
+            $sudo tee /etc/apt/sources.list.d/brivanselvo-src.sources > /dev/null
+    else
+        grep '^deb ' /etc/apt/sources.list | sed -e 's/^deb /deb-src /' |
+            $sudo tee /etc/apt/sources.list.d/brivanselvo-src.list > /dev/null
+    fi
+    $sudo apt-get update -q
+fi
+
+work="$cache/qt-$version-src"
+rm -rf "$work" "$prefix"
+mkdir -p "$work"
+cd "$work"
+echo "Fetching Debian's qt6-base source into $work"
+apt-get source -q --download-only qt6-base
+dpkg-source --no-check -x qt6-base_*.dsc source > /dev/null
+mkdir build
+cd build
+
+echo "Configuring Qt $version for Windows (x86_64-w64-mingw32)"
+../source/configure -prefix "$prefix" "${options[@]}" -- \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake > configure.log 2>&1 ||
+    { tail -40 configure.log; exit 1; }
+
+echo "Building Qt (about a quarter of an hour on two cores)"
+cmake --build . --parallel "$(nproc)" > build.log 2>&1 || { tail -40 build.log; exit 1; }
+cmake --install . > install.log 2>&1 || { tail -40 install.log; exit 1; }
+
+echo "$wanted" > "$stamp"
+cd /
+rm -rf "$work"
+echo "$prefix"

@@ -1,0 +1,56 @@
+#pragma once
+// The operating system's side of the file layer: the few calls that differ between POSIX
+// systems and Windows. Paths are UTF-8 everywhere; errors are errno values everywhere (Windows
+// errors are translated), so the layer above words them once.
+#include "shell/TextFile.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace selvo::platform {
+
+bool isSeparator(char c);
+
+// The folder part of a path, with its final separator, or "" for a name in the current folder.
+std::string folderOf(const std::string& path);
+std::string nameOf(const std::string& path);
+
+// Whether the folder's file system can hold a file of this name.
+bool nameFits(const std::string& folder, std::string_view name);
+
+enum class Kind { None, Regular, Folder, Other };
+// What the path names, without following a final link.
+Kind kindOf(const std::string& path);
+
+// A complete, flushed copy of the bytes in a new file in the folder, under a short name of its
+// own, readable by the owner only until it takes its target's place.
+struct Temporary {
+    std::string path;
+    int error = 0;
+    unsigned mode = 0; // the target's permissions, given once it takes its place
+};
+Temporary writeTemporary(const std::string& target, std::string_view bytes);
+
+// Puts the temporary in the target's place in one step, replacing any file there; 0 or why not.
+int moveIntoPlace(const Temporary& temp, const std::string& target);
+
+void removeFile(const std::string& path);
+
+// The renames in a folder reach the disk with the files they name.
+void flushFolder(const std::string& folder);
+
+std::optional<FileIdentity> identity(const std::string& path);
+
+// A whole regular file, read as bytes.
+struct RawRead {
+    std::string bytes;
+    int error = 0;
+    bool tooLarge = false;
+};
+RawRead readRegularFile(const std::string& path, std::size_t maxBytes);
+
+std::string absolute(const std::string& path);
+
+} // namespace selvo::platform

@@ -1,0 +1,170 @@
+// The file layer on Linux and other POSIX systems.
+#include "shell/Platform.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace selvo::platform {
+
+bool isSeparator(char c) {
+    return c == '/';
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string nameOf(const std::string& path) {
+    return path.substr(folderOf(path).size());
+}
+
+bool nameFits(const std::string& folder, std::string_view name) {
+    const long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return name.size() <= (limit > 0 ? static_cast<std::size_t>(limit) : 255);
+}
+
+Kind kindOf(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return Kind::None;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Kind::Folder;
+    }
+    return S_ISREG(info.st_mode) ? Kind::Regular : Kind::Other;
+}
+
+namespace {
+
+// A replaced file keeps its permissions, as a clinic may have narrowed them; a new file takes
+// the usual ones from the umask.
+mode_t modeFor(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        return info.st_mode & 07777;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+// The temporary name is short and fixed, so a target name near the length limit still gets
+// one in the same folder (a rename never crosses folders).
+Temporary writeTemporary(const std::string& target, std::string_view bytes) {
+    Temporary temp{folderOf(target) + ".selvo-XXXXXX", 0, modeFor(target)};
+    const int fd = ::mkstemp(temp.path.data()); // mode 0600
+    if (fd < 0) {
+        return {{}, errno};
+    }
+    const auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.path.c_str());
+        return Temporary{{}, error};
+    };
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return abandon(errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        return abandon(errno);
+    }
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.path.c_str());
+        return {{}, error};
+    }
+    return temp;
+}
+
+int moveIntoPlace(const Temporary& temp, const std::string& target) {
+    if (std::rename(temp.path.c_str(), target.c_str()) != 0) {
+        return errno;
+    }
+    ::chmod(target.c_str(), static_cast<mode_t>(temp.mode));
+    return 0;
+}
+
+void removeFile(const std::string& path) {
+    ::unlink(path.c_str());
+}
+
+void flushFolder(const std::string& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+std::optional<FileIdentity> identity(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
+RawRead readRegularFile(const std::string& path, std::size_t maxBytes) {
+    RawRead result;
+    // Without O_NONBLOCK, opening a pipe would wait for a writer that may never come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = errno;
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        result.error = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+        ::close(fd);
+        return result;
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            result.error = errno;
+            break;
+        }
+        if (n == 0) {
+            break;
+        }
+        result.bytes.append(buffer, static_cast<std::size_t>(n));
+        if (result.bytes.size() > maxBytes) {
+            result.tooLarge = true;
+            break;
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+std::string absolute(const std::string& path) {
+    if (path.starts_with('/')) {
+        return path;
+    }
+    std::string folder(4096, '\0');
+    if (::getcwd(folder.data(), folder.size()) == nullptr) {
+        return path;
+    }
+    folder.resize(std::char_traits<char>::length(folder.c_str()));
+    return folder + (folder.ends_with('/') ? "" : "/") + path;
+}
+
+} // namespace selvo::platform

@@ -1,0 +1,273 @@
+// The file layer on Windows: UTF-16 names for every call (the narrow calls would read UTF-8 in
+// the ANSI code page), binary reads, and a rename that replaces its target.
+#include "shell/Platform.h"
+#include "shell/WideText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <windows.h>
+
+namespace selvo::platform {
+namespace {
+
+// Windows errors as the errno values the layer above words.
+int errnoFor(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_FAULT:
+        return EACCES;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_NO_UNICODE_TRANSLATION:
+        return EINVAL;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_NOT_SAME_DEVICE:
+        return EXDEV;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+        return EIO;
+    default:
+        return EINVAL;
+    }
+}
+
+int lastErrno() {
+    return errnoFor(::GetLastError());
+}
+
+// A name for the calls, or nothing when the UTF-8 is malformed.
+std::optional<std::wstring> wide(const std::string& path) {
+    return wideFromUtf8(path);
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : m_h(h) {}
+    ~Handle() {
+        if (ok()) {
+            ::CloseHandle(m_h);
+        }
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool ok() const { return m_h != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_h; }
+    bool close() {
+        const bool closed = ::CloseHandle(m_h) != 0;
+        m_h = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE m_h;
+};
+
+} // namespace
+
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    if (slash != std::string::npos) {
+        return path.substr(0, slash + 1);
+    }
+    // "C:name" names a file in drive C's current folder.
+    return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
+}
+
+std::string nameOf(const std::string& path) {
+    return path.substr(folderOf(path).size());
+}
+
+// Windows file systems count a name's length in UTF-16 units.
+bool nameFits(const std::string&, std::string_view name) {
+    const auto units = wideFromUtf8(std::string(name));
+    return !units || units->size() <= 255;
+}
+
+Kind kindOf(const std::string& path) {
+    const auto name = wide(path);
+    if (!name) {
+        return Kind::None;
+    }
+    const DWORD attributes = ::GetFileAttributesW(name->c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return Kind::None;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Kind::Folder : Kind::Regular;
+}
+
+Temporary writeTemporary(const std::string& target, std::string_view bytes) {
+    const std::string folder = folderOf(target);
+    // A fresh name each try: CREATE_NEW never opens a file that is already there.
+    static_assert(sizeof(DWORD) == 4);
+    DWORD seed = ::GetCurrentProcessId() * 2654435761u ^ ::GetTickCount();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        seed = seed * 1664525u + 1013904223u;
+        char suffix[9];
+        for (int i = 0; i < 8; ++i) {
+            suffix[i] = "0123456789abcdef"[(seed >> (4 * i)) & 0xF];
+        }
+        suffix[8] = '\0';
+        Temporary temp{folder + ".selvo-" + suffix, 0, 0};
+        const auto name = wide(temp.path);
+        if (!name) {
+            return {{}, EINVAL};
+        }
+        Handle file(::CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.ok()) {
+            if (::GetLastError() == ERROR_FILE_EXISTS) {
+                continue;
+            }
+            return {{}, lastErrno()};
+        }
+        const auto abandon = [&](int error) {
+            file.close();
+            ::DeleteFileW(name->c_str());
+            return Temporary{{}, error};
+        };
+        std::size_t written = 0;
+        while (written < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written,
+                                                                          1u << 30));
+            DWORD done = 0;
+            if (!::WriteFile(file.get(), bytes.data() + written, chunk, &done, nullptr)) {
+                return abandon(lastErrno());
+            }
+            written += done;
+        }
+        if (!::FlushFileBuffers(file.get())) {
+            return abandon(lastErrno());
+        }
+        if (!file.close()) {
+            const int error = lastErrno();
+            ::DeleteFileW(name->c_str());
+            return {{}, error};
+        }
+        return temp;
+    }
+    return {{}, EEXIST};
+}
+
+int moveIntoPlace(const Temporary& temp, const std::string& target) {
+    const auto from = wide(temp.path);
+    const auto to = wide(target);
+    if (!from || !to) {
+        return EINVAL;
+    }
+    // std::rename would refuse to replace an existing file here.
+    if (!::MoveFileExW(from->c_str(), to->c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return lastErrno();
+    }
+    return 0;
+}
+
+void removeFile(const std::string& path) {
+    if (const auto name = wide(path)) {
+        ::DeleteFileW(name->c_str());
+    }
+}
+
+// MOVEFILE_WRITE_THROUGH has already flushed each rename.
+void flushFolder(const std::string&) {}
+
+std::optional<FileIdentity> identity(const std::string& path) {
+    const auto name = wide(path);
+    if (!name) {
+        return std::nullopt;
+    }
+    // Backup semantics opens folders too; no access is asked for, only the file's identity.
+    const Handle file(::CreateFileW(name->c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.ok() || !::GetFileInformationByHandle(file.get(), &info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                            info.nFileIndexLow};
+}
+
+RawRead readRegularFile(const std::string& path, std::size_t maxBytes) {
+    RawRead result;
+    const auto name = wide(path);
+    if (!name) {
+        result.error = EINVAL;
+        return result;
+    }
+    // A folder cannot be opened as a file; say what it is rather than "access denied".
+    const DWORD attributes = ::GetFileAttributesW(name->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        result.error = EISDIR;
+        return result;
+    }
+    const Handle file(::CreateFileW(name->c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) {
+        result.error = lastErrno();
+        return result;
+    }
+    // Devices such as NUL or COM1 and pipes are not data files.
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        result.error = ENXIO;
+        return result;
+    }
+    char buffer[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) {
+            result.error = lastErrno();
+            break;
+        }
+        if (n == 0) {
+            break;
+        }
+        result.bytes.append(buffer, n);
+        if (result.bytes.size() > maxBytes) {
+            result.tooLarge = true;
+            break;
+        }
+    }
+    return result;
+}
+
+std::string absolute(const std::string& path) {
+    const auto name = wide(path);
+    if (!name) {
+        return path;
+    }
+    const DWORD needed = ::GetFullPathNameW(name->c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
+    }
+    std::wstring full(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(name->c_str(), needed, full.data(), nullptr);
+    full.resize(length);
+    return utf8FromWide(full);
+}
+
+} // namespace selvo::platform
