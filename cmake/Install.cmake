@@ -1,5 +1,6 @@
 # What `cmake --install` puts where: the three programs and, on Linux, their menu entries, the
-# icons, the software-centre metadata and the manual pages.
+# icons, the software-centre metadata and the manual pages. Package.cmake turns the same tree
+# into a .deb.
 include(GNUInstallDirs)
 
 set(SELVO_APP_ID it.brivanselvo.BrivanSelvo)
@@ -20,4 +21,5 @@ install(TARGETS ${selvo_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(NOT WIN32)
     include(${CMAKE_CURRENT_LIST_DIR}/LinuxData.cmake)
+    include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
 endif()

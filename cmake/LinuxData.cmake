@@ -49,6 +49,9 @@ list(APPEND selvo_generated "${selvo_out}/doc/changelog.Debian.gz")
 install(FILES "${SELVO_LINUX_DATA}/deb/copyright" "${selvo_out}/doc/changelog.Debian.gz"
     DESTINATION ${selvo_doc_dir})
 
+install(FILES "${SELVO_LINUX_DATA}/deb/lintian-overrides"
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME brivanselvo)
+
 add_custom_target(selvo_linux_data ALL DEPENDS ${selvo_generated})
 
 # The installed tree checked as a whole in every `make test`: a file left out, a wrong mode,

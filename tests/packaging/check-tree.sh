@@ -41,6 +41,7 @@ share/icons/hicolor/128x128/apps/$app_id.png
 share/icons/hicolor/256x256/apps/$app_id.png
 share/icons/hicolor/48x48/apps/$app_id.png
 share/icons/hicolor/scalable/apps/$app_id.svg
+share/lintian/overrides/brivanselvo
 share/man/man1/BrivanSelvo.1.gz
 share/man/man1/Kalvexlib.1.gz
 share/man/man1/selvo-batch.1.gz
