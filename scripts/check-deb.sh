@@ -92,7 +92,7 @@ outputs=(SELVO_GRP1_S01_report.rtf SELVO_GRP1_S01.csv SELVO_SS000_GRP1_S01_sps.s
 stamp='[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}'
 # The report holds the time of processing to the second: two runs that straddle a second are
 # run again; two runs of the same second must agree on every byte.
-for attempt in 1 2 3; do
+for _ in 1 2 3; do
     rm -rf "$work/packaged" "$work/built"
     mkdir "$work/packaged" "$work/built"
     cp "$sample" "$work/packaged/ordinary.csv"

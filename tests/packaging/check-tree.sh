@@ -138,13 +138,13 @@ if [ -n "$launchable" ] && [ -f "share/applications/$launchable" ]; then
 else
     fail "$metainfo launches '$launchable', which is not installed"
 fi
-for binary in $(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo"); do
+while read -r binary; do
     if [ -x "bin/$binary" ]; then
         pass "$metainfo provides bin/$binary"
     else
         fail "$metainfo provides '$binary', which is not installed"
     fi
-done
+done < <(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo")
 
 # A new version in project() needs its release entry and changelog entry too.
 newest_release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n1 | cut -d'"' -f2)
