@@ -32,7 +32,8 @@ test: build
 # Windows: cross-built with MinGW-w64 against a Qt built once per machine, tested under Wine.
 WINDOWS_BUILD ?= build-windows
 
-windows: setup
+windows:
+	@bash scripts/setup.sh windows
 	@bash scripts/build-windows.sh $(WINDOWS_BUILD)
 
 windows-test: windows

@@ -12,14 +12,19 @@ cmake_path(NORMAL_PATH SELVO_LINUX_DATA)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-set(selvo_programs BrivanSelvo Kalvexlib selvo-batch)
+set(selvo_programs BrivanSelvo selvo-batch)
+if(TARGET Kalvexlib)
+    list(APPEND selvo_programs Kalvexlib)
+endif()
 # The toolkit's project setup gives every program an $ORIGIN library search path, for
 # libraries installed beside it; these programs ship none and use the system's, so the
 # installed binaries carry no search path at all.
 set_target_properties(${selvo_programs} PROPERTIES INSTALL_RPATH "")
-install(TARGETS ${selvo_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-if(NOT WIN32)
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackage.cmake)
+else()
+    install(TARGETS ${selvo_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     include(${CMAKE_CURRENT_LIST_DIR}/LinuxData.cmake)
     include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
 endif()

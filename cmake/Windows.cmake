@@ -33,6 +33,15 @@ file(COPY ${SELVO_PLATFORM_PLUGINS} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY
 file(COPY ${SELVO_QT_PREFIX}/plugins/styles/qwindowsvistastyle.dll
     DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/styles)
 
+# Qt reads its folders from qt.conf beside the program: plugins and Italian texts are in the
+# program's own folder, wherever it is installed.
+file(WRITE ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/qt.conf
+    "[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\n")
+# The Italian texts are data, the same on every system: those of Debian's Linux package.
+set(SELVO_QT_TRANSLATIONS
+    /usr/share/qt6/translations/qtbase_it.qm)
+file(COPY ${SELVO_QT_TRANSLATIONS} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/translations)
+
 # Tests run under Wine, in a prefix of this build's own. Wine passes no QT_* variable to a
 # Windows program, so Qt's settings are given with the WINEQT_ prefix.
 set(SELVO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)

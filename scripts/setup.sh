@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages BrivanSelvo needs to build, run and test; installs nothing when
-# everything is already present.
+# everything is already present. `setup.sh windows` adds what the Windows build needs: the
+# MinGW-w64 compiler, Wine to run its tests and NSIS for its installer.
 set -euo pipefail
 
 packages=(
@@ -10,7 +11,12 @@ packages=(
     clang libclang-rt-14-dev
     python3 pspp libreoffice-writer-nogui
     xvfb xauth fonts-dejavu-core
+    librsvg2-bin gzip man-db desktop-file-utils appstream
+    dpkg-dev lintian file binutils
 )
+if [ "${1:-}" = windows ]; then
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis util-linux ninja-build perl qt6-base-dev-tools)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
+#include "shell/TextFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -129,7 +130,7 @@ TEST(DataFileRoundTrip, TextOutsideCodePage1252GoesOutAsMarkedUtf8) {
     state.SubjectNotes = "nota \"tra virgolette\", poi\nuna riga nuova";
     ASSERT_FALSE(selvo::WriteDataFile(state));
     EXPECT_EQ(state.DataFileName, "SELVO_Ștefan_Łukasz.csv");
-    const std::string bytes = fileBytes(dir.file(state.DataFileName));
+    const std::string bytes = fileBytes(dir.path() / selvo::pathFromUtf8(state.DataFileName));
     EXPECT_EQ(bytes.substr(0, 4), "\xEF\xBB\xBF"
                                   "0");
     expectSameRecord(readBack(state.DataFileName), state);

@@ -1,6 +1,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "ExportFixture.h"
 #include "scoring/CriteriaAlgorithm.h"
+#include "shell/TextFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -255,7 +256,7 @@ TEST(WriteStatisticsExport, NameOutsideCodePage1252GoesOutAsMarkedUtf8) {
     state.SubjectSurname = "Ștefan";
     ASSERT_FALSE(selvo::WriteStatisticsExport(state));
     EXPECT_EQ(state.DataFileName, "SELVO_SS000_Ștefan_S01_sps.sps");
-    const std::string bytes = fileBytes(dir.file(state.DataFileName));
+    const std::string bytes = fileBytes(dir.path() / selvo::pathFromUtf8(state.DataFileName));
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF" + std::string(34, '*')));
     EXPECT_NE(bytes.find("OUTFILE='.\\SELVO_SS000_Ștefan_S01_sav.sav'"), std::string::npos);
     EXPECT_NE(bytes.find("'It:Perché sì, è così '."), std::string::npos);

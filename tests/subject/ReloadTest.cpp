@@ -4,6 +4,7 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
 #include "shell/Startup.h"
+#include "shell/TextFile.h"
 #include "shell/ui/Shell.h"
 #include "subject/ui/frmLogin.h"
 #include "support/MessageBoxes.h"
@@ -263,7 +264,7 @@ TEST(ShowOpenDialog, OffersTheThreeFiltersAndMovesIntoTheChosenFilesFolder) {
     EXPECT_EQ(filters, QStringList({"comma separated values (*.csv)", "Text files (*.txt)",
                                     "All Files (*.*)"}));
     EXPECT_EQ(active, "comma separated values (*.csv)");
-    EXPECT_EQ(chosen, file.string());
+    EXPECT_EQ(selvo::pathFromUtf8(chosen), file); // by parts: "/" and "\\" alike on Windows
     EXPECT_EQ(fs::current_path(), dir.file("studio"));
 }
 

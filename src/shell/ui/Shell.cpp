@@ -87,9 +87,16 @@ void InstallItalianQtTexts() {
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     auto* translator = new QTranslator(app); // owned by the application
     translator->setObjectName(name);
-    if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qt"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(translator);
+    // Qt's own folder on Linux; beside the program where it is installed with its DLLs
+    // (Windows).
+    const QStringList folders = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                 QCoreApplication::applicationDirPath() + "/translations"};
+    for (const QString& folder : folders) {
+        if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            break;
+        }
     }
 }
 

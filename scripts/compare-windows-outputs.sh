@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs the Linux and the Windows selvo-batch on the same subjects and compares every byte they
+# write: the files, their names, and what each prints. The subjects have accented and
+# non-Latin names and notes with line breaks, quotes and a 0x1A byte; each program runs twice
+# into an output folder (the second run replaces the first run's files) and twice in place
+# (each data file rewritten beside itself).
+#   scripts/compare-windows-outputs.sh LINUX_SELVO_BATCH WINDOWS_BUILD_FOLDER
+set -euo pipefail
+cd "$(dirname "$0")/.."
+here="$PWD"
+linux_batch="$(realpath "$1")"
+windows_build="$(realpath "$2")"
+windows_batch="$windows_build/bin/selvo-batch.exe"
+run_windows() { "$here/scripts/wine-run.sh" "$windows_build/wineprefix" "$windows_batch" "$@"; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+# The reports carry the processing time; both programs are given the same one.
+export SOURCE_DATE_EPOCH=1796000000
+
+for side in linux windows; do
+    mkdir -p "$work/$side"
+    cp tests/windows/subjects/*.csv "$work/$side/"
+done
+
+inputs=()
+for file in tests/windows/subjects/*.csv; do
+    inputs+=("$(basename "$file")")
+done
+# Each pass records what the program printed and its exit status, which must agree too.
+pass() {
+    local side="$1" name="$2"
+    shift 2
+    local status=0
+    if [ "$side" = linux ]; then
+        (cd "$work/linux" && "$linux_batch" "$@" > "out-$name.txt" 2> "err-$name.txt") || status=$?
+    else
+        (cd "$work/windows" && run_windows "$@" > "out-$name.txt" 2> "err-$name.txt") || status=$?
+    fi
+    echo "$status" > "$work/$side/status-$name.txt"
+}
+for side in linux windows; do
+    pass "$side" first --out out "${inputs[@]}"
+    pass "$side" again --out out "${inputs[@]}"
+    pass "$side" in-place "${inputs[@]}"
+    pass "$side" in-place-again "${inputs[@]}"
+    pass "$side" missing --out out absent.csv "${inputs[0]}"
+done
+
+if ! diff -r "$work/linux" "$work/windows"; then
+    echo "compare-windows-outputs: the Windows outputs differ from the Linux ones" >&2
+    exit 1
+fi
+count="$(find "$work/linux" -type f | wc -l)"
+if [ "$count" -lt 24 ]; then
+    echo "compare-windows-outputs: only $count files were written" >&2
+    exit 1
+fi
+echo "compare-windows-outputs: $count files identical on Linux and Windows, names included"
