@@ -67,7 +67,7 @@ Loaded loadSubject(const fs::path& dataFile) {
 struct OutputKey {
     std::optional<FileIdentity> folder;
     std::string folderSpelling; // only when the folder cannot be identified
-    std::string name;
+    std::string name;           // as the file system compares names
     auto operator<=>(const OutputKey&) const = default;
 };
 
@@ -126,8 +126,8 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
             Loaded loaded = loadSubject(dataFile);
             input.refusal = std::move(loaded.fault);
             input.state = std::move(loaded.state);
-            input.folder =
-                options.outDir ? fs::absolute(pathFromUtf8(*options.outDir)) : dataFile.parent_path();
+            input.folder = options.outDir ? fs::absolute(pathFromUtf8(*options.outDir))
+                                          : dataFile.parent_path();
         }
         plan.push_back(std::move(input));
     }
@@ -149,7 +149,7 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
         const std::string spelling = folder ? "" : utf8Of(plan[i].folder.lexically_normal());
         for (const std::string& name :
              {DataFileNameFor(state), ReportFileName(state), StatisticsExportFileName(state)}) {
-            outputs[i].push_back({folder, spelling, name});
+            outputs[i].push_back({folder, spelling, fileNameKey(name)});
             writers[outputs[i].back()].insert(i);
         }
     }

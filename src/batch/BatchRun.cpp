@@ -241,7 +241,8 @@ int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << BatchUsage();
         return 0;
     }
-    return RunBatch(options, {out, err, progress}, BatchDateTimeSource(std::getenv("SOURCE_DATE_EPOCH")));
+    return RunBatch(options, {out, err, progress},
+                    BatchDateTimeSource(std::getenv("SOURCE_DATE_EPOCH")));
 }
 
 } // namespace selvo

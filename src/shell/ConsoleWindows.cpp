@@ -66,15 +66,14 @@ private:
             return;
         }
         if (m_console) {
-            const std::wstring wide = wideFromUtf8(text).value_or(std::wstring(text.begin(),
-                                                                              text.end()));
+            const std::wstring wide =
+                wideFromUtf8(text).value_or(std::wstring(text.begin(), text.end()));
             DWORD written = 0;
             ::WriteConsoleW(m_handle, wide.data(), static_cast<DWORD>(wide.size()), &written,
                             nullptr);
         } else {
             DWORD written = 0;
-            ::WriteFile(m_handle, text.data(), static_cast<DWORD>(text.size()), &written,
-                        nullptr);
+            ::WriteFile(m_handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         }
     }
 

@@ -53,4 +53,6 @@ RawRead readRegularFile(const std::string& path, std::size_t maxBytes);
 
 std::string absolute(const std::string& path);
 
+std::string nameKey(const std::string& name);
+
 } // namespace selvo::platform

@@ -167,4 +167,8 @@ std::string absolute(const std::string& path) {
     return folder + (folder.ends_with('/') ? "" : "/") + path;
 }
 
+std::string nameKey(const std::string& name) {
+    return name;
+}
+
 } // namespace selvo::platform

@@ -149,8 +149,8 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes) {
         };
         std::size_t written = 0;
         while (written < bytes.size()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written,
-                                                                          1u << 30));
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
             DWORD done = 0;
             if (!::WriteFile(file.get(), bytes.data() + written, chunk, &done, nullptr)) {
                 return abandon(lastErrno());
@@ -200,8 +200,8 @@ std::optional<FileIdentity> identity(const std::string& path) {
     }
     // Backup semantics opens folders too; no access is asked for, only the file's identity.
     const Handle file(::CreateFileW(name->c_str(), 0,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file.ok() || !::GetFileInformationByHandle(file.get(), &info)) {
         return std::nullopt;
@@ -225,8 +225,8 @@ RawRead readRegularFile(const std::string& path, std::size_t maxBytes) {
         return result;
     }
     const Handle file(::CreateFileW(name->c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) {
         result.error = lastErrno();
         return result;
@@ -268,6 +268,17 @@ std::string absolute(const std::string& path) {
     const DWORD length = ::GetFullPathNameW(name->c_str(), needed, full.data(), nullptr);
     full.resize(length);
     return utf8FromWide(full);
+}
+
+// NTFS compares names by the upper case of each UTF-16 unit; lower case folds the same pairs
+// for every letter our names hold.
+std::string nameKey(const std::string& name) {
+    std::optional<std::wstring> units = wide(name);
+    if (!units || units->empty()) {
+        return name;
+    }
+    ::CharLowerBuffW(units->data(), static_cast<DWORD>(units->size()));
+    return utf8FromWide(*units);
 }
 
 } // namespace selvo::platform

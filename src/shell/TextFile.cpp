@@ -71,6 +71,10 @@ std::string absolutePath(const std::string& path) {
     return platform::absolute(path);
 }
 
+std::string fileNameKey(const std::string& name) {
+    return platform::nameKey(name);
+}
+
 std::filesystem::path pathFromUtf8(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }

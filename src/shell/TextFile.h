@@ -96,6 +96,10 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxBytes);
 // Italian wording for an errno value, for the messages above.
 std::string describeErrno(int error, FileAccess access = FileAccess::Write);
 
+// A file name as the file system compares names: the same text on Linux, folded to lower
+// case on Windows, where "Rossi" and "ROSSI" name one file.
+std::string fileNameKey(const std::string& name);
+
 // The path with the current folder in front when it is relative.
 std::string absolutePath(const std::string& path);
 

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #ifndef _WIN32
 #include "support/Unprivileged.h"
@@ -310,7 +311,8 @@ TEST(SelvoBatch, EscapeSequencesReachTheTerminalOnlyAsVisibleText) {
 
     const BatchRun usage = [] {
         std::ostringstream out, err;
-        const int status = selvo::BatchMain({"--bogus\x1B[8m"}, out, err, selvo::ProgressLine::None);
+        const int status =
+            selvo::BatchMain({"--bogus\x1B[8m"}, out, err, selvo::ProgressLine::None);
         return BatchRun{status, out.str(), err.str()};
     }();
     EXPECT_EQ(usage.status, 2);
@@ -340,6 +342,72 @@ TEST(SelvoBatch, AWriteErrorNamesTheWholePath) {
     EXPECT_THAT(run.err, HasSubstr("Impossibile scrivere il file \"" +
                                    (dir.path() / "out" / "SELVO_GRP1_S01.csv").string() +
                                    "\": il nome indica una cartella, non un file."));
+}
+
+// What the progress line leaves on the console between messages, for each kind of console.
+std::string progressShown(selvo::ProgressLine style) {
+    const TempDir dir;
+    std::vector<std::string> args;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "P" + std::to_string(i);
+        write(dir.file(name + ".csv"), selvo::ComposeDataFile(subject(i, name)));
+        args.push_back(name + ".csv");
+    }
+    args.push_back("absent.csv");
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto options = std::get<selvo::BatchOptions>(selvo::ParseBatchArguments(args));
+    selvo::RunBatch(options, {out, err, style}, fixedClock);
+    return err.str();
+}
+
+TEST(SelvoBatch, TheProgressLineIsTakenBackAsTheConsoleAllows) {
+    const std::string terminal = progressShown(selvo::ProgressLine::EraseSequence);
+    EXPECT_THAT(terminal, HasSubstr("\rselvo-batch: file 6 di 7"));
+    EXPECT_THAT(terminal, HasSubstr("\r\x1b[Kselvo-batch: absent.csv: "));
+
+    // A console that would print the escape sequence as text gets blanks over the line.
+    const std::string console = progressShown(selvo::ProgressLine::Blanks);
+    EXPECT_EQ(console.find('\x1b'), std::string::npos);
+    EXPECT_THAT(console,
+                HasSubstr("\rselvo-batch: file 6 di 7\r" +
+                          std::string(std::string("selvo-batch: file 6 di 7").size(), ' ') +
+                          "\rselvo-batch: absent.csv: "));
+
+    const std::string redirected = progressShown(selvo::ProgressLine::None);
+    EXPECT_EQ(redirected.find('\r'), std::string::npos);
+}
+
+TEST(SelvoBatch, SourceDateEpochFixesTheReportTimeInUtc) {
+    EXPECT_EQ(selvo::BatchDateTimeSource("0")(), "01/01/1970 00:00:00");
+    EXPECT_EQ(selvo::BatchDateTimeSource("951782400")(), "29/02/2000 00:00:00");
+    EXPECT_EQ(selvo::BatchDateTimeSource("1796000000")(), "30/11/2026 00:53:20");
+    EXPECT_EQ(selvo::BatchDateTimeSource("4102444799")(), "31/12/2099 23:59:59");
+    // Unset or not a number: the clock's time, as without it.
+    for (const char* clock : {static_cast<const char*>(nullptr), "", "ieri", "-5", "12x"}) {
+        const std::string text = selvo::BatchDateTimeSource(clock)();
+        EXPECT_TRUE(std::regex_match(text, std::regex("[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9:]{8}")))
+            << text;
+        EXPECT_NE(selvo::BatchDateTimeSource(clock)(), "01/01/1970 00:00:00");
+    }
+}
+
+TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheSystemSaysSo) {
+    const TempDir dir;
+    write(dir.file("first.csv"), selvo::ComposeDataFile(subject(1, "Mario")));
+    selvo::ProgramState shouting = subject(2, "MARIO");
+    shouting.SubjectSurname = "grp1";
+    write(dir.file("second.csv"), selvo::ComposeDataFile(shouting));
+    const BatchRun run = batch({"--out", "out", "first.csv", "second.csv"});
+#ifdef _WIN32
+    // SELVO_GRP1_Mario.csv and SELVO_grp1_MARIO.csv are one file on Windows.
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("ha lo stesso Cognome/Codice e Nome/Codice di second.csv"));
+    EXPECT_FALSE(fs::exists(dir.file("out") / "SELVO_GRP1_Mario.csv"));
+#else
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(filesIn(dir.file("out")).size(), 6u);
+#endif
 }
 
 TEST(SelvoBatch, TwentyGeneratedFilesAllSucceed) {
@@ -373,7 +441,8 @@ TEST_P(SelvoBatchCommandLine, AnswersWithItsStatus) {
     write(dir.file("taken"), "a file where a folder is asked for");
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(selvo::BatchMain(GetParam().args, out, err, selvo::ProgressLine::None), GetParam().status);
+    EXPECT_EQ(selvo::BatchMain(GetParam().args, out, err, selvo::ProgressLine::None),
+              GetParam().status);
     EXPECT_THAT(out.str() + err.str(), HasSubstr(GetParam().said));
 }
 
