@@ -255,7 +255,7 @@ TEST(ShowOpenDialog, OffersTheThreeFiltersAndMovesIntoTheChosenFilesFolder) {
         title = dialog.windowTitle();
         filters = dialog.nameFilters();
         active = dialog.selectedNameFilter();
-        dialog.selectFile(QString::fromStdString(file.string()));
+        dialog.selectFile(QString::fromStdString(selvo::utf8Of(file)));
         static_cast<QDialog&>(dialog).accept();
     });
     const std::string chosen = ShowOpenDialog(nullptr);
@@ -266,6 +266,23 @@ TEST(ShowOpenDialog, OffersTheThreeFiltersAndMovesIntoTheChosenFilesFolder) {
     EXPECT_EQ(active, "comma separated values (*.csv)");
     EXPECT_EQ(selvo::pathFromUtf8(chosen), file); // by parts: "/" and "\\" alike on Windows
     EXPECT_EQ(fs::current_path(), dir.file("studio"));
+}
+
+// The chosen name reaches the core as UTF-8 on every system, so names beyond the ANSI code
+// page of Windows open too.
+TEST(ShowOpenDialog, AFileNamedBeyondTheAnsiCodePageIsReadBack) {
+    const TempDir dir;
+    const fs::path folder = dir.path() / selvo::pathFromUtf8("studio Łódź");
+    fs::create_directory(folder);
+    const fs::path file =
+        writeDataFile(folder / selvo::pathFromUtf8("SELVO_Popescu_Ștefan.csv"), "dati");
+    whenFileDialogOpens([&](QFileDialog& dialog) {
+        dialog.selectFile(QString::fromStdString(selvo::utf8Of(file)));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    const std::string chosen = ShowOpenDialog(nullptr);
+    EXPECT_EQ(selvo::readWholeFile(chosen, 100).bytes, "dati") << chosen;
+    EXPECT_EQ(fs::current_path(), folder);
 }
 
 TEST(ShowOpenDialog, CancelledGivesNothingAndStaysInTheFolder) {

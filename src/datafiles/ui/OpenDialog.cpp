@@ -47,5 +47,11 @@ std::string ShowOpenDialog(QWidget* owner) {
     }
     const QFileInfo chosen(dialog.selectedFiles().front());
     QDir::setCurrent(chosen.absolutePath());
+#ifdef Q_OS_WIN
+    // The core's file layer takes UTF-8 names on Windows too; the system's 8-bit encoding
+    // there is the ANSI code page, which has no "Ș" or "Ł".
+    return chosen.absoluteFilePath().toUtf8().toStdString();
+#else
     return QFile::encodeName(chosen.absoluteFilePath()).toStdString();
+#endif
 }
