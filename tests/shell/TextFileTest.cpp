@@ -254,13 +254,19 @@ TEST(SaveFileAtomically, AReplacedFileKeepsItsPermissionsAndANewOneFollowsTheUma
 TEST(VisibleText, ShowsControlFormatAndBrokenBytesAsEscapes) {
     EXPECT_EQ(selvo::visibleText("Rossi"), "Rossi");
     EXPECT_EQ(selvo::visibleText("Nicolò Ștefan"), "Nicolò Ștefan");
-    EXPECT_EQ(selvo::visibleText("a\x1B]0;x\x07" "b"), "a\\x1B]0;x\\x07b");
+    EXPECT_EQ(selvo::visibleText("a\x1B]0;x\x07"
+                                 "b"),
+              "a\\x1B]0;x\\x07b");
     EXPECT_EQ(selvo::visibleText("a\r\nb\t"), "a\\x0D\\x0Ab\\x09");
     EXPECT_EQ(selvo::visibleText("\xC2\x9B"
                                  "2J"),
-              "\\x9B2J");                                                 // C1 CSI
-    EXPECT_EQ(selvo::visibleText("abc\xE2\x80\xAE" "def"), "abc\\u202Edef"); // right-to-left
-    EXPECT_EQ(selvo::visibleText("a\xE2\x80\x8B" "b"), "a\\u200Bb");         // zero width
+              "\\x9B2J"); // C1 CSI
+    EXPECT_EQ(selvo::visibleText("abc\xE2\x80\xAE"
+                                 "def"),
+              "abc\\u202Edef"); // right-to-left
+    EXPECT_EQ(selvo::visibleText("a\xE2\x80\x8B"
+                                 "b"),
+              "a\\u200Bb"); // zero width
     EXPECT_EQ(selvo::visibleText("\xFF\x1B"), "\\xFF\\x1B");
 }
 
