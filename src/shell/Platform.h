@@ -5,6 +5,7 @@
 #include "shell/TextFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,7 +37,8 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes);
 // Puts the temporary in the target's place in one step, replacing any file there; 0 or why not.
 int moveIntoPlace(const Temporary& temp, const std::string& target);
 
-void removeFile(const std::string& path);
+// 0 or why not.
+int removeFile(const std::string& path);
 
 // The renames in a folder reach the disk with the files they name.
 void flushFolder(const std::string& folder);
@@ -54,5 +56,18 @@ RawRead readRegularFile(const std::string& path, std::size_t maxBytes);
 std::string absolute(const std::string& path);
 
 std::string nameKey(const std::string& name);
+
+// Renames a file in its folder, failing with EEXIST rather than replace a file of the new name.
+int renameNoReplace(const std::string& from, const std::string& to);
+
+// An open handle that holds a lock; the system releases it when the handle is closed or the
+// process ends, however it ends.
+struct LockHandle {
+    std::intptr_t value = -1;
+};
+// Takes the lock on the file (created when missing) or fails at once: EBUSY when another
+// process holds it, another errno when the file cannot be opened.
+int lockExclusively(const std::string& path, LockHandle& handle);
+void unlock(LockHandle handle);
 
 } // namespace selvo::platform

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,8 +98,8 @@ int moveIntoPlace(const Temporary& temp, const std::string& target) {
     return 0;
 }
 
-void removeFile(const std::string& path) {
-    ::unlink(path.c_str());
+int removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? 0 : errno;
 }
 
 void flushFolder(const std::string& folder) {
@@ -169,6 +170,43 @@ std::string absolute(const std::string& path) {
 
 std::string nameKey(const std::string& name) {
     return name;
+}
+
+int renameNoReplace(const std::string& from, const std::string& to) {
+    // A hard link fails when the new name is taken; file systems without links fall back to a
+    // check before the rename, which the caller's lock keeps from racing.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return 0;
+    }
+    if (errno == EEXIST) {
+        return EEXIST;
+    }
+    if (kindOf(to) != Kind::None) {
+        return EEXIST;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+int lockExclusively(const std::string& path, LockHandle& handle) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return errno;
+    }
+    // flock belongs to the open file: the kernel drops it with the process, even on SIGKILL.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        return error;
+    }
+    handle.value = fd;
+    return 0;
+}
+
+void unlock(LockHandle handle) {
+    if (handle.value >= 0) {
+        ::close(static_cast<int>(handle.value));
+    }
 }
 
 } // namespace selvo::platform

@@ -184,10 +184,12 @@ int moveIntoPlace(const Temporary& temp, const std::string& target) {
     return 0;
 }
 
-void removeFile(const std::string& path) {
-    if (const auto name = wide(path)) {
-        ::DeleteFileW(name->c_str());
+int removeFile(const std::string& path) {
+    const auto name = wide(path);
+    if (!name) {
+        return EINVAL;
     }
+    return ::DeleteFileW(name->c_str()) ? 0 : lastErrno();
 }
 
 // MOVEFILE_WRITE_THROUGH has already flushed each rename.
@@ -279,6 +281,42 @@ std::string nameKey(const std::string& name) {
     }
     ::CharLowerBuffW(units->data(), static_cast<DWORD>(units->size()));
     return utf8FromWide(*units);
+}
+
+int renameNoReplace(const std::string& from, const std::string& to) {
+    const auto source = wide(from);
+    const auto target = wide(to);
+    if (!source || !target) {
+        return EINVAL;
+    }
+    if (!::MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? EEXIST
+                                                                           : errnoFor(error);
+    }
+    return 0;
+}
+
+int lockExclusively(const std::string& path, LockHandle& handle) {
+    const auto name = wide(path);
+    if (!name) {
+        return EINVAL;
+    }
+    // No sharing: a second open fails until this handle is closed, which Windows does when
+    // the process ends in any way.
+    HANDLE file = ::CreateFileW(name->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return lastErrno();
+    }
+    handle.value = reinterpret_cast<std::intptr_t>(file);
+    return 0;
+}
+
+void unlock(LockHandle handle) {
+    if (handle.value != -1) {
+        ::CloseHandle(reinterpret_cast<HANDLE>(handle.value));
+    }
 }
 
 } // namespace selvo::platform

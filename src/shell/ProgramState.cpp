@@ -22,6 +22,7 @@ void StartNewSubject(ProgramState& state) {
     state.CurrentItem = 0;
     state.AllAnswered = false;
     state.SetProcessed = false;
+    state.AdministrationStarted.clear();
     state.Card = 0;
     state.SubjectName.clear();
     state.SubjectSurname.clear();

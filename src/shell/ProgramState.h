@@ -102,6 +102,9 @@ struct ProgramState {
     // Whether the set in hand (typed or reloaded) has been processed successfully: the next
     // administration from the main menu then belongs to a new subject.
     bool SetProcessed = false;
+    // When the first answer of the administration in hand was given ("dd/mm/yyyy hh:mm:ss"),
+    // empty for a set that did not come from the questionnaire (a reload).
+    std::string AdministrationStarted;
 
     // Subject record.
     Integer Card = 0;

@@ -206,4 +206,72 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxBytes) {
     return result;
 }
 
+bool pathExists(const std::string& path) {
+    return platform::kindOf(path) != Kind::None;
+}
+
+std::optional<FileError> removeFileIfPresent(const std::string& path) {
+    if (platform::kindOf(path) == Kind::None) {
+        return std::nullopt;
+    }
+    if (const int error = platform::removeFile(path); error != 0 && error != ENOENT) {
+        return FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
+    }
+    return std::nullopt;
+}
+
+std::optional<FileError> renameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (const int error = platform::renameNoReplace(from, to); error != 0) {
+        const std::string reason =
+            error == EEXIST ? "esiste già un file con il nuovo nome." : describeErrno(error);
+        return FileError{from, reason, FileAccess::Write, absolutePath(from)};
+    }
+    platform::flushFolder(folderOf(to));
+    return std::nullopt;
+}
+
+std::optional<FileError> createFolders(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(pathFromUtf8(folder), error);
+    if (error) {
+        return FileError{folder, describeErrno(error.value()), FileAccess::Write,
+                         absolutePath(folder)};
+    }
+    if (platform::kindOf(folder) != Kind::Folder) {
+        return FileError{folder, "il nome indica un file, non una cartella.", FileAccess::Write,
+                         absolutePath(folder)};
+    }
+    return std::nullopt;
+}
+
+ExclusiveLock::ExclusiveLock(ExclusiveLock&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, -1)) {}
+
+ExclusiveLock& ExclusiveLock::operator=(ExclusiveLock&& other) noexcept {
+    if (this != &other) {
+        platform::unlock({m_handle});
+        m_handle = std::exchange(other.m_handle, -1);
+    }
+    return *this;
+}
+
+ExclusiveLock::~ExclusiveLock() {
+    platform::unlock({m_handle});
+}
+
+ExclusiveLock::Attempt ExclusiveLock::take(const std::string& path) {
+    Attempt attempt;
+    platform::LockHandle handle;
+    const int error = platform::lockExclusively(path, handle);
+    if (error == EBUSY) {
+        attempt.heldElsewhere = true;
+    } else if (error != 0) {
+        attempt.error =
+            FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
+    } else {
+        attempt.lock = ExclusiveLock(handle.value);
+    }
+    return attempt;
+}
+
 } // namespace selvo

@@ -108,4 +108,44 @@ std::string absolutePath(const std::string& path);
 std::filesystem::path pathFromUtf8(const std::string& utf8);
 std::string utf8Of(const std::filesystem::path& path);
 
+// Whether the path names anything (a file, a folder, a link).
+bool pathExists(const std::string& path);
+
+// Removes a file; a file that is not there is not an error.
+std::optional<FileError> removeFileIfPresent(const std::string& path);
+
+// Gives a file another name, never replacing a file that already has the new name.
+std::optional<FileError> renameWithoutReplacing(const std::string& from, const std::string& to);
+
+// Creates a folder and any folders missing above it.
+std::optional<FileError> createFolders(const std::string& folder);
+
+// A lock on a file that one process at a time can hold. The system releases it when the
+// lock is dropped or the process ends, even by a crash or a kill, so it is never left stale.
+class ExclusiveLock {
+public:
+    ExclusiveLock() = default;
+    ExclusiveLock(ExclusiveLock&& other) noexcept;
+    ExclusiveLock& operator=(ExclusiveLock&& other) noexcept;
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+    ~ExclusiveLock();
+
+    struct Attempt;
+    // Takes the lock at once or fails: `heldElsewhere` when another process has it.
+    static Attempt take(const std::string& path);
+
+    bool held() const { return m_handle != -1; }
+
+private:
+    explicit ExclusiveLock(std::intptr_t handle) : m_handle(handle) {}
+    std::intptr_t m_handle = -1;
+};
+
+struct ExclusiveLock::Attempt {
+    ExclusiveLock lock;
+    bool heldElsewhere = false;
+    std::optional<FileError> error; // the lock file itself cannot be opened
+};
+
 } // namespace selvo

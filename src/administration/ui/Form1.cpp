@@ -3,6 +3,7 @@
 #include "administration/Answering.h"
 #include "administration/Completion.h"
 #include "administration/ItemBank.h"
+#include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/ui/Reload.h"
 #include "shell/NumberText.h"
 #include "shell/ui/Shell.h"
@@ -223,6 +224,7 @@ void Form1::OnAgreementChosen() {
     if (step > 0) {
         showAgreementStep(step);
         selvo::RecordAgreement(s, step);
+        m_shell.recovery().answerGiven();
         if (selvo::AsksDistress(step)) {
             setDistressShown(true);
         } else {
@@ -242,6 +244,7 @@ void Form1::OnDistressChosen() {
     if (step > 0) {
         showDistressStep(step);
         selvo::RecordDistress(s, step);
+        m_shell.recovery().answerGiven();
     }
 }
 
@@ -251,6 +254,14 @@ void Form1::CheckCompletion() {
     if (selvo::CheckCompletion(state())) {
         CommSaveData->show();
     }
+}
+
+void Form1::ShowFirstMissingItem() {
+    selvo::ProgramState& s = state();
+    const std::vector<int> missing = selvo::MissingItems(s);
+    s.CurrentItem =
+        static_cast<selvo::Integer>(missing.empty() ? s.ItemCount.asInt() : missing.front());
+    showCurrentItem();
 }
 
 void Form1::CommAvanti_Click() {

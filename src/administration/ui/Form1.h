@@ -32,6 +32,10 @@ public:
     void ShowDistressAnswer(int item);
     void CheckCompletion();
 
+    // For a resumed administration: the first item still lacking an answer, or the last item
+    // when none is.
+    void ShowFirstMissingItem();
+
     // Back to the notice page with nothing answered, for the next subject (the state has been
     // cleared already).
     void BeginNewSubject();

@@ -14,20 +14,6 @@
 
 namespace {
 
-// The administration form as the reload needs it. Its first load would clear answers that
-// are not complete; answers just read from a file must survive it.
-Form1& administrationForm(Shell& shell) {
-    if (shell.isForm1Loaded()) {
-        return shell.form1();
-    }
-    struct ReloadFlag {
-        explicit ReloadFlag(Shell& s) : shell(s) { shell.loadingForReload = true; }
-        ~ReloadFlag() { shell.loadingForReload = false; }
-        Shell& shell;
-    } flag(shell);
-    return shell.form1();
-}
-
 void showReadError(const selvo::FileError& error) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("FILE NON CARICATO"),
                     QStringLiteral("Impossibile caricare il file \"%1\": %2\n\nNessun dato è stato "
@@ -69,9 +55,10 @@ void ReloadDataFile(Shell& shell, const std::string& path) {
         return;
     }
 
-    state.SetProcessed = false; // a new set is in hand
+    state.SetProcessed = false;          // a new set is in hand
+    state.AdministrationStarted.clear(); // ... that was not answered here
 
-    Form1& administration = administrationForm(shell);
+    Form1& administration = shell.form1KeepingAnswers();
     administration.CheckCompletion();
     administration.ShowAgreementAnswer(state.CurrentItem);
     administration.ShowDistressAnswer(state.CurrentItem);

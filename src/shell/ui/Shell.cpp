@@ -1,6 +1,7 @@
 #include "shell/ui/Shell.h"
 
 #include "administration/ui/Form1.h"
+#include "administration/ui/RecoveryKeeper.h"
 #include "shell/Startup.h"
 #include "shell/ui/frmAbout.h"
 #include "shell/ui/frmMain.h"
@@ -63,11 +64,13 @@ template <typename W> void unloadClosing(QPointer<W>& window) {
 } // namespace
 
 Shell::Shell(selvo::ProgramState& state)
-    : endProgram([] { QApplication::exit(0); }), m_state(state) {
+    : endProgram([] { QApplication::exit(0); }), m_state(state),
+      m_recovery(std::make_unique<RecoveryKeeper>(*this)) {
     InstallItalianQtTexts();
 }
 
 void Shell::beginNewSubject() {
+    m_recovery->administrationEnded();
     selvo::StartNewSubject(m_state);
     if (isForm1Loaded()) {
         m_form1->BeginNewSubject();
@@ -124,6 +127,18 @@ Form1& Shell::form1() {
 }
 frmLogin& Shell::login() {
     return loaded(m_login, *this);
+}
+
+Form1& Shell::form1KeepingAnswers() {
+    if (isForm1Loaded()) {
+        return *m_form1;
+    }
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{loadingForReload};
+    loadingForReload = true;
+    return form1();
 }
 
 bool Shell::isSplashLoaded() const {

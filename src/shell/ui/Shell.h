@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QWidget;
@@ -14,6 +15,7 @@ class frmMain;
 class frmAbout;
 class Form1;
 class frmLogin;
+class RecoveryKeeper;
 
 class Shell {
 public:
@@ -30,6 +32,13 @@ public:
     frmAbout& about();
     Form1& form1();
     frmLogin& login();
+
+    // Form1 for answers already in hand (a reload, a resumed administration): its first load
+    // keeps them instead of starting clean.
+    Form1& form1KeepingAnswers();
+
+    // The administration in progress, kept on disk for a crash or a power cut.
+    RecoveryKeeper& recovery() { return *m_recovery; }
 
     // Whether a window is loaded now, without loading it. A window closed a moment ago and only
     // waiting for deletion is no longer loaded.
@@ -62,12 +71,13 @@ public:
     // Replaceable so a test can answer it.
     std::function<std::string(QWidget* owner)> showOpenDialog;
 
-    // Set while a reload is creating Form1 for the first time: its load must keep the answers
-    // and subject codes just read.
+    // Set while form1KeepingAnswers creates Form1: its load keeps the answers and subject
+    // codes in hand.
     bool loadingForReload = false;
 
 private:
     selvo::ProgramState& m_state;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
     QPointer<frmSplash> m_splash;
     QPointer<frmMain> m_main;
     QPointer<frmAbout> m_about;

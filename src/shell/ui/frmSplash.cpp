@@ -1,5 +1,6 @@
 #include "shell/ui/frmSplash.h"
 
+#include "administration/ui/RecoveryKeeper.h"
 #include "shell/NumberText.h"
 #include "shell/Startup.h"
 #include "shell/ui/Shell.h"
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -142,4 +144,6 @@ void frmSplash::dismiss() {
     shell.unloadSplash();
     frmMain& menu = shell.mainMenu();
     shell.showWindow(menu);
+    // Once the menu is on screen: an interrupted administration is offered over it.
+    QTimer::singleShot(0, &menu, [&shell] { shell.recovery().offerAtStartUp(); });
 }

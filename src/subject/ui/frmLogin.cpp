@@ -1,5 +1,6 @@
 #include "subject/ui/frmLogin.h"
 
+#include "administration/ui/RecoveryKeeper.h"
 #include "scoring/ProcessData.h"
 #include "shell/ui/Shell.h"
 #include "subject/RunSummary.h"
@@ -311,6 +312,7 @@ void frmLogin::cmdOK_Click() {
         return; // the form stays open so the run can be confirmed again
     }
     state().SetProcessed = true;
+    m_shell.recovery().administrationProcessed();
     QMessageBox box(QMessageBox::Information, QStringLiteral("BrivanSELVO"),
                     qtext(selvo::WrittenFilesMessage(
                         QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files)),

@@ -1,0 +1,178 @@
+#include "administration/Recovery.h"
+
+#include "administration/Completion.h"
+#include "datafiles/DataFile.h"
+#include "datafiles/DataFileRecord.h"
+#include "shell/Startup.h"
+
+namespace selvo {
+namespace {
+
+constexpr const char* kLockFileName = "SELVO_somministrazione_in_corso.lock";
+constexpr std::size_t kMaxRecoveryBytes = 64 * 1024;
+
+// "dd/mm/yyyy hh:mm:ss", as the program writes times.
+bool looksLikeTime(std::string_view text) {
+    constexpr std::string_view shape = "00/00/0000 00:00:00";
+    if (text.size() != shape.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (shape[i] == '0' ? !digit : text[i] != shape[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int answeredItems(const AnswerTable& agreement, const AnswerTable& distress) {
+    ProgramState probe;
+    SetProgramConstants(probe);
+    probe.AnswerT = agreement;
+    probe.AnswerD = distress;
+    return probe.ItemCount.asInt() - static_cast<int>(MissingItems(probe).size());
+}
+
+} // namespace
+
+std::string ComposeRecoveryFile(const ProgramState& state) {
+    ProgramState kept; // of the subject record, only the empty fields and the "0" codes
+    kept.SubjectSex = "0";
+    kept.SubjectMarital = "0";
+    kept.SubjectEducation = "0";
+    kept.SubjectNotes = state.AdministrationStarted;
+    kept.AnswerT = state.AnswerT;
+    kept.AnswerD = state.AnswerD;
+    return ComposeDataFile(kept);
+}
+
+RecoveryParse parseRecoveryFile(std::string_view bytes) {
+    RecoveryParse parse;
+    DataFileParse read = parseDataFile(bytes);
+    if (!read.record) {
+        parse.fault = std::move(read.fault);
+        return parse;
+    }
+    const DataFileRecord& record = *read.record;
+    // Anything naming a subject means the file is not one the program wrote for this purpose.
+    const bool anonymous = record.Card == 0 && record.SubjectName.empty() &&
+                           record.SubjectSurname.empty() && record.SubjectAge.empty() &&
+                           record.SubjectSex == "0" && record.SubjectMarital == "0" &&
+                           record.SubjectEducation == "0";
+    if (!anonymous || !looksLikeTime(record.SubjectNotes)) {
+        parse.fault = "non è un file di ripresa scritto dal programma.";
+        return parse;
+    }
+    InterruptedAdministration administration;
+    for (int item = 1; item <= kDataFileItems; ++item) {
+        administration.AnswerT[item] = record.AnswerT[static_cast<std::size_t>(item)];
+        administration.AnswerD[item] = record.AnswerD[static_cast<std::size_t>(item)];
+    }
+    administration.startedAt = record.SubjectNotes;
+    administration.answeredItems = answeredItems(administration.AnswerT, administration.AnswerD);
+    parse.administration = std::move(administration);
+    return parse;
+}
+
+void ResumeAdministration(ProgramState& state, const InterruptedAdministration& administration) {
+    StartNewSubject(state);
+    state.AnswerT = administration.AnswerT;
+    state.AnswerD = administration.AnswerD;
+    state.AdministrationStarted = administration.startedAt;
+}
+
+void NoteAnswerGiven(ProgramState& state, const DateTimeSource& now) {
+    if (state.AdministrationStarted.empty()) {
+        state.AdministrationStarted = now();
+    }
+}
+
+RecoveryStore::Opening RecoveryStore::open(const std::string& folder) {
+    Opening opening;
+    if (auto error = createFolders(folder)) {
+        opening.error = std::move(error);
+        return opening;
+    }
+    ExclusiveLock::Attempt attempt = ExclusiveLock::take(folder + "/" + kLockFileName);
+    if (attempt.heldElsewhere) {
+        opening.heldByAnotherCopy = true;
+    } else if (attempt.error) {
+        opening.error = std::move(attempt.error);
+    } else {
+        opening.store = RecoveryStore(folder, std::move(attempt.lock));
+    }
+    return opening;
+}
+
+std::string RecoveryStore::pathOf(const std::string& name) const {
+    return m_folder + "/" + name;
+}
+
+std::string RecoveryStore::filePath() const {
+    return pathOf(kRecoveryFileName);
+}
+
+RecoveryFinding RecoveryStore::look() {
+    RecoveryFinding finding;
+    const std::string path = filePath();
+    if (m_frozen || !pathExists(path)) {
+        return finding;
+    }
+    const ReadResult read = readWholeFile(path, kMaxRecoveryBytes);
+    if (read.error) {
+        return setAside(read.error->reason);
+    }
+    RecoveryParse parse = parseRecoveryFile(*read.bytes);
+    if (!parse.administration) {
+        return setAside(std::move(parse.fault));
+    }
+    if (parse.administration->answeredItems == 0 &&
+        parse.administration->AnswerT == AnswerTable{}) {
+        discard(); // nothing was answered: nothing to offer
+        return finding;
+    }
+    finding.administration = std::move(parse.administration);
+    return finding;
+}
+
+// Never deleted: the first free numbered name keeps it for whoever wants to look at it.
+RecoveryFinding RecoveryStore::setAside(std::string fault) {
+    RecoveryFinding finding;
+    finding.unreadable = std::move(fault);
+    for (int number = 1; number < 1000; ++number) {
+        const std::string aside =
+            pathOf("SELVO_somministrazione_illeggibile_" + std::to_string(number) + ".csv");
+        if (pathExists(aside)) {
+            continue;
+        }
+        if (auto error = renameWithoutReplacing(filePath(), aside)) {
+            finding.moveError = std::move(error);
+            break;
+        }
+        finding.keptAs = aside;
+        return finding;
+    }
+    if (!finding.moveError) {
+        finding.moveError = FileError{filePath(), "troppi file di ripresa già messi da parte."};
+    }
+    m_frozen = true;
+    return finding;
+}
+
+std::optional<FileError> RecoveryStore::save(const ProgramState& state) {
+    if (m_frozen) {
+        return FileError{filePath(), "il file di ripresa precedente non è leggibile e non è stato "
+                                     "possibile metterlo da parte."};
+    }
+    return saveFileAtomically(filePath(), ComposeRecoveryFile(state));
+}
+
+std::optional<FileError> RecoveryStore::discard() {
+    if (m_frozen) {
+        return std::nullopt;
+    }
+    return removeFileIfPresent(filePath());
+}
+
+} // namespace selvo

@@ -1,0 +1,81 @@
+#pragma once
+// The administration in progress, kept on disk answer by answer so that a crash, a power cut or
+// a window closed by mistake does not make the subject start again. The file is a data file
+// holding the answers and, in the notes field, the time the administration started; it holds
+// nothing that names the subject, since those fields are typed only at the end.
+#include "report/Report.h"
+#include "shell/ProgramState.h"
+#include "shell/TextFile.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace selvo {
+
+inline constexpr const char* kRecoveryFileName = "SELVO_somministrazione_in_corso.csv";
+
+struct InterruptedAdministration {
+    AnswerTable AnswerT, AnswerD;
+    std::string startedAt; // "dd/mm/yyyy hh:mm:ss"
+    int answeredItems = 0; // items with every answer they need
+};
+
+// The recovery file's bytes for the answers in hand.
+std::string ComposeRecoveryFile(const ProgramState& state);
+
+struct RecoveryParse {
+    std::optional<InterruptedAdministration> administration;
+    std::string fault; // Italian reason, set when there is no administration
+};
+RecoveryParse parseRecoveryFile(std::string_view bytes);
+
+// The interrupted administration becomes the set in hand, as a new subject's.
+void ResumeAdministration(ProgramState& state, const InterruptedAdministration& administration);
+
+// An answer has just been given: the first one marks when the administration started.
+void NoteAnswerGiven(ProgramState& state, const DateTimeSource& now);
+
+// What start-up finds in the folder.
+struct RecoveryFinding {
+    std::optional<InterruptedAdministration> administration;
+    // A file that cannot be read: why, and the name it is kept under from now on. When it could
+    // not be moved aside, `keptAs` is empty and `moveError` says why.
+    std::optional<std::string> unreadable;
+    std::string keptAs;
+    std::optional<FileError> moveError;
+};
+
+// The one recovery file of this user, in the program's data folder. Only the copy of the
+// program holding the folder's lock reads, writes or removes it.
+class RecoveryStore {
+public:
+    struct Opening;
+    // Creates the folder when missing and takes its lock.
+    static Opening open(const std::string& folder);
+
+    RecoveryFinding look();
+    std::optional<FileError> save(const ProgramState& state);
+    std::optional<FileError> discard();
+
+    std::string filePath() const;
+
+private:
+    RecoveryStore(std::string folder, ExclusiveLock lock)
+        : m_folder(std::move(folder)), m_lock(std::move(lock)) {}
+    std::string pathOf(const std::string& name) const;
+    RecoveryFinding setAside(std::string fault);
+
+    std::string m_folder;
+    ExclusiveLock m_lock;
+    // An unreadable file that could not be moved aside is left exactly as it is.
+    bool m_frozen = false;
+};
+
+struct RecoveryStore::Opening {
+    std::optional<RecoveryStore> store;
+    bool heldByAnotherCopy = false;
+    std::optional<FileError> error; // the folder or its lock cannot be made
+};
+
+} // namespace selvo

@@ -1,0 +1,168 @@
+#include "administration/ui/RecoveryKeeper.h"
+
+#include "administration/ui/Form1.h"
+#include "shell/TextSafety.h"
+#include "shell/ui/Shell.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+const QString kTitle = QStringLiteral("BrivanSELVO");
+
+void notify(QMessageBox::Icon icon, const QString& text) {
+    QMessageBox box(icon, kTitle, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+// A question with Italian buttons, whatever translation Qt found.
+bool ask(QMessageBox::Icon icon, const QString& text, bool yesByDefault) {
+    QMessageBox box(icon, kTitle, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    box.setDefaultButton(yesByDefault ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+QString shown(const std::string& text) {
+    return qtext(selvo::visibleText(text));
+}
+
+// "iniziata il 08/12/2026 alle 09:15:02"
+QString startedText(const std::string& startedAt) {
+    const auto blank = startedAt.find(' ');
+    return QStringLiteral("iniziata il %1 alle %2")
+        .arg(qtext(startedAt.substr(0, blank)), qtext(startedAt.substr(blank + 1)));
+}
+
+QString heldText(int answered, int items) {
+    if (answered == items) {
+        return QStringLiteral("contiene le risposte a tutti i %1 item").arg(items);
+    }
+    if (answered == 1) {
+        return QStringLiteral("contiene la risposta a 1 dei %1 item").arg(items);
+    }
+    return QStringLiteral("contiene le risposte a %1 dei %2 item").arg(answered).arg(items);
+}
+
+} // namespace
+
+void RecoveryKeeper::useFolder(const std::string& folder) {
+    selvo::RecoveryStore::Opening opening = selvo::RecoveryStore::open(folder);
+    if (opening.store) {
+        m_store = std::move(opening.store);
+    } else if (opening.heldByAnotherCopy) {
+        m_startUpNotice = QStringLiteral(
+            "BrivanSELVO è già aperto in un'altra finestra.\n\nIn questa copia le risposte non "
+            "vengono salvate per riprendere una somministrazione interrotta, e quella "
+            "eventualmente in sospeso resta all'altra copia. Per somministrare il questionario "
+            "usare la copia già aperta.");
+    } else if (opening.error) {
+        m_startUpNotice =
+            QStringLiteral("Impossibile preparare la cartella in cui le risposte vengono salvate "
+                           "durante la somministrazione. %1\n\nSe il programma si chiude per "
+                           "errore, le risposte date non potranno essere riprese.")
+                .arg(qtext(opening.error->message()));
+    }
+}
+
+void RecoveryKeeper::offerAtStartUp() {
+    if (!m_startUpNotice.isEmpty()) {
+        notify(QMessageBox::Warning, m_startUpNotice);
+        m_startUpNotice.clear();
+    }
+    if (!m_store) {
+        return;
+    }
+    const selvo::RecoveryFinding found = m_store->look();
+    if (found.unreadable) {
+        const QString why = QStringLiteral("Il file di una somministrazione interrotta non si può "
+                                           "leggere: %1\n\n")
+                                .arg(shown(*found.unreadable));
+        if (found.moveError) {
+            notify(QMessageBox::Warning,
+                   why + QStringLiteral("Il file è rimasto com'era, ma non è stato possibile "
+                                        "metterlo da parte (%1). Finché resta lì le risposte "
+                                        "non vengono salvate per la ripresa.")
+                             .arg(qtext(found.moveError->message())));
+        } else {
+            notify(QMessageBox::Warning,
+                   why + QStringLiteral("Non è stato eliminato: è conservato come \"%1\". "
+                                        "Quella somministrazione non può essere ripresa.")
+                             .arg(shown(found.keptAs)));
+        }
+        return;
+    }
+    if (!found.administration) {
+        return;
+    }
+    const selvo::InterruptedAdministration& administration = *found.administration;
+    const QString question =
+        QStringLiteral("È stata trovata una somministrazione interrotta, %1: %2.\n\n"
+                       "Riprenderla dal primo item senza risposta?")
+            .arg(startedText(administration.startedAt),
+                 heldText(administration.answeredItems, m_shell.state().ItemCount.asInt()));
+    for (;;) {
+        if (ask(QMessageBox::Question, question, true)) {
+            resume(administration);
+            return;
+        }
+        if (confirmDiscard()) {
+            administrationEnded();
+            return;
+        }
+    }
+}
+
+bool RecoveryKeeper::confirmDiscard() {
+    return ask(QMessageBox::Warning,
+               QStringLiteral("Le risposte della somministrazione interrotta saranno eliminate "
+                              "e non si potranno più recuperare.\n\nEliminarle?"),
+               false);
+}
+
+void RecoveryKeeper::resume(const selvo::InterruptedAdministration& administration) {
+    selvo::ResumeAdministration(m_shell.state(), administration);
+    Form1& questionnaire = m_shell.form1KeepingAnswers();
+    questionnaire.ShowFirstMissingItem();
+    Shell::showWindow(questionnaire);
+}
+
+void RecoveryKeeper::answerGiven() {
+    selvo::NoteAnswerGiven(m_shell.state(), selvo::CurrentDateTimeText);
+    if (!m_store) {
+        return;
+    }
+    if (const auto error = m_store->save(m_shell.state())) {
+        // Once: the subject is at the screen, and every answer would bring the box back.
+        if (!m_saveFailureShown) {
+            m_saveFailureShown = true;
+            notify(QMessageBox::Warning,
+                   QStringLiteral("Impossibile salvare le risposte per riprendere la "
+                                  "somministrazione dopo un'interruzione. %1\n\nLa "
+                                  "somministrazione può continuare, ma se il programma si "
+                                  "chiude per errore le risposte andranno perse.")
+                       .arg(qtext(error->message())));
+        }
+        return;
+    }
+    m_saveFailureShown = false;
+}
+
+void RecoveryKeeper::administrationProcessed() {
+    // A reloaded set lives in its data file already; a recovery file still on disk then
+    // belongs to another administration.
+    if (!m_shell.state().AdministrationStarted.empty()) {
+        administrationEnded();
+    }
+}
+
+void RecoveryKeeper::administrationEnded() {
+    if (m_store) {
+        m_store->discard();
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Keeps the administration in progress on disk, answer by answer, and offers it back when the
+// program starts after a crash, a power cut or a window closed by mistake.
+#include "administration/Recovery.h"
+
+#include <QString>
+#include <optional>
+#include <string>
+
+class Shell;
+
+class RecoveryKeeper {
+public:
+    explicit RecoveryKeeper(Shell& shell) : m_shell(shell) {}
+
+    // Keeps administrations in this folder, unless another copy of the program already does.
+    // Until this is called nothing is kept (the form tests).
+    void useFolder(const std::string& folder);
+
+    // After the splash: what a second copy or an unusable folder means for the operator, a
+    // recovery file that cannot be read, or the question whether to resume.
+    void offerAtStartUp();
+
+    // The subject has just given an answer on the questionnaire.
+    void answerGiven();
+
+    // The set in hand is saved in its own files, or a new subject starts: nothing to recover.
+    void administrationProcessed();
+    void administrationEnded();
+
+private:
+    void resume(const selvo::InterruptedAdministration& administration);
+    bool confirmDiscard();
+
+    Shell& m_shell;
+    std::optional<selvo::RecoveryStore> m_store;
+    QString m_startUpNotice;
+    bool m_saveFailureShown = false;
+};
