@@ -1,0 +1,89 @@
+// The questionnaire's answers reaching the recovery file, and what ends it.
+#include "administration/ui/RecoveryKeeper.h"
+#include "administration/Recovery.h"
+#include "administration/ui/Form1.h"
+#include "shell/Startup.h"
+#include "shell/ui/Shell.h"
+#include "support/FileBytes.h"
+#include "support/MessageBoxes.h"
+#include "support/TempDir.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class KeptAdministration : public ::testing::Test {
+protected:
+    KeptAdministration() {
+        selvo::SetProgramConstants(state);
+        shell.recovery().useFolder(selvo::utf8Of(dir.file("dati")));
+        form = &shell.form1();
+        form->showMessage = [](const QString&) {};
+        form->show();
+        keys = form->findChild<QWidget*>(QStringLiteral("CommAvanti"));
+        QTest::keyClick(keys, Qt::Key_Return); // past the notice page
+    }
+    fs::path recoveryFile() const { return dir.file("dati") / selvo::kRecoveryFileName; }
+    selvo::RecoveryParse kept() const {
+        return selvo::parseRecoveryFile(fileBytes(recoveryFile()));
+    }
+
+    TempDir dir;
+    selvo::ProgramState state;
+    Shell shell{state};
+    Form1* form = nullptr;
+    QWidget* keys = nullptr;
+};
+
+TEST_F(KeptAdministration, EachAnswerIsOnDiskTheMomentItIsGiven) {
+    QTest::keyClick(keys, '6');
+    ASSERT_TRUE(kept().administration);
+    EXPECT_EQ(kept().administration->AnswerT[1], 6);
+    EXPECT_EQ(kept().administration->AnswerD[1], 0);
+    QTest::keyClick(keys, 'w');
+    EXPECT_EQ(kept().administration->AnswerD[1], 2);
+    EXPECT_EQ(kept().administration->startedAt, state.AdministrationStarted);
+    // A change of mind is kept too, and drops the distress answer with it.
+    QTest::keyClick(keys, '2');
+    EXPECT_EQ(kept().administration->AnswerT[1], 2);
+    EXPECT_EQ(kept().administration->AnswerD[1], 0);
+}
+
+TEST_F(KeptAdministration, ANewSubjectOrAProcessedSetLeavesNothingToRecover) {
+    QTest::keyClick(keys, '3');
+    ASSERT_TRUE(fs::exists(recoveryFile()));
+    shell.beginNewSubject();
+    EXPECT_FALSE(fs::exists(recoveryFile()));
+
+    QTest::keyClick(keys, Qt::Key_Return);
+    QTest::keyClick(keys, '4');
+    ASSERT_TRUE(fs::exists(recoveryFile()));
+    shell.recovery().administrationProcessed();
+    EXPECT_FALSE(fs::exists(recoveryFile()));
+}
+
+TEST_F(KeptAdministration, ProcessingAReloadedSetKeepsAnotherAdministrationsAnswers) {
+    QTest::keyClick(keys, '3');
+    state.AdministrationStarted.clear(); // as a reload leaves it
+    shell.recovery().administrationProcessed();
+    EXPECT_TRUE(fs::exists(recoveryFile()));
+}
+
+TEST_F(KeptAdministration, AFailedSaveIsReportedOnceAndTheAdministrationGoesOn) {
+    fs::create_directory(recoveryFile()); // a folder where the file should go
+    const MessageBoxRecorder boxes;
+    QTest::keyClick(keys, '3');
+    QTest::keyClick(keys, Qt::Key_Return);
+    QTest::keyClick(keys, '4');
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "BrivanSELVO");
+    EXPECT_TRUE(boxes.boxes()[0].text.startsWith(
+        "Impossibile salvare le risposte per riprendere la somministrazione"));
+    EXPECT_EQ(state.AnswerT[2], 4);
+}
+
+} // namespace

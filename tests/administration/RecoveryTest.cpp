@@ -1,0 +1,157 @@
+// The recovery file and its folder, apart from the windows.
+#include "administration/Recovery.h"
+#include "datafiles/DataFile.h"
+#include "datafiles/DataFileRecord.h"
+#include "shell/Startup.h"
+#include "support/FileBytes.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+using selvo::ProgramState;
+using selvo::RecoveryStore;
+
+namespace {
+
+// A subject part-way through: items 1..n answered, item 6 (agreement 6) still lacking its
+// distress answer.
+ProgramState partWay(int answered) {
+    ProgramState state;
+    selvo::SetProgramConstants(state);
+    for (int item = 1; item <= answered; ++item) {
+        state.AnswerT[item] = static_cast<selvo::Integer>(item % 7 + 1);
+        state.AnswerD[item] = static_cast<selvo::Integer>(item % 7 + 1 >= 5 ? item % 3 + 1 : 0);
+    }
+    state.AnswerD[6] = 0;
+    state.AdministrationStarted = "08/12/2026 09:15:02";
+    return state;
+}
+
+std::string utf8(const fs::path& path) {
+    return selvo::utf8Of(path);
+}
+
+TEST(RecoveryFile, HoldsTheAnswersAndStartTimeAndNothingThatNamesTheSubject) {
+    ProgramState state = partWay(40);
+    state.Card = 12;
+    state.SubjectName = "Niccolò";
+    state.SubjectSurname = "Rossi";
+    state.SubjectAge = "35";
+    state.SubjectSex = "2";
+    state.SubjectNotes = "seconda visita";
+    const std::string bytes = selvo::ComposeRecoveryFile(state);
+    EXPECT_TRUE(bytes.starts_with("0,\"\",\"\",\"\",\"0\",\"0\",\"0\",\"08/12/2026 09:15:02\","))
+        << bytes;
+    EXPECT_EQ(bytes.find("Rossi"), std::string::npos);
+
+    // The data-file reader reads it back.
+    ASSERT_TRUE(selvo::parseDataFile(bytes).record.has_value());
+    const selvo::RecoveryParse parse = selvo::parseRecoveryFile(bytes);
+    ASSERT_TRUE(parse.administration) << parse.fault;
+    EXPECT_EQ(parse.administration->AnswerT, state.AnswerT);
+    EXPECT_EQ(parse.administration->AnswerD, state.AnswerD);
+    EXPECT_EQ(parse.administration->startedAt, "08/12/2026 09:15:02");
+    EXPECT_EQ(parse.administration->answeredItems, 39); // item 6 still needs its distress
+}
+
+TEST(RecoveryFile, AFileNamingASubjectOrLackingAStartTimeIsNotOne) {
+    ProgramState named = partWay(94);
+    named.SubjectName = "S01";
+    named.SubjectSurname = "GRP1";
+    EXPECT_FALSE(selvo::parseRecoveryFile(selvo::ComposeDataFile(named)).administration);
+
+    ProgramState untimed = partWay(10);
+    untimed.AdministrationStarted = "ieri";
+    EXPECT_FALSE(selvo::parseRecoveryFile(selvo::ComposeRecoveryFile(untimed)).administration);
+
+    const std::string whole = selvo::ComposeRecoveryFile(partWay(10));
+    const selvo::RecoveryParse cut = selvo::parseRecoveryFile(whole.substr(0, whole.size() / 2));
+    EXPECT_FALSE(cut.administration);
+    EXPECT_FALSE(cut.fault.empty());
+}
+
+TEST(RecoveryFile, ResumingForgetsTheSubjectBefore) {
+    ProgramState state = partWay(94);
+    state.SubjectName = "Mario";
+    state.SubjectNotes = "note di un altro";
+    state.SetProcessed = true;
+    state.Scores.par1t = 12;
+    const ProgramState kept = partWay(20);
+    const auto parse = selvo::parseRecoveryFile(selvo::ComposeRecoveryFile(kept));
+    ASSERT_TRUE(parse.administration);
+
+    selvo::ResumeAdministration(state, *parse.administration);
+    EXPECT_EQ(state.AnswerT, kept.AnswerT);
+    EXPECT_EQ(state.AnswerD, kept.AnswerD);
+    EXPECT_EQ(state.AdministrationStarted, kept.AdministrationStarted);
+    EXPECT_TRUE(state.SubjectName.empty());
+    EXPECT_TRUE(state.SubjectNotes.empty());
+    EXPECT_FALSE(state.SetProcessed);
+    EXPECT_TRUE(state.Scores.par1t.isEmpty());
+}
+
+TEST(RecoveryFile, TheStartIsTheFirstAnswersTime) {
+    ProgramState state;
+    int calls = 0;
+    const auto clock = [&calls] { return ++calls == 1 ? "first" : "later"; };
+    selvo::NoteAnswerGiven(state, clock);
+    selvo::NoteAnswerGiven(state, clock);
+    EXPECT_EQ(state.AdministrationStarted, "first");
+    selvo::StartNewSubject(state);
+    EXPECT_TRUE(state.AdministrationStarted.empty());
+}
+
+TEST(RecoveryStore, OneHolderAtATimeAndTheFolderIsMadeWhenMissing) {
+    const TempDir dir;
+    const std::string folder = utf8(dir.file("dati") / "BrivanSelvo");
+    {
+        RecoveryStore::Opening first = RecoveryStore::open(folder);
+        ASSERT_TRUE(first.store) << (first.error ? first.error->message() : "held");
+        const RecoveryStore::Opening second = RecoveryStore::open(folder);
+        EXPECT_FALSE(second.store);
+        EXPECT_TRUE(second.heldByAnotherCopy);
+    }
+    EXPECT_TRUE(RecoveryStore::open(folder).store) << "a dropped lock is free again";
+}
+
+TEST(RecoveryStore, SavesReadsBackAndDiscards) {
+    const TempDir dir;
+    RecoveryStore::Opening opening = RecoveryStore::open(utf8(dir.path()));
+    ASSERT_TRUE(opening.store);
+    RecoveryStore& store = *opening.store;
+    EXPECT_FALSE(store.look().administration);
+    EXPECT_FALSE(store.discard()) << "nothing to remove is not an error";
+
+    const ProgramState state = partWay(40);
+    ASSERT_FALSE(store.save(state));
+    const selvo::RecoveryFinding found = store.look();
+    ASSERT_TRUE(found.administration);
+    EXPECT_EQ(found.administration->AnswerT, state.AnswerT);
+
+    EXPECT_FALSE(store.discard());
+    EXPECT_FALSE(fs::exists(store.filePath()));
+}
+
+TEST(RecoveryStore, AnUnreadableFileGoesUnderTheFirstFreeNameAndNothingIsReplaced) {
+    const TempDir dir;
+    RecoveryStore::Opening opening = RecoveryStore::open(utf8(dir.path()));
+    ASSERT_TRUE(opening.store);
+    RecoveryStore& store = *opening.store;
+    std::ofstream(dir.file("SELVO_somministrazione_illeggibile_1.csv")) << "older";
+    std::ofstream(store.filePath(), std::ios::binary) << "non è un file di ripresa";
+
+    const selvo::RecoveryFinding found = store.look();
+    ASSERT_TRUE(found.unreadable);
+    EXPECT_FALSE(found.administration);
+    EXPECT_EQ(found.keptAs, utf8(dir.path()) + "/SELVO_somministrazione_illeggibile_2.csv");
+    EXPECT_EQ(fileBytes(dir.file("SELVO_somministrazione_illeggibile_2.csv")),
+              "non è un file di ripresa");
+    EXPECT_EQ(fileBytes(dir.file("SELVO_somministrazione_illeggibile_1.csv")), "older");
+    EXPECT_FALSE(fs::exists(store.filePath()));
+    EXPECT_FALSE(store.look().unreadable) << "reported once";
+}
+
+} // namespace
