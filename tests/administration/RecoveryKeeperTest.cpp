@@ -4,6 +4,7 @@
 #include "administration/ui/Form1.h"
 #include "shell/Startup.h"
 #include "shell/ui/Shell.h"
+#include "shell/ui/frmMain.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
@@ -84,6 +85,46 @@ TEST_F(KeptAdministration, AFailedSaveIsReportedOnceAndTheAdministrationGoesOn) 
     EXPECT_TRUE(boxes.boxes()[0].text.startsWith(
         "Impossibile salvare le risposte per riprendere la somministrazione"));
     EXPECT_EQ(state.AnswerT[2], 4);
+}
+
+// The questionnaire closed by mistake part-way and opened again from the main menu.
+class ClosedByMistake : public KeptAdministration {
+protected:
+    ClosedByMistake() {
+        for (const char step : {'3', '2', '4'}) {
+            QTest::keyClick(keys, step);
+            QTest::keyClick(keys, Qt::Key_Return);
+        }
+        form->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void reopen() {
+        shell.mainMenu().findChild<QPushButton*>(QStringLiteral("cmdMainSOMM"))->click();
+    }
+};
+
+TEST_F(ClosedByMistake, ReopeningOffersToGoOnWhereTheSubjectWas) {
+    MessageBoxRecorder boxes;
+    boxes.answerWith(QStringLiteral("Sì"));
+    reopen();
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("contiene le risposte a 3 dei 94 item"));
+    ASSERT_TRUE(shell.isForm1Loaded());
+    EXPECT_TRUE(shell.form1().isVisible());
+    EXPECT_EQ(state.CurrentItem, 4);
+    EXPECT_EQ(state.AnswerT[3], 4);
+    EXPECT_TRUE(fs::exists(recoveryFile()));
+}
+
+TEST_F(ClosedByMistake, StartingAfreshAsksOnceMoreThenClearsTheAnswersAndTheFile) {
+    MessageBoxRecorder boxes;
+    boxes.answerInTurn({QStringLiteral("No"), QStringLiteral("Sì")});
+    reopen();
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_TRUE(boxes.boxes()[1].text.contains("Eliminarle?"));
+    EXPECT_EQ(state.CurrentItem, 0);
+    EXPECT_EQ(state.AnswerT[1], 0);
+    EXPECT_FALSE(fs::exists(recoveryFile()));
 }
 
 } // namespace

@@ -31,6 +31,8 @@ public:
 
     // Boxes that offer a button with this caption are answered with it.
     void answerWith(const QString& caption) { m_answer = caption; }
+    // The next boxes are answered with these captions, one each, before answerWith applies.
+    void answerInTurn(const QStringList& captions) { m_inTurn = captions; }
 
     const std::vector<ShownBox>& boxes() const { return m_boxes; }
     QStringList texts() const {
@@ -50,10 +52,11 @@ private:
         m_answering = true;
         QStringList captions;
         QAbstractButton* button = box->defaultButton();
+        const QString answer = m_inTurn.isEmpty() ? m_answer : m_inTurn.takeFirst();
         const QList<QAbstractButton*> buttons = box->buttons();
         for (QAbstractButton* offered : buttons) {
             captions << offered->text();
-            if (!m_answer.isEmpty() && offered->text() == m_answer) {
+            if (!answer.isEmpty() && offered->text() == answer) {
                 button = offered;
             }
         }
@@ -70,6 +73,7 @@ private:
 
     std::function<void(QMessageBox&)> m_onBox;
     QString m_answer;
+    QStringList m_inTurn;
     QTimer m_timer;
     std::vector<ShownBox> m_boxes;
     bool m_answering = false;

@@ -1,5 +1,6 @@
 #include "administration/ui/RecoveryKeeper.h"
 
+#include "administration/Completion.h"
 #include "administration/ui/Form1.h"
 #include "shell/TextSafety.h"
 #include "shell/ui/Shell.h"
@@ -101,19 +102,46 @@ void RecoveryKeeper::offerAtStartUp() {
         return;
     }
     const selvo::InterruptedAdministration& administration = *found.administration;
+    if (askToResume(QStringLiteral("È stata trovata una somministrazione interrotta, %1")
+                        .arg(startedText(administration.startedAt)),
+                    administration.answeredItems)) {
+        resume(administration);
+    } else {
+        administrationEnded();
+    }
+}
+
+bool RecoveryKeeper::offerOnReopen() {
+    const selvo::ProgramState& state = m_shell.state();
+    // Only answers given here: a reloaded set lives in its data file already.
+    if (!m_store || state.AdministrationStarted.empty() || selvo::isTrue(state.AllAnswered)) {
+        return false;
+    }
+    const int items = state.ItemCount.asInt();
+    const int answered = items - static_cast<int>(selvo::MissingItems(state).size());
+    if (answered == 0) {
+        return false;
+    }
+    if (!askToResume(QStringLiteral("La somministrazione in corso, %1")
+                         .arg(startedText(state.AdministrationStarted)),
+                     answered)) {
+        administrationEnded();
+        return false;
+    }
+    showResumed();
+    return true;
+}
+
+bool RecoveryKeeper::askToResume(const QString& started, int answered) {
     const QString question =
-        QStringLiteral("È stata trovata una somministrazione interrotta, %1: %2.\n\n"
-                       "Riprenderla dal primo item senza risposta?")
-            .arg(startedText(administration.startedAt),
-                 heldText(administration.answeredItems, m_shell.state().ItemCount.asInt()));
+        QStringLiteral("%1: %2.\n\nRiprenderla dal primo item senza risposta?")
+            .arg(started, heldText(answered, m_shell.state().ItemCount.asInt()));
     for (;;) {
         if (ask(QMessageBox::Question, question, true)) {
-            resume(administration);
-            return;
+            return true;
         }
         if (confirmDiscard()) {
-            administrationEnded();
-            return;
+            return false;
         }
     }
 }
@@ -127,6 +155,10 @@ bool RecoveryKeeper::confirmDiscard() {
 
 void RecoveryKeeper::resume(const selvo::InterruptedAdministration& administration) {
     selvo::ResumeAdministration(m_shell.state(), administration);
+    showResumed();
+}
+
+void RecoveryKeeper::showResumed() {
     Form1& questionnaire = m_shell.form1KeepingAnswers();
     questionnaire.ShowFirstMissingItem();
     Shell::showWindow(questionnaire);

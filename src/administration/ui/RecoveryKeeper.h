@@ -21,6 +21,11 @@ public:
     // recovery file that cannot be read, or the question whether to resume.
     void offerAtStartUp();
 
+    // The questionnaire is about to be opened again while an incomplete set is in hand (its
+    // window was closed, perhaps by mistake): true when the operator chose to go on with it
+    // and the questionnaire is on screen; false when it is to start afresh.
+    bool offerOnReopen();
+
     // The subject has just given an answer on the questionnaire.
     void answerGiven();
 
@@ -31,6 +36,9 @@ public:
 private:
     void resume(const selvo::InterruptedAdministration& administration);
     bool confirmDiscard();
+    // Asks until the operator resumes (true) or confirms the removal (false).
+    bool askToResume(const QString& started, int answered);
+    void showResumed();
 
     Shell& m_shell;
     std::optional<selvo::RecoveryStore> m_store;

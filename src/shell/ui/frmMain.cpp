@@ -1,6 +1,7 @@
 #include "shell/ui/frmMain.h"
 
 #include "administration/ui/Form1.h"
+#include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/ui/Reload.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/ShellTexts.h"
@@ -85,6 +86,8 @@ void frmMain::cmdMainSOMM_Click() {
     // Once a set has been processed, the next administration is another subject's.
     if (m_shell.state().SetProcessed) {
         m_shell.beginNewSubject();
+    } else if (!m_shell.isForm1Loaded() && m_shell.recovery().offerOnReopen()) {
+        return; // the questionnaire is on screen with the answers kept
     }
     // Shown modeless and brought to the front, also when it was already open behind the menu.
     m_shell.showWindow(m_shell.form1());
