@@ -34,19 +34,6 @@ TEST(DatasetTable, QuotesOnlyTheValuesThatNeedItAndDoublesTheirQuotes) {
                                             "8,1,\"35,5\",\"\"\"circa\"\" 40\",\"l'età\r\n\",\r\n");
 }
 
-TEST(DatasetTable, RowsHoldTheCaseValuesOfTheCommandFile) {
-    ProgramState state = scoredSubject();
-    selvo::DatasetTable table;
-    const std::size_t header = table.bytes().size();
-    const auto values = selvo::StatisticsCaseValues(state);
-    table.addCase(values);
-    std::string expected;
-    for (const std::string& value : values) {
-        expected += (expected.empty() ? "" : ",") + value;
-    }
-    EXPECT_EQ(table.bytes().substr(header), expected + "\r\n");
-}
-
 struct NameCase {
     const char* label;
     std::string name;
