@@ -1,6 +1,7 @@
 #include "batch/BatchPlan.h"
 
 #include "datafiles/DataFile.h"
+#include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
 #include "report/Report.h"
 #include "shell/Startup.h"
@@ -70,6 +71,21 @@ struct OutputKey {
     std::string name;           // as the file system compares names
     auto operator<=>(const OutputKey&) const = default;
 };
+
+// The folder's part of its files' keys.
+OutputKey folderKey(const fs::path& folder) {
+    const std::optional<FileIdentity> identity = fileIdentity(utf8Of(folder));
+    return {identity, identity ? "" : utf8Of(folder.lexically_normal()), ""};
+}
+
+OutputKey fileKey(OutputKey folder, const std::string& name) {
+    folder.name = fileNameKey(name);
+    return folder;
+}
+
+std::vector<std::string> subjectOutputs(const ProgramState& state) {
+    return {DataFileNameFor(state), ReportFileName(state), StatisticsExportFileName(state)};
+}
 
 struct Conflicts {
     std::set<std::size_t> sameFile;      // the same file given again
@@ -144,12 +160,9 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
         if (plan[i].refusal) {
             continue;
         }
-        const ProgramState& state = plan[i].state;
-        const std::optional<FileIdentity> folder = fileIdentity(utf8Of(plan[i].folder));
-        const std::string spelling = folder ? "" : utf8Of(plan[i].folder.lexically_normal());
-        for (const std::string& name :
-             {DataFileNameFor(state), ReportFileName(state), StatisticsExportFileName(state)}) {
-            outputs[i].push_back({folder, spelling, fileNameKey(name)});
+        const OutputKey folder = folderKey(plan[i].folder);
+        for (const std::string& name : subjectOutputs(plan[i].state)) {
+            outputs[i].push_back(fileKey(folder, name));
             writers[outputs[i].back()].insert(i);
         }
     }
@@ -195,6 +208,42 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
         }
     }
     return plan;
+}
+
+std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan,
+                                           const fs::path& folder, const std::string& name) {
+    for (const std::string& file : {DatasetTableName(name), DatasetCommandsName(name)}) {
+        const OutputKey target = fileKey(folderKey(folder), file);
+        const std::optional<FileIdentity> existing =
+            fileIdentity(utf8Of(folder / pathFromUtf8(file)));
+        for (const PlannedInput& input : plan) {
+            std::error_code error;
+            const fs::path path = fs::absolute(pathFromUtf8(input.file), error);
+            if (error) {
+                continue;
+            }
+            const bool sameIdentity = existing && existing == fileIdentity(utf8Of(path));
+            if (sameIdentity ||
+                fileKey(folderKey(path.parent_path()), utf8Of(path.filename())) == target) {
+                return file + " sostituirebbe " + input.file +
+                       ", indicato in questa stessa esecuzione (forse il dataset di "
+                       "un'esecuzione precedente): toglierlo dall'elenco dei file o scegliere un "
+                       "altro nome con --dataset.";
+            }
+            if (input.refusal) {
+                continue;
+            }
+            for (const std::string& output : subjectOutputs(input.state)) {
+                if (fileKey(folderKey(input.folder), output) == target) {
+                    return file + " avrebbe lo stesso nome di un file del soggetto di " +
+                           input.file +
+                           " nella stessa cartella: scegliere un altro nome con "
+                           "--dataset.";
+                }
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace selvo

@@ -24,4 +24,11 @@ struct PlannedInput {
 // given, must exist already.
 std::vector<PlannedInput> PlanBatch(const BatchOptions& options);
 
+// Why the run's dataset files, NAME.csv and NAME.sps in `folder`, may not be written: one
+// would replace an input of the run (refused or not), or is one of the files a subject writes
+// there. Names are compared as the file system compares them. Nothing when they may.
+std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan,
+                                           const std::filesystem::path& folder,
+                                           const std::string& name);
+
 } // namespace selvo

@@ -2,7 +2,9 @@
 
 #include "administration/Completion.h"
 #include "administration/ItemBank.h"
+#include "batch/BatchDataset.h"
 #include "batch/BatchPlan.h"
+#include "datafiles/DatasetTable.h"
 #include "scoring/ProcessData.h"
 #include "shell/TextFile.h"
 #include "shell/TextSafety.h"
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <ostream>
 
 namespace fs = std::filesystem;
@@ -97,6 +100,43 @@ std::string UtcDateTimeText(long long seconds) {
     return text;
 }
 
+// What an option's value names, for the message when it is missing.
+std::string what(std::string_view option) {
+    return option == "--out" ? "il nome di una cartella" : "un nome";
+}
+
+struct OptionValue {
+    std::string name;
+    std::string value;
+    std::optional<std::string> error;
+};
+
+// An option that takes a value, as "--name VALUE" or "--name=VALUE"; nothing when args[i] is
+// none of `names`. Moves i past a value given as the next argument.
+std::optional<OptionValue> optionWithValue(const std::vector<std::string>& args, std::size_t& i,
+                                           std::initializer_list<std::string_view> names) {
+    const std::string& arg = args[i];
+    for (const std::string_view name : names) {
+        OptionValue option{std::string(name), {}, {}};
+        if (arg == name) {
+            if (i + 1 == args.size()) {
+                option.error = option.name + " richiede " + what(name) + ".";
+                return option;
+            }
+            option.value = args[++i];
+        } else if (arg.starts_with(std::string(name) + "=")) {
+            option.value = arg.substr(name.size() + 1);
+        } else {
+            continue;
+        }
+        if (option.value.empty()) {
+            option.error = option.name + " richiede " + what(name) + ".";
+        }
+        return option;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std::string>& args) {
@@ -112,23 +152,16 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
             optionsEnded = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (arg == "--out" || arg.starts_with("--out=")) {
-            if (options.outDir) {
-                return UsageError{"--out indicato più volte."};
+        } else if (const auto option = optionWithValue(args, i, {"--out", "--dataset"})) {
+            if (option->error) {
+                return UsageError{*option->error};
             }
-            std::string folder;
-            if (arg == "--out") {
-                if (i + 1 == args.size()) {
-                    return UsageError{"--out richiede il nome di una cartella."};
-                }
-                folder = args[++i];
-            } else {
-                folder = arg.substr(6);
+            std::optional<std::string>& target =
+                option->name == "--out" ? options.outDir : options.dataset;
+            if (target) {
+                return UsageError{option->name + " indicato più volte."};
             }
-            if (folder.empty()) {
-                return UsageError{"--out richiede il nome di una cartella."};
-            }
-            options.outDir = folder;
+            target = option->value;
         } else {
             return UsageError{"opzione sconosciuta: " + arg};
         }
@@ -136,17 +169,26 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
     if (options.files.empty() && !options.help) {
         return UsageError{"nessun file di dati indicato."};
     }
+    if (options.dataset) {
+        if (auto fault = DatasetNameFault(*options.dataset)) {
+            return UsageError{std::move(*fault)};
+        }
+    }
     return options;
 }
 
 std::string BatchUsage() {
-    return "Uso: selvo-batch [--out CARTELLA] FILE...\n"
-           "Rielabora i file di dati salvati da BrivanSelvo (SELVO_Cognome_Nome.csv): per ogni\n"
-           "soggetto riscrive il file di dati, il referto RTF e il file di comandi SPSS accanto "
-           "al\n"
-           "suo file di dati, oppure nella CARTELLA indicata (creata se non esiste).\n"
-           "Esce con 0 se tutti i file sono stati elaborati, 1 se qualcuno non è riuscito, 2 per\n"
-           "un errore nella riga di comando.\n";
+    return "Uso: selvo-batch [--out CARTELLA] [--dataset NOME] FILE...\n"
+           "Rielabora i file di dati salvati da BrivanSelvo (SELVO_Cognome_Nome.csv): per\n"
+           "ogni soggetto riscrive il file di dati, il referto RTF e il file di comandi\n"
+           "SPSS accanto al suo file di dati, oppure nella CARTELLA indicata (creata se non\n"
+           "esiste).\n"
+           "Con --dataset scrive anche NOME.csv, una riga per ogni soggetto elaborato, e\n"
+           "NOME.sps, i comandi SPSS/PSPP che ne fanno NOME.sav: nella CARTELLA, o senza\n"
+           "--out nella cartella corrente. NOME va indicato senza cartella e senza\n"
+           "estensione.\n"
+           "Esce con 0 se tutti i file sono stati elaborati, 1 se qualcuno non è riuscito o\n"
+           "il dataset non è stato scritto, 2 per un errore nella riga di comando.\n";
 }
 
 int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSource& now) {
@@ -165,6 +207,17 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     // Every input is read and every output planned before anything is written, so no input
     // can be replaced before it has been read.
     std::vector<PlannedInput> plan = PlanBatch(options);
+    std::optional<BatchDataset> dataset;
+    if (options.dataset) {
+        const fs::path folder =
+            options.outDir ? fs::absolute(pathFromUtf8(*options.outDir)) : fs::current_path();
+        if (const auto conflict = DatasetConflict(plan, folder, *options.dataset)) {
+            output.err << "selvo-batch: --dataset " << visibleText(*options.dataset) << ": "
+                       << visibleText(*conflict) << " Nessun file è stato scritto.\n";
+            return 2;
+        }
+        dataset.emplace(folder, options.outDir.value_or(""), *options.dataset);
+    }
     std::size_t succeeded = 0;
     std::size_t failed = 0;
     Progress progress(output.err, output.progress, plan.size());
@@ -198,6 +251,9 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
             fail(*failure);
         } else {
             ++succeeded;
+            if (dataset) {
+                dataset->addCase(state);
+            }
             if (!missing.empty()) {
                 std::string said = MissingItemsMessage(missing);
                 said[0] = 'm';
@@ -210,10 +266,18 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         progress.show(succeeded + failed);
     }
     progress.finish();
+    // The dataset comes last: it holds the cases of the subjects whose files were written.
+    BatchDataset::Outcome written;
+    if (dataset) {
+        written = dataset->write();
+        if (written.error) {
+            output.err << "selvo-batch: " << *written.error << "\n";
+        }
+    }
     output.out << "selvo-batch: " << succeeded
                << (succeeded == 1 ? " file elaborato, " : " file elaborati, ") << failed
-               << (failed == 1 ? " non riuscito.\n" : " non riusciti.\n");
-    return failed == 0 ? 0 : 1;
+               << (failed == 1 ? " non riuscito" : " non riusciti") << written.said << ".\n";
+    return failed == 0 && !written.error ? 0 : 1;
 }
 
 DateTimeSource BatchDateTimeSource(const char* sourceDateEpoch) {

@@ -13,7 +13,8 @@
 namespace selvo {
 
 struct BatchOptions {
-    std::optional<std::string> outDir; // beside each data file when absent
+    std::optional<std::string> outDir;  // beside each data file when absent
+    std::optional<std::string> dataset; // NAME of NAME.csv and NAME.sps, written when given
     std::vector<std::string> files;
     bool help = false;
 };
@@ -36,9 +37,11 @@ struct BatchOutput {
     ProgressLine progress = ProgressLine::None;
 };
 
-// Reprocesses every file, each from a fresh program state, and carries on past failures.
-// Returns the exit status: 0 all succeeded, 1 some failed, 2 when the output folder cannot
-// be created.
+// Reprocesses every file, each from a fresh program state, and carries on past failures; with
+// a dataset, then writes every processed case into NAME.csv and NAME.sps, in the output folder
+// (the current one without --out). Returns the exit status: 0 all succeeded, 1 some failed or
+// the dataset could not be written, 2 when the output folder cannot be created or the
+// dataset's names are taken by an input or a subject's output.
 int RunBatch(const BatchOptions& options, BatchOutput output,
              const DateTimeSource& now = CurrentDateTimeText);
 

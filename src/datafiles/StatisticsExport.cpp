@@ -109,6 +109,21 @@ constexpr std::array<ScaleLabel, 16> kScaleLabels{{
     {"TOTTOT", "TOTD", "CLTOT", true},
 }};
 
+// The header's labels. Nome and Cognome are labelled although the case has no such variables.
+constexpr std::array<std::pair<const char*, const char*>, 8> kHeaderLabels{{
+    {"Card", " Card"},
+    {"Nome", " Nome"},
+    {"Cognome", " Cognome"},
+    {"Eta", " Eta"},
+    {"Sex", " Sex"},
+    {"STCIV", " STCIV"},
+    {"TITSTUD", " TITSTUD"},
+    {"CODICE", " Note"},
+}};
+
+// Not the subject's name: the case carries no name or surname.
+constexpr const char* kCaseCode = "pz";
+
 // The command file is built line by line; every line ends in CR LF.
 class Lines {
 public:
@@ -235,35 +250,46 @@ void addDefinitions(Lines& lines) {
     lines.add(second + ".");
 }
 
-std::string criteriaValues(const ScoreRecord& scores) {
-    std::string values;
-    for (const auto& slot : kCriteriaSlots) {
-        values += numberField(scores.*slot.member) + " ";
-    }
-    return values;
-}
+// Lets one call of forEachCaseValue hand each kind of value to its own formatting.
+template <class... Format> struct Formats : Format... { using Format::operator()...; };
 
-// The case's 462 values; runs both criteria algorithms on the way, as the X4 and X5 values
-// come from the one shared set of slots.
-std::string dataLine(ProgramState& state) {
-    std::string line = numberField(state.Card) + " ";
+// Every value of the case in variable order, as the record holds it: a number, a text of the
+// record or an answer. Runs both criteria algorithms on the way, as the X4 and X5 values come
+// from the one shared set of slots.
+template <class Sink> void forEachCaseValue(ProgramState& state, Sink&& sink) {
+    sink(NumberOrEmpty(state.Card));
     for (const std::string* text : {&state.SubjectSex, &state.SubjectAge, &state.SubjectMarital,
                                     &state.SubjectEducation, &state.CaseCode}) {
-        line += freeFormatValue(*text) + " ";
+        sink(*text);
     }
     for (int k = 1; k <= kItems; ++k) {
-        line += " " + integerText(state.AnswerT[k]);
+        sink(state.AnswerT[k]);
     }
     for (int k = 1; k <= kItems; ++k) {
-        line += " " + integerText(state.AnswerD[k]);
+        sink(state.AnswerD[k]);
     }
     for (const auto& slot : kDimensionalTotals) {
-        line += numberField(state.Scores.*slot.member) + " ";
+        sink(state.Scores.*slot.member);
     }
     ComputeCriteriaX4(state);
-    line += criteriaValues(state.Scores);
+    for (const auto& slot : kCriteriaSlots) {
+        sink(state.Scores.*slot.member);
+    }
     ComputeCriteriaX5(state);
-    line += criteriaValues(state.Scores);
+    for (const auto& slot : kCriteriaSlots) {
+        sink(state.Scores.*slot.member);
+    }
+}
+
+// The case's 462 values on one line of free-format data.
+std::string dataLine(ProgramState& state) {
+    std::string line;
+    forEachCaseValue(
+        state, Formats{
+                   [&line](const NumberOrEmpty& number) { line += numberField(number) + " "; },
+                   [&line](const std::string& text) { line += freeFormatValue(text) + " "; },
+                   [&line](Integer answer) { line += " " + integerText(answer); },
+               });
     return line + " ";
 }
 
@@ -271,15 +297,29 @@ std::string labelLine(std::string_view name, std::string_view label) {
     return "variable labels  " + std::string(name) + "  '" + std::string(label) + "'.";
 }
 
-void addCriteriaLabels(Lines& lines, const std::string& algorithm) {
+// The 32 labelled criteria variables of one algorithm: the counts, then the diagnoses.
+std::vector<VariableLabel> criteriaLabels(const std::string& algorithm) {
+    std::vector<VariableLabel> labels;
     for (const auto& scale : kScaleLabels) {
-        lines.add(labelLine(scale.count + algorithm,
-                            std::string(scale.shortLabel) + " tot criteri " + algorithm));
+        labels.push_back(
+            {scale.count + algorithm, std::string(scale.shortLabel) + " tot criteri " + algorithm});
     }
     for (const auto& scale : kScaleLabels) {
         const char* const kind = scale.cluster ? " tot DIAGNOSI " : "  DIAGNOSI ";
-        lines.add(labelLine(scale.diagnosis + algorithm, scale.shortLabel + (kind + algorithm)));
+        labels.push_back({scale.diagnosis + algorithm, scale.shortLabel + (kind + algorithm)});
     }
+    return labels;
+}
+
+void addCriteriaLabels(Lines& lines, const std::string& algorithm) {
+    for (const auto& [name, label] : criteriaLabels(algorithm)) {
+        lines.add(labelLine(name, label));
+    }
+}
+
+// The item's label, kept inside the single quotes that delimit it.
+std::string itemLabel(const ProgramState& state, int k) {
+    return "It:" + CleanLabelText(state.ItemText.at(static_cast<std::size_t>(k))) + " ";
 }
 
 } // namespace
@@ -315,7 +355,7 @@ std::string ComposeStatisticsExport(ProgramState& state) {
     lines.add(stars);
     lines.addEmpty(2);
 
-    state.CaseCode = "pz";
+    state.CaseCode = kCaseCode;
     addDefinitions(lines);
     lines.add("BEGIN DATA");
     lines.add(dataLine(state));
@@ -327,19 +367,11 @@ std::string ComposeStatisticsExport(ProgramState& state) {
     lines.add("*VARNAMES ");
     lines.add(" ");
 
-    for (const auto& [name, label] : {std::pair{"Card", " Card"},
-                                      {"Nome", " Nome"},
-                                      {"Cognome", " Cognome"},
-                                      {"Eta", " Eta"},
-                                      {"Sex", " Sex"},
-                                      {"STCIV", " STCIV"},
-                                      {"TITSTUD", " TITSTUD"},
-                                      {"CODICE", " Note"}}) {
+    for (const auto& [name, label] : kHeaderLabels) {
         lines.add(labelLine(name, label));
     }
     for (int k = 1; k <= kItems; ++k) {
-        lines.add("variable labels   t" + std::to_string(k) + "_1  'It:" +
-                  CleanLabelText(state.ItemText.at(static_cast<std::size_t>(k))) + " '.");
+        lines.add("variable labels   t" + std::to_string(k) + "_1  '" + itemLabel(state, k) + "'.");
     }
 
     lines.add(" ");
@@ -389,6 +421,67 @@ PendingFile PrepareStatisticsExport(ProgramState& state) {
 std::optional<FileError> WriteStatisticsExport(ProgramState& state) {
     const PendingFile file = PrepareStatisticsExport(state);
     return saveFileAtomically(file.path, file.bytes);
+}
+
+std::vector<StatisticsVariable> StatisticsVariables() {
+    std::vector<StatisticsVariable> variables;
+    for (const char* name : {"Card", "Sex", "Eta", "STCIV", "TITSTUD"}) {
+        variables.push_back({name, "F8.0"});
+    }
+    variables.push_back({"CODICE", "A10"});
+    for (int k = 1; k <= kItems; ++k) {
+        variables.push_back({"t" + std::to_string(k) + "_1", "F8"});
+    }
+    for (int k = 1; k <= kItems; ++k) {
+        variables.push_back({"d" + std::to_string(k) + "_1", "F8.0"});
+    }
+    for (const auto& slot : kDimensionalTotals) {
+        variables.push_back({slot.name, "F8.0"});
+    }
+    for (const char* suffix : {"X4", "X5"}) {
+        for (const auto& slot : kCriteriaSlots) {
+            variables.push_back({slot.name + std::string(suffix), "F8.0"});
+        }
+    }
+    return variables;
+}
+
+std::vector<std::string> StatisticsCaseValues(ProgramState& state) {
+    state.CaseCode = kCaseCode;
+    std::vector<std::string> values;
+    forEachCaseValue(
+        state, Formats{
+                   [&values](const NumberOrEmpty& number) {
+                       // The number's text without the blank that stands for a
+                       // plus sign.
+                       std::string text = numberText(number.value());
+                       values.push_back(text.starts_with(' ') ? text.substr(1) : std::move(text));
+                   },
+                   [&values](const std::string& text) { values.push_back(oneLine(text)); },
+                   [&values](Integer answer) { values.push_back(integerText(answer)); },
+               });
+    return values;
+}
+
+std::vector<VariableLabel> StatisticsVariableLabels(const ProgramState& state) {
+    std::vector<VariableLabel> labels;
+    for (const auto& [name, label] : kHeaderLabels) {
+        if (std::string_view(name) != "Nome" && std::string_view(name) != "Cognome") {
+            labels.push_back({name, label});
+        }
+    }
+    for (int k = 1; k <= kItems; ++k) {
+        labels.push_back({"t" + std::to_string(k) + "_1", itemLabel(state, k)});
+    }
+    for (const auto& slot : kDimensionalTotals) {
+        labels.push_back({slot.name, slot.label});
+    }
+    for (const char* algorithm : {"X4", "X5"}) {
+        for (VariableLabel& label : criteriaLabels(algorithm)) {
+            labels.push_back(std::move(label));
+        }
+    }
+    return labels;
 }
 
 } // namespace selvo

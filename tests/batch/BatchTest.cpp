@@ -2,6 +2,8 @@
 
 #include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
+#include "datafiles/DatasetCommands.h"
+#include "datafiles/StatisticsExport.h"
 #include "scoring/ProcessData.h"
 #include "shell/Startup.h"
 #include "support/FileBytes.h"
@@ -424,6 +426,185 @@ TEST(SelvoBatch, TwentyGeneratedFilesAllSucceed) {
     EXPECT_EQ(filesIn(dir.file("out")).size(), 60u);
 }
 
+// The rows of a dataset table whose values hold no comma, quote or line break.
+std::vector<std::vector<std::string>> tableRows(const std::string& bytes) {
+    std::vector<std::vector<std::string>> rows;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::vector<std::string> row;
+        std::stringstream line(bytes.substr(start, end - start));
+        for (std::string value; std::getline(line, value, ',');) {
+            row.push_back(value);
+        }
+        rows.push_back(row);
+    }
+    EXPECT_EQ(start, bytes.size()) << "the table does not end with CR LF";
+    return rows;
+}
+
+// The values of the data line of a subject's command file.
+std::vector<std::string> dataLineValues(const fs::path& commandFile) {
+    std::istringstream in(fileBytes(commandFile));
+    for (std::string line; std::getline(in, line);) {
+        if (line == "BEGIN DATA\r" && std::getline(in, line)) {
+            std::vector<std::string> values;
+            std::istringstream fields(line);
+            for (std::string value; fields >> value;) {
+                values.push_back(value);
+            }
+            return values;
+        }
+    }
+    ADD_FAILURE() << "no data line in " << commandFile;
+    return {};
+}
+
+std::vector<std::string> variableNames() {
+    std::vector<std::string> names;
+    for (const auto& variable : selvo::StatisticsVariables()) {
+        names.push_back(variable.name);
+    }
+    return names;
+}
+
+TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
+    const TempDir dir;
+    write(dir.file("c.csv"), selvo::ComposeDataFile(subject(3, "C")));
+    write(dir.file("bad.csv"), "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"3\",\"\",4\r\n");
+    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+    write(dir.file("b.csv"), selvo::ComposeDataFile(subject(5, "B")));
+    const std::vector<std::string> inputs{"c.csv", "bad.csv", "a.csv", "b.csv"};
+
+    std::vector<std::string> args{"--out", "out", "--dataset", "studio"};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    const BatchRun run = batch(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "selvo-batch: 3 file elaborati, 1 non riuscito; 3 casi scritti in " +
+                           (fs::path("out") / "studio.csv").string() + ".\n");
+    EXPECT_THAT(run.err, HasSubstr("bad.csv: lettura non riuscita"));
+
+    const std::string table = fileBytes(dir.file("out") / "studio.csv");
+    ASSERT_TRUE(table.starts_with("\xEF\xBB\xBF"));
+    const auto rows = tableRows(table.substr(3));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], variableNames());
+    const fs::path out = dir.file("out");
+    EXPECT_EQ(rows[1], dataLineValues(out / "SELVO_SS000_GRP1_C_sps.sps"));
+    EXPECT_EQ(rows[2], dataLineValues(out / "SELVO_SS000_GRP1_A_sps.sps"));
+    EXPECT_EQ(rows[3], dataLineValues(out / "SELVO_SS000_GRP1_B_sps.sps"));
+
+    selvo::ProgramState labels;
+    selvo::SetProgramConstants(labels);
+    selvo::LoadItemBank(labels);
+    EXPECT_EQ(fileBytes(out / "studio.sps"), selvo::ComposeDatasetCommands("studio", labels));
+
+    // The subjects' own files are those of a run without a dataset.
+    auto withDataset = filesIn(out);
+    withDataset.erase("studio.csv");
+    withDataset.erase("studio.sps");
+    args = {"--out", "plain"};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    batch(args);
+    EXPECT_EQ(withDataset, filesIn(dir.file("plain")));
+}
+
+TEST(SelvoBatchDataset, GoesToTheCurrentFolderWithoutAnOutputFolder) {
+    const TempDir dir;
+    fs::create_directory(dir.file("study"));
+    write(dir.file("study") / "a.csv", selvo::ComposeDataFile(subject(1, "A")));
+    const BatchRun run = batch({"--dataset=studio", "study/a.csv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 0 non riusciti; 1 caso scritto in "
+                       "studio.csv.\n");
+    EXPECT_TRUE(fs::exists(dir.file("studio.csv")));
+    EXPECT_TRUE(fs::exists(dir.file("studio.sps")));
+    EXPECT_EQ(filesIn(dir.file("study")).size(), 4u);
+}
+
+TEST(SelvoBatchDataset, ARerunReplacesTheWholeOlderDataset) {
+    const TempDir dir;
+    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+    write(dir.file("b.csv"), selvo::ComposeDataFile(subject(2, "B")));
+    ASSERT_EQ(batch({"--out", "out", "--dataset", "studio", "a.csv", "b.csv"}).status, 0);
+    ASSERT_EQ(tableRows(fileBytes(dir.file("out") / "studio.csv").substr(3)).size(), 3u);
+    ASSERT_EQ(batch({"--out", "out", "--dataset", "studio", "b.csv"}).status, 0);
+    const auto rows = tableRows(fileBytes(dir.file("out") / "studio.csv").substr(3));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], dataLineValues(dir.file("out") / "SELVO_SS000_GRP1_B_sps.sps"));
+}
+
+// An empty table would replace the study's older one: with no case, nothing is written.
+TEST(SelvoBatchDataset, WithNoProcessedFileNothingIsWrittenAndTheOlderDatasetStays) {
+    const TempDir dir;
+    write(dir.file("studio.csv"), "older table\r\n");
+    const BatchRun run = batch({"--dataset", "studio", "assente.csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "selvo-batch: 0 file elaborati, 1 non riuscito; studio.csv e studio.sps "
+                       "non sono stati scritti: nessun caso.\n");
+    EXPECT_EQ(fileBytes(dir.file("studio.csv")), "older table\r\n");
+    EXPECT_FALSE(fs::exists(dir.file("studio.sps")));
+}
+
+TEST(SelvoBatchDataset, ADatasetThatCannotBeWrittenFailsTheRunAndLeavesTheOlderOne) {
+    const TempDir dir;
+    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+    fs::create_directories(dir.file("out") / "studio.sps"); // a folder where a file should go
+    write(dir.file("out") / "studio.csv", "older table\r\n");
+    const BatchRun run = batch({"--out", "out", "--dataset", "studio", "a.csv"});
+    EXPECT_EQ(run.status, 1);
+    const std::string shown = (fs::path("out") / "studio").string();
+    EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 0 non riusciti; " + shown + ".csv e " +
+                           shown + ".sps non sono stati scritti.\n");
+    EXPECT_THAT(run.err, HasSubstr("Impossibile scrivere il file \"" +
+                                   (dir.file("out") / "studio.sps").string() +
+                                   "\": il nome indica una cartella, non un file."));
+    EXPECT_EQ(fileBytes(dir.file("out") / "studio.csv"), "older table\r\n");
+    EXPECT_TRUE(fs::exists(dir.file("out") / "SELVO_GRP1_A_report.rtf"));
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.file("out"))) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 5u) << "a temporary file was left behind";
+}
+
+// A study folder often holds the dataset of the run before, and "*.csv" picks it up.
+TEST(SelvoBatchDataset, ANameThatWouldReplaceAnInputRefusesTheRunBeforeAnythingIsWritten) {
+    const TempDir dir;
+    fs::create_directory(dir.file("out"));
+    write(dir.file("out") / "studio.csv", "older table\r\n");
+    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+    const BatchRun run = batch({"--out", "out", "--dataset", "studio", "a.csv", "out/studio.csv"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_THAT(run.err, HasSubstr("selvo-batch: --dataset studio: studio.csv sostituirebbe "
+                                   "out/studio.csv, indicato in questa stessa esecuzione"));
+    EXPECT_THAT(run.err, HasSubstr("Nessun file è stato scritto."));
+    EXPECT_EQ(filesIn(dir.file("out")).size(), 1u);
+    EXPECT_EQ(fileBytes(dir.file("out") / "studio.csv"), "older table\r\n");
+}
+
+TEST(SelvoBatchDataset, ANameThatIsASubjectsFileRefusesTheRun) {
+    const TempDir dir;
+    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+    const BatchRun run = batch({"--dataset", "SELVO_GRP1_A", "a.csv"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(run.err, HasSubstr("SELVO_GRP1_A.csv avrebbe lo stesso nome di un file del "
+                                   "soggetto di a.csv nella stessa cartella"));
+    EXPECT_EQ(filesIn(dir.path()).size(), 1u);
+
+    // Names are compared as the file system compares them.
+    write(dir.file("studio.csv"), "older table\r\n");
+    const BatchRun shouting = batch({"--dataset", "STUDIO", "a.csv", "studio.csv"});
+#ifdef _WIN32
+    EXPECT_EQ(shouting.status, 2);
+    EXPECT_THAT(shouting.err, HasSubstr("STUDIO.csv sostituirebbe studio.csv"));
+#else
+    EXPECT_EQ(shouting.status, 1) << shouting.err; // studio.csv is no data file
+    EXPECT_TRUE(fs::exists(dir.file("STUDIO.csv")));
+#endif
+    EXPECT_EQ(fileBytes(dir.file("studio.csv")), "older table\r\n");
+}
+
 struct ArgsCase {
     const char* label;
     std::vector<std::string> args;
@@ -448,16 +629,32 @@ TEST_P(SelvoBatchCommandLine, AnswersWithItsStatus) {
 
 INSTANTIATE_TEST_SUITE_P(
     Args, SelvoBatchCommandLine,
-    testing::Values(ArgsCase{"NoFiles", {}, 2, "nessun file di dati indicato"},
-                    ArgsCase{"OutWithoutFolder", {"--out"}, 2, "--out richiede"},
-                    ArgsCase{"EmptyOut", {"--out=", "a.csv"}, 2, "--out richiede"},
-                    ArgsCase{"OutTwice", {"--out", "a", "--out", "b", "x.csv"}, 2, "più volte"},
-                    ArgsCase{"UnknownOption", {"-v", "x.csv"}, 2, "opzione sconosciuta: -v"},
-                    ArgsCase{"Help", {"--help"}, 0, "Uso: selvo-batch [--out CARTELLA] FILE..."},
-                    ArgsCase{"OutIsAFile", {"--out", "taken", "x.csv"}, 2, "taken"},
-                    ArgsCase{"DashDashThenDashFile", {"--", "-x.csv"}, 1, "-x.csv: lettura"},
-                    ArgsCase{
-                        "MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riuscito."}),
+    testing::Values(
+        ArgsCase{"NoFiles", {}, 2, "nessun file di dati indicato"},
+        ArgsCase{"OutWithoutFolder", {"--out"}, 2, "--out richiede"},
+        ArgsCase{"EmptyOut", {"--out=", "a.csv"}, 2, "--out richiede"},
+        ArgsCase{"OutTwice", {"--out", "a", "--out", "b", "x.csv"}, 2, "più volte"},
+        ArgsCase{"UnknownOption", {"-v", "x.csv"}, 2, "opzione sconosciuta: -v"},
+        ArgsCase{
+            "Help", {"--help"}, 0, "Uso: selvo-batch [--out CARTELLA] [--dataset NOME] FILE..."},
+        ArgsCase{"DatasetWithoutName", {"x.csv", "--dataset"}, 2, "--dataset richiede un nome"},
+        ArgsCase{"EmptyDataset", {"--dataset=", "x.csv"}, 2, "--dataset richiede un nome"},
+        ArgsCase{"DatasetTwice",
+                 {"--dataset", "a", "--dataset=b", "x.csv"},
+                 2,
+                 "--dataset indicato più volte"},
+        ArgsCase{"DatasetInAFolder",
+                 {"--dataset", "out/studio", "x.csv"},
+                 2,
+                 "contiene una cartella: indicare solo il nome"},
+        ArgsCase{"DatasetWithExtension", {"--dataset=studio.csv", "x.csv"}, 2, "senza estensione"},
+        ArgsCase{"OptionTakenForADatasetName",
+                 {"--dataset", "--out", "o", "x.csv"},
+                 2,
+                 "come un'opzione"},
+        ArgsCase{"OutIsAFile", {"--out", "taken", "x.csv"}, 2, "taken"},
+        ArgsCase{"DashDashThenDashFile", {"--", "-x.csv"}, 1, "-x.csv: lettura"},
+        ArgsCase{"MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riuscito."}),
     [](const testing::TestParamInfo<ArgsCase>& info) { return info.param.label; });
 
 // The installed program itself: its exit status reaches the shell.

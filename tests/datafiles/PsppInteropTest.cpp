@@ -5,6 +5,7 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
 #include "scoring/CriteriaAlgorithm.h"
+#include "support/ExternalTool.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -19,21 +20,6 @@
 namespace {
 
 using selvo::ProgramState;
-
-std::string shellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// Runs a command in the current folder; its output, both streams, comes back as text.
-std::string run(const std::string& command) {
-    const int status = std::system((command + " > tool-output.txt 2>&1").c_str());
-    (void)status; // PSPP exits non-zero whenever it reported an error, expected ones included
-    return fileBytes("tool-output.txt");
-}
 
 // PSPP's diagnostics, one per entry, wrapped lines joined.
 std::vector<std::string> diagnostics(const std::string& output, const std::string& kind) {

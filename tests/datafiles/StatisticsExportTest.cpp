@@ -129,6 +129,58 @@ TEST(StatisticsExport, LeavesTheX5ResultsAndTheCaseCodeBehind) {
     EXPECT_EQ(state.Scores.PARD.value(), x5.Scores.PARD.value());
 }
 
+// Other writers take the case from these three; they must agree with the command file itself.
+TEST(StatisticsCase, VariablesAreTheDefinitionsOfTheCommandFile) {
+    ProgramState state = scoredSubject();
+    const auto lines = exportLines(state);
+    std::vector<std::pair<std::string, std::string>> defined;
+    const std::regex definition(R"(([A-Za-z][A-Za-z0-9_]*)\((F8\.0|F8|A10)\))");
+    for (const std::string& line : {lines.at(8), lines.at(9)}) {
+        for (std::sregex_iterator it(line.begin(), line.end(), definition), end; it != end; ++it) {
+            defined.emplace_back((*it)[1], (*it)[2]);
+        }
+    }
+    std::vector<std::pair<std::string, std::string>> variables;
+    for (const auto& variable : selvo::StatisticsVariables()) {
+        variables.emplace_back(variable.name, variable.format);
+    }
+    EXPECT_EQ(variables, defined);
+}
+
+TEST(StatisticsCase, ValuesAreTheDataLinesValuesWithoutTheirQuotes) {
+    ProgramState fromFile = scoredSubject();
+    const auto onTheLine = blankSeparated(exportLines(fromFile).at(11));
+    ProgramState state = scoredSubject();
+    const auto values = selvo::StatisticsCaseValues(state);
+    EXPECT_EQ(values, onTheLine);
+    // The same state afterwards as after the command file: X5 results, the case code.
+    EXPECT_EQ(state.CaseCode, "pz");
+    EXPECT_EQ(state.Scores.TOTTOT.value(), fromFile.Scores.TOTTOT.value());
+
+    // A text the data line must quote is the plain text here, still on one line.
+    state.SubjectAge = "35 anni,\r\n\"circa\"";
+    EXPECT_EQ(selvo::StatisticsCaseValues(state).at(2), "35 anni,  \"circa\"");
+}
+
+TEST(StatisticsCase, LabelsAreTheCommandFilesLabelsOfItsVariables) {
+    ProgramState state = scoredSubject();
+    std::vector<std::pair<std::string, std::string>> written;
+    const std::regex labelLine(R"(variable labels +(\S+) +'(.*)'\.)");
+    for (const std::string& line : exportLines(state)) {
+        std::smatch match;
+        if (std::regex_match(line, match, labelLine) && match[1] != "Nome" &&
+            match[1] != "Cognome") {
+            written.emplace_back(match[1], match[2]);
+        }
+    }
+    std::vector<std::pair<std::string, std::string>> labels;
+    for (const auto& label : selvo::StatisticsVariableLabels(state)) {
+        labels.emplace_back(label.name, label.label);
+    }
+    ASSERT_EQ(labels.size(), 6u + 94u + 16u + 64u);
+    EXPECT_EQ(labels, written);
+}
+
 struct FreeFormatCase {
     const char* name;
     std::string age;

@@ -1,0 +1,52 @@
+#include "batch/BatchDataset.h"
+
+#include "administration/ItemBank.h"
+#include "datafiles/DatasetCommands.h"
+#include "datafiles/StatisticsExport.h"
+#include "shell/Startup.h"
+#include "shell/TextFile.h"
+#include "shell/TextSafety.h"
+
+namespace fs = std::filesystem;
+
+namespace selvo {
+
+BatchDataset::BatchDataset(fs::path folder, std::string shownFolder, std::string name)
+    : m_folder(std::move(folder)), m_shownFolder(std::move(shownFolder)), m_name(std::move(name)) {}
+
+void BatchDataset::addCase(ProgramState& state) {
+    m_table.addCase(StatisticsCaseValues(state));
+}
+
+BatchDataset::Outcome BatchDataset::write() const {
+    const std::string table = DatasetTableName(m_name);
+    const std::string commands = DatasetCommandsName(m_name);
+    const std::string notWritten =
+        "; " + shown(table) + " e " + shown(commands) + " non sono stati scritti";
+    // A run where every file failed would otherwise replace an older dataset with an empty one.
+    if (m_table.cases() == 0) {
+        return {notWritten + ": nessun caso", std::nullopt};
+    }
+    ProgramState labels; // the item texts label the variables
+    SetProgramConstants(labels);
+    LoadItemBank(labels);
+    const CommitResult result = commitFileSet({
+        {utf8Of(m_folder / pathFromUtf8(table)), m_table.bytes()},
+        {utf8Of(m_folder / pathFromUtf8(commands)), ComposeDatasetCommands(m_name, labels)},
+    });
+    if (result.error) {
+        return {notWritten, result.error->message()};
+    }
+    const std::size_t cases = m_table.cases();
+    return {"; " + std::to_string(cases) +
+                (cases == 1 ? " caso scritto in " : " casi scritti in ") + shown(table),
+            std::nullopt};
+}
+
+std::string BatchDataset::shown(const std::string& file) const {
+    const fs::path path = m_shownFolder.empty() ? pathFromUtf8(file)
+                                                : pathFromUtf8(m_shownFolder) / pathFromUtf8(file);
+    return visibleText(utf8Of(path));
+}
+
+} // namespace selvo

@@ -1,0 +1,106 @@
+#include "datafiles/DatasetTable.h"
+
+#include "datafiles/StatisticsExport.h"
+#include "shell/TextFile.h"
+#include "shell/TextSafety.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+namespace selvo {
+namespace {
+
+// Windows refuses these in file names; "/" and "\" would lead into another folder.
+constexpr std::string_view kForbidden = ":*?\"<>|";
+
+std::string csvValue(const std::string& value) {
+    if (value.find_first_of(",\"\r\n") == std::string::npos) {
+        return value;
+    }
+    std::string quoted = "\"";
+    for (const char c : value) {
+        if (c == '"') {
+            quoted.push_back('"');
+        }
+        quoted.push_back(c);
+    }
+    return quoted + "\"";
+}
+
+// "studio.csv" or "studio.SPS" would give "studio.csv.csv": an extension is a slip, in any case.
+bool endsWithExtension(const std::string& name) {
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.ends_with(".csv") || lower.ends_with(".sps") || lower.ends_with(".sav");
+}
+
+} // namespace
+
+std::string DatasetTableName(const std::string& name) {
+    return name + ".csv";
+}
+
+std::string DatasetCommandsName(const std::string& name) {
+    return name + ".sps";
+}
+
+std::optional<std::string> DatasetNameFault(const std::string& name) {
+    if (name.empty()) {
+        return "--dataset richiede un nome.";
+    }
+    const std::string quoted = "«" + visibleText(name) + "»";
+    if (name.find_first_of("/\\") != std::string::npos) {
+        return "il nome del dataset " + quoted +
+               " contiene una cartella: indicare solo il nome e scegliere la cartella con --out.";
+    }
+    if (name.front() == '-') {
+        return "il nome del dataset " + quoted + " inizia con «-», come un'opzione.";
+    }
+    for (const char c : name) {
+        if (kForbidden.find(c) != std::string_view::npos) {
+            return "il nome del dataset " + quoted + " contiene il carattere «" +
+                   std::string(1, c) + "», che non può far parte del nome di un file.";
+        }
+    }
+    if (!isValidUtf8(name) || firstHiddenCharacter(name)) {
+        return "il nome del dataset " + quoted +
+               " contiene un carattere di controllo o invisibile.";
+    }
+    if (name == "." || name == ".." || name.back() == '.' || name.back() == ' ') {
+        return "il nome del dataset " + quoted +
+               " non può essere il nome di un file (è «.» o «..», o termina con un punto o uno "
+               "spazio).";
+    }
+    if (endsWithExtension(name)) {
+        return "il nome del dataset " + quoted +
+               " va indicato senza estensione: selvo-batch vi aggiunge .csv e .sps.";
+    }
+    return std::nullopt;
+}
+
+DatasetTable::DatasetTable() : m_bytes(kUtf8Bom) {
+    std::vector<std::string> names;
+    for (StatisticsVariable& variable : StatisticsVariables()) {
+        names.push_back(std::move(variable.name));
+    }
+    addRow(names);
+}
+
+void DatasetTable::addCase(const std::vector<std::string>& values) {
+    addRow(values);
+    ++m_cases;
+}
+
+void DatasetTable::addRow(const std::vector<std::string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            m_bytes += ',';
+        }
+        m_bytes += csvValue(fields[i]);
+    }
+    m_bytes += kCrLf;
+}
+
+} // namespace selvo

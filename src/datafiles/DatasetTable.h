@@ -1,0 +1,37 @@
+#pragma once
+// The dataset of a selvo-batch run: every processed subject's case as one row of NAME.csv, with
+// the variables, order and values of a subject's command file, for analysing a study at once.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace selvo {
+
+// NAME + ".csv" and NAME + ".sps", in the folder the dataset goes to.
+std::string DatasetTableName(const std::string& name);
+std::string DatasetCommandsName(const std::string& name);
+
+// Why NAME cannot name the dataset's two files, as an Italian sentence; nothing when it can. The
+// name stands alone: no folder (the folder is --out's), no extension, nothing a file name
+// cannot hold on Windows, no control or invisible character, no leading "-".
+std::optional<std::string> DatasetNameFault(const std::string& name);
+
+// NAME.csv as the run fills it: UTF-8 with a byte-order mark, a header row of the variable
+// names, then one row per case; comma separated, CR LF line ends, and a value quoted, with its
+// quotation marks doubled, only when it holds a comma, a quotation mark or a line break.
+class DatasetTable {
+public:
+    DatasetTable();
+    void addCase(const std::vector<std::string>& values);
+    std::size_t cases() const { return m_cases; }
+    const std::string& bytes() const { return m_bytes; }
+
+private:
+    void addRow(const std::vector<std::string>& fields);
+
+    std::string m_bytes;
+    std::size_t m_cases = 0;
+};
+
+} // namespace selvo

@@ -1,0 +1,242 @@
+// A study's dataset opened the ways a researcher opens it: PSPP runs its command file,
+// Python's csv module and LibreOffice Calc read its table. Fifty subjects, names beyond code
+// page 1252 and notes full of quotes, commas and line breaks.
+#include "batch/BatchRun.h"
+
+#include "administration/ItemBank.h"
+#include "datafiles/DataFile.h"
+#include "datafiles/StatisticsExport.h"
+#include "shell/Startup.h"
+#include "support/ExternalTool.h"
+#include "support/FileBytes.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSubjects = 50;
+
+const std::array<const char*, 6> kNames{"Niccolò", "Ștefan", "Łukasz", "Zoë", "Mario", "Nguyễn"};
+const std::array<const char*, 4> kSurnames{"D'Amico", "Rossi", "Popescu", "Müller"};
+
+selvo::ProgramState generatedSubject(int i, const std::string& age) {
+    selvo::ProgramState state;
+    selvo::SetProgramConstants(state);
+    for (int item = 1; item <= 94; ++item) {
+        state.AnswerT[item] = static_cast<selvo::Integer>((item * 5 + i * 3) % 7 + 1);
+        state.AnswerD[item] =
+            static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? (item * i) % 3 + 1 : 0);
+    }
+    state.Card = static_cast<selvo::Integer>(100 + i);
+    state.SubjectName = kNames[static_cast<std::size_t>(i) % kNames.size()] + std::to_string(i);
+    state.SubjectSurname = kSurnames[static_cast<std::size_t>(i) % kSurnames.size()];
+    state.SubjectAge = age;
+    state.SubjectSex = std::to_string(i % 2 + 1);
+    state.SubjectMarital = std::to_string(i % 5 + 1);
+    state.SubjectEducation = std::to_string((i + 3) % 5 + 1);
+    state.SubjectNotes = "Nota \"citata\", con virgole,\r\nsu due righe; l'ultima è \"\"";
+    return state;
+}
+
+// Data files written by the program's own writer, processed into out/ with the dataset
+// "studio"; the current folder is then out/, as a researcher's would be.
+struct Study {
+    std::vector<std::string> subjectCommandFiles; // in the order given
+    int status = -1;
+};
+
+Study runStudy(const TempDir& dir, const std::vector<std::string>& ages, const std::string& name) {
+    Study study;
+    std::vector<std::string> args{"--out", "out", "--dataset", name};
+    for (std::size_t i = 0; i < ages.size(); ++i) {
+        const selvo::ProgramState state = generatedSubject(static_cast<int>(i), ages[i]);
+        const std::string file = "in" + std::to_string(i) + ".csv";
+        std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(state);
+        args.push_back(file);
+        study.subjectCommandFiles.push_back(selvo::StatisticsExportFileName(state));
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto options = std::get<selvo::BatchOptions>(selvo::ParseBatchArguments(args));
+    study.status = selvo::RunBatch(options, {out, err, selvo::ProgressLine::None});
+    EXPECT_EQ(study.status, 0) << err.str();
+    fs::current_path(dir.file("out"));
+    return study;
+}
+
+std::vector<std::string> numericAges() {
+    std::vector<std::string> ages;
+    for (int i = 0; i < kSubjects; ++i) {
+        ages.push_back(std::to_string(18 + i));
+    }
+    return ages;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A PSPP command file of our own, in UTF-8 as the names in it are.
+ToolRun pspp(const std::string& commands) {
+    std::ofstream("check.sps", std::ios::binary) << commands;
+    return runTool("pspp check.sps");
+}
+
+std::string quotedForPspp(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+TEST(DatasetInterop, PsppBuildsOneCasePerSubjectEqualToTheSubjectsOwnCase) {
+    const TempDir dir;
+    const Study study = runStudy(dir, numericAges(), "studio");
+    const ToolRun built = runTool("pspp studio.sps");
+    EXPECT_EQ(built.status, 0);
+    EXPECT_EQ(built.output, "") << "PSPP reported errors or warnings";
+
+    // Every case of the dataset and each subject's own case, as PSPP writes them out.
+    std::string commands =
+        "SET MXERRS=10000.\n"
+        "GET FILE='studio.sav'.\n"
+        "SAVE TRANSLATE /OUTFILE='dataset.txt' /TYPE=CSV /FIELDNAMES /REPLACE.\n";
+    for (std::size_t i = 0; i < study.subjectCommandFiles.size(); ++i) {
+        const std::string& file = study.subjectCommandFiles[i];
+        const bool utf8 = fileBytes(file).starts_with("\xEF\xBB\xBF");
+        commands += "INSERT FILE=" + quotedForPspp(file) + " ENCODING='" +
+                    (utf8 ? "UTF-8" : "windows-1252") + "' ERROR=CONTINUE.\n" +
+                    "SAVE TRANSLATE /OUTFILE='case" + std::to_string(i) +
+                    ".txt' /TYPE=CSV /FIELDNAMES /REPLACE.\n";
+    }
+    pspp(commands);
+    const auto dataset = linesOf(fileBytes("dataset.txt"));
+    ASSERT_EQ(dataset.size(), 1u + kSubjects);
+    EXPECT_EQ(std::count(dataset[0].begin(), dataset[0].end(), ','), 461);
+    for (std::size_t i = 0; i < study.subjectCommandFiles.size(); ++i) {
+        const auto own = linesOf(fileBytes("case" + std::to_string(i) + ".txt"));
+        ASSERT_EQ(own.size(), 2u) << study.subjectCommandFiles[i];
+        EXPECT_EQ(dataset[0], own[0]);
+        EXPECT_EQ(dataset[i + 1], own[1]) << study.subjectCommandFiles[i];
+    }
+}
+
+TEST(DatasetInterop, PsppLabelsTheVariablesAsTheSubjectsCommandFileDoes) {
+    const TempDir dir;
+    const Study study = runStudy(dir, numericAges(), "studio città");
+    ASSERT_EQ(runTool("pspp 'studio città.sps'").output, "");
+    // Subject 1 is Ștefan: the command file is UTF-8, so PSPP reads its labels as written.
+    const std::string own = study.subjectCommandFiles[1];
+    ASSERT_TRUE(fileBytes(own).starts_with("\xEF\xBB\xBF"));
+    // Both dictionaries, each from a command file of its own, as PSPP shows them.
+    const std::string dictionary = "DISPLAY DICTIONARY.\n";
+    std::ofstream("own.sps", std::ios::binary)
+        << "SET MXERRS=10000.\nINSERT FILE=" + quotedForPspp(own) + " ERROR=CONTINUE.\n" +
+               dictionary;
+    const std::string ownTables = run("pspp -O format=csv own.sps");
+    std::ofstream("set.sps", std::ios::binary) << "GET FILE='studio città.sav'.\n" + dictionary;
+    const std::string setTables = run("pspp -O format=csv set.sps");
+
+    // The table's lines, up to the blank line before the next table or the end.
+    const auto variablesTable = [](const std::string& tables) {
+        const auto lines = linesOf(tables.substr(tables.find("Table: Variables")));
+        return std::vector<std::string>(lines.begin(),
+                                        std::find(lines.begin(), lines.end(), std::string()));
+    };
+    ASSERT_NE(setTables.find("Table: Variables"), std::string::npos) << setTables;
+    ASSERT_NE(ownTables.find("Table: Variables"), std::string::npos) << ownTables;
+    const auto variables = variablesTable(setTables);
+    EXPECT_EQ(variables.size(), 2u + 462u);
+    EXPECT_TRUE(variables == variablesTable(ownTables)) << "the dictionaries differ";
+
+    // The accented item texts arrive as written.
+    selvo::ProgramState bank;
+    selvo::SetProgramConstants(bank);
+    selvo::LoadItemBank(bank);
+    for (int item : {4, 21, 60}) {
+        EXPECT_NE(setTables.find("It:" + selvo::CleanLabelText(
+                                             bank.ItemText.at(static_cast<std::size_t>(item)))),
+                  std::string::npos)
+            << "item " << item;
+    }
+    const std::string valueLabels = setTables.substr(setTables.find("Table: Value Labels"));
+    EXPECT_EQ(linesOf(valueLabels),
+              (std::vector<std::string>{
+                  "Table: Value Labels", "Variable Value,,Label", "Sex,1,MASCHIO", ",2,FEMMINA",
+                  "STCIV,1,Celibe/Nubile", ",2,Coniugato/a", ",3,Separato/a", ",4,Divorziato/a",
+                  ",5,Vedovo/a", "TITSTUD,1,Nessuno/Non indicato", ",2,Elementare",
+                  ",3,Media Inferiore", ",4,Media Superiore", ",5,Laurea/Specializzazione"}));
+}
+
+// Rows and columns as a reader saw them, and the age of the second case.
+std::string pythonReads(const std::string& table, const std::string& encoding,
+                        const std::string& delimiter) {
+    return run("python3 -c " +
+               shellQuoted("import csv, sys\n"
+                           "rows = list(csv.reader(open(sys.argv[1], newline='', encoding='" +
+                           encoding + "'), delimiter='" + delimiter +
+                           "'))\n"
+                           "print(len(rows), sorted(set(len(r) for r in rows)), rows[0][0], "
+                           "repr(rows[2][2]))\n") +
+               " " + shellQuoted(table));
+}
+
+// Calc reads the table as the text import offers it (comma, quotation marks, UTF-8) and writes
+// it back with tabs, which no value holds.
+std::string calcReads(const TempDir& dir, const std::string& table) {
+    const std::string command =
+        "soffice --headless -env:UserInstallation=file://" + dir.file("profile").string() +
+        " --infilter=CSV:44,34,76,1" +
+        " --convert-to 'csv:Text - txt - csv (StarCalc):9,34,76,1' --outdir calc " +
+        shellQuoted(table);
+    const ToolRun converted = runTool(command);
+    EXPECT_EQ(converted.status, 0) << converted.output;
+    return pythonReads("calc/" + table, "utf-8", "\\t");
+}
+
+TEST(DatasetInterop, PythonAndCalcReadFiftyOneRowsOf462Columns) {
+    const TempDir dir;
+    runStudy(dir, numericAges(), "studio");
+    const std::string expected = "51 [462] Card '19'\n";
+    EXPECT_EQ(pythonReads("studio.csv", "utf-8-sig", ","), expected);
+    EXPECT_EQ(calcReads(dir, "studio.csv"), expected);
+}
+
+// An age that is not a number stays text in the table; every reader keeps it in its column.
+TEST(DatasetInterop, AgesWithCommasAndQuotesKeepEveryColumnInPlace) {
+    const TempDir dir;
+    runStudy(dir, {"35", "circa 40, \"forse\" di più", "trent'anni"}, "studio");
+    const std::string expected = "4 [462] Card 'circa 40, \"forse\" di più'\n";
+    EXPECT_EQ(pythonReads("studio.csv", "utf-8-sig", ","), expected);
+    EXPECT_EQ(calcReads(dir, "studio.csv"), expected);
+    // PSPP takes the text age as missing, as it does from the subject's own file, and keeps the
+    // rest of the case in place.
+    runTool("pspp studio.sps");
+    pspp("GET FILE='studio.sav'.\n"
+         "SAVE TRANSLATE /OUTFILE='dataset.txt' /TYPE=CSV /FIELDNAMES /REPLACE.\n");
+    const auto dataset = linesOf(fileBytes("dataset.txt"));
+    ASSERT_EQ(dataset.size(), 4u);
+    for (const std::string& row : dataset) {
+        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 461) << row;
+    }
+    EXPECT_TRUE(dataset[2].starts_with("101,2, ,2,5,pz,")) << dataset[2];
+}
+
+} // namespace

@@ -1,0 +1,202 @@
+#include "ExportFixture.h"
+#include "datafiles/DatasetCommands.h"
+#include "datafiles/DatasetTable.h"
+#include "datafiles/StatisticsExport.h"
+#include "shell/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace {
+
+using selvo::ProgramState;
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+TEST(DatasetTable, StartsWithTheMarkAndAHeaderRowOfTheVariableNames) {
+    const selvo::DatasetTable table;
+    EXPECT_EQ(table.cases(), 0u);
+    const std::string& bytes = table.bytes();
+    ASSERT_TRUE(bytes.starts_with(kBom + "Card,Sex,Eta,STCIV,TITSTUD,CODICE,t1_1,t2_1,"));
+    EXPECT_TRUE(bytes.ends_with(",CLCDX5,TOTDX5\r\n"));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), ','), 461);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 1);
+}
+
+TEST(DatasetTable, QuotesOnlyTheValuesThatNeedItAndDoublesTheirQuotes) {
+    selvo::DatasetTable table;
+    const std::size_t header = table.bytes().size();
+    table.addCase({"7", "2", "35", "3", "4", "pz"});
+    table.addCase({"8", "1", "35,5", "\"circa\" 40", "l'età\r\n", ""});
+    EXPECT_EQ(table.cases(), 2u);
+    EXPECT_EQ(table.bytes().substr(header), "7,2,35,3,4,pz\r\n"
+                                            "8,1,\"35,5\",\"\"\"circa\"\" 40\",\"l'età\r\n\",\r\n");
+}
+
+struct NameCase {
+    const char* label;
+    std::string name;
+    const char* fault; // a part of the message, or nullptr when the name is accepted
+};
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class DatasetName : public testing::TestWithParam<NameCase> {};
+
+TEST_P(DatasetName, IsAcceptedOrRefusedWithTheReason) {
+    const auto fault = selvo::DatasetNameFault(GetParam().name);
+    if (GetParam().fault == nullptr) {
+        EXPECT_FALSE(fault) << *fault;
+    } else {
+        ASSERT_TRUE(fault);
+        EXPECT_NE(fault->find(GetParam().fault), std::string::npos) << *fault;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dataset, DatasetName,
+    testing::Values(NameCase{"Plain", "studio", nullptr},
+                    NameCase{"BlanksAndAccents", "studio città 2026", nullptr},
+                    NameCase{"BeyondCodePage1252", "Ștefan_Łódź", nullptr},
+                    NameCase{"ApostropheAndDots", "l'indagine.v2", nullptr},
+                    NameCase{"Empty", "", "richiede un nome"},
+                    NameCase{"Folder", "ricalcolati/studio", "contiene una cartella"},
+                    NameCase{"WindowsFolder", "ricalcolati\\studio", "contiene una cartella"},
+                    NameCase{"LooksLikeAnOption", "--out", "come un'opzione"},
+                    NameCase{"WindowsForbidden", "a:b", "il carattere «:»"},
+                    NameCase{"Control", "a\x1B[2Jb", "di controllo"},
+                    NameCase{"Invisible", "a\u202Eb", "invisibile"},
+                    NameCase{"NotUtf8", "a\xFF", "di controllo o invisibile"},
+                    NameCase{"Dots", "..", "non può essere il nome di un file"},
+                    NameCase{"TrailingBlank", "studio ", "non può essere il nome di un file"},
+                    NameCase{"WithExtension", "studio.csv", "senza estensione"},
+                    NameCase{"WithCommandExtension", "studio.SPS", "senza estensione"}),
+    [](const testing::TestParamInfo<NameCase>& info) { return info.param.label; });
+
+std::vector<std::string> commandLines(const std::string& name, const ProgramState& state) {
+    const std::string bytes = selvo::ComposeDatasetCommands(name, state);
+    EXPECT_TRUE(bytes.starts_with(kBom));
+    EXPECT_TRUE(bytes.ends_with("\r\n"));
+    return linesOf(bytes.substr(kBom.size()));
+}
+
+// The string a quoted literal spells, its pieces joined as "+" joins them, from the line that
+// starts with `lead`.
+std::string literalAfter(const std::vector<std::string>& lines, const std::string& lead) {
+    std::string text;
+    auto line = std::find_if(lines.begin(), lines.end(),
+                             [&lead](const std::string& l) { return l.starts_with(lead); });
+    for (; line != lines.end(); ++line) {
+        const std::size_t open = line->find('\'');
+        const std::size_t close = line->rfind('\'');
+        text += std::regex_replace(line->substr(open + 1, close - open - 1), std::regex("''"), "'");
+        if (!line->ends_with("' +")) {
+            break;
+        }
+    }
+    return text;
+}
+
+TEST(DatasetCommands, ReadTheTableAsUtf8SkippingItsHeaderRow) {
+    const auto lines = commandLines("studio", scoredSubject());
+    const auto get = std::find(lines.begin(), lines.end(), "GET DATA /TYPE=TXT");
+    ASSERT_NE(get, lines.end());
+    const std::vector<std::string> expected = {
+        "GET DATA /TYPE=TXT",       "  /FILE='studio.csv'", "  /ENCODING='UTF8'",
+        "  /ARRANGEMENT=DELIMITED", "  /DELCASE=LINE",      "  /FIRSTCASE=2",
+        "  /DELIMITERS=\",\"",      "  /QUALIFIER='\"'",    "  /VARIABLES="};
+    EXPECT_EQ(std::vector<std::string>(get, get + 9), expected);
+
+    // The variable list, up to the period that ends the command, defines every variable of the
+    // case with its format, in order.
+    std::string list;
+    auto line = get + 9;
+    for (; line != lines.end() && !line->ends_with(" ."); ++line) {
+        list += *line + " ";
+    }
+    ASSERT_NE(line, lines.end());
+    list += line->substr(0, line->size() - 2);
+    std::string expectedList;
+    for (const auto& variable : selvo::StatisticsVariables()) {
+        expectedList += variable.name + " " + variable.format + " ";
+    }
+    EXPECT_EQ(std::regex_replace(list, std::regex(" +"), " "),
+              " " + expectedList.substr(0, expectedList.size() - 1));
+    EXPECT_EQ(lines.back(), "  /COMPRESSED.");
+    EXPECT_EQ(lines.at(lines.size() - 2), "SAVE OUTFILE='studio.sav'");
+}
+
+TEST(DatasetCommands, LabelTheVariablesAsTheCommandFileAndTheCodesAsTheSubjectForm) {
+    const ProgramState state = scoredSubject();
+    const auto lines = commandLines("studio", state);
+    const auto labels = selvo::StatisticsVariableLabels(state);
+    EXPECT_EQ(literalAfter(lines, "  Card '"), " Card");
+    for (const auto& [name, label] : labels) {
+        if (name != "Card") {
+            EXPECT_EQ(literalAfter(lines, "  /" + name + " '"), label) << name;
+        }
+    }
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "  /TOTDX5 'CLTOT tot DIAGNOSI X5'."),
+              lines.end());
+
+    const auto value = std::find(lines.begin(), lines.end(), "VALUE LABELS");
+    ASSERT_NE(value, lines.end());
+    EXPECT_EQ(value[1], "  Sex 1 'MASCHIO' 2 'FEMMINA'");
+    EXPECT_EQ(value[2], "  /STCIV 1 'Celibe/Nubile' 2 'Coniugato/a' 3 'Separato/a' "
+                        "4 'Divorziato/a' 5 'Vedovo/a'");
+    EXPECT_EQ(value[3], "  /TITSTUD 1 'Nessuno/Non indicato' 2 'Elementare' 3 'Media Inferiore' "
+                        "4 'Media Superiore' 5 'Laurea/Specializzazione'.");
+}
+
+// Every comment must end at a period at the end of its line, or SPSS reads the next command
+// as part of it.
+TEST(DatasetCommands, CommentsEndBeforeTheFirstCommand) {
+    const auto lines = commandLines("studio", scoredSubject());
+    std::size_t i = 0;
+    for (; i < lines.size() && lines[i].starts_with("*"); ++i) {
+    }
+    ASSERT_GT(i, 0u);
+    EXPECT_TRUE(lines[i - 1].ends_with(".")) << lines[i - 1];
+    EXPECT_EQ(lines[i], "");
+}
+
+TEST(DatasetCommands, LongTextsAreSplitIntoPiecesThatRejoinExactly) {
+    ProgramState state = scoredSubject();
+    // Characters of two and three bytes, so that some line ends would fall inside one.
+    std::string longText = "x";
+    for (int i = 0; i < 60; ++i) {
+        longText += "ș€";
+    }
+    while (longText.size() < 900) {
+        longText += "Perché l'apostrofo, così è ș ł € 😀 ";
+    }
+    state.ItemText[5] = longText;
+    const std::string name = std::string(120, 'n') + "'città" + std::string(120, 'x');
+    const auto lines = commandLines(name, state);
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), selvo::kMaxCommandLineBytes) << line;
+        EXPECT_TRUE(selvo::isValidUtf8(line)) << "a piece splits a character: " << line;
+    }
+    EXPECT_EQ(literalAfter(lines, "  /t5_1 '"), "It:" + selvo::CleanLabelText(longText) + " ");
+    EXPECT_EQ(literalAfter(lines, "  /FILE="), name + ".csv");
+    EXPECT_EQ(literalAfter(lines, "SAVE OUTFILE="), name + ".sav");
+    // The command goes on after the split label.
+    const auto split = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("  /t5_1 '");
+    });
+    ASSERT_NE(split, lines.end());
+    EXPECT_TRUE(split->ends_with("' +"));
+}
+
+TEST(DatasetCommands, ControlCharactersInAnItemTextStayInsideTheLabel) {
+    ProgramState state = scoredSubject();
+    state.ItemText[6] = "prima\x0B"
+                        "seconda\x1B[2J";
+    const auto lines = commandLines("studio", state);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "  /t6_1 'It:prima seconda [2J '"),
+              lines.end());
+}
+
+} // namespace
