@@ -252,6 +252,7 @@ void addDefinitions(Lines& lines) {
 
 // Lets one call of forEachCaseValue hand each kind of value to its own formatting.
 template <class... Format> struct Formats : Format... { using Format::operator()...; };
+template <class... Format> Formats(Format...) -> Formats<Format...>;
 
 // Every value of the case in variable order, as the record holds it: a number, a text of the
 // record or an answer. Runs both criteria algorithms on the way, as the X4 and X5 values come
