@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 namespace selvo {
 namespace {
@@ -112,10 +114,20 @@ constexpr std::array<ScaleLabel, 16> kScaleLabels{{
 // The command file is built line by line; every line ends in CR LF.
 class Lines {
 public:
+    Lines() { m_text.reserve(32 * 1024); } // a command file is about 24 KB
     void add(std::string_view line) {
         m_text += line;
         m_text += kCrLf;
     }
+    // Pieces of one line, without building the line first.
+    void add(std::initializer_list<std::string_view> pieces) {
+        for (const std::string_view piece : pieces) {
+            m_text += piece;
+        }
+        m_text += kCrLf;
+    }
+    // Lines already ended with CR LF.
+    void addLines(std::string_view lines) { m_text += lines; }
     void addEmpty(int count) {
         for (int i = 0; i < count; ++i) {
             m_text += kCrLf;
@@ -195,8 +207,15 @@ std::string freeFormatValue(const std::string& text) {
 
 // "As a number": sign blank or minus, the digits, and the blank that follows every number.
 // A slot never filled goes out as 0 rather than as nothing, so later values keep their column.
+void appendNumberField(std::string& out, const NumberOrEmpty& value) {
+    appendNumberText(out, value.value());
+    out += ' ';
+}
+
 std::string numberField(const NumberOrEmpty& value) {
-    return numberText(value.value()) + " ";
+    std::string field;
+    appendNumberField(field, value);
+    return field;
 }
 
 std::string quotedFileName(const std::string& fileName) {
@@ -207,7 +226,8 @@ std::string subjectPart(const ProgramState& state) {
     return state.SubjectSurname + "_" + state.SubjectName;
 }
 
-void addDefinitions(Lines& lines) {
+// The definitions are the same for every case: built once.
+std::array<std::string, 2> definitionLines() {
     std::string first = "DATA LIST FREE/ ";
     for (const char* header :
          {" Card(F8.0) ", " Sex(F8.0) ", " Eta(F8.0) ", " STCIV(F8.0) ", " TITSTUD(F8.0) "}) {
@@ -221,8 +241,6 @@ void addDefinitions(Lines& lines) {
     for (int k = 1; k <= kItems; ++k) {
         first += " d" + std::to_string(k) + "_1(F8.0) ";
     }
-    lines.add(first);
-
     std::string second;
     for (const auto& slot : kDimensionalTotals) {
         second += std::string(slot.name) + "(F8.0) ";
@@ -232,13 +250,21 @@ void addDefinitions(Lines& lines) {
             second += std::string(slot.name) + suffix + "(F8.0) ";
         }
     }
-    lines.add(second + ".");
+    return {first, second + "."};
+}
+
+void addDefinitions(Lines& lines) {
+    static const std::array<std::string, 2> definitions = definitionLines();
+    for (const std::string& line : definitions) {
+        lines.add(line);
+    }
 }
 
 std::string criteriaValues(const ScoreRecord& scores) {
     std::string values;
     for (const auto& slot : kCriteriaSlots) {
-        values += numberField(scores.*slot.member) + " ";
+        appendNumberField(values, scores.*slot.member);
+        values += ' ';
     }
     return values;
 }
@@ -247,18 +273,23 @@ std::string criteriaValues(const ScoreRecord& scores) {
 // come from the one shared set of slots.
 std::string dataLine(ProgramState& state) {
     std::string line = numberField(state.Card) + " ";
+    line.reserve(2048); // 462 values
     for (const std::string* text : {&state.SubjectSex, &state.SubjectAge, &state.SubjectMarital,
                                     &state.SubjectEducation, &state.CaseCode}) {
-        line += freeFormatValue(*text) + " ";
+        line += freeFormatValue(*text);
+        line += ' ';
     }
     for (int k = 1; k <= kItems; ++k) {
-        line += " " + integerText(state.AnswerT[k]);
+        line += ' ';
+        appendIntegerText(line, state.AnswerT[k]);
     }
     for (int k = 1; k <= kItems; ++k) {
-        line += " " + integerText(state.AnswerD[k]);
+        line += ' ';
+        appendIntegerText(line, state.AnswerD[k]);
     }
     for (const auto& slot : kDimensionalTotals) {
-        line += numberField(state.Scores.*slot.member) + " ";
+        appendNumberField(line, state.Scores.*slot.member);
+        line += ' ';
     }
     ComputeCriteriaX4(state);
     line += criteriaValues(state.Scores);
@@ -271,7 +302,7 @@ std::string labelLine(std::string_view name, std::string_view label) {
     return "variable labels  " + std::string(name) + "  '" + std::string(label) + "'.";
 }
 
-void addCriteriaLabels(Lines& lines, const std::string& algorithm) {
+void addCriteriaLabelLines(Lines& lines, const std::string& algorithm) {
     for (const auto& scale : kScaleLabels) {
         lines.add(labelLine(scale.count + algorithm,
                             std::string(scale.shortLabel) + " tot criteri " + algorithm));
@@ -282,20 +313,37 @@ void addCriteriaLabels(Lines& lines, const std::string& algorithm) {
     }
 }
 
+// The same lines for every case: each algorithm's are built once.
+const std::string& criteriaLabels(Algorithm algorithm) {
+    static const std::array<std::string, kAlgorithmCount> labels = [] {
+        std::array<std::string, kAlgorithmCount> built;
+        for (const auto& [which, suffix] : {std::pair{X4, "X4"}, std::pair{X5, "X5"}}) {
+            Lines lines;
+            addCriteriaLabelLines(lines, suffix);
+            built[which] = lines.take();
+        }
+        return built;
+    }();
+    return labels[algorithm];
+}
+
+// CleanLabelText into a buffer that is used again for every item.
+void cleanLabelTextInto(std::string& clean, std::string_view text) {
+    clean.assign(text);
+    for (const auto& [from, to] :
+         {std::pair{'\'', '^'}, std::pair{'\r', '-'}, std::pair{'\n', '-'}}) {
+        for (std::size_t at = clean.find(from); at != std::string::npos;
+             at = clean.find(from, at + 1)) {
+            clean[at] = to;
+        }
+    }
+}
+
 } // namespace
 
 std::string CleanLabelText(std::string_view text) {
     std::string clean;
-    clean.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\'') {
-            clean.push_back('^');
-        } else if (c == '\r' || c == '\n') {
-            clean.push_back('-');
-        } else {
-            clean.push_back(c);
-        }
-    }
+    cleanLabelTextInto(clean, text);
     return clean;
 }
 
@@ -337,9 +385,10 @@ std::string ComposeStatisticsExport(ProgramState& state) {
                                       {"CODICE", " Note"}}) {
         lines.add(labelLine(name, label));
     }
+    std::string label;
     for (int k = 1; k <= kItems; ++k) {
-        lines.add("variable labels   t" + std::to_string(k) + "_1  'It:" +
-                  CleanLabelText(state.ItemText.at(static_cast<std::size_t>(k))) + " '.");
+        cleanLabelTextInto(label, state.ItemText.at(static_cast<std::size_t>(k)));
+        lines.add({"variable labels   t", std::to_string(k), "_1  'It:", label, " '."});
     }
 
     lines.add(" ");
@@ -350,9 +399,9 @@ std::string ComposeStatisticsExport(ProgramState& state) {
         lines.add(labelLine(slot.name, slot.label));
     }
     lines.add(" ");
-    addCriteriaLabels(lines, "X4");
+    lines.addLines(criteriaLabels(X4));
     lines.add(" ");
-    addCriteriaLabels(lines, "X5");
+    lines.addLines(criteriaLabels(X5));
     lines.add(" ");
 
     // Apostrophes in a surname such as D'Amico are doubled inside the quoted file names.
@@ -377,11 +426,11 @@ std::string ComposeStatisticsExport(ProgramState& state) {
 
 PendingFile PrepareStatisticsExport(ProgramState& state) {
     state.DataFileName = StatisticsExportFileName(state);
-    const std::string text = ComposeStatisticsExport(state);
+    std::string text = ComposeStatisticsExport(state);
     // The names travel inside the file: when one does not fit code page 1252 the whole file
     // goes out in UTF-8, marked so that SPSS and PSPP read it as such.
-    if (auto cp1252 = toCp1252(text)) {
-        return {state.DataFileName, std::move(*cp1252)};
+    if (toCp1252InPlace(text)) {
+        return {state.DataFileName, std::move(text)};
     }
     return {state.DataFileName, std::string(kUtf8Bom) + text};
 }
