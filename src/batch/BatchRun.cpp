@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -205,8 +206,9 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                                 << said << "\n";
             }
         }
-        // The subject is done: its memory goes before the next one is processed.
-        input.state = ProgramState{};
+        // The subject is done: its memory goes before the next one is processed. It is moved
+        // out to be freed: assigning a fresh state would keep every string's buffer.
+        std::exchange(input.state, ProgramState{});
         progress.show(succeeded + failed);
     }
     progress.finish();
