@@ -260,13 +260,11 @@ void addDefinitions(Lines& lines) {
     }
 }
 
-std::string criteriaValues(const ScoreRecord& scores) {
-    std::string values;
+void appendCriteriaValues(std::string& values, const ScoreRecord& scores) {
     for (const auto& slot : kCriteriaSlots) {
         appendNumberField(values, scores.*slot.member);
         values += ' ';
     }
-    return values;
 }
 
 // The case's 462 values; runs both criteria algorithms on the way, as the X4 and X5 values
@@ -292,9 +290,9 @@ std::string dataLine(ProgramState& state) {
         line += ' ';
     }
     ComputeCriteriaX4(state);
-    line += criteriaValues(state.Scores);
+    appendCriteriaValues(line, state.Scores);
     ComputeCriteriaX5(state);
-    line += criteriaValues(state.Scores);
+    appendCriteriaValues(line, state.Scores);
     return line + " ";
 }
 
@@ -432,7 +430,8 @@ PendingFile PrepareStatisticsExport(ProgramState& state) {
     if (toCp1252InPlace(text)) {
         return {state.DataFileName, std::move(text)};
     }
-    return {state.DataFileName, std::string(kUtf8Bom) + text};
+    text.insert(0, kUtf8Bom);
+    return {state.DataFileName, std::move(text)};
 }
 
 std::optional<FileError> WriteStatisticsExport(ProgramState& state) {

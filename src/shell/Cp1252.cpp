@@ -89,19 +89,19 @@ std::optional<std::string> toCp1252(std::string_view utf8) {
 }
 
 bool toCp1252InPlace(std::string& text) {
+    // A character never takes more bytes in the code page than in UTF-8, so the converted text
+    // never overtakes the text still to be read.
     std::size_t read = asciiRunFrom(text, 0); // most of every file: it stays where it is
-    if (read == text.size()) {
-        return true;
-    }
-    if (!fitsCp1252(std::string_view(text).substr(read))) {
-        return false;
-    }
-    // A character never takes more bytes in the code page than in UTF-8, so the converted
-    // text never overtakes the text still to be read.
     std::size_t write = read;
     while (read < text.size()) {
         const Utf8Char decoded = decodeUtf8At(text, read);
-        text[write++] = static_cast<char>(*cp1252ByteOf(decoded.codePoint));
+        const auto byte = decoded.valid ? cp1252ByteOf(decoded.codePoint) : std::nullopt;
+        if (!byte) {
+            // Everything converted so far had its place, so its UTF-8 comes back exactly.
+            text.replace(0, read, fromCp1252(std::string_view(text).substr(0, write)));
+            return false;
+        }
+        text[write++] = static_cast<char>(*byte);
         read += decoded.length;
         const std::size_t ascii = asciiRunFrom(text, read);
         std::memmove(text.data() + write, text.data() + read, ascii);
