@@ -133,19 +133,12 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
         }
     }
     std::map<OutputKey, std::set<std::size_t>> writers;
-    // With --out every input has the same folder: it is identified once.
-    std::optional<std::string> lastFolder;
-    std::optional<FileIdentity> lastFolderIdentity;
     for (std::size_t i = 0; i < plan.size(); ++i) {
         if (plan[i].refusal) {
             continue;
         }
         const ProgramState& state = plan[i].state;
-        if (const std::string folderText = utf8Of(plan[i].folder); folderText != lastFolder) {
-            lastFolderIdentity = fileIdentity(folderText);
-            lastFolder = folderText;
-        }
-        const std::optional<FileIdentity> folder = lastFolderIdentity;
+        const std::optional<FileIdentity> folder = fileIdentity(utf8Of(plan[i].folder));
         const std::string spelling = folder ? "" : utf8Of(plan[i].folder.lexically_normal());
         for (const std::string& name :
              {DataFileNameFor(state), ReportFileName(state), StatisticsExportFileName(state)}) {

@@ -28,14 +28,18 @@ constexpr std::size_t kProgressFromFiles = 5;
 class InFolders {
 public:
     InFolders() = default;
-    ~InFolders() {
-        if (m_start) {
-            std::error_code ignored;
-            fs::current_path(*m_start, ignored);
-        }
-    }
+    ~InFolders() { returnToStart(); }
     InFolders(const InFolders&) = delete;
     InFolders& operator=(const InFolders&) = delete;
+
+    void returnToStart() {
+        if (m_start) {
+            std::error_code ignored; // a start folder that is gone cannot be returned to
+            fs::current_path(*m_start, ignored);
+            m_start.reset();
+            m_in.reset();
+        }
+    }
 
     // Throws filesystem_error when the folder cannot be entered.
     void enter(const fs::path& folder) {
@@ -249,6 +253,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         std::exchange(input.state, ProgramState{});
         progress.show(succeeded + failed);
     }
+    folders.returnToStart();
     progress.finish();
     output.out << "selvo-batch: " << succeeded
                << (succeeded == 1 ? " file elaborato, " : " file elaborati, ") << failed
