@@ -73,21 +73,38 @@ std::string legend(std::span<const std::string> labels, int last) {
     return text;
 }
 
+// The item and criteria tables as every load leaves them. They are fixed content, so they are
+// converted once and copied into each state that loads them (selvo-batch loads them for every
+// subject).
+struct LoadedTexts {
+    decltype(ProgramState::ItemText) items;
+    decltype(ProgramState::CriteriaText) criteria;
+};
+
+const LoadedTexts& loadedTexts() {
+    static const LoadedTexts texts = [] {
+        ProgramState scratch;
+        SetItemConstants(scratch);
+        LoadItemTexts(scratch);
+        LoadCriteriaTexts(scratch);
+        for (int i = 0; i <= scratch.ItemCount.asInt(); ++i) {
+            std::string& text = scratch.ItemText.at(static_cast<std::size_t>(i));
+            text = withLineBreaks(text);
+        }
+        return LoadedTexts{std::move(scratch.ItemText), std::move(scratch.CriteriaText)};
+    }();
+    return texts;
+}
+
 } // namespace
 
 void LoadItemBank(ProgramState& state) {
     SetItemConstants(state);
     std::copy(kScaleLabels.begin(), kScaleLabels.end(), state.ScaleLabels.begin());
     std::copy(kDistressLabels.begin(), kDistressLabels.end(), state.DistressLabels.begin());
-
-    // The raw texts are stored again before converting, so a second load converts the same
-    // texts instead of doubling line breaks.
-    LoadItemTexts(state);
-    LoadCriteriaTexts(state);
-    for (int i = 0; i <= state.ItemCount.asInt(); ++i) {
-        std::string& text = state.ItemText.at(static_cast<std::size_t>(i));
-        text = withLineBreaks(text);
-    }
+    const LoadedTexts& texts = loadedTexts();
+    state.ItemText = texts.items;
+    state.CriteriaText = texts.criteria;
 }
 
 void LoadItemTexts(ProgramState& state) {

@@ -33,34 +33,25 @@ std::string missingFields(const ProgramState& state) {
     return missing;
 }
 
-struct Loaded {
-    ProgramState state;
-    std::optional<std::string> fault;
-};
-
-// A fresh program state holding the file's subject, as the window holds it once the reload
-// has read the file and the operator has confirmed the subject form unchanged. The item bank
-// is loaded only when the subject is processed: a run holds every subject in memory first.
-Loaded loadSubject(const fs::path& dataFile) {
-    Loaded loaded;
-    ProgramState& state = loaded.state;
+// Fills a fresh program state with the file's subject, as the window holds it once the reload
+// has read the file and the operator has confirmed the subject form unchanged; the fault when
+// it cannot. The item bank is loaded only when the subject is processed: a run holds every
+// subject in memory first. The state is filled where it stays, as it is large.
+std::optional<std::string> loadSubject(const fs::path& dataFile, ProgramState& state) {
     SetProgramConstants(state);
     state.DataFileName = utf8Of(dataFile);
     if (const auto error = ReadDataFile(state)) {
-        loaded.fault = "lettura non riuscita: " + error->reason;
-        return loaded;
+        return "lettura non riuscita: " + error->reason;
     }
     if (const std::string missing = missingFields(state); !missing.empty()) {
-        loaded.fault = "dati del soggetto incompleti (manca: " + missing +
-                       "); completarli ricaricando il file in BrivanSelvo.";
-        return loaded;
+        return "dati del soggetto incompleti (manca: " + missing +
+               "); completarli ricaricando il file in BrivanSelvo.";
     }
     if (const auto unsafe = UnsafeSubjectName(state)) {
-        loaded.fault = unsafe->message;
-        return loaded;
+        return unsafe->message;
     }
     state.SubjectNotes = NotesWithWindowsLineEnds(state.SubjectNotes);
-    return loaded;
+    return std::nullopt;
 }
 
 // An output file, by its folder's identity and its name: two spellings of one folder (a link,
@@ -129,23 +120,25 @@ std::string refusalFor(const std::vector<PlannedInput>& plan, const Conflicts& c
 
 std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
     std::vector<PlannedInput> plan;
+    plan.reserve(options.files.size()); // states are large: each is built in place, never moved
     std::vector<std::optional<FileIdentity>> inputIdentity;
     std::vector<std::vector<OutputKey>> outputs(options.files.size());
+    std::optional<fs::path> outFolder; // made absolute once, when first needed
     for (const std::string& file : options.files) {
-        PlannedInput input{file, {}, {}, {}};
+        PlannedInput& input = plan.emplace_back();
+        input.file = file;
         std::error_code error;
         const fs::path dataFile = fs::absolute(pathFromUtf8(file), error);
         inputIdentity.push_back(error ? std::nullopt : fileIdentity(utf8Of(dataFile)));
         if (error) {
             input.refusal = "percorso non valido.";
         } else {
-            Loaded loaded = loadSubject(dataFile);
-            input.refusal = std::move(loaded.fault);
-            input.state = std::move(loaded.state);
-            input.folder = options.outDir ? fs::absolute(pathFromUtf8(*options.outDir))
-                                          : dataFile.parent_path();
+            input.refusal = loadSubject(dataFile, input.state);
+            if (options.outDir && !outFolder) {
+                outFolder = fs::absolute(pathFromUtf8(*options.outDir));
+            }
+            input.folder = outFolder ? *outFolder : dataFile.parent_path();
         }
-        plan.push_back(std::move(input));
     }
 
     // Which input each existing file is, and which inputs plan to write each output.

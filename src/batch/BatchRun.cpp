@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <ostream>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -23,22 +24,58 @@ namespace {
 // Below this many files a run is over before progress would help.
 constexpr std::size_t kProgressFromFiles = 5;
 
-// Moves into a folder for the life of the guard: the program writes its files into the
-// current directory, and the batch writes each subject's files in its own folder.
-class InFolder {
+// Moves into each subject's folder in turn: the program writes its files into the current
+// directory. A run into one folder moves there once, and back where it started at the end.
+// The folder is identified for every subject, so a folder replaced during the run is entered
+// afresh, as it would be by moving there again.
+class InFolders {
 public:
-    explicit InFolder(const fs::path& folder) : m_previous(fs::current_path()) {
+    InFolders() = default;
+    ~InFolders() { returnToStart(); }
+    InFolders(const InFolders&) = delete;
+    InFolders& operator=(const InFolders&) = delete;
+
+    void returnToStart() {
+        if (m_start) {
+            std::error_code ignored; // a start folder that is gone cannot be returned to
+            fs::current_path(*m_start, ignored);
+            m_start.reset();
+            m_in.reset();
+        }
+    }
+
+    // Throws filesystem_error when the folder cannot be entered.
+    void enter(const fs::path& folder) {
+        if (m_in && fileIdentity(utf8Of(folder)) == m_in) {
+            return;
+        }
+        if (!m_start) {
+            m_start = fs::current_path();
+        }
+        m_in.reset();
         fs::current_path(folder);
+        m_in = fileIdentity(".");
     }
-    ~InFolder() {
-        std::error_code ignored;
-        fs::current_path(m_previous, ignored);
-    }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
 
 private:
-    fs::path m_previous;
+    std::optional<fs::path> m_start;
+    std::optional<FileIdentity> m_in; // the folder the run is in, once it has moved
+};
+
+// The storage of the item bank's tables, handed from one subject's state to the next. What
+// it holds never matters: LoadItemBank assigns every text of both tables.
+class ItemBankStorage {
+public:
+    void lendTo(ProgramState& state) { swapWith(state); }
+    void takeBackFrom(ProgramState& state) { swapWith(state); }
+
+private:
+    void swapWith(ProgramState& state) {
+        std::swap(m_itemText, state.ItemText);
+        std::swap(m_criteriaText, state.CriteriaText);
+    }
+    decltype(ProgramState::ItemText) m_itemText;
+    decltype(ProgramState::CriteriaText) m_criteriaText;
 };
 
 class Progress {
@@ -222,6 +259,10 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     std::size_t failed = 0;
     Progress progress(output.err, output.progress, plan.size());
 
+    InFolders folders;
+    // Storage for the item bank's texts, lent to each subject's state in turn: loading the
+    // bank then copies every text into storage already there instead of allocating it anew.
+    ItemBankStorage bankStorage;
     for (PlannedInput& input : plan) {
         const auto fail = [&](const std::string& reason) {
             // Names and fields from the files are shown, never obeyed by the terminal.
@@ -235,11 +276,12 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
             continue;
         }
         ProgramState& state = input.state;
+        bankStorage.lendTo(state);
         LoadItemBank(state); // the report quotes criteria texts, the export item texts
         const std::vector<int> missing = MissingItems(state);
         std::optional<std::string> failure;
         try {
-            const InFolder inFolder(input.folder);
+            folders.enter(input.folder);
             if (const auto error = ProcessData(state, now)) {
                 failure = error->message();
             }
@@ -261,10 +303,13 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                                 << said << "\n";
             }
         }
-        // The subject is done: its memory goes before the next one is processed.
-        input.state = ProgramState{};
+        // The subject is done: its memory goes before the next one is processed. It is moved
+        // out to be freed: assigning a fresh state would keep every string's buffer.
+        bankStorage.takeBackFrom(state);
+        std::exchange(input.state, ProgramState{});
         progress.show(succeeded + failed);
     }
+    folders.returnToStart();
     progress.finish();
     // The dataset comes last: it holds the cases of the subjects whose files were written.
     BatchDataset::Outcome written;

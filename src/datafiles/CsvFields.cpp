@@ -21,6 +21,7 @@ std::string fieldLabel(std::size_t number) {
 
 CsvSplit splitCsvFields(std::string_view bytes, std::size_t maxFields) {
     CsvSplit split;
+    split.fields.reserve(maxFields);
     // A record may end with a line break or without one; trailing blanks and blank lines are
     // what text editors leave behind, not further fields.
     while (!bytes.empty() && (isBlank(bytes.back()) || isLineEnd(bytes.back()))) {

@@ -73,21 +73,21 @@ std::optional<long long> integerValue(std::string_view text) {
 // Checks one answer field; the fault names the field, the item and the allowed range.
 std::optional<std::string> readAnswer(const CsvField& field, std::size_t number, int item,
                                       const char* scale, int maximum, Integer& answer) {
+    const auto value = integerValue(field.text);
+    if (value && *value >= 0 && *value <= maximum) {
+        answer = static_cast<Integer>(*value);
+        return std::nullopt;
+    }
     const std::string where =
         fieldLabel(number) + " (" + scale + ", item " + std::to_string(item) + "): ";
-    const auto value = integerValue(field.text);
     if (!value) {
         if (field.text.empty()) {
             return where + "la risposta manca.";
         }
         return where + "la risposta " + quotedValue(field.text) + " non è un numero intero.";
     }
-    if (*value < 0 || *value > maximum) {
-        return where + "la risposta " + quotedValue(field.text) + " non è tra 0 e " +
-               std::to_string(maximum) + ".";
-    }
-    answer = static_cast<Integer>(*value);
-    return std::nullopt;
+    return where + "la risposta " + quotedValue(field.text) + " non è tra 0 e " +
+           std::to_string(maximum) + ".";
 }
 
 std::optional<std::string> readCode(const CsvField& field, std::size_t number, const char* what,
@@ -197,22 +197,25 @@ std::string DataFileNameFor(const ProgramState& state) {
 
 std::string ComposeDataFile(const ProgramState& state) {
     std::string line = integerText(state.Card);
+    line.reserve(1024); // 196 fields
     for (const std::string* text :
          {&state.SubjectName, &state.SubjectSurname, &state.SubjectAge, &state.SubjectSex,
           &state.SubjectMarital, &state.SubjectEducation, &state.SubjectNotes}) {
         line += ',' + quoteCsvText(*text);
     }
     for (int item = 1; item <= kDataFileItems; ++item) {
-        line += ',' + integerText(state.AnswerT[item]);
+        line += ',';
+        appendIntegerText(line, state.AnswerT[item]);
     }
     for (int item = 1; item <= kDataFileItems; ++item) {
-        line += ',' + integerText(state.AnswerD[item]);
+        line += ',';
+        appendIntegerText(line, state.AnswerD[item]);
     }
     line += kCrLf;
     // A name such as "Łukasz" has no place in code page 1252: rather than lose it, the whole
     // file goes out in UTF-8, marked so that the reader knows.
-    if (auto cp1252 = toCp1252(line)) {
-        return std::move(*cp1252);
+    if (toCp1252InPlace(line)) {
+        return line;
     }
     return std::string(kUtf8Bom) + line;
 }

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 namespace selvo {
 namespace {
@@ -127,10 +129,20 @@ constexpr const char* kCaseCode = "pz";
 // The command file is built line by line; every line ends in CR LF.
 class Lines {
 public:
+    Lines() { m_text.reserve(32 * 1024); } // a command file is about 24 KB
     void add(std::string_view line) {
         m_text += line;
         m_text += kCrLf;
     }
+    // Pieces of one line, without building the line first.
+    void add(std::initializer_list<std::string_view> pieces) {
+        for (const std::string_view piece : pieces) {
+            m_text += piece;
+        }
+        m_text += kCrLf;
+    }
+    // Lines already ended with CR LF.
+    void addLines(std::string_view lines) { m_text += lines; }
     void addEmpty(int count) {
         for (int i = 0; i < count; ++i) {
             m_text += kCrLf;
@@ -210,8 +222,9 @@ std::string freeFormatValue(const std::string& text) {
 
 // "As a number": sign blank or minus, the digits, and the blank that follows every number.
 // A slot never filled goes out as 0 rather than as nothing, so later values keep their column.
-std::string numberField(const NumberOrEmpty& value) {
-    return numberText(value.value()) + " ";
+void appendNumberField(std::string& out, const NumberOrEmpty& value) {
+    appendNumberText(out, value.value());
+    out += ' ';
 }
 
 std::string quotedFileName(const std::string& fileName) {
@@ -222,7 +235,8 @@ std::string subjectPart(const ProgramState& state) {
     return state.SubjectSurname + "_" + state.SubjectName;
 }
 
-void addDefinitions(Lines& lines) {
+// The definitions are the same for every case: built once.
+std::array<std::string, 2> definitionLines() {
     std::string first = "DATA LIST FREE/ ";
     for (const char* header :
          {" Card(F8.0) ", " Sex(F8.0) ", " Eta(F8.0) ", " STCIV(F8.0) ", " TITSTUD(F8.0) "}) {
@@ -236,8 +250,6 @@ void addDefinitions(Lines& lines) {
     for (int k = 1; k <= kItems; ++k) {
         first += " d" + std::to_string(k) + "_1(F8.0) ";
     }
-    lines.add(first);
-
     std::string second;
     for (const auto& slot : kDimensionalTotals) {
         second += std::string(slot.name) + "(F8.0) ";
@@ -247,7 +259,14 @@ void addDefinitions(Lines& lines) {
             second += std::string(slot.name) + suffix + "(F8.0) ";
         }
     }
-    lines.add(second + ".");
+    return {first, second + "."};
+}
+
+void addDefinitions(Lines& lines) {
+    static const std::array<std::string, 2> definitions = definitionLines();
+    for (const std::string& line : definitions) {
+        lines.add(line);
+    }
 }
 
 // Lets one call of forEachCaseValue hand each kind of value to its own formatting.
@@ -285,12 +304,21 @@ template <class Sink> void forEachCaseValue(ProgramState& state, Sink&& sink) {
 // The case's 462 values on one line of free-format data.
 std::string dataLine(ProgramState& state) {
     std::string line;
-    forEachCaseValue(
-        state, Formats{
-                   [&line](const NumberOrEmpty& number) { line += numberField(number) + " "; },
-                   [&line](const std::string& text) { line += freeFormatValue(text) + " "; },
-                   [&line](Integer answer) { line += " " + integerText(answer); },
-               });
+    line.reserve(2048); // 462 values
+    forEachCaseValue(state, Formats{
+                                [&line](const NumberOrEmpty& number) {
+                                    appendNumberField(line, number);
+                                    line += ' ';
+                                },
+                                [&line](const std::string& text) {
+                                    line += freeFormatValue(text);
+                                    line += ' ';
+                                },
+                                [&line](Integer answer) {
+                                    line += ' ';
+                                    appendIntegerText(line, answer);
+                                },
+                            });
     return line + " ";
 }
 
@@ -323,20 +351,37 @@ std::string itemLabel(const ProgramState& state, int k) {
     return "It:" + CleanLabelText(state.ItemText.at(static_cast<std::size_t>(k))) + " ";
 }
 
+// The same lines for every case: each algorithm's are built once.
+const std::string& criteriaLabelLines(Algorithm algorithm) {
+    static const std::array<std::string, kAlgorithmCount> labels = [] {
+        std::array<std::string, kAlgorithmCount> built;
+        for (const auto& [which, suffix] : {std::pair{X4, "X4"}, std::pair{X5, "X5"}}) {
+            Lines lines;
+            addCriteriaLabels(lines, suffix);
+            built[which] = lines.take();
+        }
+        return built;
+    }();
+    return labels[algorithm];
+}
+
+// CleanLabelText into a buffer that is used again for every item.
+void cleanLabelTextInto(std::string& clean, std::string_view text) {
+    clean.assign(text);
+    for (const auto& [from, to] :
+         {std::pair{'\'', '^'}, std::pair{'\r', '-'}, std::pair{'\n', '-'}}) {
+        for (std::size_t at = clean.find(from); at != std::string::npos;
+             at = clean.find(from, at + 1)) {
+            clean[at] = to;
+        }
+    }
+}
+
 } // namespace
 
 std::string CleanLabelText(std::string_view text) {
     std::string clean;
-    clean.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\'') {
-            clean.push_back('^');
-        } else if (c == '\r' || c == '\n') {
-            clean.push_back('-');
-        } else {
-            clean.push_back(c);
-        }
-    }
+    cleanLabelTextInto(clean, text);
     return clean;
 }
 
@@ -371,8 +416,10 @@ std::string ComposeStatisticsExport(ProgramState& state) {
     for (const auto& [name, label] : kHeaderLabels) {
         lines.add(labelLine(name, label));
     }
+    std::string label;
     for (int k = 1; k <= kItems; ++k) {
-        lines.add("variable labels   t" + std::to_string(k) + "_1  '" + itemLabel(state, k) + "'.");
+        cleanLabelTextInto(label, state.ItemText.at(static_cast<std::size_t>(k)));
+        lines.add({"variable labels   t", std::to_string(k), "_1  'It:", label, " '."});
     }
 
     lines.add(" ");
@@ -383,9 +430,9 @@ std::string ComposeStatisticsExport(ProgramState& state) {
         lines.add(labelLine(slot.name, slot.label));
     }
     lines.add(" ");
-    addCriteriaLabels(lines, "X4");
+    lines.addLines(criteriaLabelLines(X4));
     lines.add(" ");
-    addCriteriaLabels(lines, "X5");
+    lines.addLines(criteriaLabelLines(X5));
     lines.add(" ");
 
     // Apostrophes in a surname such as D'Amico are doubled inside the quoted file names.
@@ -410,13 +457,14 @@ std::string ComposeStatisticsExport(ProgramState& state) {
 
 PendingFile PrepareStatisticsExport(ProgramState& state) {
     state.DataFileName = StatisticsExportFileName(state);
-    const std::string text = ComposeStatisticsExport(state);
+    std::string text = ComposeStatisticsExport(state);
     // The names travel inside the file: when one does not fit code page 1252 the whole file
     // goes out in UTF-8, marked so that SPSS and PSPP read it as such.
-    if (auto cp1252 = toCp1252(text)) {
-        return {state.DataFileName, std::move(*cp1252)};
+    if (toCp1252InPlace(text)) {
+        return {state.DataFileName, std::move(text)};
     }
-    return {state.DataFileName, std::string(kUtf8Bom) + text};
+    text.insert(0, kUtf8Bom);
+    return {state.DataFileName, std::move(text)};
 }
 
 std::optional<FileError> WriteStatisticsExport(ProgramState& state) {

@@ -71,15 +71,28 @@ void addParagraph(std::string& out, std::string_view rtf) {
     out += kPar;
 }
 
+void addBoldParagraph(std::string& out, std::string_view rtf) {
+    appendBold(out, rtf);
+    out += kPar;
+}
+
 // bold(label), two TABs, ":  ", bold(value): the shape of every count and total line.
 void addCountLine(std::string& out, std::string_view label, const NumberOrEmpty& value) {
-    addParagraph(out, bold(label) + "\t\t:  " + bold(numberText(value)));
+    appendBold(out, label);
+    out += "\t\t:  {\\b ";
+    appendNumberText(out, value);
+    out += '}';
+    out += kPar;
 }
 
 void addTotalsLines(std::string& out, const TotalsAfter& totals, const ScoreRecord& scores) {
-    const std::string prefix = "CLUSTER [" + std::string(totals.cluster) + "] TOT. N. OF ";
-    addCountLine(out, prefix + "CRITERIA", scores.*totals.criteriaTotal);
-    addCountLine(out, prefix + "DIAGNOSIS", scores.*totals.diagnosisTotal);
+    std::string label = "CLUSTER [" + std::string(totals.cluster) + "] TOT. N. OF ";
+    const std::size_t prefix = label.size();
+    label += "CRITERIA";
+    addCountLine(out, label, scores.*totals.criteriaTotal);
+    label.resize(prefix);
+    label += "DIAGNOSIS";
+    addCountLine(out, label, scores.*totals.diagnosisTotal);
 }
 
 const TotalsAfter* totalsAfter(Disorder disorder) {
@@ -108,52 +121,67 @@ void BuildCategoricalSection(ProgramState& state, Algorithm algorithm) {
     const ScoreRecord& scores = state.Scores;
     const AlgorithmTexts& texts = kAlgorithmTexts[algorithm];
     std::string out;
+    out.reserve(8 * 1024);
     addParagraph(out, kRule);
-    addParagraph(out, bold(texts.categoricalTitle));
+    addBoldParagraph(out, texts.categoricalTitle);
     out += kPar;
     for (const auto& disorder : criteria::kDisorders) {
         const DisorderLabels& labels = kLabels[disorder.disorder];
-        addParagraph(out, bold(labels.heading));
+        addBoldParagraph(out, labels.heading);
         for (int k = 1; k <= disorder.criterionCount; ++k) {
             const auto& flag = scores.*disorder.criteria[static_cast<std::size_t>(k - 1)];
-            const std::string label = std::string(labels.criterionPrefix) + "_" + std::to_string(k);
-            addParagraph(out, bold(label) + "\t\t+/-:  " + bold(numberText(flag)));
+            // bold(PAR_k), two TABs, "+/-:  ", bold(flag), in place: most lines are these.
+            out += "{\\b ";
+            out += labels.criterionPrefix;
+            out += '_';
+            appendIntegerText(out, k);
+            out += "}\t\t+/-:  {\\b ";
+            appendNumberText(out, flag);
+            out += '}';
+            out += kPar;
         }
         out += kPar;
         addCountLine(out, "N. OF CRITERIA", scores.*disorder.count);
-        addParagraph(out, bold(labels.threshold) + "\t\t" +
-                              bold("Diagnosis:  " + numberText(scores.*disorder.diagnosis)));
+        appendBold(out, labels.threshold);
+        out += "\t\t";
+        appendBold(out, "Diagnosis:  " + numberText(scores.*disorder.diagnosis));
+        out += kPar;
         if (const TotalsAfter* totals = totalsAfter(disorder.disorder)) {
             out += kPar;
             addTotalsLines(out, *totals, scores);
         }
         if (disorder.disorder == PA) { // the last disorder closes the section
             out += kPar;
-            addParagraph(out, bold(texts.categoricalEnd));
+            addBoldParagraph(out, texts.categoricalEnd);
             addParagraph(out, kRule);
         } else {
             out += kPar;
             out += kPar;
         }
     }
-    state.ReportCategorical[algorithm] = out;
+    state.ReportCategorical[algorithm] = std::move(out);
 }
 
 void BuildCriteriaSection(ProgramState& state, Algorithm algorithm) {
     const ScoreRecord& scores = state.Scores;
     const AlgorithmTexts& texts = kAlgorithmTexts[algorithm];
     std::string out;
+    out.reserve(8 * 1024);
     addParagraph(out, kRule);
-    addParagraph(out, bold(texts.criteriaTitle));
+    addBoldParagraph(out, texts.criteriaTitle);
     out += kPar;
+    std::string block; // one disorder's paragraphs, shown when a criterion is met
+    block.reserve(2048);
     for (const auto& disorder : criteria::kDisorders) {
         const auto& criteriaTexts = state.CriteriaText[disorder.disorder];
-        std::string block(kPar);
-        addParagraph(block, rtfText(entry(criteriaTexts, 0)));
+        block.assign(kPar);
+        appendRtfText(block, entry(criteriaTexts, 0));
+        block += kPar;
         bool anyMet = false;
         for (int k = 1; k <= disorder.criterionCount; ++k) {
             if (isMet(scores.*disorder.criteria[static_cast<std::size_t>(k - 1)])) {
-                addParagraph(block, rtfText(entry(criteriaTexts, k)));
+                appendRtfText(block, entry(criteriaTexts, k));
+                block += kPar;
                 anyMet = true;
             }
             // Which of the two items behind borderline criterion 5 said so; not a criterion.
@@ -171,9 +199,9 @@ void BuildCriteriaSection(ProgramState& state, Algorithm algorithm) {
         }
     }
     out += kPar;
-    addParagraph(out, bold(texts.criteriaEnd));
+    addBoldParagraph(out, texts.criteriaEnd);
     addParagraph(out, kRule);
-    state.ReportCriteria[algorithm] = out;
+    state.ReportCriteria[algorithm] = std::move(out);
 }
 
 } // namespace selvo

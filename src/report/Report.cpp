@@ -37,13 +37,34 @@ std::string paragraph(std::string_view rtf) {
     return out;
 }
 
+// The same at the end of `out`, for a block built paragraph by paragraph.
+void addParagraph(std::string& out, std::string_view rtf) {
+    out += rtf;
+    out += kPar;
+}
+
+void addBoldParagraph(std::string& out, std::string_view rtf) {
+    appendBold(out, rtf);
+    out += kPar;
+}
+
+// Plain text as a paragraph of its own.
+void addTextParagraph(std::string& out, std::string_view text) {
+    appendRtfText(out, text);
+    out += kPar;
+}
+
 std::string tabs(int count) {
     return std::string(static_cast<std::size_t>(count), '\t');
 }
 
 // Label, TABs and the value in bold: one line of the subject block.
-std::string subjectLine(std::string_view label, int tabCount, const std::string& value) {
-    return paragraph(std::string(label) + tabs(tabCount) + bold(rtfText(value)));
+void addSubjectLine(std::string& out, std::string_view label, int tabCount,
+                    const std::string& value) {
+    out += label;
+    out += tabs(tabCount);
+    appendBold(out, rtfText(value));
+    out += kPar;
 }
 
 using Slot = NumberOrEmpty ScoreRecord::*;
@@ -93,6 +114,7 @@ constexpr std::array<ScaleGroup, 5> kScaleGroups{{
 // The report file is a sequence of records, each a text followed by CR LF.
 class Records {
 public:
+    Records() { m_text.reserve(32 * 1024); } // a report is about 20 KB
     void add(std::string_view text) {
         m_text += text;
         m_text += kCrLf;
@@ -117,13 +139,19 @@ void addDimensionalSection(Records& records, const ScoreRecord& scores) {
         if (group.heading == "CLUSTERS") {
             records.add(kPar);
         }
+        std::string score;
         for (int r = 0; r < group.rowCount; ++r) {
             const ScaleRow& row = group.rows[static_cast<std::size_t>(r)];
             // Label and score share one paragraph: the label record has no paragraph mark.
             records.add(bold(row.label));
-            records.add(
-                paragraph(std::string(row.lead) + bold(numberText(scores.*row.raw) + "  (" +
-                                                       numberText(scores.*row.percentage) + "%)")));
+            score.assign(row.lead);
+            score += "{\\b ";
+            appendNumberText(score, scores.*row.raw);
+            score += "  (";
+            appendNumberText(score, scores.*row.percentage);
+            score += "%)}";
+            score += kPar;
+            records.add(score);
         }
     }
     records.add(std::string(kPar) + std::string(kPar));
@@ -161,6 +189,7 @@ std::string CurrentDateTimeText() {
 
 void BuildReportHeader(ProgramState& state) {
     state.ReportHeader.clear();
+    state.ReportHeader.reserve(4096);
     for (const std::string_view chunk : kHeaderChunks) {
         state.ReportHeader += chunk;
         state.ReportHeader += kCrLf;
@@ -170,62 +199,62 @@ void BuildReportHeader(ProgramState& state) {
 void BuildReportTitle(ProgramState& state, const DateTimeSource& now) {
     std::string& t = state.ReportTitle;
     t.clear();
-    t += paragraph(bold("Brivan SELVO QUESTIONNAIRE"));
+    addBoldParagraph(t, "Brivan SELVO QUESTIONNAIRE");
     t += kPar;
-    t += paragraph("Software product for the quick assessment of the:");
-    t += paragraph(bold("SELVO QUESTIONNAIRE"));
+    addParagraph(t, "Software product for the quick assessment of the:");
+    addBoldParagraph(t, "SELVO QUESTIONNAIRE");
     t += bold(rtfText(kQuestionnaireTitle)) + bold(" a self-report measure");
-    t += paragraph(kPar);
+    addParagraph(t, kPar);
     t += kPar;
-    t += paragraph("SELVO Questionnaire - Software for the Italian Version  ");
+    addParagraph(t, "SELVO Questionnaire - Software for the Italian Version  ");
     const auto& software = content::kSoftwareCredits;
-    t += paragraph(rtfText(software[0]));
-    t += paragraph(rtfText(software[1]));
-    t += paragraph(rtfText(software[2]));
+    addTextParagraph(t, software[0]);
+    addTextParagraph(t, software[1]);
+    addTextParagraph(t, software[2]);
     t += kPar;
-    t += paragraph(rtfText(software[3]));
+    addTextParagraph(t, software[3]);
     t += kPar;
     t += kPar;
-    t += paragraph("SELVO Questionnaire ");
+    addParagraph(t, "SELVO Questionnaire ");
     for (const std::string_view line : content::kQuestionnaireCredits) {
-        t += paragraph(rtfText(line));
+        addTextParagraph(t, line);
     }
     t += kPar;
     t += "Software product: Brivan SELVO Ver. " + numberText(kProgramVersion) + " Software - ";
     t += "Report V.1.0. Last usage date/time:" + rtfText(now());
     t += " (For the best printing use Times New Roman cp. 10, justified).";
-    t += paragraph(kPar);
+    addParagraph(t, kPar);
     t += kPar;
-    t += paragraph("REFERENCES");
+    addParagraph(t, "REFERENCES");
     for (const std::string_view reference : content::kReferences) {
-        t += paragraph(rtfText(reference));
+        addTextParagraph(t, reference);
     }
-    t += paragraph(kPar);
-    t += paragraph(kRule);
-    t += paragraph("SUBMINISTRATION REPORT AND SCORING" + std::string(45, ' '));
-    t += paragraph(kRule);
-    t += paragraph(kRule);
+    addParagraph(t, kPar);
+    addParagraph(t, kRule);
+    addParagraph(t, "SUBMINISTRATION REPORT AND SCORING" + std::string(45, ' '));
+    addParagraph(t, kRule);
+    addParagraph(t, kRule);
 }
 
 void BuildReportSubject(ProgramState& state) {
     std::string& s = state.ReportSubject;
     s.clear();
-    s += paragraph(kRule);
-    s += paragraph(kRule);
-    s += paragraph("DATI SOGGETTO: ");
-    s += subjectLine("NOME: ", 5, state.SubjectName);
-    s += subjectLine("COGNOME: ", 4, state.SubjectSurname);
-    s += subjectLine("ETA': ", 5, state.SubjectAge);
-    s += subjectLine("SESSO (1=M / 2=F): ", 3, state.SubjectSex);
-    s += subjectLine("STATO CIVILE: ", 3, state.SubjectMarital);
-    s += paragraph("(1=Celibe/Nubile; 2=Coniugato/a; 3=Separato/a; 4=Divorziato/a; 5=Vedovo/a)");
-    s += subjectLine("TITOLO DI STUDIO: ", 3, state.SubjectEducation);
-    s += paragraph("(1=Nessuno/Non indicato; 2=Elementare; 3=Media Inferiore; 4=Media Superiore; "
-                   "5=Laurea/Specializzazione)");
-    s += paragraph("NOTE ALLA SOMMINISTRAZIONE: ");
-    s += paragraph(rtfText(state.SubjectNotes));
-    s += paragraph(kRule);
-    s += paragraph(kRule);
+    addParagraph(s, kRule);
+    addParagraph(s, kRule);
+    addParagraph(s, "DATI SOGGETTO: ");
+    addSubjectLine(s, "NOME: ", 5, state.SubjectName);
+    addSubjectLine(s, "COGNOME: ", 4, state.SubjectSurname);
+    addSubjectLine(s, "ETA': ", 5, state.SubjectAge);
+    addSubjectLine(s, "SESSO (1=M / 2=F): ", 3, state.SubjectSex);
+    addSubjectLine(s, "STATO CIVILE: ", 3, state.SubjectMarital);
+    addParagraph(s, "(1=Celibe/Nubile; 2=Coniugato/a; 3=Separato/a; 4=Divorziato/a; 5=Vedovo/a)");
+    addSubjectLine(s, "TITOLO DI STUDIO: ", 3, state.SubjectEducation);
+    addParagraph(s, "(1=Nessuno/Non indicato; 2=Elementare; 3=Media Inferiore; 4=Media Superiore; "
+                    "5=Laurea/Specializzazione)");
+    addParagraph(s, "NOTE ALLA SOMMINISTRAZIONE: ");
+    addTextParagraph(s, state.SubjectNotes);
+    addParagraph(s, kRule);
+    addParagraph(s, kRule);
 }
 
 std::string ReportFileName(const ProgramState& state) {
@@ -255,14 +284,14 @@ PreparedFile PrepareReport(ProgramState& state) {
     if (auto refused = checkFileNameParts(state, name)) {
         return {std::nullopt, refused};
     }
-    std::optional<std::string> bytes = toCp1252(ComposeReport(state));
-    if (!bytes) {
+    std::string bytes = ComposeReport(state);
+    if (!toCp1252InPlace(bytes)) {
         // Every text goes through rtfText, so this means a fixed text of the program is wrong.
         return {std::nullopt,
                 FileError{name, "il rapporto contiene caratteri che la codifica Windows-1252 non "
                                 "può rappresentare; il file non è stato scritto."}};
     }
-    return {PendingFile{name, std::move(*bytes)}, std::nullopt};
+    return {PendingFile{name, std::move(bytes)}, std::nullopt};
 }
 
 std::optional<FileError> WriteReport(ProgramState& state) {

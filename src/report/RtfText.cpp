@@ -1,19 +1,63 @@
 #include "report/RtfText.h"
 
+#include "shell/TextFile.h"
 #include "shell/Utf8.h"
 
-#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace selvo {
 namespace {
 
-// The characters code page 1252 puts at 0x80..0x9F, where Latin-1 has control codes.
-constexpr std::array<char32_t, 27> kWindowsExtras{
-    0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
-    0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
+// The bytes rtfText has to look at; every other byte is ASCII that stays as it is.
+constexpr auto kNeedsLook = [] {
+    std::array<bool, 256> table{};
+    for (std::size_t b = 0x80; b < table.size(); ++b) {
+        table[b] = true;
+    }
+    for (const unsigned char c : {'\\', '{', '}', '\r', '\n'}) {
+        table[c] = true;
+    }
+    return table;
+}();
+
+bool needsLook(char c) {
+    return kNeedsLook[static_cast<unsigned char>(c)];
+}
+
+// How many bytes from `from` on stay as they are.
+std::size_t plainRunFrom(std::string_view text, std::size_t from) {
+    std::size_t end = from;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a bit of the mask for each byte from 0x80 up and for each of the
+    // five characters.
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (end + 16 <= text.size()) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + end));
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, backslash), _mm_cmpeq_epi8(bytes, open)),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, close),
+                         _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(special, bytes)));
+        if (mask != 0) {
+            return end + static_cast<std::size_t>(std::countr_zero(mask)) - from;
+        }
+        end += 16;
+    }
+#endif
+    while (end < text.size() && !needsLook(text[end])) {
+        ++end;
+    }
+    return end - from;
+}
 
 // RTF's \u takes a signed 16-bit number; the "?" is what readers without Unicode show.
 void appendUnicodeUnit(std::string& out, std::uint16_t unit) {
@@ -35,25 +79,37 @@ void appendUnicode(std::string& out, char32_t code) {
 } // namespace
 
 bool inCp1252(char32_t codePoint) {
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
-        return true;
-    }
-    return std::find(kWindowsExtras.begin(), kWindowsExtras.end(), codePoint) !=
-           kWindowsExtras.end();
+    return cp1252ByteOf(codePoint).has_value();
 }
 
 std::string bold(std::string_view rtf) {
-    std::string out = "{\\b ";
+    std::string out;
+    appendBold(out, rtf);
+    return out;
+}
+
+void appendBold(std::string& out, std::string_view rtf) {
+    out += "{\\b ";
     out += rtf;
     out += '}';
-    return out;
 }
 
 std::string rtfText(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
+    appendRtfText(out, utf8);
+    return out;
+}
+
+void appendRtfText(std::string& out, std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
+        const std::size_t plain = plainRunFrom(utf8, i);
+        out.append(utf8.substr(i, plain));
+        i += plain;
+        if (i == utf8.size()) {
+            break;
+        }
         const char c = utf8[i];
         switch (c) {
         case '\\':
@@ -85,7 +141,6 @@ std::string rtfText(std::string_view utf8) {
         }
         i += decoded.length;
     }
-    return out;
 }
 
 } // namespace selvo

@@ -13,11 +13,15 @@ inline constexpr std::string_view kRule =
 
 // "{\b " text "}"; the text must already be RTF.
 std::string bold(std::string_view rtf);
+// The same at the end of `out`, for text built piece by piece.
+void appendBold(std::string& out, std::string_view rtf);
 
 // Plain UTF-8 text as RTF: backslash and braces escaped, each line break (CR LF, LF or CR) as
 // "\line ", each character outside code page 1252 as "\uN?" per UTF-16 unit (N signed 16-bit).
 // Characters of code page 1252 stay as they are, so ordinary text comes out unchanged.
 std::string rtfText(std::string_view utf8);
+// The same at the end of `out`.
+void appendRtfText(std::string& out, std::string_view utf8);
 
 // Whether the Unicode character has a single-byte place in code page 1252.
 bool inCp1252(char32_t codePoint);

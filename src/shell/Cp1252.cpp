@@ -4,7 +4,9 @@
 #include "shell/TextFile.h"
 #include "shell/Utf8.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace selvo {
 namespace {
@@ -24,80 +26,129 @@ constexpr bool isUnassigned(char32_t c) {
     return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
 }
 
-// The byte for a character, or nothing when the code page has no place for it.
-std::optional<unsigned char> byteFor(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        return static_cast<unsigned char>(c);
-    }
+struct Placed {
+    char16_t character;
+    unsigned char byte;
+    constexpr bool operator<(const Placed& other) const { return character < other.character; }
+};
+
+// The 27 characters with a place at 0x80-0x9F, sorted by character for a binary search.
+constexpr auto kPlaceOfCharacter = [] {
+    std::array<Placed, 27> table{};
+    std::size_t n = 0;
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == c && !isUnassigned(c)) {
-            return static_cast<unsigned char>(0x80 + i);
+        if (!isUnassigned(kHighControls[i])) {
+            table.at(n++) = {kHighControls[i], static_cast<unsigned char>(0x80 + i)};
         }
     }
-    return std::nullopt;
-}
+    std::sort(table.begin(), table.end());
+    return table;
+}();
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+// UTF-8 of every byte from 0x80 on: at most three bytes, the count in front.
+constexpr auto kUtf8OfHighByte = [] {
+    std::array<std::array<char, 4>, 128> table{};
+    for (std::size_t b = 0x80; b <= 0xFF; ++b) {
+        const char32_t c = b < 0xA0 ? kHighControls[b - 0x80] : b;
+        auto& utf8 = table[b - 0x80];
+        if (c < 0x800) {
+            utf8 = {2, static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+        } else {
+            utf8 = {3, static_cast<char>(0xE0 | (c >> 12)),
+                    static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                    static_cast<char>(0x80 | (c & 0x3F))};
+        }
     }
-}
+    return table;
+}();
 
 } // namespace
 
-std::optional<std::string> toCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) { // most of every file: no decoding needed
-            out.push_back(static_cast<char>(lead));
-            ++i;
-            continue;
-        }
-        const Utf8Char decoded = decodeUtf8At(utf8, i);
-        if (!decoded.valid) {
-            return std::nullopt;
-        }
-        const auto byte = byteFor(decoded.codePoint);
-        if (!byte) {
-            return std::nullopt;
-        }
-        out.push_back(static_cast<char>(*byte));
-        i += decoded.length;
+std::optional<unsigned char> cp1252ByteOf(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return static_cast<unsigned char>(c);
     }
-    return out;
+    if (c > 0xFFFF) {
+        return std::nullopt;
+    }
+    const Placed key{static_cast<char16_t>(c), 0};
+    const auto* const found =
+        std::lower_bound(kPlaceOfCharacter.begin(), kPlaceOfCharacter.end(), key);
+    if (found == kPlaceOfCharacter.end() || found->character != c) {
+        return std::nullopt;
+    }
+    return found->byte;
+}
+
+std::optional<std::string> toCp1252(std::string_view utf8) {
+    std::string text(utf8);
+    if (!toCp1252InPlace(text)) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+bool toCp1252InPlace(std::string& text) {
+    // A character never takes more bytes in the code page than in UTF-8, so the converted text
+    // never overtakes the text still to be read.
+    std::size_t read = asciiRunFrom(text, 0); // most of every file: it stays where it is
+    std::size_t write = read;
+    while (read < text.size()) {
+        const Utf8Char decoded = decodeUtf8At(text, read);
+        const auto byte = decoded.valid ? cp1252ByteOf(decoded.codePoint) : std::nullopt;
+        if (!byte) {
+            // Everything converted so far had its place, so its UTF-8 comes back exactly.
+            text.replace(0, read, fromCp1252(std::string_view(text).substr(0, write)));
+            return false;
+        }
+        text[write++] = static_cast<char>(*byte);
+        read += decoded.length;
+        const std::size_t ascii = asciiRunFrom(text, read);
+        std::memmove(text.data() + write, text.data() + read, ascii);
+        write += ascii;
+        read += ascii;
+    }
+    text.resize(write);
+    return true;
 }
 
 std::string fromCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out.push_back(c);
-        } else if (b < 0xA0) {
-            appendUtf8(out, kHighControls[b - 0x80]);
-        } else {
-            appendUtf8(out, b);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t ascii = asciiRunFrom(bytes, i);
+        out.append(bytes.substr(i, ascii));
+        i += ascii;
+        if (i < bytes.size()) {
+            const auto& utf8 = kUtf8OfHighByte[static_cast<unsigned char>(bytes[i]) - 0x80];
+            out.append(utf8.data() + 1, static_cast<std::size_t>(utf8[0]));
+            ++i;
         }
     }
     return out;
 }
 
 bool fitsCp1252(std::string_view utf8) {
-    return toCp1252(utf8).has_value();
+    for (std::size_t i = 0; i < utf8.size();) {
+        i += asciiRunFrom(utf8, i);
+        if (i == utf8.size()) {
+            break;
+        }
+        const Utf8Char decoded = decodeUtf8At(utf8, i);
+        if (!decoded.valid || !cp1252ByteOf(decoded.codePoint)) {
+            return false;
+        }
+        i += decoded.length;
+    }
+    return true;
 }
 
 bool isValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
+        i += asciiRunFrom(bytes, i);
+        if (i == bytes.size()) {
+            break;
+        }
         const Utf8Char decoded = decodeUtf8At(bytes, i);
         if (!decoded.valid) {
             return false;

@@ -9,11 +9,15 @@ namespace selvo {
 // digits, point as decimal separator, no trailing zeros, a leading blank for zero and positive
 // values ("-0" prints as " 0").
 std::string numberText(double value);
+// The same at the end of `out`, for the long runs of numbers the files hold.
+void appendNumberText(std::string& out, double value);
 
 // An empty slot prints as nothing.
 std::string numberText(const NumberOrEmpty& value);
+void appendNumberText(std::string& out, const NumberOrEmpty& value);
 
 // Integers in the data files: decimal digits, no sign blank.
 std::string integerText(long value);
+void appendIntegerText(std::string& out, long value);
 
 } // namespace selvo

@@ -40,13 +40,20 @@ private:
 class AnswerTable {
 public:
     static constexpr int kSlots = 95;
-    Integer& operator[](int item) { return m_slots.at(checked(item)); }
-    Integer operator[](int item) const { return m_slots.at(checked(item)); }
+    Integer& operator[](int item) { return m_slots[checked(item)]; }
+    Integer operator[](int item) const { return m_slots[checked(item)]; }
     void clear() { m_slots.fill(0); }
     bool operator==(const AnswerTable&) const = default;
 
 private:
-    static std::size_t checked(int item);
+    // Inline, as scoring reads every slot many times; only the throw is out of line.
+    static std::size_t checked(int item) {
+        if (item < 0 || item >= kSlots) {
+            outOfRange(item);
+        }
+        return static_cast<std::size_t>(item);
+    }
+    [[noreturn]] static void outOfRange(int item);
     std::array<Integer, kSlots> m_slots{};
 };
 

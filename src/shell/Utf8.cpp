@@ -1,5 +1,10 @@
 #include "shell/Utf8.h"
 
+#include <bit>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace selvo {
 
 Utf8Char decodeUtf8At(std::string_view text, std::size_t index) {
@@ -37,6 +42,25 @@ Utf8Char decodeUtf8At(std::string_view text, std::size_t index) {
         return invalid;
     }
     return {code, extra + 1, true};
+}
+
+std::size_t asciiRunFrom(std::string_view text, std::size_t from) {
+    std::size_t end = from;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time, as most texts are long runs of ASCII: the mask has a bit for
+    // each byte from 0x80 up.
+    while (end + 16 <= text.size()) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + end));
+        if (const auto high = static_cast<unsigned>(_mm_movemask_epi8(bytes)); high != 0) {
+            return end + static_cast<std::size_t>(std::countr_zero(high)) - from;
+        }
+        end += 16;
+    }
+#endif
+    while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) {
+        ++end;
+    }
+    return end - from;
 }
 
 } // namespace selvo

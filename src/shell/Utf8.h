@@ -14,4 +14,7 @@ struct Utf8Char {
 
 Utf8Char decodeUtf8At(std::string_view text, std::size_t index);
 
+// How many bytes from `from` on are ASCII: most of every text is, and needs no decoding.
+std::size_t asciiRunFrom(std::string_view text, std::size_t from);
+
 } // namespace selvo

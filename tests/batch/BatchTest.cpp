@@ -124,6 +124,32 @@ TEST(SelvoBatch, WritesIntoTheOutputFolderAndLeavesTheDataFileAlone) {
     EXPECT_EQ(filesIn(dir.file("study")).size(), 1u);
 }
 
+// The run moves into each data file's folder in turn, only when the next file is elsewhere,
+// and ends where it started.
+TEST(SelvoBatch, FilesOfSeveralFoldersEachGetTheirOwnAndTheRunEndsWhereItStarted) {
+    const TempDir dir;
+    std::map<std::string, std::map<std::string, std::string>> expected;
+    std::vector<std::string> args;
+    int seed = 0;
+    for (const char* folder : {"a", "a", "b", "a", "c", "c"}) {
+        const std::string name = "S" + std::to_string(10 + seed);
+        const auto single = processedBySingleRun(subject(seed, name), dir.file("single") / name);
+        expected[folder].insert(single.begin(), single.end());
+        fs::create_directories(dir.file(folder));
+        const std::string input = std::string(folder) + "/SELVO_GRP1_" + name + ".csv";
+        fs::copy_file(dir.file("single") / name / ("SELVO_GRP1_" + name + ".csv"), dir.file(input));
+        args.push_back(input);
+        ++seed;
+    }
+
+    const BatchRun run = batch(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const auto& [folder, files] : expected) {
+        EXPECT_EQ(filesIn(dir.file(folder)), files) << folder;
+    }
+    EXPECT_EQ(fs::current_path(), dir.path());
+}
+
 TEST(SelvoBatch, EachFileStartsFromACleanState) {
     const TempDir dir;
     fs::create_directory(dir.file("alone"));

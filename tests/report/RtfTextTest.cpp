@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace selvo {
 namespace {
@@ -47,6 +48,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "a\\u-3?b"},
         EscapeCase{"truncatedSequenceReplaced", "a\xC3", "a\\u-3?"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Text that needs no escape is copied a block at a time: whatever needs one is found in, before
+// and after a block.
+TEST(RtfText, EscapesAtEveryPlaceAroundTheBlocksItCopies) {
+    const std::pair<std::string, std::string> escapes[] = {
+        {"\\", "\\\\"},    {"{", "\\{"},      {"}", "\\}"}, {"\r\n", "\\line "},
+        {"\n", "\\line "}, {"\r", "\\line "}, {"è", "è"},   {"Ș", "\\u536?"},
+    };
+    for (std::size_t before = 0; before <= 40; ++before) {
+        const std::string plain(before, 'x');
+        for (const auto& [text, rtf] : escapes) {
+            EXPECT_EQ(rtfText(plain + text + plain), plain + rtf + plain)
+                << before << " before " << rtf;
+        }
+    }
+}
 
 // The escaper decides by itself what stays a single byte; it must agree with the converter
 // that writes the file, or a report would fail to save or lose characters.

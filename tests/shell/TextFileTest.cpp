@@ -24,6 +24,37 @@ TEST(Cp1252, ConvertsItalianTextAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(selvo::fromCp1252(std::string("\x81", 1)), "\xC2\x81");
 }
 
+// ASCII is copied a block at a time: a character anywhere in, before or after a block comes out
+// the same, and one that does not fit is refused wherever it stands.
+TEST(Cp1252, ConvertsACharacterAtEveryPlaceAroundTheBlocks) {
+    for (std::size_t before = 0; before <= 40; ++before) {
+        for (const std::size_t after : {0, 1, 15, 16, 17, 31}) {
+            const std::string a(before, 'a');
+            const std::string b(after, 'b');
+            EXPECT_EQ(selvo::toCp1252(a + "è" + b + "€"), a + "\xE8" + b + "\x80")
+                << before << " before, " << after << " after";
+            EXPECT_EQ(selvo::fromCp1252(a + "\xE8" + b + "\x80"), a + "è" + b + "€");
+            EXPECT_FALSE(selvo::toCp1252(a + "è" + b + "Ș")) << before << ", " << after;
+            EXPECT_FALSE(selvo::isValidUtf8(a + "è" + b + "\xC3")) << before << ", " << after;
+        }
+    }
+}
+
+TEST(Cp1252, InPlaceConversionLeavesARefusedTextAsItWas) {
+    for (const std::size_t before : {0, 5, 16, 33}) {
+        for (const std::string refused : {"Ștefan", "\xFF", "\xE2\x82"}) {
+            const std::string original =
+                std::string(before, 'a') + "perché € “citato” " + std::string(20, 'x') + refused;
+            std::string text = original;
+            EXPECT_FALSE(selvo::toCp1252InPlace(text)) << before;
+            EXPECT_EQ(text, original);
+        }
+    }
+    std::string fits = "Età è € perché";
+    EXPECT_TRUE(selvo::toCp1252InPlace(fits));
+    EXPECT_EQ(fits, "Et\xE0 \xE8 \x80 perch\xE9");
+}
+
 TEST(Utf8, RecognisesMalformedSequences) {
     EXPECT_TRUE(selvo::isValidUtf8("Łukasz Ștefan €"));
     EXPECT_FALSE(selvo::isValidUtf8("\xC3"));

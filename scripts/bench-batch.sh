@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# Times selvo-batch on N generated subjects against a floor: selvo-bench-floor writing the
+# same bytes through the same commit of each subject's three files, with nothing else to do.
+#
+# Usage: scripts/bench-batch.sh N [--runs R] [--build DIR] [--reference SELVO_BATCH]
+#   --runs R       times each program R times (default 5) and reports the best and the spread
+#   --build DIR    the Release build to use, configured and built there when needed
+#                  (default build-run, the folder `make run` uses)
+#   --reference P  also runs another selvo-batch (an older build, say) on the same subjects:
+#                  its outputs must equal this build's byte for byte
+# Both run on the disk (in $TMPDIR, or /tmp) and, when /dev/shm is a tmpfs, in memory, where
+# flushing a file costs nothing: on a disk the flushes can outweigh everything else.
+# Times are in seconds: wall clock, user and system CPU; "cpu" is user + system.
+set -euo pipefail
+
+usage() {
+    sed -n '4,9s/^# \{0,1\}//p' "$0" >&2
+    exit 2
+}
+
+[ $# -ge 1 ] || usage
+count=$1
+shift
+[[ $count =~ ^[1-9][0-9]*$ ]] || usage
+runs=5
+build=build-run
+reference=""
+while [ $# -gt 0 ]; do
+    case $1 in
+    --runs) runs=${2:?}; shift 2 ;;
+    --build) build=${2:?}; shift 2 ;;
+    --reference) reference=$(realpath "${2:?}"); shift 2 ;;
+    *) usage ;;
+    esac
+done
+[[ $runs =~ ^[1-9][0-9]*$ ]] || usage
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+fi
+if ! grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$build/CMakeCache.txt"; then
+    echo "bench-batch: $build is not a Release build; timings would mislead." >&2
+    exit 2
+fi
+cmake --build "$build" -j "${JOBS:-2}" --target selvo-batch selvo-bench-floor > /dev/null
+batch=$root/$build/bin/selvo-batch
+floor=$root/$build/bin/selvo-bench-floor
+
+# Reports carry the processing time: fixed, so every run's files compare byte for byte.
+export SOURCE_DATE_EPOCH=1700000000
+places=("$(mktemp -d "${TMPDIR:-/tmp}/selvo-bench-XXXXXX")")
+if [ "$(stat -f -c %T /dev/shm 2>/dev/null)" = tmpfs ]; then
+    places+=("$(mktemp -d /dev/shm/selvo-bench-XXXXXX)")
+fi
+trap 'rm -rf "${places[@]}"' EXIT
+
+work=${places[0]}
+python3 "$root/scripts/bench_subjects.py" "$count" "$work/in" > "$work/list"
+utf8=$(grep -l $'^\xEF\xBB\xBF' "$work"/in/*.csv | wc -l)
+for place in "${places[@]:1}"; do
+    cp -r "$work/in" "$work/list" "$place/"
+done
+
+# One timed run of a selvo-batch: "WALL USER SYS" on stdout, outputs in $place/$out.
+time_batch() {
+    local program=$1 place=$2 out=$3
+    rm -rf "${place:?}/$out"
+    local TIMEFORMAT='%3R %3U %3S'
+    { time (cd "$place/in" && "$program" --out "../$out" -- *.csv > /dev/null 2> "$place/err"); } 2>&1 ||
+        { echo "bench-batch: $program failed:" >&2; cat "$place/err" >&2; exit 1; }
+}
+
+# One run of the floor over the outputs of the last selvo-batch run: its write phase's times.
+time_floor() {
+    local place=$1
+    rm -rf "${place:?}/floor" && mkdir "$place/floor"
+    "$floor" "$place/out" "$place/floor" "$place/list" | awk '$1 == "write" { print $2, $3, $4 }'
+}
+
+# "WALL USER SYS" lines in, one summary out: the best wall and the best cpu, each with the
+# spread over the runs.
+summary() {
+    awk -v label="$1" '{
+            wall[NR] = $1; user[NR] = $2; sys[NR] = $3; cpu[NR] = $2 + $3
+            if (NR == 1 || $1 < wmin) wmin = $1
+            if (NR == 1 || $1 > wmax) wmax = $1
+            if (NR == 1 || cpu[NR] < cmin) { cmin = cpu[NR]; best = NR }
+            if (NR == 1 || cpu[NR] > cmax) cmax = cpu[NR]
+        }
+        END {
+            printf "  %-14s wall %7.3f (%.3f-%.3f)   cpu %7.3f (%.3f-%.3f) = user %.3f + sys %.3f\n",
+                label, wmin, wmin, wmax, cmin, cmin, cmax, user[best], sys[best]
+        }'
+}
+
+best() { awk -v col="$1" 'NR == 1 || $col < m { m = $col } END { print m }'; }
+best_cpu() { awk 'NR == 1 || $2 + $3 < m { m = $2 + $3 } END { print m }'; }
+
+echo "selvo-batch benchmark: $count subjects ($utf8 of them in UTF-8), best of $runs runs"
+echo "build: $build/bin/selvo-batch${reference:+, reference: $reference}"
+echo "times in seconds, best (and spread): wall clock; cpu = user + sys"
+status=0
+for place in "${places[@]}"; do
+    echo
+    if [ "$place" = "$work" ]; then
+        echo "on disk ($(df --output=fstype "$place" | tail -1) at $place), every file flushed:"
+    else
+        echo "in memory (tmpfs at $place), where a flush costs nothing:"
+    fi
+    : > "$place/batch.times"
+    : > "$place/floor.times"
+    : > "$place/reference.times"
+    for ((r = 1; r <= runs; r++)); do
+        if [ -n "$reference" ]; then
+            time_batch "$reference" "$place" reference >> "$place/reference.times"
+        fi
+        time_batch "$batch" "$place" out >> "$place/batch.times"
+        time_floor "$place" >> "$place/floor.times"
+    done
+    summary selvo-batch < "$place/batch.times"
+    summary floor < "$place/floor.times"
+    [ -z "$reference" ] || summary reference < "$place/reference.times"
+
+    batch_wall=$(best 1 < "$place/batch.times")
+    floor_wall=$(best 1 < "$place/floor.times")
+    batch_cpu=$(best_cpu < "$place/batch.times")
+    awk -v n="$count" -v c="$batch_cpu" 'BEGIN { printf "  selvo-batch: %.0f subjects per second of CPU (%.1f us each)\n", n / c, c / n * 1e6 }'
+    # On a disk the floor is mostly flushing: when it is most of the run, the flushes dominate.
+    on_disk=$([ "$place" = "$work" ] && echo 1 || echo 0)
+    awk -v b="$batch_wall" -v f="$floor_wall" -v disk="$on_disk" 'BEGIN {
+            printf "  ratio wall(selvo-batch)/wall(floor): %.2f\n", b / f
+            if (disk && f > b / 2) printf "  the flushes dominate: the floor alone takes %.0f%% of selvo-batch'"'"'s wall time\n", 100 * f / b
+        }'
+    if [ -n "$reference" ]; then
+        ref_cpu=$(best_cpu < "$place/reference.times")
+        awk -v r="$ref_cpu" -v b="$batch_cpu" 'BEGIN { printf "  cpu(reference)/cpu(selvo-batch): %.2f\n", r / b }'
+    fi
+
+    # The floor writes what it read, so its files are selvo-batch's; and a rewritten data file
+    # equals the file it was read from.
+    files=$(find "$place/out" -type f | wc -l)
+    if [ "$files" -ne $((3 * count)) ]; then
+        echo "  FAILED: selvo-batch wrote $files files, not $((3 * count))"
+        status=1
+    fi
+    if diff -r -q "$place/out" "$place/floor" > /dev/null; then
+        echo "  outputs: selvo-batch's $files files equal the floor's byte for byte"
+    else
+        echo "  FAILED: the floor's files differ from selvo-batch's"
+        status=1
+    fi
+    if ! (cd "$place/in" && for f in *.csv; do cmp -s "$f" "../out/$f" || exit 1; done); then
+        echo "  FAILED: a rewritten data file differs from its input"
+        status=1
+    fi
+    if [ -n "$reference" ]; then
+        if diff -r -q "$place/out" "$place/reference" > /dev/null; then
+            echo "  outputs: equal to the reference's byte for byte"
+        else
+            echo "  FAILED: outputs differ from the reference's:"
+            diff -r -q "$place/out" "$place/reference" | head -5 | sed 's/^/    /'
+            status=1
+        fi
+    fi
+done
+exit $status

@@ -1,0 +1,104 @@
+// selvo-bench-floor: what writing a study's files costs with nothing else to do. It reads the
+// files a selvo-batch run wrote, then commits them again, one subject's set at a time, through
+// the same commitFileSet (temporary file, flush, rename, folder flush) the run uses, and
+// reports the time of each phase. scripts/bench-batch.sh compares selvo-batch with it.
+//
+// Usage: selvo-bench-floor FROM TO LIST
+// LIST names one subject per line: its files in FROM, separated by tabs, in commit order.
+// Prints "read WALL USER SYS" and "write WALL USER SYS", in seconds.
+#include "shell/TextFile.h"
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+struct Clocks {
+    double wall;
+    double user;
+    double sys;
+};
+
+double seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
+
+Clocks now() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto wall = std::chrono::steady_clock::now().time_since_epoch();
+    return {std::chrono::duration<double>(wall).count(), seconds(usage.ru_utime),
+            seconds(usage.ru_stime)};
+}
+
+void report(const char* phase, const Clocks& start, const Clocks& end) {
+    std::printf("%s %.3f %.3f %.3f\n", phase, end.wall - start.wall, end.user - start.user,
+                end.sys - start.sys);
+}
+
+std::vector<std::string> split(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    while (!text.empty()) {
+        const std::size_t end = text.find(separator);
+        parts.emplace_back(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+    return parts;
+}
+
+using FileSet = std::vector<selvo::PendingFile>;
+
+// Every subject's files in memory, addressed to the folder they are written into.
+std::optional<std::vector<FileSet>> readSets(const std::string& from, const std::string& to,
+                                             const std::string& list) {
+    constexpr std::size_t kLargest = 64 * 1024 * 1024;
+    const selvo::ReadResult names = selvo::readWholeFile(list, kLargest);
+    if (names.error) {
+        std::fprintf(stderr, "selvo-bench-floor: %s\n", names.error->message().c_str());
+        return std::nullopt;
+    }
+    std::vector<FileSet> sets;
+    for (const std::string& line : split(*names.bytes, '\n')) {
+        FileSet set;
+        for (const std::string& name : split(line, '\t')) {
+            selvo::ReadResult file = selvo::readWholeFile(from + "/" + name, kLargest);
+            if (file.error) {
+                std::fprintf(stderr, "selvo-bench-floor: %s\n", file.error->message().c_str());
+                return std::nullopt;
+            }
+            set.push_back({to + "/" + name, std::move(*file.bytes)});
+        }
+        sets.push_back(std::move(set));
+    }
+    return sets;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: selvo-bench-floor FROM TO LIST\n");
+        return 2;
+    }
+    const Clocks start = now();
+    const auto sets = readSets(argv[1], argv[2], argv[3]);
+    if (!sets) {
+        return 1;
+    }
+    const Clocks read = now();
+    for (const FileSet& set : *sets) {
+        if (const auto error = selvo::commitFileSet(set).error) {
+            std::fprintf(stderr, "selvo-bench-floor: %s\n", error->message().c_str());
+            return 1;
+        }
+    }
+    const Clocks written = now();
+    report("read", start, read);
+    report("write", read, written);
+    return 0;
+}
