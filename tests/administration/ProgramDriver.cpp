@@ -14,14 +14,13 @@
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmSplash.h"
 #include "subject/ui/frmLogin.h"
+#include "support/SubjectForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -180,19 +179,7 @@ private:
     }
 
     static void fillAndConfirm(frmLogin& form) {
-        const auto type = [&form](const char* name, const char* text) {
-            auto& box = control<QLineEdit>(form, name);
-            box.clear();
-            QTest::keyClicks(&box, QString::fromUtf8(text));
-        };
-        type("txtUserName", "S01");
-        type("txtPassword", "GRP1");
-        type("txtEta", "35");
-        control<QRadioButton>(form, "Option1_SFemale").click();
-        control<QRadioButton>(form, "Option1_ST2").click();
-        control<QRadioButton>(form, "Option1_stud4").click();
-        QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("ripresa"));
-        QTest::keyClick(&control<QLineEdit>(form, "txtUserName"), Qt::Key_Return);
+        fillSubjectFormAndConfirm(form, QStringLiteral("ripresa"));
     }
 
     Shell& m_shell;

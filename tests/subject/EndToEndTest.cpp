@@ -10,6 +10,7 @@
 #include "shell/ui/frmSplash.h"
 #include "subject/ui/frmLogin.h"
 #include "support/FileBytes.h"
+#include "support/SubjectForm.h"
 #include "support/TempDir.h"
 
 #include <QFileDialog>
@@ -18,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -84,19 +84,7 @@ void whileModalsOpen(const std::function<bool(QWidget&)>& act) {
 }
 
 void fillAndConfirm(frmLogin& form) {
-    const auto type = [&form](const char* name, const char* text) {
-        auto& box = control<QLineEdit>(form, name);
-        box.clear();
-        QTest::keyClicks(&box, QString::fromUtf8(text));
-    };
-    type("txtUserName", "S01");
-    type("txtPassword", "GRP1");
-    type("txtEta", "35");
-    control<QRadioButton>(form, "Option1_SFemale").click();
-    control<QRadioButton>(form, "Option1_ST2").click();
-    control<QRadioButton>(form, "Option1_stud4").click();
-    QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("prima visita"));
-    QTest::keyClick(&control<QLineEdit>(form, "txtUserName"), Qt::Key_Return);
+    fillSubjectFormAndConfirm(form, QStringLiteral("prima visita"));
 }
 
 // The box that ends a successful run: its text is kept, and OK pressed.
