@@ -39,6 +39,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+else
+    # A build folder made before the floor existed knows no target for it until configured.
+    cmake -S . -B "$build" > /dev/null
 fi
 if ! grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$build/CMakeCache.txt"; then
     echo "bench-batch: $build is not a Release build; timings would mislead." >&2
