@@ -66,16 +66,6 @@ constexpr std::array<TotalsAfter, 4> kTotals{{
     {PA, "A+B+C", &ScoreRecord::TOTTOT, &ScoreRecord::TOTD},
 }};
 
-void addParagraph(std::string& out, std::string_view rtf) {
-    out += rtf;
-    out += kPar;
-}
-
-void addBoldParagraph(std::string& out, std::string_view rtf) {
-    appendBold(out, rtf);
-    out += kPar;
-}
-
 // bold(label), two TABs, ":  ", bold(value): the shape of every count and total line.
 void addCountLine(std::string& out, std::string_view label, const NumberOrEmpty& value) {
     appendBold(out, label);

@@ -37,17 +37,6 @@ std::string paragraph(std::string_view rtf) {
     return out;
 }
 
-// The same at the end of `out`, for a block built paragraph by paragraph.
-void addParagraph(std::string& out, std::string_view rtf) {
-    out += rtf;
-    out += kPar;
-}
-
-void addBoldParagraph(std::string& out, std::string_view rtf) {
-    appendBold(out, rtf);
-    out += kPar;
-}
-
 // Plain text as a paragraph of its own.
 void addTextParagraph(std::string& out, std::string_view text) {
     appendRtfText(out, text);

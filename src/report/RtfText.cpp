@@ -94,6 +94,16 @@ void appendBold(std::string& out, std::string_view rtf) {
     out += '}';
 }
 
+void addParagraph(std::string& out, std::string_view rtf) {
+    out += rtf;
+    out += kPar;
+}
+
+void addBoldParagraph(std::string& out, std::string_view rtf) {
+    appendBold(out, rtf);
+    out += kPar;
+}
+
 std::string rtfText(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

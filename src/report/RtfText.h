@@ -16,6 +16,10 @@ std::string bold(std::string_view rtf);
 // The same at the end of `out`, for text built piece by piece.
 void appendBold(std::string& out, std::string_view rtf);
 
+// One paragraph at the end of `out`: the RTF and its paragraph mark; the bold one likewise.
+void addParagraph(std::string& out, std::string_view rtf);
+void addBoldParagraph(std::string& out, std::string_view rtf);
+
 // Plain UTF-8 text as RTF: backslash and braces escaped, each line break (CR LF, LF or CR) as
 // "\line ", each character outside code page 1252 as "\uN?" per UTF-16 unit (N signed 16-bit).
 // Characters of code page 1252 stay as they are, so ordinary text comes out unchanged.
