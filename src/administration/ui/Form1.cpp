@@ -6,6 +6,7 @@
 #include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/ui/Reload.h"
 #include "shell/NumberText.h"
+#include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmAbout.h"
 #include "subject/ui/frmLogin.h"
@@ -15,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,8 +39,7 @@ void deselectAll(QButtonGroup* group) {
 
 Form1::Form1(Shell& shell) : reloadDataFile(ReloadDataFile), m_shell(shell) {
     showMessage = [this](const QString& text) {
-        QMessageBox box(QMessageBox::Information, kTitle, text, QMessageBox::Ok, this);
-        box.exec();
+        ::showMessage(this, QMessageBox::Information, kTitle, text);
     };
     buildControls();
     buildLayout();

@@ -3,30 +3,21 @@
 #include "administration/Completion.h"
 #include "administration/ui/Form1.h"
 #include "shell/TextSafety.h"
+#include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
 
 namespace {
 
 const QString kTitle = QStringLiteral("BrivanSELVO");
 
 void notify(QMessageBox::Icon icon, const QString& text) {
-    QMessageBox box(icon, kTitle, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    showMessage(QApplication::activeWindow(), icon, kTitle, text);
 }
 
-// A question with Italian buttons, whatever translation Qt found.
 bool ask(QMessageBox::Icon icon, const QString& text, bool yesByDefault) {
-    QMessageBox box(icon, kTitle, text, QMessageBox::NoButton, QApplication::activeWindow());
-    QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    box.setDefaultButton(yesByDefault ? yes : no);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    return askYesNo(QApplication::activeWindow(), icon, kTitle, text, yesByDefault);
 }
 
 QString shown(const std::string& text) {

@@ -4,43 +4,35 @@
 #include "administration/ui/Form1.h"
 #include "datafiles/DataFile.h"
 #include "shell/TextSafety.h"
+#include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "subject/ui/frmLogin.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 
 namespace {
 
 void showReadError(const selvo::FileError& error) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("FILE NON CARICATO"),
-                    QStringLiteral("Impossibile caricare il file \"%1\": %2\n\nNessun dato è stato "
-                                   "modificato. Scegliere un file di dati salvato dal programma "
-                                   "(SELVO_Cognome_Nome.csv).")
-                        .arg(qtext(selvo::visibleText(error.fileName)),
-                             qtext(selvo::visibleText(error.reason))),
-                    QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    showMessage(QApplication::activeWindow(), QMessageBox::Warning,
+                QStringLiteral("FILE NON CARICATO"),
+                QStringLiteral("Impossibile caricare il file \"%1\": %2\n\nNessun dato è stato "
+                               "modificato. Scegliere un file di dati salvato dal programma "
+                               "(SELVO_Cognome_Nome.csv).")
+                    .arg(qtext(selvo::visibleText(error.fileName)),
+                         qtext(selvo::visibleText(error.reason))));
 }
 
 // Missing answers count as no agreement and no distress in every score: the operator decides.
 bool confirmIncompleteSet(const std::string& path, const std::vector<int>& missing) {
-    QMessageBox box(
-        QMessageBox::Question, QStringLiteral("BrivanSELVO"),
+    return askYesNo(
+        QApplication::activeWindow(), QMessageBox::Question, QStringLiteral("BrivanSELVO"),
         QStringLiteral("Il file \"%1\" non contiene tutte le risposte. %2\n\nGli item "
                        "senza risposta valgono 0 in tutti i punteggi. Elaborare "
                        "comunque il file?")
             .arg(qtext(selvo::visibleText(QFileInfo(qtext(path)).fileName().toStdString())),
                  qtext(selvo::MissingItemsMessage(missing))),
-        QMessageBox::NoButton, QApplication::activeWindow());
-    QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+        false);
 }
 
 } // namespace

@@ -3,12 +3,12 @@
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/ui/Reload.h"
+#include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/ShellTexts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -29,9 +29,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 }
 
 void notYetAvailable(QWidget* owner) {
-    QMessageBox::information(owner, "Funzione non disponibile",
-                             "Questa funzione non \u00e8 ancora disponibile in questa versione "
-                             "del programma.");
+    showMessage(owner, QMessageBox::Information, QStringLiteral("Funzione non disponibile"),
+                QStringLiteral("Questa funzione non \u00e8 ancora disponibile in questa "
+                               "versione del programma."));
 }
 
 } // namespace

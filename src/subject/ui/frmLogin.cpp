@@ -2,6 +2,7 @@
 
 #include "administration/ui/RecoveryKeeper.h"
 #include "scoring/ProcessData.h"
+#include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "subject/RunSummary.h"
 #include "subject/SubjectChecks.h"
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -280,9 +280,7 @@ selvo::SubjectEntry frmLogin::entry() const {
 }
 
 void frmLogin::showInformation(const QString& text) {
-    QMessageBox box(QMessageBox::Information, qtext(selvo::kSubjectInfoTitle), text,
-                    QMessageBox::Ok, this);
-    box.exec();
+    showMessage(this, QMessageBox::Information, qtext(selvo::kSubjectInfoTitle), text);
 }
 
 void frmLogin::cmdOK_Click() {
@@ -313,11 +311,9 @@ void frmLogin::cmdOK_Click() {
     }
     state().SetProcessed = true;
     m_shell.recovery().administrationProcessed();
-    QMessageBox box(QMessageBox::Information, QStringLiteral("BrivanSELVO"),
-                    qtext(selvo::WrittenFilesMessage(
-                        QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files)),
-                    QMessageBox::Ok, this);
-    box.exec();
+    showMessage(this, QMessageBox::Information, QStringLiteral("BrivanSELVO"),
+                qtext(selvo::WrittenFilesMessage(
+                    QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files)));
     accept();
 }
 
@@ -346,14 +342,12 @@ void frmLogin::showRunFailure(const selvo::FileError& error) {
     // The three files are replaced together or not at all: the folder is as it was.
     const QString writtenText = QStringLiteral(
         "Nessun file è stato scritto: i file già presenti nella cartella sono rimasti com'erano.");
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
-                    QStringLiteral("%1\n\nCartella: %2\n%3\n\nEliminare la causa (ad esempio "
-                                   "una cartella di sola lettura o un disco pieno) e premere di "
-                                   "nuovo «ELABORAZIONE DATI».")
-                        .arg(qtext(error.message()), QDir::toNativeSeparators(QDir::currentPath()),
-                             writtenText),
-                    QMessageBox::Ok, this);
-    box.exec();
+    showMessage(this, QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
+                QStringLiteral("%1\n\nCartella: %2\n%3\n\nEliminare la causa (ad esempio "
+                               "una cartella di sola lettura o un disco pieno) e premere di "
+                               "nuovo «ELABORAZIONE DATI».")
+                    .arg(qtext(error.message()), QDir::toNativeSeparators(QDir::currentPath()),
+                         writtenText));
 }
 
 void frmLogin::cmdCancel_Click() {
