@@ -1,12 +1,17 @@
 #include "shell/ui/MessageBoxes.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
+
+#include <array>
 
 namespace {
 
-// A box this wide and tall fits the smallest screen the program runs on.
-constexpr qsizetype kLongestWord = 120;
+// A box this wide and tall fits the smallest screen the program runs on; where the font is
+// wider, shorter runs are tried until the box fits.
+constexpr std::array<qsizetype, 4> kLongestWords{120, 84, 60, 40};
 constexpr qsizetype kLongestLine = 320;
 constexpr qsizetype kMostLines = 24;
 constexpr qsizetype kMostCharacters = 1800;
@@ -24,7 +29,7 @@ QString keptEnds(const QString& text, qsizetype length) {
     return text.left(head) + kEllipsis + text.right(tail);
 }
 
-QString boundedLine(const QString& line) {
+QString boundedLine(const QString& line, qsizetype longestWord) {
     QString bounded;
     qsizetype start = 0;
     // Blanks are where the box may wrap a line: a longer run would widen it.
@@ -33,7 +38,7 @@ QString boundedLine(const QString& line) {
         while (end < line.size() && !line.at(end).isSpace()) {
             ++end;
         }
-        bounded += keptEnds(line.mid(start, end - start), kLongestWord);
+        bounded += keptEnds(line.mid(start, end - start), longestWord);
         qsizetype blanks = end;
         while (blanks < line.size() && line.at(blanks).isSpace()) {
             ++blanks;
@@ -44,16 +49,14 @@ QString boundedLine(const QString& line) {
     return keptEnds(bounded, kLongestLine);
 }
 
-} // namespace
-
-QString boundedMessageText(const QString& text) {
+QString boundedText(const QString& text, qsizetype longestWord) {
     QStringList lines = text.split(QLatin1Char('\n'));
     const bool tooManyLines = lines.size() > kMostLines;
     if (tooManyLines) {
         lines = lines.mid(0, kMostLines - 1);
     }
     for (QString& line : lines) {
-        line = boundedLine(line);
+        line = boundedLine(line, longestWord);
     }
     QString bounded = lines.join(QLatin1Char('\n'));
     if (bounded.size() > kMostCharacters) {
@@ -64,17 +67,38 @@ QString boundedMessageText(const QString& text) {
     return bounded;
 }
 
+// The box's text, shortened further while the box would not fit the screen.
+void setFittingText(QMessageBox& box, const QString& text) {
+    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() - QSize(24, 48) : QSize();
+    for (const qsizetype longestWord : kLongestWords) {
+        box.setText(boundedText(text, longestWord));
+        if (!room.isValid() ||
+            (box.sizeHint().width() <= room.width() && box.sizeHint().height() <= room.height())) {
+            return;
+        }
+    }
+}
+
+} // namespace
+
+QString boundedMessageText(const QString& text) {
+    return boundedText(text, kLongestWords.front());
+}
+
 void showMessage(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                  const QString& text) {
-    QMessageBox box(icon, title, boundedMessageText(text), QMessageBox::Ok, owner);
+    QMessageBox box(icon, title, QString(), QMessageBox::Ok, owner);
+    setFittingText(box, text);
     box.exec();
 }
 
 bool askYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
               bool yesByDefault) {
-    QMessageBox box(icon, title, boundedMessageText(text), QMessageBox::NoButton, owner);
+    QMessageBox box(icon, title, QString(), QMessageBox::NoButton, owner);
     QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    setFittingText(box, text);
     box.setDefaultButton(yesByDefault ? yes : no);
     box.setEscapeButton(no);
     box.exec();
