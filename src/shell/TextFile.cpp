@@ -212,9 +212,8 @@ bool pathExists(const std::string& path) {
 }
 
 std::optional<FileError> removeFileIfPresent(const std::string& path) {
-    if (platform::kindOf(path) == Kind::None) {
-        return std::nullopt;
-    }
+    // Asked of the removal itself: a folder that cannot be searched hides its files from a look
+    // first, and the file would be reported gone while it stays.
     if (const int error = platform::removeFile(path); error != 0 && error != ENOENT) {
         return FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
     }
