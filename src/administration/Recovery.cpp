@@ -90,18 +90,19 @@ void NoteAnswerGiven(ProgramState& state, const DateTimeSource& now) {
 
 RecoveryStore::Opening RecoveryStore::open(const std::string& folder) {
     Opening opening;
-    if (auto error = createFolders(folder)) {
+    if (auto error = createPrivateFolder(folder)) {
         opening.error = std::move(error);
         return opening;
     }
     ExclusiveLock::Attempt attempt = ExclusiveLock::take(folder + "/" + kLockFileName);
     if (attempt.heldElsewhere) {
         opening.heldByAnotherCopy = true;
-    } else if (attempt.error) {
-        opening.error = std::move(attempt.error);
-    } else {
-        opening.store = RecoveryStore(folder, std::move(attempt.lock));
+        return opening;
     }
+    // Without the lock nothing is written, so no second copy can be harmed by reading.
+    std::optional<FileError> unwritable =
+        attempt.error ? std::move(attempt.error) : checkFolderWritable(folder);
+    opening.store = RecoveryStore(folder, std::move(attempt.lock), std::move(unwritable));
     return opening;
 }
 
@@ -114,6 +115,15 @@ std::string RecoveryStore::filePath() const {
 }
 
 RecoveryFinding RecoveryStore::look() {
+    RecoveryFinding finding = lookAtFile();
+    // Read first: whatever a killed save left unfinished goes only once the file is known.
+    if (!m_unwritable) {
+        removeLeftTemporaries(m_folder);
+    }
+    return finding;
+}
+
+RecoveryFinding RecoveryStore::lookAtFile() {
     RecoveryFinding finding;
     const std::string path = filePath();
     if (m_frozen || !pathExists(path)) {
@@ -165,7 +175,11 @@ std::optional<FileError> RecoveryStore::save(const ProgramState& state) {
         return FileError{filePath(), "il file di ripresa precedente non è leggibile e non è stato "
                                      "possibile metterlo da parte."};
     }
-    return saveFileAtomically(filePath(), ComposeRecoveryFile(state));
+    if (m_unwritable) {
+        return FileError{filePath(), m_unwritable->reason, FileAccess::Write,
+                         absolutePath(filePath())};
+    }
+    return saveFileAtomically(filePath(), ComposeRecoveryFile(state), Privacy::OwnerOnly);
 }
 
 std::optional<FileError> RecoveryStore::discard() {

@@ -46,28 +46,36 @@ struct RecoveryFinding {
     std::optional<FileError> moveError;
 };
 
-// The one recovery file of this user, in the program's data folder. Only the copy of the
-// program holding the folder's lock reads, writes or removes it.
+// The one recovery file of this user, in the program's data folder, which only its owner may
+// read. Only the copy of the program holding the folder's lock reads, writes or removes it.
 class RecoveryStore {
 public:
     struct Opening;
-    // Creates the folder when missing and takes its lock.
+    // Creates the folder when missing and takes its lock. A folder that cannot be written
+    // still gives a store, to read from only: an administration left there is never hidden.
     static Opening open(const std::string& folder);
 
+    // The recovery file, then the temporaries a killed save left behind are removed.
     RecoveryFinding look();
     std::optional<FileError> save(const ProgramState& state);
     std::optional<FileError> discard();
 
     std::string filePath() const;
+    const std::string& folder() const { return m_folder; }
+    // Why nothing can be saved in the folder; nothing when it can.
+    const std::optional<FileError>& unwritable() const { return m_unwritable; }
 
 private:
-    RecoveryStore(std::string folder, ExclusiveLock lock)
-        : m_folder(std::move(folder)), m_lock(std::move(lock)) {}
+    RecoveryStore(std::string folder, ExclusiveLock lock, std::optional<FileError> unwritable)
+        : m_folder(std::move(folder)), m_lock(std::move(lock)),
+          m_unwritable(std::move(unwritable)) {}
     std::string pathOf(const std::string& name) const;
+    RecoveryFinding lookAtFile();
     RecoveryFinding setAside(std::string fault);
 
     std::string m_folder;
     ExclusiveLock m_lock;
+    std::optional<FileError> m_unwritable;
     // An unreadable file that could not be moved aside is left exactly as it is.
     bool m_frozen = false;
 };
@@ -75,7 +83,7 @@ private:
 struct RecoveryStore::Opening {
     std::optional<RecoveryStore> store;
     bool heldByAnotherCopy = false;
-    std::optional<FileError> error; // the folder or its lock cannot be made
+    std::optional<FileError> error; // the folder cannot be made
 };
 
 } // namespace selvo

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace selvo::platform {
 
@@ -32,7 +33,18 @@ struct Temporary {
     int error = 0;
     unsigned mode = 0; // the target's permissions, given once it takes its place
 };
-Temporary writeTemporary(const std::string& target, std::string_view bytes);
+Temporary writeTemporary(const std::string& target, std::string_view bytes,
+                         Privacy privacy = Privacy::Usual);
+
+// The names writeTemporary gives, so that those a killed program left can be found.
+bool isTemporaryName(std::string_view name);
+// The paths of the temporaries in the folder: regular files of this user, never a link.
+std::vector<std::string> temporariesIn(const std::string& folder);
+
+// Makes the last folder of the path (those above exist) for its owner alone, or narrows an
+// existing one of this user that is not a link; 0, ENOTDIR when something else has the name,
+// or why not.
+int makePrivateFolder(const std::string& folder);
 
 // Puts the temporary in the target's place in one step, replacing any file there; 0 or why not.
 int moveIntoPlace(const Temporary& temp, const std::string& target);
@@ -66,7 +78,8 @@ struct LockHandle {
     std::intptr_t value = -1;
 };
 // Takes the lock on the file (created when missing) or fails at once: EBUSY when another
-// process holds it, another errno when the file cannot be opened.
+// process holds it, another errno when the file cannot be opened. In a folder that cannot be
+// written an existing lock file still locks, opened for reading.
 int lockExclusively(const std::string& path, LockHandle& handle);
 void unlock(LockHandle handle);
 

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -43,7 +44,10 @@ namespace {
 
 // A replaced file keeps its permissions, as a clinic may have narrowed them; a new file takes
 // the usual ones from the umask.
-mode_t modeFor(const std::string& target) {
+mode_t modeFor(const std::string& target, Privacy privacy) {
+    if (privacy == Privacy::OwnerOnly) {
+        return 0600;
+    }
     struct stat info {};
     if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         return info.st_mode & 07777;
@@ -53,12 +57,15 @@ mode_t modeFor(const std::string& target) {
     return 0666 & ~mask;
 }
 
+constexpr std::string_view kTemporaryPrefix = ".selvo-";
+
 } // namespace
 
 // The temporary name is short and fixed, so a target name near the length limit still gets
 // one in the same folder (a rename never crosses folders).
-Temporary writeTemporary(const std::string& target, std::string_view bytes) {
-    Temporary temp{folderOf(target) + ".selvo-XXXXXX", 0, modeFor(target)};
+Temporary writeTemporary(const std::string& target, std::string_view bytes, Privacy privacy) {
+    Temporary temp{folderOf(target) + std::string(kTemporaryPrefix) + "XXXXXX", 0,
+                   modeFor(target, privacy)};
     const int fd = ::mkstemp(temp.path.data()); // mode 0600
     if (fd < 0) {
         return {{}, errno};
@@ -95,6 +102,67 @@ int moveIntoPlace(const Temporary& temp, const std::string& target) {
         return errno;
     }
     ::chmod(target.c_str(), static_cast<mode_t>(temp.mode));
+    return 0;
+}
+
+// mkstemp fills the six places with letters and digits.
+bool isTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + 6 || !name.starts_with(kTemporaryPrefix)) {
+        return false;
+    }
+    for (const char c : name.substr(kTemporaryPrefix.size())) {
+        const bool letterOrDigit =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> temporariesIn(const std::string& folder) {
+    std::vector<std::string> found;
+    DIR* const listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return found;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        if (!isTemporaryName(entry->d_name)) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+            found.push_back(folder + "/" + entry->d_name);
+        }
+    }
+    ::closedir(listing);
+    return found;
+}
+
+int makePrivateFolder(const std::string& folder) {
+    if (::mkdir(folder.c_str(), 0700) == 0) {
+        // An unusual umask could also take the owner's own rights away.
+        ::chmod(folder.c_str(), 0700);
+        return 0;
+    }
+    if (errno != EEXIST) {
+        return errno;
+    }
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        return errno;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return ENOTDIR;
+    }
+    // Made wider by an older version or by hand: ours, so narrowed; failing that (a read-only
+    // disk) it is used as it is, since the files inside are the owner's alone anyway.
+    struct stat own {};
+    if (::lstat(folder.c_str(), &own) == 0 && S_ISDIR(own.st_mode) && own.st_uid == ::geteuid() &&
+        (own.st_mode & 077) != 0) {
+        ::chmod(folder.c_str(), own.st_mode & 07700);
+    }
     return 0;
 }
 
@@ -189,9 +257,16 @@ int renameNoReplace(const std::string& from, const std::string& to) {
 }
 
 int lockExclusively(const std::string& path, LockHandle& handle) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
-        return errno;
+        const int error = errno;
+        // flock needs no write access: a second copy is still told apart.
+        if (error == EACCES || error == EROFS) {
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        }
+        if (fd < 0) {
+            return error;
+        }
     }
     // flock belongs to the open file: the kernel drops it with the process, even on SIGKILL.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

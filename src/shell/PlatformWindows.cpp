@@ -117,7 +117,11 @@ Kind kindOf(const std::string& path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Kind::Folder : Kind::Regular;
 }
 
-Temporary writeTemporary(const std::string& target, std::string_view bytes) {
+constexpr std::string_view kTemporaryPrefix = ".selvo-";
+
+// Windows has no umask and no mode bits: a new file takes its folder's access rules, which for
+// the program's own folder are the user's alone, so Privacy asks nothing more here.
+Temporary writeTemporary(const std::string& target, std::string_view bytes, Privacy) {
     const std::string folder = folderOf(target);
     // A fresh name each try: CREATE_NEW never opens a file that is already there.
     static_assert(sizeof(DWORD) == 4);
@@ -129,7 +133,7 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes) {
             suffix[i] = "0123456789abcdef"[(seed >> (4 * i)) & 0xF];
         }
         suffix[8] = '\0';
-        Temporary temp{folder + ".selvo-" + suffix, 0, 0};
+        Temporary temp{folder + std::string(kTemporaryPrefix) + suffix, 0, 0};
         const auto name = wide(temp.path);
         if (!name) {
             return {{}, EINVAL};
@@ -168,6 +172,62 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes) {
         return temp;
     }
     return {{}, EEXIST};
+}
+
+// writeTemporary's eight hexadecimal digits.
+bool isTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + 8 || !name.starts_with(kTemporaryPrefix)) {
+        return false;
+    }
+    for (const char c : name.substr(kTemporaryPrefix.size())) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The folder is in the user's own profile: its files are the user's.
+std::vector<std::string> temporariesIn(const std::string& folder) {
+    std::vector<std::string> found;
+    const auto pattern = wide(folder + "/" + std::string(kTemporaryPrefix) + "*");
+    if (!pattern) {
+        return found;
+    }
+    WIN32_FIND_DATAW entry{};
+    const HANDLE listing = ::FindFirstFileW(pattern->c_str(), &entry);
+    if (listing == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        const std::string name = utf8FromWide(entry.cFileName);
+        const DWORD notRegular = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        if ((entry.dwFileAttributes & notRegular) == 0 && isTemporaryName(name)) {
+            found.push_back(folder + "/" + name);
+        }
+    } while (::FindNextFileW(listing, &entry));
+    ::FindClose(listing);
+    return found;
+}
+
+// A new folder inherits the access rules of the one above, in the user's profile.
+int makePrivateFolder(const std::string& folder) {
+    const auto name = wide(folder);
+    if (!name) {
+        return EINVAL;
+    }
+    if (::CreateDirectoryW(name->c_str(), nullptr)) {
+        return 0;
+    }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ALREADY_EXISTS) {
+        return errnoFor(error);
+    }
+    // The attributes of a link to a folder say folder too, and the link is then used.
+    const DWORD attributes = ::GetFileAttributesW(name->c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+               ? 0
+               : ENOTDIR;
 }
 
 int moveIntoPlace(const Temporary& temp, const std::string& target) {
@@ -307,7 +367,16 @@ int lockExclusively(const std::string& path, LockHandle& handle) {
     HANDLE file = ::CreateFileW(name->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return lastErrno();
+        const DWORD error = ::GetLastError();
+        // A read-only folder or disk: an existing lock file, opened for reading without
+        // sharing, still keeps a second copy out.
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
+            file = ::CreateFileW(name->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        }
+        if (file == INVALID_HANDLE_VALUE) {
+            return errnoFor(error);
+        }
     }
     handle.value = reinterpret_cast<std::intptr_t>(file);
     return 0;

@@ -140,7 +140,7 @@ void restoreTargets(const std::vector<PendingFile>& files, const std::vector<Rep
 
 } // namespace
 
-CommitResult commitFileSet(const std::vector<PendingFile>& files) {
+CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privacy) {
     CommitResult result;
     const auto fail = [&result](const std::string& path, int error) {
         result.error = FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
@@ -153,7 +153,7 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files) {
     }
     std::vector<Temporary> temps;
     for (const PendingFile& file : files) {
-        Temporary temp = platform::writeTemporary(file.path, file.bytes);
+        Temporary temp = platform::writeTemporary(file.path, file.bytes, privacy);
         if (temp.error != 0) {
             removeTemporaries(temps, 0);
             return fail(file.path, temp.error);
@@ -181,8 +181,9 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files) {
     return result;
 }
 
-std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes) {
-    return commitFileSet({{path, std::string(bytes)}}).error;
+std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes,
+                                            Privacy privacy) {
+    return commitFileSet({{path, std::string(bytes)}}, privacy).error;
 }
 
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
@@ -211,9 +212,8 @@ bool pathExists(const std::string& path) {
 }
 
 std::optional<FileError> removeFileIfPresent(const std::string& path) {
-    if (platform::kindOf(path) == Kind::None) {
-        return std::nullopt;
-    }
+    // Asked of the removal itself: a folder that cannot be searched hides its files from a look
+    // first, and the file would be reported gone while it stays.
     if (const int error = platform::removeFile(path); error != 0 && error != ENOENT) {
         return FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
     }
@@ -230,18 +230,50 @@ std::optional<FileError> renameWithoutReplacing(const std::string& from, const s
     return std::nullopt;
 }
 
-std::optional<FileError> createFolders(const std::string& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(pathFromUtf8(folder), error);
-    if (error) {
-        return FileError{folder, describeErrno(error.value()), FileAccess::Write,
-                         absolutePath(folder)};
+std::optional<FileError> createPrivateFolder(const std::string& folder) {
+    const auto fail = [&folder](std::string reason) {
+        return FileError{folder, std::move(reason), FileAccess::Write, absolutePath(folder)};
+    };
+    // "a/b/" would name the folder a link points to, not the link.
+    std::string own = folder;
+    while (own.size() > 1 && platform::isSeparator(own.back())) {
+        own.pop_back();
     }
-    if (platform::kindOf(folder) != Kind::Folder) {
-        return FileError{folder, "il nome indica un file, non una cartella.", FileAccess::Write,
-                         absolutePath(folder)};
+    const std::filesystem::path above = pathFromUtf8(own).parent_path();
+    std::error_code error;
+    if (!above.empty()) {
+        std::filesystem::create_directories(above, error);
+    }
+    if (error) {
+        return fail(describeErrno(error.value()));
+    }
+    if (const int made = platform::makePrivateFolder(own); made != 0) {
+        return fail(made == ENOTDIR ? "il nome indica un file, non una cartella."
+                                    : describeErrno(made));
     }
     return std::nullopt;
+}
+
+bool folderExists(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(pathFromUtf8(path), ignored);
+}
+
+std::optional<FileError> checkFolderWritable(const std::string& folder) {
+    // Only the folder of the target counts: the probe gets a temporary name of its own.
+    const Temporary probe = platform::writeTemporary(folder + "/probe", {});
+    if (probe.error != 0) {
+        return FileError{folder, describeErrno(probe.error), FileAccess::Write,
+                         absolutePath(folder)};
+    }
+    platform::removeFile(probe.path);
+    return std::nullopt;
+}
+
+void removeLeftTemporaries(const std::string& folder) {
+    for (const std::string& path : platform::temporariesIn(folder)) {
+        platform::removeFile(path);
+    }
 }
 
 ExclusiveLock::ExclusiveLock(ExclusiveLock&& other) noexcept

@@ -51,9 +51,15 @@ struct FileError {
     std::string message() const;
 };
 
+// Who may read a saved file. Usual: a replaced file keeps its permissions, a new one follows the
+// umask. OwnerOnly: the owner alone, whatever the umask or the file before (on Windows the
+// folder's own access rules decide, and the program's folder is the user's).
+enum class Privacy { Usual, OwnerOnly };
+
 // Writes the bytes to a temporary file beside `path` and renames it into place once complete,
 // so `path` holds either its old content or the whole new one, never a part.
-std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes);
+std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes,
+                                            Privacy privacy = Privacy::Usual);
 
 // A file of a set that must reach the disk together (a subject's three files).
 struct PendingFile {
@@ -75,7 +81,7 @@ struct CommitResult {
 // place), then every file is written completely to a temporary file beside its target, and
 // only then are they renamed into place. A failure anywhere leaves every older file as it was
 // and no temporary file behind: a subject's files are never a mix of two runs.
-CommitResult commitFileSet(const std::vector<PendingFile>& files);
+CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privacy = Privacy::Usual);
 
 // A file composed and ready for its set, or why it cannot be saved at all.
 struct PreparedFile {
@@ -124,8 +130,21 @@ std::optional<FileError> removeFileIfPresent(const std::string& path);
 // Gives a file another name, never replacing a file that already has the new name.
 std::optional<FileError> renameWithoutReplacing(const std::string& from, const std::string& to);
 
-// Creates a folder and any folders missing above it.
-std::optional<FileError> createFolders(const std::string& folder);
+// The program's own folder: created for its owner alone (0700) with any folders missing above
+// it (with their usual permissions), or narrowed to its owner when it exists wider. A link to a
+// folder is used as it is: whoever made the link chose that folder and its permissions.
+std::optional<FileError> createPrivateFolder(const std::string& folder);
+
+// A folder, or a link to one.
+bool folderExists(const std::string& path);
+
+// Whether a new file can be made in the folder, tried by making one: a read-only disk and a
+// folder without write permission both refuse it, whatever the permission bits claim.
+std::optional<FileError> checkFolderWritable(const std::string& folder);
+
+// Removes the temporary files that a program killed mid-save left in the folder (regular
+// files of this user named as the atomic save names them); nothing else is touched.
+void removeLeftTemporaries(const std::string& folder);
 
 // A lock on a file that one process at a time can hold. The system releases it when the
 // lock is dropped or the process ends, even by a crash or a kill, so it is never left stale.

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -25,8 +26,8 @@ const char* const kExport = "SELVO_SS000_GRP1_S01_sps.sps";
 // One started copy of the program: its data folder, its working folder and what it said.
 class ProgramRun {
 public:
-    ProgramRun(const fs::path& dataHome, const fs::path& workFolder,
-               std::vector<std::string> args) {
+    ProgramRun(const fs::path& dataHome, const fs::path& workFolder, std::vector<std::string> args,
+               bool asNobody = false) {
         fs::create_directories(workFolder);
         int out[2];
         if (::pipe(out) != 0) {
@@ -37,8 +38,15 @@ public:
             ::dup2(out[1], STDOUT_FILENO);
             ::close(out[0]);
             ::close(out[1]);
-            if (::chdir(workFolder.c_str()) != 0) {
+            if ((asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ||
+                ::chdir(workFolder.c_str()) != 0) {
                 std::_Exit(126);
+            }
+            if (asNobody) {
+                const std::string runtime = workFolder.string() + "/run";
+                ::mkdir(runtime.c_str(), 0700);
+                ::setenv("HOME", workFolder.c_str(), 1);
+                ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
             }
             ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -107,13 +115,13 @@ protected:
     fs::path recoveryFile() const { return dataHome() / "BrivanSelvo" / selvo::kRecoveryFileName; }
     // Started, answered up to `item`, killed.
     void interruptAfter(int item, const fs::path& work) {
-        ProgramRun run(dataHome(), work, {"--until", std::to_string(item), "--hold"});
+        ProgramRun run(dataHome(), work, {"--until", std::to_string(item), "--hold"}, asNobody);
         run.readUntil("ready");
         run.killHard();
         ASSERT_TRUE(fs::exists(recoveryFile()));
     }
     std::string startAndEnd(const fs::path& work, std::vector<std::string> args) {
-        ProgramRun run(dataHome(), work, std::move(args));
+        ProgramRun run(dataHome(), work, std::move(args), asNobody);
         EXPECT_EQ(run.wait(), 0) << run.said();
         return run.said();
     }
@@ -127,6 +135,7 @@ protected:
     }
 
     TempDir dir;
+    bool asNobody = false;
 };
 
 TEST_F(InterruptedProgram, KilledAfterFortyItemsAndResumedWritesTheFilesOfAnUninterruptedRun) {
@@ -208,6 +217,36 @@ TEST_F(InterruptedProgram, AnUnreadableRecoveryFileIsKeptAsideAndReportedOnce) {
 
     const std::string next = startAndEnd(dir.file("work"), {});
     EXPECT_EQ(next.find("box"), std::string::npos) << next;
+}
+
+// A clinician's account that can no longer write its data folder (mode 0500 here) while an
+// administration waits there: it is offered, resumed in memory and processed.
+TEST_F(InterruptedProgram, AnUnwritableDataFolderStillOffersTheAnswersAndTheRunEnds) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to start the program as another user";
+    }
+    ::chmod(dir.path().c_str(), 0755);
+    for (const fs::path& folder : {dataHome(), dir.file("work")}) {
+        fs::create_directories(folder);
+        ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+    }
+    asNobody = true;
+    interruptAfter(5, dir.file("work"));
+    const std::string before = fileBytes(recoveryFile());
+    ::chmod(recoveryFile().parent_path().c_str(), 0500);
+
+    const std::string said =
+        startAndEnd(dir.file("work"), {"--boxes", "OK,Sì", "--until", "94", "--process"});
+    ::chmod(recoveryFile().parent_path().c_str(), 0700);
+    EXPECT_NE(said.find("box\tBrivanSELVO\tNella cartella \"" +
+                        (dataHome() / "BrivanSelvo").string() +
+                        "\", in cui il programma salva le risposte durante la somministrazione, "
+                        "non si può scrivere: permesso negato"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("item\t6\n"), std::string::npos) << said;
+    EXPECT_TRUE(fs::exists(dir.file("work") / kData)) << said;
+    EXPECT_EQ(fileBytes(recoveryFile()), before);
 }
 
 } // namespace

@@ -12,6 +12,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include "support/Unprivileged.h"
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -126,5 +130,105 @@ TEST_F(ClosedByMistake, StartingAfreshAsksOnceMoreThenClearsTheAnswersAndTheFile
     EXPECT_EQ(state.AnswerT[1], 0);
     EXPECT_FALSE(fs::exists(recoveryFile()));
 }
+
+#ifndef _WIN32 // POSIX permissions and users
+// The folder is the clinician's own (made 0700 for root here), so the test user may not
+// remove the answers left in it.
+TEST_F(ClosedByMistake, AFailedRemovalIsToldWithThePathAndTheReason) {
+    chmod(dir.path().c_str(), 0755);
+    MessageBoxRecorder boxes;
+    boxes.answerInTurn({QStringLiteral("No"), QStringLiteral("Sì")});
+    {
+        const Unprivileged asUser;
+        reopen();
+    }
+    ASSERT_EQ(boxes.boxes().size(), 3u) << boxes.texts().join('|').toStdString();
+    EXPECT_EQ(boxes.boxes()[2].text,
+              QStringLiteral("Impossibile eliminare il file con le risposte della "
+                             "somministrazione interrotta, \"%1\": permesso negato (la "
+                             "cartella o il file non sono scrivibili).\n\nIl file è rimasto "
+                             "nella cartella e, finché resta lì, all'avvio il programma "
+                             "proporrà di riprendere quelle risposte. Per eliminarle, "
+                             "cancellare il file a mano.")
+                  .arg(QString::fromStdString(recoveryFile().string())));
+    EXPECT_TRUE(fs::exists(recoveryFile()));
+}
+
+// Answers left in a data folder that the program can no longer write (here: mode 0500).
+class UnwritableFolder : public ::testing::Test {
+protected:
+    UnwritableFolder() {
+        chmod(dir.path().c_str(), 0755);
+        fs::create_directory(folder());
+        EXPECT_EQ(chown(folder().c_str(), 65534, 65534), 0);
+        selvo::ProgramState kept;
+        selvo::SetProgramConstants(kept);
+        for (int item = 1; item <= 3; ++item) {
+            kept.AnswerT[item] = 3;
+        }
+        kept.AdministrationStarted = "08/12/2026 09:15:02";
+        {
+            const Unprivileged asUser;
+            selvo::RecoveryStore::Opening opening = selvo::RecoveryStore::open(utf8(folder()));
+            EXPECT_TRUE(opening.store && !opening.store->save(kept));
+        }
+        chmod(folder().c_str(), 0500);
+        before = fileBytes(folder() / selvo::kRecoveryFileName);
+        selvo::SetProgramConstants(state);
+        asUser.emplace();
+    }
+    ~UnwritableFolder() override { chmod(folder().c_str(), 0700); }
+    fs::path folder() const { return dir.file("dati"); }
+    static std::string utf8(const fs::path& path) { return selvo::utf8Of(path); }
+    void startUp(const QStringList& answers) {
+        boxes.answerInTurn(answers);
+        shell.recovery().useFolder(utf8(folder()));
+        shell.recovery().offerAtStartUp();
+    }
+
+    TempDir dir;
+    std::string before;
+    selvo::ProgramState state;
+    Shell shell{state};
+    MessageBoxRecorder boxes;
+    std::optional<Unprivileged> asUser;
+};
+
+TEST_F(UnwritableFolder, TheAnswersAreOfferedWithAWarningAndResumedInMemory) {
+    startUp({QStringLiteral("OK"), QStringLiteral("Sì")});
+    ASSERT_EQ(boxes.boxes().size(), 2u) << boxes.texts().join('|').toStdString();
+    EXPECT_EQ(boxes.boxes()[0].text,
+              QStringLiteral("Nella cartella \"%1\", in cui il programma salva le risposte "
+                             "durante la somministrazione, non si può scrivere: permesso negato "
+                             "(la cartella o il file non sono scrivibili).\n\nLa "
+                             "somministrazione interrotta trovata lì può comunque essere "
+                             "ripresa, ma le risposte date da ora in poi non potranno essere "
+                             "salvate: se il programma si chiude per errore, andranno perse. "
+                             "Per conservarle, rendere scrivibile la cartella e riaprire il "
+                             "programma.")
+                  .arg(QString::fromStdString(utf8(folder()))));
+    EXPECT_TRUE(boxes.boxes()[1].text.contains("contiene le risposte a 3 dei 94 item"));
+    ASSERT_TRUE(shell.isForm1Loaded());
+    EXPECT_EQ(state.CurrentItem, 4);
+
+    shell.form1().showMessage = [](const QString&) {};
+    QTest::keyClick(shell.form1().findChild<QWidget*>(QStringLiteral("CommAvanti")), '2');
+    EXPECT_EQ(state.AnswerT[4], 2);
+    EXPECT_EQ(boxes.boxes().size(), 2u) << "told once, at start-up";
+    EXPECT_EQ(fileBytes(folder() / selvo::kRecoveryFileName), before);
+}
+
+TEST_F(UnwritableFolder, ConfirmedRemovalThatFailsIsTold) {
+    startUp({QStringLiteral("OK"), QStringLiteral("No"), QStringLiteral("Sì")});
+    ASSERT_EQ(boxes.boxes().size(), 4u) << boxes.texts().join('|').toStdString();
+    EXPECT_TRUE(boxes.boxes()[3].text.startsWith(
+        QStringLiteral("Impossibile eliminare il file con le risposte della somministrazione "
+                       "interrotta, \"%1\": permesso negato")
+            .arg(QString::fromStdString(utf8(folder() / selvo::kRecoveryFileName)))))
+        << boxes.boxes()[3].text.toStdString();
+    EXPECT_FALSE(shell.isForm1Loaded());
+    EXPECT_EQ(fileBytes(folder() / selvo::kRecoveryFileName), before);
+}
+#endif
 
 } // namespace

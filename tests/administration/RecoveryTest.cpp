@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#ifndef _WIN32
+#include "support/Unprivileged.h"
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 using selvo::ProgramState;
@@ -153,5 +157,124 @@ TEST(RecoveryStore, AnUnreadableFileGoesUnderTheFirstFreeNameAndNothingIsReplace
     EXPECT_FALSE(fs::exists(store.filePath()));
     EXPECT_FALSE(store.look().unreadable) << "reported once";
 }
+
+#ifndef _WIN32 // POSIX permissions, links and users
+unsigned modeOf(const fs::path& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST(RecoveryStore, TheAnswersAndTheirFolderAreTheOwnersAloneWhateverTheUmask) {
+    const TempDir dir;
+    const mode_t previous = umask(022);
+    RecoveryStore::Opening opening = RecoveryStore::open(utf8(dir.file("share") / "BrivanSelvo"));
+    ASSERT_TRUE(opening.store);
+    EXPECT_FALSE(opening.store->unwritable());
+    ASSERT_FALSE(opening.store->save(partWay(3)));
+    umask(previous);
+    EXPECT_EQ(modeOf(dir.file("share")), 0755u);
+    EXPECT_EQ(modeOf(dir.file("share") / "BrivanSelvo"), 0700u);
+    EXPECT_EQ(modeOf(opening.store->filePath()), 0600u);
+    EXPECT_EQ(modeOf(dir.file("share") / "BrivanSelvo" / "SELVO_somministrazione_in_corso.lock"),
+              0600u);
+}
+
+TEST(RecoveryStore, ADataFolderThatIsALinkToAFolderIsUsed) {
+    const TempDir dir;
+    fs::create_directory(dir.file("altrove"));
+    fs::create_directory_symlink(dir.file("altrove"), dir.file("BrivanSelvo"));
+    RecoveryStore::Opening opening = RecoveryStore::open(utf8(dir.file("BrivanSelvo")));
+    ASSERT_TRUE(opening.store) << (opening.error ? opening.error->message() : "held");
+    ASSERT_FALSE(opening.store->save(partWay(3)));
+    EXPECT_TRUE(fs::is_regular_file(dir.file("altrove") / selvo::kRecoveryFileName));
+    EXPECT_TRUE(opening.store->look().administration);
+}
+
+TEST(RecoveryStore, TemporariesAKilledSaveLeftGoOnceTheFileIsReadAndNothingElse) {
+    const TempDir dir;
+    RecoveryStore::Opening opening = RecoveryStore::open(utf8(dir.path()));
+    ASSERT_TRUE(opening.store);
+    ASSERT_FALSE(opening.store->save(partWay(3)));
+    for (const char* name :
+         {".selvo-a1B2c3", ".selvo-ZZZZZZ", ".selvo-a1B2c", ".selvo-a1B2c3d", ".selvo.lock",
+          ".selvo-a1_2c3", "SELVO_somministrazione_illeggibile_1.csv", ".selvo-theirs"}) {
+        std::ofstream(dir.file(name)) << "x";
+    }
+    fs::create_directory(dir.file(".selvo-folder"));
+    fs::create_symlink(dir.file(".selvo.lock"), dir.file(".selvo-linked"));
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(dir.file(".selvo-theirs").c_str(), 65534, 65534), 0);
+    }
+
+    EXPECT_TRUE(opening.store->look().administration);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> kept{".selvo-a1B2c",
+                                  ".selvo-a1B2c3d",
+                                  ".selvo-a1_2c3",
+                                  ".selvo-folder",
+                                  ".selvo-linked",
+                                  ".selvo.lock",
+                                  "SELVO_somministrazione_illeggibile_1.csv",
+                                  "SELVO_somministrazione_in_corso.csv",
+                                  "SELVO_somministrazione_in_corso.lock"};
+    if (geteuid() == 0) {
+        kept.push_back(".selvo-theirs"); // another user's
+    }
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(names, kept);
+}
+
+// A read-only disk refuses every write, the lock file's too; a folder without write
+// permission refuses new files only. Either way the answers left there are offered.
+TEST(RecoveryStore, AFolderThatCannotBeWrittenStillOffersItsAnswersAndChangesNothing) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to act as another user";
+    }
+    for (const bool lockFileLeft : {true, false}) {
+        SCOPED_TRACE(lockFileLeft ? "with the lock file" : "without the lock file");
+        const TempDir dir;
+        chmod(dir.path().c_str(), 0755);
+        const fs::path folder = dir.file("dati");
+        const fs::path lockFile = folder / "SELVO_somministrazione_in_corso.lock";
+        fs::create_directory(folder);
+        ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+        {
+            const Unprivileged asUser;
+            RecoveryStore::Opening first = RecoveryStore::open(utf8(folder));
+            ASSERT_TRUE(first.store);
+            ASSERT_FALSE(first.store->save(partWay(40)));
+        }
+        if (lockFileLeft) {
+            chmod(lockFile.c_str(), 0400);
+        } else {
+            fs::remove(lockFile);
+        }
+        chmod(folder.c_str(), 0500);
+        const std::string before = fileBytes(folder / selvo::kRecoveryFileName);
+
+        const Unprivileged asUser;
+        RecoveryStore::Opening opening = RecoveryStore::open(utf8(folder));
+        ASSERT_TRUE(opening.store) << (opening.error ? opening.error->message() : "held");
+        RecoveryStore& store = *opening.store;
+        ASSERT_TRUE(store.unwritable());
+        EXPECT_EQ(store.unwritable()->reason,
+                  "permesso negato (la cartella o il file non sono scrivibili).");
+        const selvo::RecoveryFinding found = store.look();
+        ASSERT_TRUE(found.administration);
+        EXPECT_EQ(found.administration->answeredItems, 39);
+        EXPECT_TRUE(store.save(partWay(41)));
+        EXPECT_TRUE(store.discard());
+        EXPECT_EQ(fileBytes(folder / selvo::kRecoveryFileName), before);
+        if (lockFileLeft) {
+            EXPECT_TRUE(RecoveryStore::open(utf8(folder)).heldByAnotherCopy);
+        }
+        chmod(folder.c_str(), 0700);
+    }
+}
+#endif
 
 } // namespace

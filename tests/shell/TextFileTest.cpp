@@ -282,6 +282,49 @@ TEST(SaveFileAtomically, AReplacedFileKeepsItsPermissionsAndANewOneFollowsTheUma
 }
 #endif
 
+#ifndef _WIN32 // POSIX permissions and links
+unsigned modeOf(const char* path) {
+    struct stat info {};
+    return stat(path, &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST(SaveFileAtomically, OwnerOnlyIsForTheOwnerWhateverTheUmaskOrTheFileBefore) {
+    TempDir dir;
+    const mode_t previous = umask(022);
+    ASSERT_FALSE(selvo::saveFileAtomically("new.csv", "new", selvo::Privacy::OwnerOnly));
+    ASSERT_FALSE(selvo::saveFileAtomically("wide.csv", "older"));
+    chmod("wide.csv", 0644);
+    ASSERT_FALSE(selvo::saveFileAtomically("wide.csv", "newer", selvo::Privacy::OwnerOnly));
+    umask(previous);
+    EXPECT_EQ(modeOf("new.csv"), 0600u);
+    EXPECT_EQ(modeOf("wide.csv"), 0600u);
+    EXPECT_EQ(fileBytes(dir.file("wide.csv")), "newer");
+}
+
+TEST(CreatePrivateFolder, IsTheOwnersAloneAndALinkedFolderIsUsedAsItIs) {
+    TempDir dir;
+    const mode_t previous = umask(022);
+    EXPECT_FALSE(selvo::createPrivateFolder("share/BrivanSelvo"));
+    std::filesystem::create_directory("wide");
+    chmod("wide", 0755);
+    EXPECT_FALSE(selvo::createPrivateFolder("wide/"));
+    std::filesystem::create_directory("chosen");
+    chmod("chosen", 0750);
+    std::filesystem::create_directory_symlink("chosen", "linked");
+    EXPECT_FALSE(selvo::createPrivateFolder("linked"));
+    umask(previous);
+    EXPECT_EQ(modeOf("share"), 0755u) << "the folders above keep the usual permissions";
+    EXPECT_EQ(modeOf("share/BrivanSelvo"), 0700u);
+    EXPECT_EQ(modeOf("wide"), 0700u);
+    EXPECT_EQ(modeOf("chosen"), 0750u);
+
+    std::ofstream("plain") << "x";
+    const auto file = selvo::createPrivateFolder("plain");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->reason, "il nome indica un file, non una cartella.");
+}
+#endif
+
 TEST(VisibleText, ShowsControlFormatAndBrokenBytesAsEscapes) {
     EXPECT_EQ(selvo::visibleText("Rossi"), "Rossi");
     EXPECT_EQ(selvo::visibleText("Nicolò Ștefan"), "Nicolò Ștefan");

@@ -47,6 +47,8 @@ void RecoveryKeeper::useFolder(const std::string& folder) {
     selvo::RecoveryStore::Opening opening = selvo::RecoveryStore::open(folder);
     if (opening.store) {
         m_store = std::move(opening.store);
+        // The start-up notice tells it; a box at the first answer would only repeat it.
+        m_saveFailureShown = m_store->unwritable().has_value();
     } else if (opening.heldByAnotherCopy) {
         m_startUpNotice = QStringLiteral(
             "BrivanSELVO è già aperto in un'altra finestra.\n\nIn questa copia le risposte non "
@@ -89,6 +91,9 @@ void RecoveryKeeper::offerAtStartUp() {
         }
         return;
     }
+    if (const auto& unwritable = m_store->unwritable()) {
+        notify(QMessageBox::Warning, unwritableText(*unwritable, found.administration.has_value()));
+    }
     if (!found.administration) {
         return;
     }
@@ -98,7 +103,40 @@ void RecoveryKeeper::offerAtStartUp() {
                     administration.answeredItems)) {
         resume(administration);
     } else {
-        administrationEnded();
+        discardConfirmed();
+    }
+}
+
+QString RecoveryKeeper::unwritableText(const selvo::FileError& why, bool pending) const {
+    const QString cause =
+        QStringLiteral("Nella cartella \"%1\", in cui il programma salva le risposte durante "
+                       "la somministrazione, non si può scrivere: %2\n\n")
+            .arg(shown(m_store->folder()), shown(why.reason));
+    if (pending) {
+        return cause +
+               QStringLiteral("La somministrazione interrotta trovata lì può comunque essere "
+                              "ripresa, ma le risposte date da ora in poi non potranno essere "
+                              "salvate: se il programma si chiude per errore, andranno perse. "
+                              "Per conservarle, rendere scrivibile la cartella e riaprire il "
+                              "programma.");
+    }
+    return cause + QStringLiteral("Se il programma si chiude per errore, le risposte date non "
+                                  "potranno essere riprese.");
+}
+
+void RecoveryKeeper::discardConfirmed() {
+    if (!m_store) {
+        return;
+    }
+    if (const auto error = m_store->discard()) {
+        notify(QMessageBox::Warning,
+               QStringLiteral("Impossibile eliminare il file con le risposte della "
+                              "somministrazione interrotta, \"%1\": %2\n\nIl file è rimasto "
+                              "nella cartella e, finché resta lì, all'avvio il programma "
+                              "proporrà di riprendere quelle risposte. Per eliminarle, "
+                              "cancellare il file a mano.")
+                   .arg(shown(error->fullPath.empty() ? error->fileName : error->fullPath),
+                        shown(error->reason)));
     }
 }
 
@@ -116,7 +154,7 @@ bool RecoveryKeeper::offerOnReopen() {
     if (!askToResume(QStringLiteral("La somministrazione in corso, %1")
                          .arg(startedText(state.AdministrationStarted)),
                      answered)) {
-        administrationEnded();
+        discardConfirmed();
         return false;
     }
     showResumed();

@@ -36,6 +36,9 @@ public:
 private:
     void resume(const selvo::InterruptedAdministration& administration);
     bool confirmDiscard();
+    // The operator confirmed: the file goes, or the operator learns why it could not.
+    void discardConfirmed();
+    QString unwritableText(const selvo::FileError& why, bool pending) const;
     // Asks until the operator resumes (true) or confirms the removal (false).
     bool askToResume(const QString& started, int answered);
     void showResumed();
