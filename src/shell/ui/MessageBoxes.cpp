@@ -1,10 +1,13 @@
 #include "shell/ui/MessageBoxes.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -67,17 +70,31 @@ QString boundedText(const QString& text, qsizetype longestWord) {
     return bounded;
 }
 
-// The box's text, shortened further while the box would not fit the screen.
+// The widest run of the text without a blank, in the box's font: the box wraps its lines at
+// blanks only, so this is the narrowest the box can be.
+int widestRun(const QString& text, const QFontMetrics& metrics) {
+    int widest = 0;
+    const QStringList runs = text.split(QRegularExpression(QStringLiteral("\\s+")));
+    for (const QString& run : runs) {
+        widest = std::max(widest, metrics.horizontalAdvance(run));
+    }
+    return widest;
+}
+
+// The box's text, its runs shortened further while the widest would not fit the screen
+// beside the icon and the margins.
 void setFittingText(QMessageBox& box, const QString& text) {
     const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() - QSize(24, 48) : QSize();
+    const int room = screen ? screen->availableGeometry().width() - 160 : 0;
+    const QFontMetrics metrics(box.font());
+    QString bounded;
     for (const qsizetype longestWord : kLongestWords) {
-        box.setText(boundedText(text, longestWord));
-        if (!room.isValid() ||
-            (box.sizeHint().width() <= room.width() && box.sizeHint().height() <= room.height())) {
-            return;
+        bounded = boundedText(text, longestWord);
+        if (room <= 0 || widestRun(bounded, metrics) <= room) {
+            break;
         }
     }
+    box.setText(bounded);
 }
 
 } // namespace
