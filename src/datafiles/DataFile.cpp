@@ -211,8 +211,8 @@ std::string ComposeDataFile(const ProgramState& state) {
     for (const std::string* text :
          {&state.SubjectName, &state.SubjectSurname, &state.SubjectAge, &state.SubjectSex,
           &state.SubjectMarital, &state.SubjectEducation, &state.SubjectNotes}) {
-        // The notes are free text and may begin like a formula; a spreadsheet that opens the
-        // file must show it, not run it.
+        // Any text, the notes above all, may begin like a formula; a spreadsheet that opens
+        // the file must show it, not run it.
         line += ',' + quoteCsvText(withFormulaGuard(*text));
     }
     for (int item = 1; item <= kDataFileItems; ++item) {

@@ -14,10 +14,10 @@
 namespace {
 
 TEST(DataFileInterop, CalcShowsNotesThatBeginLikeAFormulaAsTypedText) {
+    const TempDir dir;
     if (runTool("command -v soffice").status != 0) {
         GTEST_SKIP() << "LibreOffice (soffice) is not installed";
     }
-    const TempDir dir;
     const std::vector<std::string> notes{
         "=1+1", "=HYPERLINK(\"http://example.invalid\";\"clic\")", "@SUM(1;2)", "+1+1", "-1+2",
         "'=1+1"};
