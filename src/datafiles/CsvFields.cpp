@@ -13,6 +13,16 @@ bool isSeparator(char c) {
     return c == ',' || isLineEnd(c);
 }
 
+// What starts a formula in LibreOffice Calc or Excel (OWASP's list for CSV cells).
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
+// Whether the text, after `apostrophes` leading apostrophes, begins a formula.
+bool formulaAfterApostrophes(std::string_view text, std::size_t& apostrophes) {
+    apostrophes = text.find_first_not_of('\'');
+    return apostrophes != std::string_view::npos &&
+           kFormulaStarts.find(text[apostrophes]) != std::string_view::npos;
+}
+
 std::string fieldLabel(std::size_t number) {
     return "campo " + std::to_string(number) + ": ";
 }
@@ -106,6 +116,23 @@ std::string quoteCsvText(std::string_view text) {
     }
     quoted.push_back('"');
     return quoted;
+}
+
+bool needsFormulaGuard(std::string_view text) {
+    std::size_t apostrophes = 0;
+    return formulaAfterApostrophes(text, apostrophes);
+}
+
+std::string withFormulaGuard(std::string_view text) {
+    return needsFormulaGuard(text) ? "'" + std::string(text) : std::string(text);
+}
+
+std::string withoutFormulaGuard(std::string_view text) {
+    std::size_t apostrophes = 0;
+    if (formulaAfterApostrophes(text, apostrophes) && apostrophes > 0) {
+        text.remove_prefix(1);
+    }
+    return std::string(text);
 }
 
 } // namespace selvo

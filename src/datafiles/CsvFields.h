@@ -29,4 +29,14 @@ CsvSplit splitCsvFields(std::string_view bytes, std::size_t maxFields);
 // The text between double quotes, each double quote inside doubled.
 std::string quoteCsvText(std::string_view text);
 
+// Spreadsheets run a cell that begins with "=", "+", "-" or "@" as a formula, and some skip a
+// leading tab or carriage return first. A cell whose text, after any leading apostrophes, begins
+// with one of those six gets one more apostrophe in front, which makes it text; every other text
+// stays as it is. Removing the guard takes off one apostrophe in exactly that case, so any text
+// written with the guard reads back as it was.
+std::string withFormulaGuard(std::string_view text);
+std::string withoutFormulaGuard(std::string_view text);
+// Whether the text would get the guard.
+bool needsFormulaGuard(std::string_view text);
+
 } // namespace selvo

@@ -4,6 +4,7 @@
 #include "datafiles/DataFileRecord.h"
 #include "shell/NumberText.h"
 #include "shell/TextSafety.h"
+#include "shell/Utf8.h"
 
 #include <charconv>
 #include <limits>
@@ -111,17 +112,23 @@ DataFileParse parseDataFile(std::string_view bytes) {
         return parse;
     };
 
-    const bool utf8 = bytes.starts_with(kUtf8Bom);
-    if (utf8) {
+    const bool marked = bytes.starts_with(kUtf8Bom);
+    if (marked) {
         bytes.remove_prefix(kUtf8Bom.size());
     }
     if (bytes.find('\0') != std::string_view::npos) {
         return fail("il file contiene dati binari: non è un file di dati SELVO.");
     }
-    if (utf8 && !isValidUtf8(bytes)) {
+    const bool validUtf8 = isValidUtf8(bytes);
+    if (marked && !validUtf8) {
         return fail("il file si dichiara in UTF-8 ma contiene caratteri non validi in quella "
                     "codifica.");
     }
+    // A file saved by a text editor is usually UTF-8 without a mark. Accented letters of code
+    // page 1252 almost never happen to form valid UTF-8 sequences, so a file that is valid UTF-8
+    // throughout and holds a byte beyond ASCII is read as UTF-8; a plain ASCII file reads the
+    // same either way.
+    const bool utf8 = marked || (validUtf8 && asciiRunFrom(bytes, 0) < bytes.size());
 
     const CsvSplit split = splitCsvFields(bytes, kDataFileFields);
     if (split.fault) {
@@ -138,8 +145,11 @@ DataFileParse parseDataFile(std::string_view bytes) {
     const auto field = [&split](std::size_t number) -> const CsvField& {
         return split.fields[number - 1];
     };
+    // The writer guards every text against spreadsheet formulas; the guard is ASCII, the same
+    // in both encodings.
     const auto text = [&](std::size_t number) {
-        return utf8 ? field(number).text : fromCp1252(field(number).text);
+        const std::string unguarded = withoutFormulaGuard(field(number).text);
+        return utf8 ? unguarded : fromCp1252(unguarded);
     };
 
     DataFileRecord record;
@@ -201,7 +211,9 @@ std::string ComposeDataFile(const ProgramState& state) {
     for (const std::string* text :
          {&state.SubjectName, &state.SubjectSurname, &state.SubjectAge, &state.SubjectSex,
           &state.SubjectMarital, &state.SubjectEducation, &state.SubjectNotes}) {
-        line += ',' + quoteCsvText(*text);
+        // Any text, the notes above all, may begin like a formula; a spreadsheet that opens
+        // the file must show it, not run it.
+        line += ',' + quoteCsvText(withFormulaGuard(*text));
     }
     for (int item = 1; item <= kDataFileItems; ++item) {
         line += ',';

@@ -11,7 +11,8 @@ namespace selvo {
 std::string DataFileNameFor(const ProgramState& state);
 
 // The file's bytes: one line of 196 fields ending in CR LF, code page 1252 (UTF-8 with a
-// byte-order mark when some text does not fit the code page).
+// byte-order mark when some text does not fit the code page); every text quoted and guarded
+// against spreadsheet formulas (withFormulaGuard).
 std::string ComposeDataFile(const ProgramState& state);
 
 // Stores the name in DataFileName and composes the file for the current directory.

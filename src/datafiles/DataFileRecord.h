@@ -26,8 +26,9 @@ struct DataFileParse {
     std::string fault; // Italian reason, set when record is empty
 };
 
-// Decodes the bytes of a whole data file (UTF-8 after a byte-order mark, code page 1252
-// otherwise) and checks every field; any fault leaves the record empty.
+// Decodes the bytes of a whole data file (UTF-8 after a byte-order mark or when the file is
+// valid UTF-8 beyond ASCII, code page 1252 otherwise), takes the formula guard off its texts
+// and checks every field; any fault leaves the record empty.
 DataFileParse parseDataFile(std::string_view bytes);
 
 } // namespace selvo

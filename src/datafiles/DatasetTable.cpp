@@ -1,5 +1,6 @@
 #include "datafiles/DatasetTable.h"
 
+#include "datafiles/CsvFields.h"
 #include "datafiles/StatisticsExport.h"
 #include "shell/TextFile.h"
 #include "shell/TextSafety.h"
@@ -14,18 +15,33 @@ namespace {
 // Windows refuses these in file names; "/" and "\" would lead into another folder.
 constexpr std::string_view kForbidden = ":*?\"<>|";
 
+// A number as the case values spell them: "-12", "3.5". A spreadsheet reads it as a number, so
+// its minus sign needs no guard (the card may be negative).
+bool isPlainNumber(std::string_view value) {
+    if (value.starts_with('-')) {
+        value.remove_prefix(1);
+    }
+    const std::size_t point = value.find('.');
+    const std::string_view whole = value.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view("0") : value.substr(point + 1);
+    const auto digits = [](std::string_view part) {
+        return !part.empty() &&
+               std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return digits(whole) && digits(fraction);
+}
+
 std::string csvValue(const std::string& value) {
+    // A text age such as "=1+1" must show in a spreadsheet, not run: the guard's apostrophe
+    // goes inside the quotes.
+    if (needsFormulaGuard(value) && !isPlainNumber(value)) {
+        return quoteCsvText(withFormulaGuard(value));
+    }
     if (value.find_first_of(",\"\r\n") == std::string::npos) {
         return value;
     }
-    std::string quoted = "\"";
-    for (const char c : value) {
-        if (c == '"') {
-            quoted.push_back('"');
-        }
-        quoted.push_back(c);
-    }
-    return quoted + "\"";
+    return quoteCsvText(value);
 }
 
 // "studio.csv" or "studio.SPS" would give "studio.csv.csv": an extension is a slip, in any case.

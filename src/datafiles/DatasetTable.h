@@ -19,7 +19,9 @@ std::optional<std::string> DatasetNameFault(const std::string& name);
 
 // NAME.csv as the run fills it: UTF-8 with a byte-order mark, a header row of the variable
 // names, then one row per case; comma separated, CR LF line ends, and a value quoted, with its
-// quotation marks doubled, only when it holds a comma, a quotation mark or a line break.
+// quotation marks doubled, only when it holds a comma, a quotation mark or a line break, or
+// when it is a text that takes the formula guard (withFormulaGuard), which goes inside the
+// quotes.
 class DatasetTable {
 public:
     DatasetTable();

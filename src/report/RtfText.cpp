@@ -13,17 +13,21 @@
 namespace selvo {
 namespace {
 
-// The bytes rtfText has to look at; every other byte is ASCII that stays as it is.
+// The bytes rtfText has to look at; every other byte is printable ASCII that stays as it is.
 constexpr auto kNeedsLook = [] {
     std::array<bool, 256> table{};
-    for (std::size_t b = 0x80; b < table.size(); ++b) {
-        table[b] = true;
+    for (std::size_t b = 0; b < table.size(); ++b) {
+        table[b] = b < 0x20 || b >= 0x7F;
     }
-    for (const unsigned char c : {'\\', '{', '}', '\r', '\n'}) {
+    for (const unsigned char c : {'\\', '{', '}'}) {
         table[c] = true;
     }
     return table;
 }();
+
+bool isC1Control(char32_t code) {
+    return code >= 0x80 && code <= 0x9F;
+}
 
 bool needsLook(char c) {
     return kNeedsLook[static_cast<unsigned char>(c)];
@@ -33,20 +37,21 @@ bool needsLook(char c) {
 std::size_t plainRunFrom(std::string_view text, std::size_t from) {
     std::size_t end = from;
 #if defined(__SSE2__)
-    // Sixteen bytes at a time: a bit of the mask for each byte from 0x80 up and for each of the
-    // five characters.
+    // Sixteen bytes at a time: a bit of the mask for each byte below 0x20 or from 0x7F up
+    // (as signed bytes, both are below 0x20 or equal to 0x7F) and for each of the three
+    // characters.
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i del = _mm_set1_epi8(0x7F);
     const __m128i backslash = _mm_set1_epi8('\\');
     const __m128i open = _mm_set1_epi8('{');
     const __m128i close = _mm_set1_epi8('}');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
     while (end + 16 <= text.size()) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + end));
         const __m128i special = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, backslash), _mm_cmpeq_epi8(bytes, open)),
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, close),
-                         _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
-        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(special, bytes)));
+            _mm_or_si128(_mm_cmplt_epi8(bytes, space), _mm_cmpeq_epi8(bytes, del)),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, backslash),
+                         _mm_or_si128(_mm_cmpeq_epi8(bytes, open), _mm_cmpeq_epi8(bytes, close))));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(special));
         if (mask != 0) {
             return end + static_cast<std::size_t>(std::countr_zero(mask)) - from;
         }
@@ -138,15 +143,26 @@ void appendRtfText(std::string& out, std::string_view utf8) {
             out += "\\line ";
             ++i;
             continue;
+        case '\t':
+            out += "\\tab ";
+            ++i;
+            continue;
         default:
             break;
         }
+        // Any other control character would reach the file raw, where a reader may act on it or
+        // show a box: it is left out, so the reader shows just the visible text.
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            ++i;
+            continue;
+        }
         // Malformed bytes come out as the replacement character, one at a time, so a damaged
-        // string still produces a readable report.
+        // string still produces a readable report. The C1 controls, which code page 1252 does
+        // not hold, are left out like the others.
         const Utf8Char decoded = decodeUtf8At(utf8, i);
         if (inCp1252(decoded.codePoint)) {
             out.append(utf8.substr(i, decoded.length));
-        } else {
+        } else if (!isC1Control(decoded.codePoint)) {
             appendUnicode(out, decoded.codePoint);
         }
         i += decoded.length;

@@ -21,8 +21,9 @@ void addParagraph(std::string& out, std::string_view rtf);
 void addBoldParagraph(std::string& out, std::string_view rtf);
 
 // Plain UTF-8 text as RTF: backslash and braces escaped, each line break (CR LF, LF or CR) as
-// "\line ", each character outside code page 1252 as "\uN?" per UTF-16 unit (N signed 16-bit).
-// Characters of code page 1252 stay as they are, so ordinary text comes out unchanged.
+// "\line ", a tab as "\tab ", each character outside code page 1252 as "\uN?" per UTF-16 unit
+// (N signed 16-bit). Every other control character (C0, DEL, C1) is left out: none reaches the
+// file raw. Characters of code page 1252 stay as they are, so ordinary text comes out unchanged.
 std::string rtfText(std::string_view utf8);
 // The same at the end of `out`.
 void appendRtfText(std::string& out, std::string_view utf8);

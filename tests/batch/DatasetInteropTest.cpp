@@ -5,6 +5,7 @@
 
 #include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
+#include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
 #include "shell/Startup.h"
 #include "support/ExternalTool.h"
@@ -237,6 +238,20 @@ TEST(DatasetInterop, AgesWithCommasAndQuotesKeepEveryColumnInPlace) {
         EXPECT_EQ(std::count(row.begin(), row.end(), ','), 461) << row;
     }
     EXPECT_TRUE(dataset[2].starts_with("101,2, ,2,5,pz,")) << dataset[2];
+}
+
+// The subject form and selvo-batch refuse an age that begins like a formula, yet the table
+// guards every text cell on its own: Calc shows such an age as text behind the apostrophe.
+TEST(DatasetInterop, CalcShowsATextCellThatBeginsLikeAFormulaAsText) {
+    const TempDir dir;
+    selvo::DatasetTable table;
+    for (const char* age : {"40", "=1+1"}) {
+        std::vector<std::string> values(462, "1");
+        values[2] = age;
+        table.addCase(values);
+    }
+    std::ofstream(dir.file("studio.csv"), std::ios::binary) << table.bytes();
+    EXPECT_EQ(calcReads(dir, "studio.csv"), "3 [462] Card \"'=1+1\"\n");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "datafiles/DataFile.h"
+#include "batch/BatchRun.h"
 #include "datafiles/DataFileRecord.h"
 #include "shell/TextFile.h"
 #include "support/FileBytes.h"
@@ -310,6 +311,111 @@ INSTANTIATE_TEST_SUITE_P(
                       "campo 9 (accordo, item 1): la risposta \"\\x1B[2J\" non è un numero "
                       "intero."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct EncodingCase {
+    const char* name;
+    std::string nameField; // field 2 as the file holds it
+    std::string notesField;
+    std::string expectedName;
+};
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FileEncoding : public testing::TestWithParam<EncodingCase> {};
+
+TEST_P(FileEncoding, DecidesHowTheNameReads) {
+    const std::string bytes = replaced(fieldReplaced(2, GetParam().nameField), ",\"4\",\"\",",
+                                       ",\"4\"," + GetParam().notesField + ",");
+    const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
+    ASSERT_TRUE(parse.record) << parse.fault;
+    EXPECT_EQ(parse.record->SubjectName, GetParam().expectedName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFile, FileEncoding,
+    testing::Values(
+        // What a text editor saves: UTF-8 without a byte-order mark.
+        EncodingCase{"Utf8WithoutMark", "\"Niccol\xC3\xB2\"", "\"\"", "Niccolò"},
+        EncodingCase{"Utf8WithoutMarkFourByteCharacter", "\"S\xF0\x9F\x98\x80\"", "\"\"", "S😀"},
+        EncodingCase{"CodePage1252", "\"Niccol\xF2\"", "\"\"", "Niccolò"},
+        // One byte that is not UTF-8 anywhere in the file: the whole file is code page 1252.
+        EncodingCase{"MixedIsCodePage1252", "\"Niccol\xC3\xB2\"", "\"et\xE0\"", "NiccolÃ²"},
+        EncodingCase{"Ascii", "\"S01\"", "\"\"", "S01"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SelvoBatchOnABomLessUtf8File, WritesTheNameCorrectlyIntoTheDataFileAndTheReport) {
+    TempDir dir;
+    writeBytes(dir.file("editor.csv"), fieldReplaced(2, "\"Niccol\xC3\xB2\""));
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto options =
+        std::get<selvo::BatchOptions>(selvo::ParseBatchArguments({"--out", "out", "editor.csv"}));
+    ASSERT_EQ(selvo::RunBatch(options, {out, err, selvo::ProgressLine::None}), 0) << err.str();
+    // Both go out in code page 1252, which holds "ò", under the name spelt right.
+    const auto file = [&dir](const std::string& name) {
+        return fileBytes(dir.path() / "out" / selvo::pathFromUtf8(name));
+    };
+    EXPECT_EQ(file("SELVO_GRP1_Niccolò.csv"), replaced(kOrdinaryLine, "S01", "Niccol\xF2"));
+    EXPECT_NE(file("SELVO_GRP1_Niccolò_report.rtf").find("{\\b Niccol\xF2}"), std::string::npos);
+}
+
+struct GuardCase {
+    const char* name;
+    std::string typed;   // the notes as the operator typed them
+    std::string written; // field 8 of the data file
+};
+void PrintTo(const GuardCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FormulaGuard : public testing::TestWithParam<GuardCase> {};
+
+TEST_P(FormulaGuard, IsWrittenBeforeAFormulaAndTakenOffOnReading) {
+    ProgramState state = ordinarySubject();
+    state.SubjectNotes = GetParam().typed;
+    const std::string bytes = selvo::ComposeDataFile(state);
+    EXPECT_EQ(bytes, replaced(kOrdinaryLine, ",\"\",", "," + GetParam().written + ","));
+    const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
+    ASSERT_TRUE(parse.record) << parse.fault;
+    EXPECT_EQ(parse.record->SubjectNotes, GetParam().typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFile, FormulaGuard,
+    testing::Values(GuardCase{"Equals", "=1+1", "\"'=1+1\""},
+                    GuardCase{"Hyperlink", "=HYPERLINK(\"http://x\")",
+                              "\"'=HYPERLINK(\"\"http://x\"\")\""},
+                    GuardCase{"Plus", "+39 333", "\"'+39 333\""},
+                    GuardCase{"Minus", "- ansia", "\"'- ansia\""},
+                    GuardCase{"At", "@SUM(A1)", "\"'@SUM(A1)\""},
+                    GuardCase{"Tab", "\trientro", "\"'\trientro\""},
+                    GuardCase{"LineBreakFirst", "\r\nseconda", "\"'\r\nseconda\""},
+                    // The apostrophes a person typed stay; one more goes in front. (An older
+                    // file holding "'=1+1" therefore now reads as "=1+1".)
+                    GuardCase{"ApostropheThenFormula", "'=1+1", "\"''=1+1\""},
+                    GuardCase{"ApostrophesThenTab", "''\tx", "\"'''\tx\""},
+                    GuardCase{"ApostropheThenText", "'ciao", "\"'ciao\""},
+                    GuardCase{"OnlyApostrophes", "''", "\"''\""},
+                    GuardCase{"FormulaLaterInTheText", "a=1+1", "\"a=1+1\""},
+                    GuardCase{"BlankFirst", " =1", "\" =1\""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The same guard on the other texts, which the subject form keeps from beginning so but a
+// file made by hand may hold.
+TEST(FormulaGuard, CoversNameSurnameAndAgeToo) {
+    ProgramState state = ordinarySubject();
+    state.SubjectName = "=S01";
+    state.SubjectSurname = "'@GRP1";
+    state.SubjectAge = "-35";
+    const std::string bytes = selvo::ComposeDataFile(state);
+    EXPECT_TRUE(bytes.starts_with("0,\"'=S01\",\"''@GRP1\",\"'-35\",")) << bytes;
+    const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
+    ASSERT_TRUE(parse.record) << parse.fault;
+    EXPECT_EQ(parse.record->SubjectName, state.SubjectName);
+    EXPECT_EQ(parse.record->SubjectSurname, state.SubjectSurname);
+    EXPECT_EQ(parse.record->SubjectAge, state.SubjectAge);
+}
 
 TEST(ReadDataFile, NotesKeepTheirLineBreaks) {
     TempDir dir;

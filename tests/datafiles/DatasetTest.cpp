@@ -34,6 +34,16 @@ TEST(DatasetTable, QuotesOnlyTheValuesThatNeedItAndDoublesTheirQuotes) {
                                             "8,1,\"35,5\",\"\"\"circa\"\" 40\",\"l'età\r\n\",\r\n");
 }
 
+// A text cell that begins like a formula gets the guard inside quotes; a negative number stays
+// a number.
+TEST(DatasetTable, NoTextCellIsAFormula) {
+    selvo::DatasetTable table;
+    const std::size_t header = table.bytes().size();
+    table.addCase({"-7", "=1+1", "@SUM(A1)", "+39", "-2.5", "'-x", "\tx", "-", "a=b", "'x"});
+    EXPECT_EQ(table.bytes().substr(header),
+              "-7,\"'=1+1\",\"'@SUM(A1)\",\"'+39\",-2.5,\"''-x\",\"'\tx\",\"'-\",a=b,'x\r\n");
+}
+
 struct NameCase {
     const char* label;
     std::string name;

@@ -50,7 +50,9 @@ TEST(ReportInterop, WordProcessorReadsTypedTextAndEverySection) {
     state.SubjectSex = "1";
     state.SubjectMarital = "2";
     state.SubjectEducation = "3";
-    state.SubjectNotes = "{prova} \\ fine\r\n€ è";
+    // Control characters among the typed text: the document shows the text around them.
+    state.SubjectNotes = "{prova} \\ fine\x07\x1B[2J\r\n€ \x0B\xC2\x9B"
+                         "è\tok\x7F";
     for (int item = 1; item <= 94; ++item) {
         state.AnswerT[item] = static_cast<Integer>(item % 3 == 0 ? 6 : 2);
         state.AnswerD[item] = static_cast<Integer>(item % 3 == 0 ? 3 : 0);
@@ -65,8 +67,11 @@ TEST(ReportInterop, WordProcessorReadsTypedTextAndEverySection) {
     const std::string text = fileBytes(convertToText(dir, ReportFileName(state)));
     ASSERT_FALSE(text.empty());
 
-    for (const std::string typed : {"Ștefan", "{prova} \\ fine", "€ è"}) {
+    for (const std::string typed : {"Ștefan", "{prova} \\ fine[2J", "€ è\tok"}) {
         EXPECT_NE(text.find(typed), std::string::npos) << typed;
+    }
+    for (const std::string control : {"\x07", "\x0B", "\x1B", "\x7F", "\xC2\x9B"}) {
+        EXPECT_EQ(text.find(control), std::string::npos);
     }
     // The notes keep their line break: the two parts stand on separate lines.
     const std::size_t first = text.find("{prova} \\ fine");

@@ -537,6 +537,21 @@ TEST(Report, SubjectTextIsEscapedAndAnEmptyFieldGivesAnEmptyBoldRun) {
                                        "x\\line y\\line z"));
 }
 
+TEST(Report, ControlCharactersOfTheTypedTextsNeverReachTheFile) {
+    ProgramState state = preparedState({"S\x07"
+                                        "01",
+                                        "GRP\x1B[2J1",
+                                        "3\x0B"
+                                        "5\xC2\x9B",
+                                        "1", "2", "3",
+                                        "a\x0C"
+                                        "b\tc\x7F"
+                                        "d\xC2\x85"});
+    BuildReportSubject(state);
+    expectParagraphs(state.ReportSubject,
+                     subjectParagraphs({"S01", "GRP[2J1", "35", "1", "2", "3"}, "ab\\tab cd"));
+}
+
 TEST(Report, ScaleBelowSevenShowsNegativePercentage) {
     ProgramState state = answerSetMiddle();
     for (const int item : {1, 13, 25, 37, 49, 61, 73}) {

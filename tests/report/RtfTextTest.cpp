@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         EscapeCase{"plainUnchanged", "GRP1 S01, eta' 41 (note).", "GRP1 S01, eta' 41 (note)."},
         EscapeCase{"cp1252LettersStay", "è à ù € – “x”", "è à ù € – “x”"},
-        EscapeCase{"tabStays", "a\tb", "a\tb"}, EscapeCase{"backslash", "C:\\dati", "C:\\\\dati"},
+        EscapeCase{"tabAsControlWord", "a\tb", "a\\tab b"},
+        EscapeCase{"backslash", "C:\\dati", "C:\\\\dati"},
         EscapeCase{"braces", "{prova}", "\\{prova\\}"},
         EscapeCase{"crLfIsOneBreak", "uno\r\ndue", "uno\\line due"},
         EscapeCase{"loneLf", "uno\ndue", "uno\\line due"},
@@ -41,7 +42,12 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"romanianLetter", "Ștefan", "\\u536?tefan"},
         EscapeCase{"highBmpIsNegative", "\xEF\xAC\x81", "\\u-1279?"},           // U+FB01
         EscapeCase{"surrogatePair", "\xF0\x9F\x98\x80", "\\u-10179?\\u-8704?"}, // U+1F600
-        EscapeCase{"c1ControlEscaped", "\xC2\x81", "\\u129?"},
+        EscapeCase{"c1ControlsLeftOut", "a\xC2\x80\xC2\x81\xC2\x9B[2J\xC2\x9F", "a[2J"},
+        EscapeCase{"c0ControlsAndDelLeftOut",
+                   std::string("a\0\x01\x07\x0B\x0C\x1B]0;x\x07\x1F\x7F"
+                               "b",
+                               15),
+                   "a]0;xb"},
         EscapeCase{"malformedByteReplaced",
                    "a\xFF"
                    "b",
@@ -55,6 +61,7 @@ TEST(RtfText, EscapesAtEveryPlaceAroundTheBlocksItCopies) {
     const std::pair<std::string, std::string> escapes[] = {
         {"\\", "\\\\"},    {"{", "\\{"},      {"}", "\\}"}, {"\r\n", "\\line "},
         {"\n", "\\line "}, {"\r", "\\line "}, {"è", "è"},   {"Ș", "\\u536?"},
+        {"\t", "\\tab "},  {"\x1B", ""},      {"\x7F", ""}, {"\xC2\x9B", ""},
     };
     for (std::size_t before = 0; before <= 40; ++before) {
         const std::string plain(before, 'x');

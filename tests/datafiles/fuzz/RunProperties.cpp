@@ -1,6 +1,7 @@
 #include "RunProperties.h"
 
 #include "administration/ItemBank.h"
+#include "datafiles/CsvFields.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
 #include "datafiles/StatisticsExport.h"
@@ -11,6 +12,7 @@
 #include "shell/Utf8.h"
 #include "subject/SubjectChecks.h"
 
+#include <map>
 #include <vector>
 
 namespace {
@@ -61,8 +63,8 @@ ProgramState neutral(ProgramState state) {
 }
 
 // The report's structure: every group and control word, except the escapes that carry text
-// (\line for a line break of the notes, \uN for a character outside code page 1252, and the
-// escaped \ { }). Empty when the braces do not balance.
+// (\line for a line break of the notes, \tab for a tab, \uN for a character outside code page
+// 1252, and the escaped \ { }). Empty when the braces do not balance.
 std::optional<std::vector<std::string>> rtfStructure(std::string_view rtf) {
     std::vector<std::string> tokens;
     int depth = 0;
@@ -86,7 +88,7 @@ std::optional<std::vector<std::string>> rtfStructure(std::string_view rtf) {
                 ++end;
             }
             const std::string word(rtf.substr(i, end - i));
-            if (word != "\\line" && word != "\\u") {
+            if (word != "\\line" && word != "\\tab" && word != "\\u") {
                 tokens.push_back(word);
             }
             i = end - 1;
@@ -244,6 +246,38 @@ std::optional<std::string> commandFileFault(const ProgramState& state, const std
     return std::nullopt;
 }
 
+// How often each control character (C0, DEL, C1) stands raw in the UTF-8 text.
+std::map<char32_t, int> rawControls(std::string_view text) {
+    std::map<char32_t, int> counts;
+    for (std::size_t i = 0; i < text.size();) {
+        const selvo::Utf8Char c = selvo::decodeUtf8At(text, i);
+        if (c.valid && (c.codePoint < 0x20 || (c.codePoint >= 0x7F && c.codePoint <= 0x9F))) {
+            ++counts[c.codePoint];
+        }
+        i += c.length;
+    }
+    return counts;
+}
+
+// A spreadsheet runs a cell that begins with one of these as a formula.
+bool beginsLikeAFormula(std::string_view cell) {
+    return !cell.empty() &&
+           std::string_view("=+-@\t\r").find(cell.front()) != std::string_view::npos;
+}
+
+std::optional<std::string> formulaCellFault(std::string_view bytes) {
+    if (bytes.starts_with(selvo::kUtf8Bom)) {
+        bytes.remove_prefix(selvo::kUtf8Bom.size());
+    }
+    const selvo::CsvSplit split = selvo::splitCsvFields(bytes, selvo::kDataFileFields);
+    for (std::size_t i = 1; i < 8 && i < split.fields.size(); ++i) {
+        if (beginsLikeAFormula(split.fields[i].text)) {
+            return "field " + std::to_string(i + 1) + " of the data file begins like a formula";
+        }
+    }
+    return std::nullopt;
+}
+
 bool sameRecord(const selvo::DataFileRecord& a, const selvo::DataFileRecord& b) {
     return a.Card == b.Card && a.SubjectName == b.SubjectName &&
            a.SubjectSurname == b.SubjectSurname && a.SubjectAge == b.SubjectAge &&
@@ -273,6 +307,12 @@ std::optional<std::string> brokenRunProperty(std::string_view bytes) {
     const selvo::DataFileParse reread = selvo::parseDataFile(file.bytes);
     if (!reread.record || !sameRecord(*parse.record, *reread.record)) {
         return "the data file does not read back as the same record";
+    }
+    if (const auto fault = formulaCellFault(file.bytes)) {
+        return fault;
+    }
+    if (rawControls(hostile.report) != rawControls(plain.report)) {
+        return "a text of the record put a raw control character into the report";
     }
 
     const auto structure = rtfStructure(hostile.report);
