@@ -160,6 +160,7 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes) {
         if (!::FlushFileBuffers(file.get())) {
             return abandon(lastErrno());
         }
+        countFileFlush();
         if (!file.close()) {
             const int error = lastErrno();
             ::DeleteFileW(name->c_str());
@@ -181,6 +182,7 @@ int moveIntoPlace(const Temporary& temp, const std::string& target) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return lastErrno();
     }
+    countFolderFlush(); // the write-through is this system's flush of the folder
     return 0;
 }
 
