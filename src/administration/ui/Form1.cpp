@@ -312,9 +312,12 @@ void Form1::CommSaveData_Click() {
 
 void Form1::cmdLoadData_Click() {
     selvo::ProgramState& s = state();
-    s.SelectedFile = "";
     if (!m_shell.showOpenDialog) {
+        s.SelectedFile = "";
         showMessage(QStringLiteral("Funzione non ancora disponibile."));
+        return;
+    }
+    if (!MayReplaceAnswersInHand(m_shell, this)) {
         return;
     }
     s.SelectedFile = m_shell.showOpenDialog(this);
