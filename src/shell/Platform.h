@@ -52,6 +52,10 @@ int moveIntoPlace(const Temporary& temp, const std::string& target);
 // 0 or why not.
 int removeFile(const std::string& path);
 
+// Each flush that waited for the disk, for diskWriteCounts().
+void countFileFlush();
+void countFolderFlush();
+
 // The renames in a folder reach the disk with the files they name.
 void flushFolder(const std::string& folder);
 

@@ -89,6 +89,7 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes, Priv
     if (::fsync(fd) != 0) {
         return abandon(errno);
     }
+    countFileFlush();
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temp.path.c_str());
@@ -174,6 +175,7 @@ void flushFolder(const std::string& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
+        countFolderFlush();
         ::close(fd);
     }
 }

@@ -164,6 +164,7 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes, Priv
         if (!::FlushFileBuffers(file.get())) {
             return abandon(lastErrno());
         }
+        countFileFlush();
         if (!file.close()) {
             const int error = lastErrno();
             ::DeleteFileW(name->c_str());
@@ -241,6 +242,7 @@ int moveIntoPlace(const Temporary& temp, const std::string& target) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return lastErrno();
     }
+    countFolderFlush(); // the write-through is this system's flush of the folder
     return 0;
 }
 

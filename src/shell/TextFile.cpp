@@ -8,6 +8,27 @@
 
 namespace selvo {
 
+namespace {
+
+// Every save runs on the one thread of the program that makes it.
+std::uint64_t g_committedSets = 0;
+std::uint64_t g_fileFlushes = 0;
+std::uint64_t g_folderFlushes = 0;
+
+} // namespace
+
+void platform::countFileFlush() {
+    ++g_fileFlushes;
+}
+
+void platform::countFolderFlush() {
+    ++g_folderFlushes;
+}
+
+DiskWriteCounts diskWriteCounts() {
+    return {g_committedSets, g_fileFlushes, g_folderFlushes};
+}
+
 std::string FileError::message() const {
     const char* const verb = access == FileAccess::Read ? "leggere" : "scrivere";
     return std::string("Impossibile ") + verb + " il file \"" +
@@ -178,6 +199,7 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privac
         }
         result.files.push_back({files[i].path, before[i].existed});
     }
+    ++g_committedSets;
     return result;
 }
 

@@ -83,6 +83,16 @@ struct CommitResult {
 // and no temporary file behind: a subject's files are never a mix of two runs.
 CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privacy = Privacy::Usual);
 
+// What this process has asked of the disk so far, for the tests and benchmarks that measure
+// what a save costs: sets committed, and flushes that wait for the disk (a file's bytes, a
+// folder's entries).
+struct DiskWriteCounts {
+    std::uint64_t committedSets = 0;
+    std::uint64_t fileFlushes = 0;
+    std::uint64_t folderFlushes = 0;
+};
+DiskWriteCounts diskWriteCounts();
+
 // A file composed and ready for its set, or why it cannot be saved at all.
 struct PreparedFile {
     std::optional<PendingFile> file;

@@ -528,6 +528,31 @@ TEST(Form1KeysMore, AHeldKeyActsOnce) {
     EXPECT_EQ(s.messages, (std::vector<QString>{"freccia dx"}));
 }
 
+// On a loaded X11 desktop a repeat can arrive as a real release and press, a moment apart.
+TEST(Form1KeysMore, APressRightAfterTheReleaseOfTheSameKeyIsARepeat) {
+    Session s;
+    const auto send = [&s](QEvent::Type type, int key, const QString& text, quint64 at) {
+        QKeyEvent event(type, key, Qt::NoModifier, text);
+        event.setTimestamp(at);
+        QApplication::sendEvent(s.agreement(1), &event);
+    };
+    const auto strokes = [&](int key, const QString& text, std::initializer_list<quint64> times) {
+        for (const quint64 at : times) {
+            send(QEvent::KeyPress, key, text, at);
+            send(QEvent::KeyRelease, key, text, at + 50);
+        }
+    };
+    strokes(Qt::Key_Return, "\r", {1000, 1051}); // pressed again 1 ms after the release
+    EXPECT_EQ(s.state.CurrentItem, 1);
+    strokes(Qt::Key_Return, "\r", {2000, 2250}); // 200 ms: two presses
+    EXPECT_EQ(s.state.CurrentItem, 3);
+    strokes(Qt::Key_Right, QString(), {3000, 3051});
+    EXPECT_EQ(s.messages, (std::vector<QString>{"freccia dx"}));
+    strokes(Qt::Key_6, "6", {4000});
+    send(QEvent::KeyPress, Qt::Key_Return, "\r", 4051); // another key: not a repeat of "6"
+    EXPECT_EQ(s.state.CurrentItem, 4);
+}
+
 TEST(Form1KeysMore, ArrowsShowTheirMessageAndChangeNothing) {
     Session s;
     s.forward();

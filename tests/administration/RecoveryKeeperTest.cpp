@@ -10,6 +10,7 @@
 #include "support/TempDir.h"
 
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -56,6 +57,32 @@ TEST_F(KeptAdministration, EachAnswerIsOnDiskTheMomentItIsGiven) {
     QTest::keyClick(keys, '2');
     EXPECT_EQ(kept().administration->AnswerT[1], 2);
     EXPECT_EQ(kept().administration->AnswerD[1], 0);
+}
+
+// One answer, one save, by key or by mouse; showing stored answers again saves nothing.
+TEST_F(KeptAdministration, EachAnswerSavesOnceAndMovingSavesNothing) {
+    const auto savesFor = [](const std::function<void()>& act) {
+        const std::uint64_t before = selvo::diskWriteCounts().committedSets;
+        act();
+        return selvo::diskWriteCounts().committedSets - before;
+    };
+    const auto click = [this](const char* name) {
+        auto* option = form->findChild<QRadioButton*>(QString::fromLatin1(name));
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+    };
+    EXPECT_EQ(savesFor([&] { QTest::keyClick(keys, '6'); }), 1u) << "agreement by key";
+    EXPECT_EQ(savesFor([&] { QTest::keyClick(keys, 'w'); }), 1u) << "distress by key";
+    QTest::keyClick(keys, Qt::Key_Return);
+    EXPECT_EQ(savesFor([&] { click("Option5"); }), 1u) << "agreement by mouse";
+    EXPECT_EQ(savesFor([&] { click("OptionD3"); }), 1u) << "distress by mouse";
+    EXPECT_EQ(savesFor([&] {
+                  QTest::keyClick(keys, '5'); // the answer already given
+                  QTest::keyClick(form->findChild<QWidget*>(QStringLiteral("CommIndietro")),
+                                  Qt::Key_Space);
+                  QTest::keyClick(keys, Qt::Key_Return);
+              }),
+              0u);
+    EXPECT_EQ(state.AnswerD[2], 3);
 }
 
 TEST_F(KeptAdministration, ANewSubjectOrAProcessedSetLeavesNothingToRecover) {

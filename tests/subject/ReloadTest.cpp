@@ -1,12 +1,16 @@
 #include "datafiles/ui/Reload.h"
 
+#include "administration/Recovery.h"
 #include "administration/ui/Form1.h"
+#include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
 #include "shell/Startup.h"
 #include "shell/TextFile.h"
 #include "shell/ui/Shell.h"
+#include "shell/ui/frmMain.h"
 #include "subject/ui/frmLogin.h"
+#include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
 
@@ -14,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -203,7 +208,8 @@ TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
     program.state.SubjectName = "Anna";
     program.state.AnswerT[12] = 3;
     const selvo::ProgramState before = program.state;
-    const fs::path file = dir.file("chosen.csv");
+    fs::create_directory(dir.file("altrove"));
+    const fs::path file = dir.file("altrove") / "chosen.csv";
     if (GetParam().exists) {
         writeDataFile(file, GetParam().bytes);
     }
@@ -219,6 +225,7 @@ TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
     EXPECT_EQ(program.state.AnswerT, before.AnswerT);
     EXPECT_FALSE(program.shell.isLoginLoaded());
     EXPECT_FALSE(program.shell.isForm1Loaded());
+    EXPECT_EQ(fs::current_path(), dir.path()) << "the next outputs would land beside it";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -244,7 +251,7 @@ void whenFileDialogOpens(const std::function<void(QFileDialog&)>& act) {
     poll->start(5);
 }
 
-TEST(ShowOpenDialog, OffersTheThreeFiltersAndMovesIntoTheChosenFilesFolder) {
+TEST(ShowOpenDialog, OffersTheThreeFiltersAndStaysInTheFolderUntilTheFileIsRead) {
     const TempDir dir;
     fs::create_directory(dir.file("studio"));
     const fs::path file = writeDataFile(dir.file("studio") / "SELVO_GRP1_S01.csv", "x");
@@ -265,23 +272,27 @@ TEST(ShowOpenDialog, OffersTheThreeFiltersAndMovesIntoTheChosenFilesFolder) {
                                     "All Files (*.*)"}));
     EXPECT_EQ(active, "comma separated values (*.csv)");
     EXPECT_EQ(selvo::pathFromUtf8(chosen), file); // by parts: "/" and "\\" alike on Windows
-    EXPECT_EQ(fs::current_path(), dir.file("studio"));
+    EXPECT_EQ(fs::current_path(), dir.path());
 }
 
 // The chosen name reaches the core as UTF-8 on every system, so names beyond the ANSI code
-// page of Windows open too.
+// page of Windows open too, and their folder becomes the current one once the file is read.
 TEST(ShowOpenDialog, AFileNamedBeyondTheAnsiCodePageIsReadBack) {
     const TempDir dir;
     const fs::path folder = dir.path() / selvo::pathFromUtf8("studio Łódź");
     fs::create_directory(folder);
+    const std::string bytes = selvo::ComposeDataFile(savedSubject());
     const fs::path file =
-        writeDataFile(folder / selvo::pathFromUtf8("SELVO_Popescu_Ștefan.csv"), "dati");
+        writeDataFile(folder / selvo::pathFromUtf8("SELVO_Popescu_Ștefan.csv"), bytes);
     whenFileDialogOpens([&](QFileDialog& dialog) {
         dialog.selectFile(QString::fromStdString(selvo::utf8Of(file)));
         static_cast<QDialog&>(dialog).accept();
     });
     const std::string chosen = ShowOpenDialog(nullptr);
-    EXPECT_EQ(selvo::readWholeFile(chosen, 100).bytes, "dati") << chosen;
+    EXPECT_EQ(selvo::readWholeFile(chosen, bytes.size()).bytes, bytes) << chosen;
+    Program program;
+    whenSubjectFormOpens([](frmLogin&) {});
+    ReloadDataFile(program.shell, chosen);
     EXPECT_EQ(fs::current_path(), folder);
 }
 
@@ -291,5 +302,119 @@ TEST(ShowOpenDialog, CancelledGivesNothingAndStaysInTheFolder) {
     EXPECT_EQ(ShowOpenDialog(nullptr), "");
     EXPECT_EQ(fs::current_path(), dir.path());
 }
+
+// Answers given on the questionnaire, not yet processed, when the operator asks for a reload.
+enum class Outcome { No, Cancelled, Refused, Read };
+struct OverAnswers {
+    const char* label;
+    const char* window; // "Form1" or "frmMain"
+    const char* command;
+    Outcome outcome;
+};
+void PrintTo(const OverAnswers& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class ReloadOverAnswersInProgress : public testing::TestWithParam<OverAnswers> {
+protected:
+    ReloadOverAnswersInProgress() {
+        program.shell.recovery().useFolder(selvo::utf8Of(dir.file("dati")));
+        form = &program.shell.form1();
+        form->showMessage = [](const QString&) {};
+        form->show();
+        for (const char key : {'\r', '3', '\r', '6', 'w', '\r', '2'}) {
+            QTest::keyClick(avanti(), key);
+        }
+        fs::create_directory(dir.file("altrove"));
+        writeDataFile(dir.file("altrove") / "vuoto.csv", "");
+        writeDataFile(dir.file("altrove") / "SELVO_GRP1_S01.csv",
+                      selvo::ComposeDataFile(savedSubject()));
+        program.shell.showOpenDialog = [this](QWidget*) {
+            ++dialogs;
+            return chosen;
+        };
+    }
+    QWidget* avanti() const { return form->findChild<QWidget*>(QStringLiteral("CommAvanti")); }
+    void press(const OverAnswers& c) {
+        QWidget& window = std::string(c.window) == "Form1"
+                              ? static_cast<QWidget&>(*form)
+                              : static_cast<QWidget&>(program.shell.mainMenu());
+        QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(c.command)),
+                          Qt::LeftButton);
+    }
+    fs::path recoveryFile() const { return dir.file("dati") / selvo::kRecoveryFileName; }
+
+    const TempDir dir;
+    Program program;
+    Form1* form = nullptr;
+    std::string chosen;
+    int dialogs = 0;
+};
+
+TEST_P(ReloadOverAnswersInProgress, AsksFirstAndReplacesOnlyWithAFileRead) {
+    const OverAnswers& c = GetParam();
+    const selvo::ProgramState before = program.state;
+    const std::string keptBefore = fileBytes(recoveryFile());
+    const QStringList shownBefore = checkedOptions(*form);
+    ASSERT_EQ(before.CurrentItem, 3);
+    ASSERT_FALSE(keptBefore.empty());
+
+    chosen = c.outcome == Outcome::Refused ? selvo::utf8Of(dir.file("altrove") / "vuoto.csv")
+             : c.outcome == Outcome::Read
+                 ? selvo::utf8Of(dir.file("altrove") / "SELVO_GRP1_S01.csv")
+                 : std::string();
+    MessageBoxRecorder boxes; // "No" is pressed as the default button
+    if (c.outcome != Outcome::No) {
+        boxes.answerWith(QStringLiteral("Sì"));
+    }
+    whenSubjectFormOpens([](frmLogin&) {});
+    press(c);
+
+    ASSERT_FALSE(boxes.boxes().empty());
+    const ShownBox& question = boxes.boxes()[0];
+    EXPECT_EQ(question.title, "BrivanSELVO");
+    EXPECT_EQ(question.icon, QMessageBox::Question);
+    EXPECT_EQ(question.buttons, QStringList({"Sì", "No"}));
+    EXPECT_TRUE(question.text.contains("le risposte a 3 dei 94 item"))
+        << question.text.toStdString();
+    EXPECT_EQ(dialogs, c.outcome == Outcome::No ? 0 : 1);
+    if (c.outcome != Outcome::Read) {
+        EXPECT_EQ(program.state.AnswerT, before.AnswerT);
+        EXPECT_EQ(program.state.AnswerD, before.AnswerD);
+        EXPECT_EQ(program.state.AdministrationStarted, before.AdministrationStarted);
+        EXPECT_EQ(program.state.CurrentItem, 3);
+        EXPECT_EQ(checkedOptions(*form), shownBefore);
+        EXPECT_EQ(fileBytes(recoveryFile()), keptBefore);
+        EXPECT_EQ(fs::current_path(), dir.path());
+        return;
+    }
+    EXPECT_EQ(program.state.AnswerT, savedSubject().AnswerT);
+    EXPECT_FALSE(fs::exists(recoveryFile())) << "the next start would offer the old answers";
+    EXPECT_EQ(fs::current_path(), dir.file("altrove"));
+
+    // Moving over the reloaded answers shows them without recording them; a reloaded set lives
+    // in its file, so reloading over it asks nothing.
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommIndietro")),
+                      Qt::LeftButton);
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommAvanti")), Qt::LeftButton);
+    EXPECT_EQ(program.state.AnswerT[3], 6);
+    EXPECT_FALSE(fs::exists(recoveryFile())) << "showing a stored answer saved it";
+    EXPECT_TRUE(program.state.AdministrationStarted.empty());
+    chosen.clear();
+    const std::size_t shown = boxes.boxes().size();
+    press(c);
+    EXPECT_EQ(boxes.boxes().size(), shown);
+    EXPECT_EQ(dialogs, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, ReloadOverAnswersInProgress,
+    testing::Values(OverAnswers{"SsNo", "Form1", "cmdLoadData", Outcome::No},
+                    OverAnswers{"SsCancelled", "Form1", "cmdLoadData", Outcome::Cancelled},
+                    OverAnswers{"SsRefused", "Form1", "cmdLoadData", Outcome::Refused},
+                    OverAnswers{"SsRead", "Form1", "cmdLoadData", Outcome::Read},
+                    OverAnswers{"MenuNo", "frmMain", "cmdMainSS", Outcome::No},
+                    OverAnswers{"MenuRead", "frmMain", "cmdMainSS", Outcome::Read}),
+    [](const testing::TestParamInfo<OverAnswers>& info) { return info.param.label; });
 
 } // namespace

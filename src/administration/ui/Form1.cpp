@@ -56,16 +56,17 @@ selvo::ProgramState& Form1::state() {
 void Form1::connectControls() {
     // toggled(true) fires when a button becomes selected, by a click or from code, and not for a
     // button already selected: a second click on the same step records nothing.
+    // A stored answer put on screen selects its button too: that records nothing.
     for (QRadioButton* option : Option) {
         connect(option, &QRadioButton::toggled, this, [this](bool selected) {
-            if (selected) {
+            if (selected && !m_showingStoredAnswer) {
                 OnAgreementChosen();
             }
         });
     }
     for (QRadioButton* option : OptionD) {
         connect(option, &QRadioButton::toggled, this, [this](bool selected) {
-            if (selected) {
+            if (selected && !m_showingStoredAnswer) {
                 OnDistressChosen();
             }
         });
@@ -185,10 +186,9 @@ void Form1::ShowAgreementAnswer(int item) {
         Text1->setText(screenText(s.AnswerTextT));
         setDistressShown(false);
     } else {
-        // Selecting runs the click handling only for a button not yet selected; one already
-        // selected (left over from the notice page, say) would leave another page's texts on
-        // screen, so the step is put on screen here as well.
-        Option[static_cast<std::size_t>(step - 1)]->setChecked(true);
+        // Only the button is selected here, never the answer recorded: the step's texts and
+        // the distress question are put on screen below.
+        showStoredChoice(*Option[static_cast<std::size_t>(step - 1)]);
         if (!selvo::AsksDistress(step)) {
             deselectAll(m_distressGroup);
         }
@@ -206,9 +206,15 @@ void Form1::ShowDistressAnswer(int item) {
     if (step < 1 || step > s.DistressPoints.asInt()) {
         clearDistressChoice();
     } else {
-        OptionD[static_cast<std::size_t>(step - 1)]->setChecked(true);
+        showStoredChoice(*OptionD[static_cast<std::size_t>(step - 1)]);
         showDistressStep(step);
     }
+}
+
+void Form1::showStoredChoice(QRadioButton& option) {
+    m_showingStoredAnswer = true;
+    option.setChecked(true);
+    m_showingStoredAnswer = false;
 }
 
 void Form1::OnAgreementChosen() {
@@ -306,9 +312,12 @@ void Form1::CommSaveData_Click() {
 
 void Form1::cmdLoadData_Click() {
     selvo::ProgramState& s = state();
-    s.SelectedFile = "";
     if (!m_shell.showOpenDialog) {
+        s.SelectedFile = "";
         showMessage(QStringLiteral("Funzione non ancora disponibile."));
+        return;
+    }
+    if (!MayReplaceAnswersInHand(m_shell, this)) {
         return;
     }
     s.SelectedFile = m_shell.showOpenDialog(this);
@@ -319,16 +328,40 @@ void Form1::cmdLoadData_Click() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && handleKey(*static_cast<QKeyEvent*>(event))) {
-        return true;
+    if (event->type() == QEvent::KeyRelease) {
+        const auto& release = *static_cast<QKeyEvent*>(event);
+        if (!release.isAutoRepeat()) {
+            m_lastRelease = {release.key(), release.timestamp()};
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto& press = *static_cast<QKeyEvent*>(event);
+        const bool repeat = isRepeat(press);
+        m_lastRelease = {};
+        if (handleKey(press, !repeat)) {
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
 
+// Under load, X11's repeat of a held key can reach Qt as a real release and a real press (Qt
+// recognises a repeat only among events already queued), yet with a repeat's time stamps: the
+// press at the release's instant. 10 ms is well above the clock's step and well below the
+// time a person takes to lift a finger and press the same key again (tens of milliseconds).
+bool Form1::isRepeat(const QKeyEvent& press) const {
+    constexpr quint64 kRepeatGapMs = 10;
+    if (press.isAutoRepeat()) {
+        return true;
+    }
+    // A time stamp of 0 is none at all (an event a program made), not an instant.
+    return m_lastRelease.key == press.key() && m_lastRelease.timestamp != 0 &&
+           press.timestamp() >= m_lastRelease.timestamp &&
+           press.timestamp() - m_lastRelease.timestamp < kRepeatGapMs;
+}
+
 // Returns true when the key was the window's; every other key goes on to the focused control.
 // A key held down repeats: only the physical press acts, so a held Enter moves one item.
-bool Form1::handleKey(const QKeyEvent& event) {
-    const bool act = !event.isAutoRepeat();
+bool Form1::handleKey(const QKeyEvent& event, bool act) {
     switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -377,8 +410,8 @@ void Form1::chooseAgreementByKey(int step) {
     if (option->isHidden()) {
         return;
     }
+    // Selecting records the answer (toggled); a step already selected is already the answer.
     option->setChecked(true);
-    OnAgreementChosen();
 }
 
 // Only while the distress question is on screen: otherwise the subject would store an answer to
@@ -389,5 +422,4 @@ void Form1::chooseDistressByKey(int step) {
         return;
     }
     option->setChecked(true);
-    OnDistressChosen();
 }

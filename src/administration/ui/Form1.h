@@ -63,8 +63,10 @@ private:
     void showAgreementStep(int step);
     void showDistressStep(int step);
     void clearDistressChoice();
+    void showStoredChoice(QRadioButton& option);
     bool showMissingItems();
-    bool handleKey(const QKeyEvent& event);
+    bool isRepeat(const QKeyEvent& press) const;
+    bool handleKey(const QKeyEvent& event, bool act);
     void chooseAgreementByKey(int step);
     void chooseDistressByKey(int step);
 
@@ -80,6 +82,13 @@ private:
 
     Shell& m_shell;
     bool m_distressShown = true;
+    bool m_showingStoredAnswer = false;
+    // The last key let go, for telling a repeat that reached Qt as a release and a press.
+    struct ReleasedKey {
+        int key = 0;
+        quint64 timestamp = 0;
+    };
+    ReleasedKey m_lastRelease;
 
     QLabel* Label1 = nullptr;
     QPlainTextEdit* TextDom = nullptr;

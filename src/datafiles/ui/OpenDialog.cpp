@@ -46,7 +46,6 @@ std::string ShowOpenDialog(QWidget* owner) {
         return {};
     }
     const QFileInfo chosen(dialog.selectedFiles().front());
-    QDir::setCurrent(chosen.absolutePath());
 #ifdef Q_OS_WIN
     // The core's file layer takes UTF-8 names on Windows too; the system's 8-bit encoding
     // there is the ANSI code page, which has no "Ș" or "Ł".
@@ -54,4 +53,13 @@ std::string ShowOpenDialog(QWidget* owner) {
 #else
     return QFile::encodeName(chosen.absoluteFilePath()).toStdString();
 #endif
+}
+
+void MoveIntoFolderOf(const std::string& path) {
+#ifdef Q_OS_WIN
+    const QString name = QString::fromStdString(path);
+#else
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+#endif
+    QDir::setCurrent(QFileInfo(name).absolutePath());
 }

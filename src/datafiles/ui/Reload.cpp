@@ -2,7 +2,9 @@
 
 #include "administration/Completion.h"
 #include "administration/ui/Form1.h"
+#include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/DataFile.h"
+#include "datafiles/ui/OpenDialog.h"
 #include "shell/TextSafety.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
@@ -35,16 +37,57 @@ bool confirmIncompleteSet(const std::string& path, const std::vector<int>& missi
         false);
 }
 
+// Items of the questionnaire with an agreement answer.
+int answeredItems(const selvo::ProgramState& state) {
+    int answered = 0;
+    for (int item = 1; item <= state.ItemCount.asInt(); ++item) {
+        answered += state.AnswerT[item] > 0 ? 1 : 0;
+    }
+    return answered;
+}
+
+QString answersText(int answered, int items) {
+    if (answered == items) {
+        return QStringLiteral("le risposte a tutti i %1 item").arg(items);
+    }
+    if (answered == 1) {
+        return QStringLiteral("la risposta a 1 dei %1 item").arg(items);
+    }
+    return QStringLiteral("le risposte a %1 dei %2 item").arg(answered).arg(items);
+}
+
 } // namespace
+
+bool MayReplaceAnswersInHand(Shell& shell, QWidget* owner) {
+    const selvo::ProgramState& state = shell.state();
+    const int answered = answeredItems(state);
+    if (state.AdministrationStarted.empty() || state.SetProcessed || answered == 0) {
+        return true;
+    }
+    return askYesNo(owner, QMessageBox::Question, QStringLiteral("BrivanSELVO"),
+                    QStringLiteral("La somministrazione in corso, non ancora elaborata, "
+                                   "contiene %1. Caricando un file di dati, le risposte date "
+                                   "finora saranno sostituite da quelle del file e non si "
+                                   "potranno più recuperare.\n\nCaricare comunque un file di "
+                                   "dati?")
+                        .arg(answersText(answered, state.ItemCount.asInt())),
+                    false);
+}
 
 void ReloadDataFile(Shell& shell, const std::string& path) {
     selvo::ProgramState& state = shell.state();
     const std::string previousName = state.DataFileName;
+    const bool replacesAdministration = !state.AdministrationStarted.empty();
     state.DataFileName = path;
     if (const auto error = selvo::ReadDataFile(state)) {
         state.DataFileName = previousName;
         showReadError(*error);
         return;
+    }
+    MoveIntoFolderOf(path);
+    if (replacesAdministration) {
+        // The operator chose to replace those answers: the next start must not offer them.
+        shell.recovery().administrationEnded();
     }
 
     state.SetProcessed = false;          // a new set is in hand

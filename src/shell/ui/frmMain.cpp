@@ -95,9 +95,12 @@ void frmMain::cmdMainSOMM_Click() {
 
 void frmMain::cmdMainSS_Click() {
     selvo::ProgramState& state = m_shell.state();
-    state.SelectedFile = "";
     if (!m_shell.showOpenDialog) {
+        state.SelectedFile = "";
         notYetAvailable(this);
+        return;
+    }
+    if (!MayReplaceAnswersInHand(m_shell, this)) {
         return;
     }
     state.SelectedFile = m_shell.showOpenDialog(this);
