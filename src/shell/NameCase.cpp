@@ -25,6 +25,16 @@ char32_t lowerOf(char32_t c) {
     if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) {
         return c + 0x20;
     }
+    // The Greek capitals with an accent.
+    if (c == 0x386) {
+        return 0x3AC;
+    }
+    if (c >= 0x388 && c <= 0x38A) {
+        return c + 0x25;
+    }
+    if (c == 0x38C || c == 0x38E || c == 0x38F) {
+        return c + 0x40 - (c == 0x38C ? 0 : 1);
+    }
     if (c >= 0x400 && c <= 0x40F) {
         return c + 0x50;
     }

@@ -173,7 +173,12 @@ std::map<std::string, std::string> foldersOf(const std::vector<PendingFile>& fil
     std::map<std::string, std::string> folders;
     for (const PendingFile& file : files) {
         const std::string folder = folderOf(file.path);
-        folders.emplace(absolutePath(folder.empty() ? "." : folder), file.path);
+        std::filesystem::path whole =
+            pathFromUtf8(absolutePath(folder.empty() ? "." : folder)).lexically_normal();
+        if (!whole.has_filename() && whole != whole.root_path()) {
+            whole = whole.parent_path(); // "/study/out/" is shown as "/study/out"
+        }
+        folders.emplace(utf8Of(whole), file.path);
     }
     return folders;
 }
