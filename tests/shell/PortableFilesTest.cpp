@@ -163,4 +163,22 @@ TEST(FolderNames, TheProbeTellsTheFolderAndLeavesNothingBehind) {
     EXPECT_EQ(names.key((dir.path() / "absent").string(), "ROSSI"), selvo::fileNameKey("ROSSI"));
 }
 
+// The window does not wait without end: it fails, nothing written, and the folder is clean.
+TEST(CommitFileSet, AFolderBusyWithAnotherRunFailsTheSetOnceThePatienceIsOver) {
+    const TempDir dir;
+    selvo::FolderLock::Attempt held = selvo::FolderLock::take(dir.path().string(), {});
+    ASSERT_TRUE(held.lock);
+    const auto result =
+        selvo::commitFileSet({{"a.csv", "new"}}, {std::chrono::milliseconds(50), {}});
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->message(),
+              "Impossibile scrivere il file \"" + (dir.path() / "a.csv").string() +
+                  "\": la cartella \"" + dir.path().string() +
+                  "\" è in uso da un'altra elaborazione di BrivanSelvo, che vi sta scrivendo i "
+                  "suoi file. Attendere che finisca e riprovare.");
+    held.lock.reset();
+    EXPECT_TRUE(fs::is_empty(dir.path())) << "a temporary or the lock's file was left behind";
+    EXPECT_FALSE(selvo::commitFileSet({{"a.csv", "new"}}).error);
+}
+
 } // namespace
