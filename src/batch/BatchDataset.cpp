@@ -18,7 +18,7 @@ void BatchDataset::addCase(ProgramState& state) {
     m_table.addCase(StatisticsCaseValues(state));
 }
 
-BatchDataset::Outcome BatchDataset::write() const {
+BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     const std::string table = DatasetTableName(m_name);
     const std::string commands = DatasetCommandsName(m_name);
     const std::string notWritten =
@@ -30,10 +30,12 @@ BatchDataset::Outcome BatchDataset::write() const {
     ProgramState labels; // the item texts label the variables
     SetProgramConstants(labels);
     LoadItemBank(labels);
-    const CommitResult result = commitFileSet({
-        {utf8Of(m_folder / pathFromUtf8(table)), m_table.bytes()},
-        {utf8Of(m_folder / pathFromUtf8(commands)), ComposeDatasetCommands(m_name, labels)},
-    });
+    const CommitResult result = commitFileSet(
+        {
+            {utf8Of(m_folder / pathFromUtf8(table)), m_table.bytes()},
+            {utf8Of(m_folder / pathFromUtf8(commands)), ComposeDatasetCommands(m_name, labels)},
+        },
+        wait);
     if (result.error) {
         return {notWritten, result.error->message()};
     }

@@ -3,6 +3,7 @@
 // their writing as NAME.csv and NAME.sps once every subject is done.
 #include "datafiles/DatasetTable.h"
 #include "shell/ProgramState.h"
+#include "shell/TextFile.h"
 
 #include <filesystem>
 #include <optional>
@@ -26,7 +27,7 @@ public:
     };
     // Writes both files as one set, or none: with no case at all, or on a failure, any older
     // NAME.csv and NAME.sps stay as they were.
-    Outcome write() const;
+    Outcome write(const FolderWait& wait) const;
 
 private:
     std::string shown(const std::string& file) const;

@@ -59,19 +59,14 @@ std::optional<std::string> loadSubject(const fs::path& dataFile, ProgramState& s
 struct OutputKey {
     std::optional<FileIdentity> folder;
     std::string folderSpelling; // only when the folder cannot be identified
-    std::string name;           // as the file system compares names
+    std::string name;           // as the folder compares names
     auto operator<=>(const OutputKey&) const = default;
 };
 
-// The folder's part of its files' keys.
-OutputKey folderKey(const fs::path& folder) {
+OutputKey fileKey(const fs::path& folder, const std::string& name, FolderNames& names) {
     const std::optional<FileIdentity> identity = fileIdentity(utf8Of(folder));
-    return {identity, identity ? "" : utf8Of(folder.lexically_normal()), ""};
-}
-
-OutputKey fileKey(OutputKey folder, const std::string& name) {
-    folder.name = fileNameKey(name);
-    return folder;
+    return {identity, identity ? "" : utf8Of(folder.lexically_normal()),
+            names.key(utf8Of(folder), name)};
 }
 
 std::vector<std::string> subjectOutputs(const ProgramState& state) {
@@ -79,7 +74,6 @@ std::vector<std::string> subjectOutputs(const ProgramState& state) {
 }
 
 struct Conflicts {
-    std::set<std::size_t> sameFile;      // the same file given again
     std::set<std::size_t> sameOutputs;   // would write the same files
     std::set<std::size_t> replacesInput; // would replace that input (itself, for an output
                                          // other than its own data file)
@@ -100,9 +94,6 @@ std::string refusalFor(const std::vector<PlannedInput>& plan, const Conflicts& c
     const auto add = [&why](const std::string& reason) {
         why += (why.empty() ? "" : "; ") + reason;
     };
-    if (!conflicts.sameFile.empty()) {
-        add("è lo stesso file di " + joined(plan, conflicts.sameFile) + ", indicato più volte");
-    }
     if (!conflicts.sameOutputs.empty()) {
         add("ha lo stesso Cognome/Codice e Nome/Codice di " + joined(plan, conflicts.sameOutputs) +
             ": i loro file avrebbero lo stesso nome nella "
@@ -118,18 +109,26 @@ std::string refusalFor(const std::vector<PlannedInput>& plan, const Conflicts& c
 
 } // namespace
 
-std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
+std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& names) {
     std::vector<PlannedInput> plan;
     plan.reserve(options.files.size()); // states are large: each is built in place, never moved
     std::vector<std::optional<FileIdentity>> inputIdentity;
     std::vector<std::vector<OutputKey>> outputs(options.files.size());
     std::optional<fs::path> outFolder; // made absolute once, when first needed
+    std::map<FileIdentity, std::size_t> firstGiven;
     for (const std::string& file : options.files) {
         PlannedInput& input = plan.emplace_back();
         input.file = file;
         std::error_code error;
         const fs::path dataFile = fs::absolute(pathFromUtf8(file), error);
         inputIdentity.push_back(error ? std::nullopt : fileIdentity(utf8Of(dataFile)));
+        if (const auto& identity = inputIdentity.back()) {
+            const auto [first, isFirst] = firstGiven.emplace(*identity, plan.size() - 1);
+            if (!isFirst) {
+                input.sameFileAs = plan[first->second].file;
+                continue;
+            }
+        }
         if (error) {
             input.refusal = "percorso non valido.";
         } else {
@@ -142,61 +141,45 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
     }
 
     // Which input each existing file is, and which inputs plan to write each output.
-    std::multimap<FileIdentity, std::size_t> inputsByIdentity;
-    for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (inputIdentity[i]) {
-            inputsByIdentity.emplace(*inputIdentity[i], i);
-        }
-    }
+    // A file given again is planned where it was first given, and only there.
     std::map<OutputKey, std::set<std::size_t>> writers;
     for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (plan[i].refusal) {
+        if (plan[i].refusal || plan[i].sameFileAs) {
             continue;
         }
-        const OutputKey folder = folderKey(plan[i].folder);
         for (const std::string& name : subjectOutputs(plan[i].state)) {
-            outputs[i].push_back(fileKey(folder, name));
+            outputs[i].push_back(fileKey(plan[i].folder, name, names));
             writers[outputs[i].back()].insert(i);
         }
     }
 
     std::vector<Conflicts> conflicts(plan.size());
     for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (inputIdentity[i]) {
-            const auto [first, last] = inputsByIdentity.equal_range(*inputIdentity[i]);
-            for (auto same = first; same != last; ++same) {
-                if (same->second != i) {
-                    conflicts[i].sameFile.insert(same->second);
-                }
-            }
-        }
         for (std::size_t k = 0; k < outputs[i].size(); ++k) {
             const OutputKey& output = outputs[i][k];
             for (const std::size_t other : writers[output]) {
-                if (other != i && !conflicts[i].sameFile.contains(other)) {
+                if (other != i) {
                     conflicts[i].sameOutputs.insert(other);
                 }
             }
-            const auto target = fileIdentity(utf8Of(plan[i].folder / pathFromUtf8(output.name)));
-            if (!target) {
+            // The file already there under the output's name, however the folder spells it.
+            const auto target = fileIdentity(
+                utf8Of(plan[i].folder / pathFromUtf8(subjectOutputs(plan[i].state)[k])));
+            const auto replaced = target ? firstGiven.find(*target) : firstGiven.end();
+            if (replaced == firstGiven.end()) {
                 continue;
             }
-            const auto [first, last] = inputsByIdentity.equal_range(*target);
-            for (auto replaced = first; replaced != last; ++replaced) {
-                const std::size_t other = replaced->second;
-                // Rewriting an input as its own data file keeps it; any other output over an
-                // input would lose it.
-                const bool ownDataFile = other == i && k == 0;
-                if (!ownDataFile && !conflicts[i].sameFile.contains(other)) {
-                    conflicts[i].replacesInput.insert(other);
-                }
+            // Rewriting an input as its own data file keeps it; any other output over an
+            // input would lose it.
+            const std::size_t other = replaced->second;
+            if (!(other == i && k == 0)) {
+                conflicts[i].replacesInput.insert(other);
             }
         }
     }
     for (std::size_t i = 0; i < plan.size(); ++i) {
         const Conflicts& c = conflicts[i];
-        if (!plan[i].refusal &&
-            (!c.sameFile.empty() || !c.sameOutputs.empty() || !c.replacesInput.empty())) {
+        if (!plan[i].refusal && (!c.sameOutputs.empty() || !c.replacesInput.empty())) {
             plan[i].refusal = refusalFor(plan, c);
         }
     }
@@ -204,9 +187,10 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options) {
 }
 
 std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan,
-                                           const fs::path& folder, const std::string& name) {
+                                           const fs::path& folder, const std::string& name,
+                                           FolderNames& names) {
     for (const std::string& file : {DatasetTableName(name), DatasetCommandsName(name)}) {
-        const OutputKey target = fileKey(folderKey(folder), file);
+        const OutputKey target = fileKey(folder, file, names);
         const std::optional<FileIdentity> existing =
             fileIdentity(utf8Of(folder / pathFromUtf8(file)));
         for (const PlannedInput& input : plan) {
@@ -217,23 +201,38 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
             }
             const bool sameIdentity = existing && existing == fileIdentity(utf8Of(path));
             if (sameIdentity ||
-                fileKey(folderKey(path.parent_path()), utf8Of(path.filename())) == target) {
+                fileKey(path.parent_path(), utf8Of(path.filename()), names) == target) {
                 return file + " sostituirebbe " + input.file +
                        ", indicato in questa stessa esecuzione (forse il dataset di "
                        "un'esecuzione precedente): toglierlo dall'elenco dei file o scegliere un "
                        "altro nome con --dataset.";
             }
-            if (input.refusal) {
+            if (input.refusal || input.sameFileAs) {
                 continue;
             }
             for (const std::string& output : subjectOutputs(input.state)) {
-                if (fileKey(folderKey(input.folder), output) == target) {
+                if (fileKey(input.folder, output, names) == target) {
                     return file + " avrebbe lo stesso nome di un file del soggetto di " +
                            input.file +
                            " nella stessa cartella: scegliere un altro nome con "
                            "--dataset.";
                 }
             }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> DatasetNameTooLong(const fs::path& folder, const std::string& name) {
+    const std::string where = utf8Of(folder);
+    for (const std::string& file :
+         {DatasetTableName(name), DatasetCommandsName(name), name + ".sav"}) {
+        if (!fileNameFits(where, file)) {
+            const FileNameLimit limit = fileNameLimit(where);
+            return "il nome è troppo lungo: " + file + " supera i " + std::to_string(limit.length) +
+                   " " + limit.unit + " che il disco della cartella \"" + absolutePath(where) +
+                   "\" ammette per il nome di un file (con le estensioni .csv, .sps e il .sav "
+                   "che vi scrive PSPP). Scegliere un nome più corto con --dataset.";
         }
     }
     return std::nullopt;

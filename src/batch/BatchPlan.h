@@ -3,6 +3,7 @@
 // anything is written. Files are told apart by their identity on disk, never by spelling.
 #include "batch/BatchRun.h"
 #include "shell/ProgramState.h"
+#include "shell/TextFile.h"
 
 #include <filesystem>
 #include <optional>
@@ -16,19 +17,27 @@ struct PlannedInput {
     ProgramState state;                 // the subject read from it, item bank not yet loaded
     std::filesystem::path folder;       // where its three files go
     std::optional<std::string> refusal; // why nothing is written for it
+    // The same file, given earlier in the run under this spelling: it is processed there.
+    std::optional<std::string> sameFileAs;
 };
 
 // Reads every input and refuses, naming the others, those that cannot be read or completed
 // and those whose outputs would be another input's outputs or would replace another input
-// of the run (an input rewritten as its own data file is fine). The output folder, when
-// given, must exist already.
-std::vector<PlannedInput> PlanBatch(const BatchOptions& options);
+// of the run (an input rewritten as its own data file is fine). A file given again is
+// planned once, where it is first given. Output names are compared as their folder compares
+// them. The output folder, when given, must exist already.
+std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& names);
 
 // Why the run's dataset files, NAME.csv and NAME.sps in `folder`, may not be written: one
 // would replace an input of the run (refused or not), or is one of the files a subject writes
-// there. Names are compared as the file system compares them. Nothing when they may.
+// there. Names are compared as their folder compares them. Nothing when they may.
 std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan,
                                            const std::filesystem::path& folder,
-                                           const std::string& name);
+                                           const std::string& name, FolderNames& names);
+
+// Why NAME.csv, NAME.sps and the NAME.sav that SPSS or PSPP write from them cannot be created
+// in `folder`: a name too long for its file system. Nothing when they can.
+std::optional<std::string> DatasetNameTooLong(const std::filesystem::path& folder,
+                                              const std::string& name);
 
 } // namespace selvo

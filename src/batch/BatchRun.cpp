@@ -241,23 +241,41 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
             return 2;
         }
     }
+    const auto datasetRefused = [&](const std::string& why) {
+        output.err << "selvo-batch: --dataset " << visibleText(*options.dataset) << ": "
+                   << visibleText(why) << " Nessun file è stato scritto.\n";
+        return 2;
+    };
+    const fs::path datasetFolder =
+        options.outDir ? fs::absolute(pathFromUtf8(*options.outDir)) : fs::current_path();
+    if (options.dataset) {
+        if (const auto tooLong = DatasetNameTooLong(datasetFolder, *options.dataset)) {
+            return datasetRefused(*tooLong);
+        }
+    }
     // Every input is read and every output planned before anything is written, so no input
     // can be replaced before it has been read.
-    std::vector<PlannedInput> plan = PlanBatch(options);
+    FolderNames names;
+    std::vector<PlannedInput> plan = PlanBatch(options, names);
     std::optional<BatchDataset> dataset;
     if (options.dataset) {
-        const fs::path folder =
-            options.outDir ? fs::absolute(pathFromUtf8(*options.outDir)) : fs::current_path();
-        if (const auto conflict = DatasetConflict(plan, folder, *options.dataset)) {
-            output.err << "selvo-batch: --dataset " << visibleText(*options.dataset) << ": "
-                       << visibleText(*conflict) << " Nessun file è stato scritto.\n";
-            return 2;
+        if (const auto conflict = DatasetConflict(plan, datasetFolder, *options.dataset, names)) {
+            return datasetRefused(*conflict);
         }
-        dataset.emplace(folder, options.outDir.value_or(""), *options.dataset);
+        dataset.emplace(datasetFolder, options.outDir.value_or(""), *options.dataset);
     }
     std::size_t succeeded = 0;
     std::size_t failed = 0;
+    std::size_t repeated = 0; // files given again, done where first given
     Progress progress(output.err, output.progress, plan.size());
+    // Another run writing into the same folder: its subject's files go in first, then ours.
+    const FolderWait wait{output.busyFolderNotice, [&progress](const std::string& folder) {
+                              progress.line()
+                                  << "selvo-batch: la cartella \"" << visibleText(folder)
+                                  << "\" è in uso da un'altra elaborazione di BrivanSelvo: "
+                                     "attendo che si liberi.\n";
+                              return true;
+                          }};
 
     InFolders folders;
     // Storage for the item bank's texts, lent to each subject's state in turn: loading the
@@ -270,9 +288,17 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                             << visibleText(reason) << "\n";
             ++failed;
         };
+        if (input.sameFileAs) {
+            progress.line() << "selvo-batch: " << visibleText(input.file)
+                            << ": è lo stesso file di " << visibleText(*input.sameFileAs)
+                            << ", indicato più volte: elaborato una volta sola.\n";
+            ++repeated;
+            progress.show(succeeded + failed + repeated);
+            continue;
+        }
         if (input.refusal) {
             fail(*input.refusal);
-            progress.show(succeeded + failed);
+            progress.show(succeeded + failed + repeated);
             continue;
         }
         ProgramState& state = input.state;
@@ -282,7 +308,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         std::optional<std::string> failure;
         try {
             folders.enter(input.folder);
-            if (const auto error = ProcessData(state, now)) {
+            if (const auto error = ProcessData(state, now, wait)) {
                 failure = error->message();
             }
         } catch (const fs::filesystem_error& cannotEnter) {
@@ -307,14 +333,14 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         // out to be freed: assigning a fresh state would keep every string's buffer.
         bankStorage.takeBackFrom(state);
         std::exchange(input.state, ProgramState{});
-        progress.show(succeeded + failed);
+        progress.show(succeeded + failed + repeated);
     }
     folders.returnToStart();
     progress.finish();
     // The dataset comes last: it holds the cases of the subjects whose files were written.
     BatchDataset::Outcome written;
     if (dataset) {
-        written = dataset->write();
+        written = dataset->write(wait);
         if (written.error) {
             output.err << "selvo-batch: " << *written.error << "\n";
         }

@@ -4,6 +4,7 @@
 #include "report/Report.h"
 #include "shell/Console.h"
 
+#include <chrono>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -35,13 +36,16 @@ struct BatchOutput {
     std::ostream& out;
     std::ostream& err;
     ProgressLine progress = ProgressLine::None;
+    // How long the run waits for a folder another run is writing into before saying so; it
+    // then goes on waiting.
+    std::chrono::milliseconds busyFolderNotice = std::chrono::seconds(3);
 };
 
 // Reprocesses every file, each from a fresh program state, and carries on past failures; with
 // a dataset, then writes every processed case into NAME.csv and NAME.sps, in the output folder
 // (the current one without --out). Returns the exit status: 0 all succeeded, 1 some failed or
 // the dataset could not be written, 2 when the output folder cannot be created or the
-// dataset's names are taken by an input or a subject's output.
+// dataset's names are taken by an input or a subject's output, or too long for the folder.
 int RunBatch(const BatchOptions& options, BatchOutput output,
              const DateTimeSource& now = CurrentDateTimeText);
 

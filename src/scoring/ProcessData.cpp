@@ -6,7 +6,7 @@
 
 namespace selvo {
 
-CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now) {
+CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait) {
     BuildReportHeader(state);
     BuildReportTitle(state, now); // the report's date is this moment's, taken before scoring
     BuildReportSubject(state);
@@ -19,11 +19,12 @@ CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now) {
     }
     files.push_back(std::move(*report.file));
     files.push_back(PrepareStatisticsExport(state));
-    return commitFileSet(files);
+    return commitFileSet(files, wait);
 }
 
-std::optional<FileError> ProcessData(ProgramState& state, const DateTimeSource& now) {
-    return RunProcessing(state, now).error;
+std::optional<FileError> ProcessData(ProgramState& state, const DateTimeSource& now,
+                                     const FolderWait& wait) {
+    return RunProcessing(state, now, wait).error;
 }
 
 } // namespace selvo

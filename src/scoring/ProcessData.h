@@ -11,10 +11,13 @@ namespace selvo {
 // dimensional scores, data file, report, statistics export. The three are composed first and
 // committed as one set: either all of them replace the subject's files, or none does and the
 // error says why. The result lists what was written and whether older files were replaced.
-CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now = CurrentDateTimeText);
+// `wait` says how long to wait for a folder another run is writing into.
+CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now = CurrentDateTimeText,
+                           const FolderWait& wait = {});
 
 // RunProcessing, when only the failure matters.
 std::optional<FileError> ProcessData(ProgramState& state,
-                                     const DateTimeSource& now = CurrentDateTimeText);
+                                     const DateTimeSource& now = CurrentDateTimeText,
+                                     const FolderWait& wait = {});
 
 } // namespace selvo

@@ -19,6 +19,14 @@ bool isSeparator(char c);
 std::string folderOf(const std::string& path);
 std::string nameOf(const std::string& path);
 
+// The longest name the folder's file system holds, in the units it counts: bytes on POSIX
+// systems, UTF-16 units on Windows.
+struct NameLimit {
+    std::size_t length = 255;
+    const char* unit = "byte";
+};
+NameLimit nameLimit(const std::string& folder);
+
 // Whether the folder's file system can hold a file of this name.
 bool nameFits(const std::string& folder, std::string_view name);
 
@@ -56,8 +64,8 @@ int removeFile(const std::string& path);
 void countFileFlush();
 void countFolderFlush();
 
-// The renames in a folder reach the disk with the files they name.
-void flushFolder(const std::string& folder);
+// The renames in a folder reach the disk with the files they name; 0 or why not.
+int flushFolder(const std::string& folder);
 
 std::optional<FileIdentity> identity(const std::string& path);
 
@@ -71,7 +79,17 @@ RawRead readRegularFile(const std::string& path, std::size_t maxBytes);
 
 std::string absolute(const std::string& path);
 
-std::string nameKey(const std::string& name);
+// Whether names differing only in case name one file where nothing else is known: false on
+// POSIX systems, true on Windows.
+bool foldsCaseByDefault();
+
+// Whether the folder's file system takes names differing only in case for one file: a file
+// of lower-case letters is created there, looked up by its upper-case spelling and removed.
+// Nothing when the folder cannot be probed (missing, not writable).
+std::optional<bool> probeFoldsCase(const std::string& folder);
+
+// The name as a case-insensitive file system compares it.
+std::string foldCase(const std::string& name);
 
 // Renames a file in its folder, failing with EEXIST rather than replace a file of the new name.
 int renameNoReplace(const std::string& from, const std::string& to);
@@ -86,5 +104,10 @@ struct LockHandle {
 // written an existing lock file still locks, opened for reading.
 int lockExclusively(const std::string& path, LockHandle& handle);
 void unlock(LockHandle handle);
+
+// Takes the advisory lock that runs writing into the folder take in turn, or fails at once:
+// EBUSY when another holder has it, another errno when the folder cannot be locked.
+int lockFolder(const std::string& folder, LockHandle& handle);
+void unlockFolder(const std::string& folder, LockHandle handle);
 
 } // namespace selvo::platform

@@ -1,6 +1,8 @@
 // The file layer on Linux and other POSIX systems.
+#include "shell/NameCase.h"
 #include "shell/Platform.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -24,9 +26,13 @@ std::string nameOf(const std::string& path) {
     return path.substr(folderOf(path).size());
 }
 
-bool nameFits(const std::string& folder, std::string_view name) {
+NameLimit nameLimit(const std::string& folder) {
     const long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-    return name.size() <= (limit > 0 ? static_cast<std::size_t>(limit) : 255);
+    return {limit > 0 ? static_cast<std::size_t>(limit) : 255, "byte"};
+}
+
+bool nameFits(const std::string& folder, std::string_view name) {
+    return name.size() <= nameLimit(folder).length;
 }
 
 Kind kindOf(const std::string& path) {
@@ -171,13 +177,16 @@ int removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 ? 0 : errno;
 }
 
-void flushFolder(const std::string& folder) {
+int flushFolder(const std::string& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        countFolderFlush();
-        ::close(fd);
+    if (fd < 0) {
+        return 0; // a folder that cannot be opened for reading cannot be flushed either
     }
+    const int result = ::fsync(fd) == 0 ? 0 : errno;
+    countFolderFlush();
+    ::close(fd);
+    // Some file systems cannot flush a folder at all; that says nothing of the files in it.
+    return result == EINVAL || result == EROFS ? 0 : result;
 }
 
 std::optional<FileIdentity> identity(const std::string& path) {
@@ -238,8 +247,38 @@ std::string absolute(const std::string& path) {
     return folder + (folder.ends_with('/') ? "" : "/") + path;
 }
 
-std::string nameKey(const std::string& name) {
-    return name;
+bool foldsCaseByDefault() {
+    return false;
+}
+
+std::optional<bool> probeFoldsCase(const std::string& folder) {
+    // Lower-case letters only, unique to this process and call: its upper-case spelling can
+    // name only this file, and only where case is folded.
+    static std::atomic<unsigned> calls{0};
+    std::string letters;
+    for (unsigned long long n = (static_cast<unsigned long long>(::getpid()) << 20) ^ calls++;
+         n != 0 || letters.empty(); n /= 26) {
+        letters += static_cast<char>('a' + n % 26);
+    }
+    const std::string base = folder.empty() || folder.ends_with('/') ? folder : folder + "/";
+    const std::string lower = base + ".selvo-case-" + letters;
+    std::string upper = base + ".SELVO-CASE-" + letters;
+    for (std::size_t i = upper.size() - letters.size(); i < upper.size(); ++i) {
+        upper[i] = static_cast<char>(upper[i] - 'a' + 'A');
+    }
+    const int fd = ::open(lower.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    ::close(fd);
+    const std::optional<FileIdentity> created = identity(lower);
+    const bool folds = created && identity(upper) == created;
+    ::unlink(lower.c_str());
+    return created ? std::optional<bool>(folds) : std::nullopt;
+}
+
+std::string foldCase(const std::string& name) {
+    return foldNameCase(name);
 }
 
 int renameNoReplace(const std::string& from, const std::string& to) {
@@ -284,6 +323,26 @@ void unlock(LockHandle handle) {
     if (handle.value >= 0) {
         ::close(static_cast<int>(handle.value));
     }
+}
+
+// The lock is on the folder itself, so nothing is left in it.
+int lockFolder(const std::string& folder, LockHandle& handle) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        return error;
+    }
+    handle.value = fd;
+    return 0;
+}
+
+void unlockFolder(const std::string&, LockHandle handle) {
+    unlock(handle);
 }
 
 } // namespace selvo::platform

@@ -100,9 +100,13 @@ std::string nameOf(const std::string& path) {
 }
 
 // Windows file systems count a name's length in UTF-16 units.
-bool nameFits(const std::string&, std::string_view name) {
+NameLimit nameLimit(const std::string&) {
+    return {255, "caratteri"};
+}
+
+bool nameFits(const std::string& folder, std::string_view name) {
     const auto units = wideFromUtf8(std::string(name));
-    return !units || units->size() <= 255;
+    return !units || units->size() <= nameLimit(folder).length;
 }
 
 Kind kindOf(const std::string& path) {
@@ -255,7 +259,9 @@ int removeFile(const std::string& path) {
 }
 
 // MOVEFILE_WRITE_THROUGH has already flushed each rename.
-void flushFolder(const std::string&) {}
+int flushFolder(const std::string&) {
+    return 0;
+}
 
 std::optional<FileIdentity> identity(const std::string& path) {
     const auto name = wide(path);
@@ -334,9 +340,43 @@ std::string absolute(const std::string& path) {
     return utf8FromWide(full);
 }
 
+bool foldsCaseByDefault() {
+    return true;
+}
+
+std::optional<bool> probeFoldsCase(const std::string& folder) {
+    static volatile LONG calls = 0;
+    unsigned long long n = (static_cast<unsigned long long>(::GetCurrentProcessId()) << 20) ^
+                           static_cast<unsigned long long>(::InterlockedIncrement(&calls));
+    std::string letters;
+    for (; n != 0 || letters.empty(); n /= 26) {
+        letters += static_cast<char>('a' + n % 26);
+    }
+    const bool separated = folder.empty() || isSeparator(folder.back()) || folder.back() == ':';
+    const std::string base = separated ? folder : folder + "\\";
+    std::string upperLetters = letters;
+    for (char& c : upperLetters) {
+        c = static_cast<char>(c - 'a' + 'A');
+    }
+    const auto lower = wide(base + ".selvo-case-" + letters);
+    if (!lower) {
+        return std::nullopt;
+    }
+    HANDLE file = ::CreateFileW(lower->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    ::CloseHandle(file);
+    const std::optional<FileIdentity> created = identity(base + ".selvo-case-" + letters);
+    const bool folds = created && identity(base + ".SELVO-CASE-" + upperLetters) == created;
+    ::DeleteFileW(lower->c_str());
+    return created ? std::optional<bool>(folds) : std::nullopt;
+}
+
 // NTFS compares names by the upper case of each UTF-16 unit; lower case folds the same pairs
 // for every letter our names hold.
-std::string nameKey(const std::string& name) {
+std::string foldCase(const std::string& name) {
     std::optional<std::wstring> units = wide(name);
     if (!units || units->empty()) {
         return name;
@@ -387,6 +427,53 @@ int lockExclusively(const std::string& path, LockHandle& handle) {
 void unlock(LockHandle handle) {
     if (handle.value != -1) {
         ::CloseHandle(reinterpret_cast<HANDLE>(handle.value));
+    }
+}
+
+namespace {
+
+// A folder cannot be locked on Windows, so a hidden file in it is. It is shared for reading
+// and writing, never for deletion: whoever unlocks last removes it, and nobody can while
+// another run has it open, so the folder keeps it only after a crash.
+std::string folderLockPath(const std::string& folder) {
+    const bool separated = folder.empty() || isSeparator(folder.back()) || folder.back() == ':';
+    return (separated ? folder : folder + "\\") + ".selvo.lock";
+}
+
+} // namespace
+
+int lockFolder(const std::string& folder, LockHandle& handle) {
+    const auto name = wide(folderLockPath(folder));
+    if (!name) {
+        return EINVAL;
+    }
+    HANDLE file = ::CreateFileW(name->c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return lastErrno();
+    }
+    OVERLAPPED whole{};
+    if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+        const DWORD error = ::GetLastError();
+        ::CloseHandle(file);
+        return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? EBUSY : errnoFor(error);
+    }
+    handle.value = reinterpret_cast<std::intptr_t>(file);
+    return 0;
+}
+
+void unlockFolder(const std::string& folder, LockHandle handle) {
+    if (handle.value == -1) {
+        return;
+    }
+    const HANDLE file = reinterpret_cast<HANDLE>(handle.value);
+    OVERLAPPED whole{};
+    ::UnlockFileEx(file, 0, 1, 0, &whole);
+    ::CloseHandle(file);
+    // Fails, harmlessly, while another run has the file open.
+    if (const auto name = wide(folderLockPath(folder))) {
+        ::DeleteFileW(name->c_str());
     }
 }
 

@@ -3,8 +3,11 @@
 #include "shell/Platform.h"
 #include "shell/TextSafety.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <map>
 #include <set>
+#include <thread>
 
 namespace selvo {
 
@@ -93,7 +96,32 @@ std::string absolutePath(const std::string& path) {
 }
 
 std::string fileNameKey(const std::string& name) {
-    return platform::nameKey(name);
+    return platform::foldsCaseByDefault() ? platform::foldCase(name) : name;
+}
+
+FolderNames::FolderNames() : m_probe(platform::probeFoldsCase) {}
+
+bool FolderNames::foldsCase(const std::string& folder) {
+    const auto known = m_folds.find(folder);
+    if (known != m_folds.end()) {
+        return known->second;
+    }
+    const bool folds = m_probe(folder).value_or(platform::foldsCaseByDefault());
+    m_folds.emplace(folder, folds);
+    return folds;
+}
+
+std::string FolderNames::key(const std::string& folder, const std::string& name) {
+    return foldsCase(folder) ? platform::foldCase(name) : name;
+}
+
+FileNameLimit fileNameLimit(const std::string& folder) {
+    const platform::NameLimit limit = platform::nameLimit(folder);
+    return {limit.length, limit.unit};
+}
+
+bool fileNameFits(const std::string& folder, const std::string& name) {
+    return platform::nameFits(folder, name);
 }
 
 std::filesystem::path pathFromUtf8(const std::string& utf8) {
@@ -159,9 +187,78 @@ void restoreTargets(const std::vector<PendingFile>& files, const std::vector<Rep
     }
 }
 
+// The set's folders, each once and with the first of the set's files in it (for a message), in
+// one order for every run, so that two runs writing into the same two folders never each
+// hold one while waiting for the other.
+std::map<std::string, std::string> foldersOf(const std::vector<PendingFile>& files) {
+    std::map<std::string, std::string> folders;
+    for (const PendingFile& file : files) {
+        const std::string folder = folderOf(file.path);
+        std::filesystem::path whole =
+            pathFromUtf8(absolutePath(folder.empty() ? "." : folder)).lexically_normal();
+        if (!whole.has_filename() && whole != whole.root_path()) {
+            whole = whole.parent_path(); // "/study/out/" is shown as "/study/out"
+        }
+        folders.emplace(utf8Of(whole), file.path);
+    }
+    return folders;
+}
+
+std::string busyReason(const std::string& folder) {
+    return "la cartella \"" + visibleText(folder) +
+           "\" è in uso da un'altra elaborazione di BrivanSelvo, che vi sta scrivendo i suoi "
+           "file. Attendere che finisca e riprovare.";
+}
+
+// The reason for a set whose renames were made but whose folder did not reach the disk.
+std::string unflushedReason(int error) {
+    std::string why = describeErrno(error);
+    if (why.ends_with('.')) {
+        why.pop_back();
+    }
+    return "i file sono stati messi al loro posto, ma la cartella non è stata registrata sul "
+           "disco (" +
+           why +
+           "): non è certo che i file siano davvero sul disco. Controllare il disco e ripetere "
+           "l'elaborazione.";
+}
+
 } // namespace
 
-CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privacy) {
+FolderLock::Attempt FolderLock::take(const std::string& folder, const FolderWait& wait) {
+    const auto started = std::chrono::steady_clock::now();
+    auto pause = std::chrono::milliseconds(1);
+    bool asked = false;
+    for (;;) {
+        platform::LockHandle handle;
+        const int error = platform::lockFolder(folder, handle);
+        if (error == 0) {
+            return {FolderLock(folder, handle.value), false};
+        }
+        if (error != EBUSY) {
+            return {std::nullopt, false}; // nothing to lock: the commit says what is wrong
+        }
+        if (!asked && std::chrono::steady_clock::now() - started >= wait.patience) {
+            if (!wait.stillWaiting || !wait.stillWaiting(folder)) {
+                return {std::nullopt, true};
+            }
+            asked = true;
+        }
+        // Another run holds it for the renames of one set: milliseconds, as a rule.
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+FolderLock::FolderLock(FolderLock&& other) noexcept
+    : m_folder(std::move(other.m_folder)), m_handle(std::exchange(other.m_handle, -1)) {}
+
+FolderLock::~FolderLock() {
+    platform::unlockFolder(m_folder, {m_handle});
+}
+
+CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWait& wait,
+                           Privacy privacy) {
     CommitResult result;
     const auto fail = [&result](const std::string& path, int error) {
         result.error = FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
@@ -181,6 +278,22 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privac
         }
         temps.push_back(std::move(temp));
     }
+    // From reading the older files to the flush: another run's renames into the same folder
+    // wait, so each subject's files all come from one run, and an older file put back after a
+    // failure is the one this run replaced.
+    std::vector<FolderLock> locks;
+    for (const auto& [folder, file] : foldersOf(files)) {
+        FolderLock::Attempt attempt = FolderLock::take(folder, wait);
+        if (attempt.busy) {
+            removeTemporaries(temps, 0);
+            result.error =
+                FileError{file, busyReason(folder), FileAccess::Write, absolutePath(file)};
+            return result;
+        }
+        if (attempt.lock) {
+            locks.push_back(std::move(*attempt.lock));
+        }
+    }
     std::vector<Replaced> before;
     for (const PendingFile& file : files) {
         before.push_back(rememberTarget(file.path));
@@ -195,7 +308,13 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privac
     std::set<std::string> folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (folders.insert(folderOf(files[i].path)).second) {
-            platform::flushFolder(folderOf(files[i].path));
+            if (const int error = platform::flushFolder(folderOf(files[i].path)); error != 0) {
+                result.error = FileError{files[i].path, unflushedReason(error), FileAccess::Write,
+                                         absolutePath(files[i].path)};
+                result.inPlace = true;
+                result.files.clear();
+                return result;
+            }
         }
         result.files.push_back({files[i].path, before[i].existed});
     }
@@ -205,7 +324,7 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privac
 
 std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes,
                                             Privacy privacy) {
-    return commitFileSet({{path, std::string(bytes)}}, privacy).error;
+    return commitFileSet({{path, std::string(bytes)}}, {}, privacy).error;
 }
 
 std::optional<FileIdentity> fileIdentity(const std::string& path) {

@@ -1,8 +1,11 @@
 #pragma once
 // Conversions at the file edge and the one way every output file reaches the disk.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +59,14 @@ struct FileError {
 // folder's own access rules decide, and the program's folder is the user's).
 enum class Privacy { Usual, OwnerOnly };
 
+// What a commit does when another run (another selvo-batch, the window) is committing into
+// one of its folders: it waits its turn, and once `patience` has passed asks `stillWaiting`,
+// with the folder, whether to go on waiting. Without `stillWaiting` it then gives up.
+struct FolderWait {
+    std::chrono::milliseconds patience = std::chrono::seconds(5);
+    std::function<bool(const std::string& folder)> stillWaiting;
+};
+
 // Writes the bytes to a temporary file beside `path` and renames it into place once complete,
 // so `path` holds either its old content or the whole new one, never a part.
 std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes,
@@ -75,13 +86,44 @@ struct CommittedFile {
 struct CommitResult {
     std::optional<FileError> error;
     std::vector<CommittedFile> files; // in the order given; empty on error
+    // On error: the new files are all in place, but the folder's flush failed, so they may
+    // not be on the disk; otherwise every older file is as it was.
+    bool inPlace = false;
 };
 
 // Saves every file of the set or none. Each name is checked first (length, a folder in its
 // place), then every file is written completely to a temporary file beside its target, and
-// only then are they renamed into place. A failure anywhere leaves every older file as it was
-// and no temporary file behind: a subject's files are never a mix of two runs.
-CommitResult commitFileSet(const std::vector<PendingFile>& files, Privacy privacy = Privacy::Usual);
+// only then are they renamed into place, each folder locked meanwhile so that two runs
+// writing into one folder take turns. A failure anywhere before the renames are done leaves
+// every older file as it was and no temporary file behind: a subject's files are never a mix
+// of two runs. A folder that cannot be flushed afterwards fails the set too.
+CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWait& wait = {},
+                           Privacy privacy = Privacy::Usual);
+
+// The lock a commit holds on a folder while it renames into it: an advisory lock on the folder
+// itself on POSIX systems, on a hidden file ".selvo.lock" in it on Windows. A folder that
+// cannot be locked at all (no such folder, a file system without locks) is not locked.
+class FolderLock {
+public:
+    struct Attempt;
+    static Attempt take(const std::string& folder, const FolderWait& wait);
+    FolderLock(FolderLock&& other) noexcept;
+    FolderLock& operator=(FolderLock&&) = delete;
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock();
+
+private:
+    FolderLock(std::string folder, std::intptr_t handle)
+        : m_folder(std::move(folder)), m_handle(handle) {}
+    std::string m_folder;
+    std::intptr_t m_handle = -1;
+};
+
+struct FolderLock::Attempt {
+    std::optional<FolderLock> lock;
+    bool busy = false; // another run kept it past the wait
+};
 
 // What this process has asked of the disk so far, for the tests and benchmarks that measure
 // what a save costs: sets committed, and flushes that wait for the disk (a file's bytes, a
@@ -119,9 +161,37 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxBytes);
 // Italian wording for an errno value, for the messages above.
 std::string describeErrno(int error, FileAccess access = FileAccess::Write);
 
-// A file name as the file system compares names: the same text on Linux, folded to lower
-// case on Windows, where "Rossi" and "ROSSI" name one file.
+// A file name as the system's file systems usually compare names: the same text on Linux,
+// folded to lower case on Windows, where "Rossi" and "ROSSI" name one file.
 std::string fileNameKey(const std::string& name);
+
+// File names as each folder compares them, which its file system decides: a USB stick
+// formatted FAT or exFAT, or a shared folder, takes "Rossi" and "ROSSI" for one file on Linux
+// as well. Each folder is probed once and the answer kept; a folder that cannot be probed
+// compares names as the system usually does.
+class FolderNames {
+public:
+    // Whether the folder folds case; nothing when it cannot tell.
+    using Probe = std::function<std::optional<bool>(const std::string& folder)>;
+    FolderNames();
+    explicit FolderNames(Probe probe) : m_probe(std::move(probe)) {}
+
+    bool foldsCase(const std::string& folder);
+    std::string key(const std::string& folder, const std::string& name);
+
+private:
+    Probe m_probe;
+    std::map<std::string, bool> m_folds;
+};
+
+// The longest file name the folder's file system holds, and the unit it counts in ("byte"
+// or "caratteri"), for messages.
+struct FileNameLimit {
+    std::size_t length = 0;
+    std::string unit;
+};
+FileNameLimit fileNameLimit(const std::string& folder);
+bool fileNameFits(const std::string& folder, const std::string& name);
 
 // The path with the current folder in front when it is relative.
 std::string absolutePath(const std::string& path);

@@ -1,6 +1,7 @@
 #include "batch/BatchRun.h"
 
 #include "administration/ItemBank.h"
+#include "batch/BatchPlan.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/StatisticsExport.h"
@@ -19,6 +20,7 @@
 #include <map>
 #include <regex>
 #include <sstream>
+#include <thread>
 #ifndef _WIN32
 #include "support/Unprivileged.h"
 #include <sys/stat.h>
@@ -262,10 +264,19 @@ TEST(SelvoBatch, TheSameFolderThroughALinkIsRecognised) {
                                    "di link/../link/./visit2.csv"));
     EXPECT_EQ(filesIn(dir.file("study")), before);
 
-    const BatchRun twice = batch({"study/visit1.csv", "link/visit1.csv"});
-    EXPECT_EQ(twice.status, 1);
-    EXPECT_THAT(twice.err, HasSubstr("link/visit1.csv: è lo stesso file di study/visit1.csv, "
-                                     "indicato più volte"));
+    // One file through a link, a file link, "./": processed once, each repeat noted.
+    fs::create_symlink(dir.file("study") / "visit1.csv", dir.file("alias.csv"));
+    const BatchRun twice = batch(
+        {"--out", "out", "study/visit1.csv", "link/visit1.csv", "./study/visit1.csv", "alias.csv"});
+    EXPECT_EQ(twice.status, 0) << twice.err;
+    EXPECT_EQ(twice.out, "selvo-batch: 1 file elaborato, 0 non riusciti.\n");
+    for (const char* repeat : {"link/visit1.csv", "./study/visit1.csv", "alias.csv"}) {
+        EXPECT_THAT(twice.err, HasSubstr(std::string(repeat) +
+                                         ": è lo stesso file di "
+                                         "study/visit1.csv, indicato più volte: elaborato "
+                                         "una volta sola.\n"));
+    }
+    EXPECT_EQ(filesIn(dir.file("out")).size(), 3u);
     EXPECT_EQ(filesIn(dir.file("study")), before);
 }
 #endif
@@ -278,6 +289,13 @@ TEST(SelvoBatch, AnInputRewrittenAsItsOwnDataFileIsFine) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), before);
     EXPECT_EQ(filesIn(dir.path()).size(), 3u);
+
+    // Given twice, it is still only its own data file.
+    const BatchRun twice = batch({"SELVO_GRP1_S01.csv", "./SELVO_GRP1_S01.csv"});
+    EXPECT_EQ(twice.status, 0) << twice.err;
+    EXPECT_THAT(twice.err, HasSubstr("./SELVO_GRP1_S01.csv: è lo stesso file di "
+                                     "SELVO_GRP1_S01.csv, indicato più volte"));
+    EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), before);
 }
 
 // A report whose name is taken by a folder: the older data file and command file stay.
@@ -436,6 +454,66 @@ TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheSystemSaysSo) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(filesIn(dir.file("out")).size(), 6u);
 #endif
+}
+
+// A USB stick (FAT, exFAT) or a shared folder takes "Niccolò" and "NICCOLÒ" for one name on
+// Linux too: the output folder decides, not the system.
+TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheFolderSaysSo) {
+    const TempDir dir;
+    fs::create_directory("out");
+    selvo::ProgramState quiet = subject(1, "Niccolò");
+    quiet.SubjectSurname = "Rossi";
+    write(dir.file("first.csv"), selvo::ComposeDataFile(quiet));
+    selvo::ProgramState shouting = subject(2, "NICCOLÒ");
+    shouting.SubjectSurname = "ROSSI";
+    write(dir.file("second.csv"), selvo::ComposeDataFile(shouting));
+    selvo::BatchOptions options;
+    options.outDir = "out";
+    options.files = {"first.csv", "second.csv"};
+    for (const std::optional<bool> folds : {std::optional(true), std::optional(false)}) {
+        std::vector<std::string> probed;
+        selvo::FolderNames names([&](const std::string& folder) {
+            probed.push_back(folder);
+            return folds;
+        });
+        const auto plan = selvo::PlanBatch(options, names);
+        ASSERT_EQ(plan.size(), 2u);
+        EXPECT_EQ(probed, std::vector<std::string>{(dir.path() / "out").string()})
+            << "one probe for the folder, kept for the run";
+        if (*folds) {
+            ASSERT_TRUE(plan[0].refusal);
+            EXPECT_THAT(*plan[0].refusal, HasSubstr("ha lo stesso Cognome/Codice e Nome/Codice "
+                                                    "di second.csv"));
+            EXPECT_TRUE(plan[1].refusal);
+        } else {
+            EXPECT_FALSE(plan[0].refusal) << *plan[0].refusal;
+            EXPECT_FALSE(plan[1].refusal) << *plan[1].refusal;
+        }
+    }
+}
+
+TEST(SelvoBatch, AFolderBusyWithAnotherRunIsNamedAndWaitedFor) {
+    const TempDir dir;
+    fs::create_directory("out");
+    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1)));
+    selvo::FolderLock::Attempt held = selvo::FolderLock::take(dir.file("out").string(), {});
+    ASSERT_TRUE(held.lock);
+    std::thread otherRun([&held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        held.lock.reset();
+    });
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto options = std::get<selvo::BatchOptions>(
+        selvo::ParseBatchArguments({"--out", "out", "--dataset", "studio", "a.csv"}));
+    const int status = selvo::RunBatch(
+        options, {out, err, selvo::ProgressLine::None, std::chrono::milliseconds(100)}, fixedClock);
+    otherRun.join();
+    EXPECT_EQ(status, 0) << err.str();
+    EXPECT_EQ(err.str(), "selvo-batch: la cartella \"" + dir.file("out").string() +
+                             "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che "
+                             "si liberi.\n");
+    EXPECT_EQ(filesIn(dir.file("out")).size(), 5u);
 }
 
 TEST(SelvoBatch, TwentyGeneratedFilesAllSucceed) {
@@ -679,6 +757,11 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  "come un'opzione"},
         ArgsCase{"OutIsAFile", {"--out", "taken", "x.csv"}, 2, "taken"},
+        // 252 letters fit, but 252 + ".csv" do not: refused before x.csv is looked at.
+        ArgsCase{"DatasetNameTooLongForTheFolder",
+                 {"--dataset", std::string(252, 'd'), "x.csv"},
+                 2,
+                 ".csv supera i 255 "},
         ArgsCase{"DashDashThenDashFile", {"--", "-x.csv"}, 1, "-x.csv: lettura"},
         ArgsCase{"MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riuscito."}),
     [](const testing::TestParamInfo<ArgsCase>& info) { return info.param.label; });

@@ -121,4 +121,64 @@ TEST(FileNameKey, FoldsCaseExactlyWhereTheFileSystemDoes) {
     EXPECT_EQ(selvo::fileNameKey("SELVO_Rossi.csv"), selvo::fileNameKey("SELVO_Rossi.csv"));
 }
 
+// A case-insensitive folder folds the letters of Italian and other European names; a folder
+// that keeps case, or cannot be probed where the system keeps case, compares them as they are.
+TEST(FolderNames, FoldNamesWhereTheFolderFoldsCase) {
+    struct Pair {
+        const char* a;
+        const char* b;
+        bool sameWhenFolded;
+    };
+    const Pair pairs[] = {
+        {"SELVO_Rossi_Mario.csv", "selvo_ROSSI_MARIO.CSV", true},
+        {"SELVO_Bruni_Niccolò.csv", "SELVO_BRUNI_NICCOLÒ.csv", true},
+        {"Àgata Émile Ÿves", "àgata émile ÿves", true},
+        {"SELVO_Popescu_ȘTEFAN_ȚARĂ", "selvo_popescu_ștefan_țară", true},
+        {"Łukasz Wójcik Čapek", "łukasz wÓjcik čAPEK", true},
+        {"Ζωή Άννα Пётр", "ζΩΉ άΝΝΑ пЁТР", true},
+        {"Niccolò", "Niccolo", false},
+        {"Rossi×", "Rossi÷", false},
+    };
+    selvo::FolderNames folding([](const std::string&) { return std::optional<bool>(true); });
+    selvo::FolderNames keeping([](const std::string&) { return std::optional<bool>(false); });
+    for (const Pair& pair : pairs) {
+        EXPECT_EQ(folding.key("f", pair.a) == folding.key("f", pair.b), pair.sameWhenFolded)
+            << pair.a << " / " << pair.b;
+        EXPECT_NE(keeping.key("f", pair.a), keeping.key("f", pair.b)) << pair.a;
+    }
+    selvo::FolderNames unknown([](const std::string&) { return std::optional<bool>(); });
+    EXPECT_EQ(unknown.key("f", "ROSSI"), selvo::fileNameKey("ROSSI"));
+}
+
+TEST(FolderNames, TheProbeTellsTheFolderAndLeavesNothingBehind) {
+    const TempDir dir;
+    selvo::FolderNames names;
+#ifdef _WIN32
+    EXPECT_TRUE(names.foldsCase(dir.path().string()));
+#else
+    EXPECT_FALSE(names.foldsCase(dir.path().string())); // the tests' disk keeps case
+#endif
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+    // A folder that is not there keeps the system's way.
+    EXPECT_EQ(names.key((dir.path() / "absent").string(), "ROSSI"), selvo::fileNameKey("ROSSI"));
+}
+
+// The window does not wait without end: it fails, nothing written, and the folder is clean.
+TEST(CommitFileSet, AFolderBusyWithAnotherRunFailsTheSetOnceThePatienceIsOver) {
+    const TempDir dir;
+    selvo::FolderLock::Attempt held = selvo::FolderLock::take(dir.path().string(), {});
+    ASSERT_TRUE(held.lock);
+    const auto result =
+        selvo::commitFileSet({{"a.csv", "new"}}, {std::chrono::milliseconds(50), {}});
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->message(),
+              "Impossibile scrivere il file \"" + (dir.path() / "a.csv").string() +
+                  "\": la cartella \"" + dir.path().string() +
+                  "\" è in uso da un'altra elaborazione di BrivanSelvo, che vi sta scrivendo i "
+                  "suoi file. Attendere che finisca e riprovare.");
+    held.lock.reset();
+    EXPECT_TRUE(fs::is_empty(dir.path())) << "a temporary or the lock's file was left behind";
+    EXPECT_FALSE(selvo::commitFileSet({{"a.csv", "new"}}).error);
+}
+
 } // namespace

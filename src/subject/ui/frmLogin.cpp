@@ -306,7 +306,7 @@ void frmLogin::cmdOK_Click() {
     }
     const selvo::CommitResult run = selvo::RunProcessing(state());
     if (run.error) {
-        showRunFailure(*run.error);
+        showRunFailure(*run.error, run.inPlace);
         return; // the form stays open so the run can be confirmed again
     }
     state().SetProcessed = true;
@@ -338,10 +338,14 @@ void frmLogin::focusFirstMissingField() {
     }
 }
 
-void frmLogin::showRunFailure(const selvo::FileError& error) {
-    // The three files are replaced together or not at all: the folder is as it was.
-    const QString writtenText = QStringLiteral(
-        "Nessun file è stato scritto: i file già presenti nella cartella sono rimasti com'erano.");
+void frmLogin::showRunFailure(const selvo::FileError& error, bool filesInPlace) {
+    // The three files are replaced together or not at all: the folder is as it was, unless
+    // only the folder's flush failed after the renames.
+    const QString writtenText =
+        filesInPlace ? QStringLiteral("I tre file sono nella cartella, ma potrebbero non essere "
+                                      "stati registrati sul disco.")
+                     : QStringLiteral("Nessun file è stato scritto: i file già presenti nella "
+                                      "cartella sono rimasti com'erano.");
     showMessage(this, QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
                 QStringLiteral("%1\n\nCartella: %2\n%3\n\nEliminare la causa (ad esempio "
                                "una cartella di sola lettura o un disco pieno) e premere di "

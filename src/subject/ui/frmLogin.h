@@ -47,7 +47,7 @@ private:
     void cmdCancel_Click();
 
     void focusFirstMissingField();
-    void showRunFailure(const selvo::FileError& error);
+    void showRunFailure(const selvo::FileError& error, bool filesInPlace);
     void selectCodedOptions();
     selvo::SubjectEntry entry() const;
     void showInformation(const QString& text);

@@ -1,0 +1,37 @@
+// Loaded into selvo-batch with LD_PRELOAD: while SELVO_TEST_FAIL_FOLDER_FLUSH is set, flushing
+// a folder fails as a failing disk makes it fail; while SELVO_TEST_SKIP_FLUSH is set, nothing
+// waits for the disk and each rename takes up to half a millisecond, as on a slow share (runs that
+// test only how they take turns need no disk, and a wider window between renames shows a mix).
+// Otherwise fsync and rename are the system's.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+extern "C" int fsync(int fd) {
+    using Fsync = int (*)(int);
+    static const Fsync system = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fsync"));
+    struct stat info {};
+    if (std::getenv("SELVO_TEST_FAIL_FOLDER_FLUSH") != nullptr && fstat(fd, &info) == 0 &&
+        S_ISDIR(info.st_mode)) {
+        errno = EIO;
+        return -1;
+    }
+    if (std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr) {
+        return 0;
+    }
+    return system(fd);
+}
+
+extern "C" int rename(const char* from, const char* to) {
+    using Rename = int (*)(const char*, const char*);
+    static const Rename system = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
+    if (std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr) {
+        static unsigned seed = static_cast<unsigned>(getpid());
+        seed = seed * 1664525u + 1013904223u;
+        usleep((seed >> 8) % 500); // renames of two runs overtake each other
+    }
+    return system(from, to);
+}
