@@ -6,6 +6,7 @@
 #include "shell/ui/Shell.h"
 #include "subject/RunSummary.h"
 #include "subject/SubjectChecks.h"
+#include "subject/ui/LengthLimit.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -162,6 +163,17 @@ void frmLogin::buildControls() {
         Option1_stud[i] =
             option(FrameStudio, QStringLiteral("Option1_stud%1").arg(i + 1), kEducationCaptions[i]);
     }
+
+    // A field's limit keeps every data file the form writes one that reads back.
+    const auto limit = [this](auto* box, const selvo::FieldLimit& field) {
+        keepWithinLimit(*box, static_cast<qsizetype>(field.units), [this, field] {
+            showInformation(qtext(selvo::FieldShortenedMessage(field)));
+        });
+    };
+    limit(txtUserName, selvo::kNameLimit);
+    limit(txtPassword, selvo::kSurnameLimit);
+    limit(txtEta, selvo::kAgeLimit);
+    limit(TxtNote, selvo::kNotesLimit);
 
     cmdOK = new QPushButton(QStringLiteral("ELABORAZIONE DATI"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
