@@ -1,12 +1,15 @@
 #include "subject/ui/frmLogin.h"
 
 #include "administration/ui/RecoveryKeeper.h"
+#include "datafiles/DataFile.h"
 #include "scoring/ProcessData.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "subject/RunSummary.h"
+#include "subject/StaleSet.h"
 #include "subject/SubjectChecks.h"
 #include "subject/ui/LengthLimit.h"
+#include "subject/ui/StaleSetOffer.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -323,10 +326,25 @@ void frmLogin::cmdOK_Click() {
     }
     state().SetProcessed = true;
     m_shell.recovery().administrationProcessed();
-    showMessage(this, QMessageBox::Information, QStringLiteral("BrivanSELVO"),
-                qtext(selvo::WrittenFilesMessage(
-                    QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files)));
+    showRunSummary(run);
     accept();
+}
+
+// A run under a corrected surname or name leaves the older set in the folder: the operator is
+// asked about it rather than left to find it counted twice by a later batch.
+void frmLogin::showRunSummary(const selvo::CommitResult& run) {
+    const QString written = qtext(selvo::WrittenFilesMessage(
+        QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files));
+    const std::optional<selvo::StoredSet> older = state().SetOnDisk;
+    const std::vector<std::string> stale =
+        older ? selvo::StaleSetFiles(*older, state(), run.files) : std::vector<std::string>{};
+    if (stale.empty()) {
+        showMessage(this, QMessageBox::Information, QStringLiteral("BrivanSELVO"), written);
+    } else {
+        offerStaleSetToTrash(this, written, *older, stale);
+    }
+    // The set just written is the one on disk now; another correction would leave it behind.
+    state().SetOnDisk = selvo::StoredSetAt(selvo::DataFileNameFor(state()), state());
 }
 
 void frmLogin::focusFirstMissingField() {
