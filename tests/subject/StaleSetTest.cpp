@@ -38,7 +38,11 @@ TEST(StaleSetFiles, OffersOnlyTheOlderSetsOwnFiles) {
     for (const auto& file : kWritten) {
         write(file.path);
     }
-    fs::create_hard_link("SELVO_GRP1_S02_report.rtf", "SELVO_GRP1_S01_report.rtf");
+    std::error_code linked;
+    fs::create_hard_link("SELVO_GRP1_S02_report.rtf", "SELVO_GRP1_S01_report.rtf", linked);
+    if (linked) {
+        GTEST_SKIP() << "no hard links here: " << linked.message();
+    }
     fs::create_directory("SELVO_SS000_GRP1_S01_sps.sps");
     EXPECT_EQ(selvo::StaleSetFiles(*older, named("S02"), kWritten),
               std::vector<std::string>{selvo::absolutePath("SELVO_GRP1_S01.csv")});
