@@ -12,9 +12,6 @@
 namespace selvo {
 namespace {
 
-// A real data file is a few kilobytes; anything this large is not one.
-constexpr std::size_t kMaxDataFileBytes = 1024 * 1024;
-
 // Field numbers of the subject part of the record.
 enum SubjectField { kCard = 1, kName, kSurname, kAge, kSex, kMarital, kEducation, kNotes };
 constexpr std::size_t kFirstAgreement = 9;

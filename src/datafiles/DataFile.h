@@ -7,6 +7,10 @@
 
 namespace selvo {
 
+// The largest data file the reader accepts. A real one is a few kilobytes; anything this
+// large is not one. The writers stay within it, so that every file written reads back.
+inline constexpr std::size_t kMaxDataFileBytes = 1024 * 1024;
+
 // "SELVO_" + surname + "_" + name + ".csv", no folder.
 std::string DataFileNameFor(const ProgramState& state);
 

@@ -5,6 +5,23 @@
 #include "scoring/DimensionalScores.h"
 
 namespace selvo {
+namespace {
+
+// A data file the reader would refuse is never written: the reload and selvo-batch could not
+// read it back. It can only grow this large from a data file made elsewhere, whose notes grow
+// when their line ends become CR LF.
+std::optional<FileError> unreadableDataFile(const PendingFile& file) {
+    if (file.bytes.size() <= kMaxDataFileBytes) {
+        return std::nullopt;
+    }
+    return FileError{file.path,
+                     "il file di dati sarebbe di " + std::to_string(file.bytes.size()) +
+                         " byte, più di 1 MiB (" + std::to_string(kMaxDataFileBytes) +
+                         " byte), il massimo che il programma e selvo-batch rileggono. Nessun "
+                         "file è stato scritto: accorciare le note e ripetere l'elaborazione."};
+}
+
+} // namespace
 
 CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait) {
     BuildReportHeader(state);
@@ -13,6 +30,9 @@ CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const
     CopyAnswers(state);
     ComputeDimensionalScores(state);
     std::vector<PendingFile> files{PrepareDataFile(state)};
+    if (auto refused = unreadableDataFile(files.front())) {
+        return {std::move(refused), {}};
+    }
     PreparedFile report = PrepareReport(state);
     if (report.error) {
         return {report.error, {}};

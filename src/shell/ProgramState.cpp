@@ -30,6 +30,7 @@ void StartNewSubject(ProgramState& state) {
     state.SubjectMarital = "0";
     state.SubjectEducation = "0";
     state.ReportSubject.clear();
+    state.SetOnDisk.reset();
 }
 
 } // namespace selvo

@@ -7,6 +7,8 @@
 //   command file; SaveTextFile puts each on disk atomically, in code page 1252 where it fits.
 // Everything here is plain C++: the forms read and write this record and nothing else.
 
+#include "shell/TextFile.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -88,6 +90,14 @@ struct ScoreRecord {
     NumberOrEmpty clA1p, clB1p, clC1p, tot1p;
 };
 
+// A data file and the surname and name of the set it holds. The identity tells the file from
+// another that takes its path later (a set written anew is a new file).
+struct StoredSet {
+    std::string dataFile; // absolute
+    FileIdentity identity;
+    std::string surname, name;
+};
+
 struct ProgramState {
     // Constants, set at start-up and again by every load of the item bank.
     std::string ProgramTitle;
@@ -120,6 +130,10 @@ struct ProgramState {
 
     // File names.
     std::string SelectedFile, DataFileName;
+    // The data file on disk that holds the set in hand, when there is one: the file a reload
+    // read, then the one each processing run in the window wrote. A run under another surname
+    // or name leaves that file's set behind, which the operator is offered to discard.
+    std::optional<StoredSet> SetOnDisk;
 
     ScoreRecord Scores;
 

@@ -92,7 +92,24 @@ std::optional<std::string> nameFault(std::string_view label, const std::string& 
     return std::nullopt;
 }
 
+// "100000" as an Italian reader groups it: "100.000".
+std::string groupedDigits(std::size_t number) {
+    std::string digits = std::to_string(number);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, 1, '.');
+    }
+    return digits;
+}
+
 } // namespace
+
+std::string FieldShortenedMessage(const FieldLimit& limit) {
+    return "Il campo " + std::string(limit.label) + " accetta al massimo " +
+           groupedDigits(limit.units) +
+           " caratteri. Il testo li superava ed è stato accorciato a " +
+           groupedDigits(limit.units) +
+           " caratteri: controllare il campo prima di premere «ELABORAZIONE DATI».";
+}
 
 std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEntry& entry) {
     state.SubjectName = entry.name;

@@ -13,6 +13,24 @@ namespace selvo {
 // Title of every box that asks the operator to complete or correct a subject field.
 inline constexpr const char* kSubjectInfoTitle = "INFORMAZIONE NECESSARIA";
 
+// The longest text each field takes, in UTF-16 units, as the form's boxes and Windows file
+// names count characters. Surname and name are part of every file name: the longest one,
+// "SELVO_SS000_" surname "_" name "_sps.sps", takes 221 of the 255 units (Windows) or bytes
+// (elsewhere) a file name may have when both are at their limit, so ASCII names always fit.
+// Every field at its limit, each unit a character of three UTF-8 bytes, still makes a data
+// file of about 300 KB, well within what the reader accepts (kMaxDataFileBytes).
+struct FieldLimit {
+    const char* label; // as the messages name the field
+    std::size_t units;
+};
+inline constexpr FieldLimit kNameLimit{"Nome/Codice", 100};
+inline constexpr FieldLimit kSurnameLimit{"Cognome/Codice", 100};
+inline constexpr FieldLimit kAgeLimit{"Età", 30};
+inline constexpr FieldLimit kNotesLimit{"Note", 100000};
+
+// What the form says after cutting a typed, pasted or reloaded text to the field's limit.
+std::string FieldShortenedMessage(const FieldLimit& limit);
+
 // The form's controls, as plain text. A coded field is "" when no option of its group is
 // selected, otherwise the code "1".."5" of the selected option.
 struct SubjectEntry {

@@ -1,6 +1,7 @@
 #include "scoring/ProcessData.h"
 
 #include "administration/ItemBank.h"
+#include "datafiles/DataFile.h"
 #include "scoring/CriteriaAlgorithm.h"
 #include "shell/Startup.h"
 #include "support/FileBytes.h"
@@ -131,6 +132,12 @@ INSTANTIATE_TEST_SUITE_P(
                         "NameTooLongForTheReport",
                         [](selvo::ProgramState& state) { state.SubjectSurname = kLongSurname; },
                         "SELVO_" + kLongSurname + "_S01_report.rtf"},
+                    // Notes from a data file made elsewhere, beyond what the reader takes back.
+                    BrokenRun{"DataFileTheReaderWouldRefuse",
+                              [](selvo::ProgramState& state) {
+                                  state.SubjectNotes.assign(selvo::kMaxDataFileBytes, 'n');
+                              },
+                              kData},
                     BrokenRun{"SurnameWithAFolderSeparator",
                               [](selvo::ProgramState& state) { state.SubjectSurname = "GRP1/.."; },
                               "SELVO_GRP1/.._S01_report.rtf"}),

@@ -1,10 +1,12 @@
 #include "datafiles/ui/Reload.h"
 
+#include "administration/ItemBank.h"
 #include "administration/Recovery.h"
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
+#include "scoring/ProcessData.h"
 #include "shell/Startup.h"
 #include "shell/TextFile.h"
 #include "shell/ui/Shell.h"
@@ -59,10 +61,11 @@ fs::path writeDataFile(const fs::path& path, const std::string& bytes) {
     return path;
 }
 
-// While the subject form is up, runs `inspect` on it and then presses "Annulla".
-void whenSubjectFormOpens(const std::function<void(frmLogin&)>& inspect) {
+// While the subject form is up, runs `inspect` on it and then presses "Annulla" (or nothing,
+// when `inspect` ends the showing itself).
+void whenSubjectFormOpens(const std::function<void(frmLogin&)>& inspect, bool cancel = true) {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect, cancel] {
         auto* form = qobject_cast<frmLogin*>(QApplication::activeModalWidget());
         if (form == nullptr) {
             return;
@@ -70,7 +73,9 @@ void whenSubjectFormOpens(const std::function<void(frmLogin&)>& inspect) {
         poll->stop();
         poll->deleteLater();
         inspect(*form);
-        form->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+        if (cancel) {
+            form->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+        }
     });
     poll->start(5);
 }
@@ -235,6 +240,124 @@ INSTANTIATE_TEST_SUITE_P(
                     BadFile{"Truncated", "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"3\",\"\",1,2\r\n",
                             true, "campi"}),
     [](const testing::TestParamInfo<BadFile>& info) { return info.param.label; });
+
+#ifndef _WIN32 // the recycle bin of Windows is the desktop's, not a test's
+
+// Sets an environment variable for the life of the object.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const fs::path& value)
+        : m_name(name), m_before(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name)) {
+        qputenv(name, QFile::encodeName(QString::fromStdString(selvo::utf8Of(value))));
+    }
+    ~ScopedVariable() { m_had ? qputenv(m_name, m_before) : qunsetenv(m_name); }
+
+private:
+    const char* m_name;
+    QByteArray m_before;
+    bool m_had;
+};
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const std::vector<std::string> kOlderSet{"SELVO_GRP1_S01.csv", "SELVO_GRP1_S01_report.rtf",
+                                         "SELVO_SS000_GRP1_S01_sps.sps"};
+const std::vector<std::string> kCorrectedSet{"SELVO_GRP1_S02.csv", "SELVO_GRP1_S02_report.rtf",
+                                             "SELVO_SS000_GRP1_S02_sps.sps"};
+
+struct CorrectedRun {
+    const char* label;
+    const char* name;   // typed over the reloaded "S01"
+    const char* answer; // to the question, when there is one
+    bool trashBroken;
+    std::vector<std::string> leftInFolder;
+    std::vector<std::string> inTrash;
+};
+void PrintTo(const CorrectedRun& run, std::ostream* os) {
+    *os << run.label;
+}
+
+class CorrectedName : public testing::TestWithParam<CorrectedRun> {};
+
+// A reloaded subject processed under a corrected name: the set under the older name is offered
+// to the trash, so that a later batch does not count the subject twice.
+TEST_P(CorrectedName, OffersTheOlderSetToTheTrash) {
+    const CorrectedRun& run = GetParam();
+    const TempDir dir;
+    const ScopedVariable home("HOME", dir.path());
+    const ScopedVariable data("XDG_DATA_HOME", dir.file("dati"));
+    if (run.trashBroken) {
+        writeDataFile(dir.file("dati"), "not a folder");
+    }
+    const fs::path study = dir.file("studio");
+    fs::create_directory(study);
+    fs::current_path(study);
+    selvo::ProgramState saved = savedSubject();
+    selvo::LoadItemBank(saved);
+    ASSERT_FALSE(selvo::ProcessData(saved).has_value());
+    Program program;
+    selvo::LoadItemBank(program.state);
+
+    MessageBoxRecorder boxes;
+    boxes.answerWith(QString::fromUtf8(run.answer));
+    whenSubjectFormOpens(
+        [&run](frmLogin& form) {
+            form.findChild<QLineEdit*>(QStringLiteral("txtUserName"))
+                ->setText(QString::fromUtf8(run.name));
+            form.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        },
+        false);
+    ReloadDataFile(program.shell, selvo::utf8Of(study / kOlderSet[0]));
+
+    EXPECT_EQ(namesIn(study), run.leftInFolder);
+    const fs::path trash = dir.file("dati") / "Trash" / "files";
+    EXPECT_EQ(fs::is_directory(trash) ? namesIn(trash) : std::vector<std::string>{}, run.inTrash);
+    ASSERT_FALSE(boxes.boxes().empty());
+    const ShownBox& done = boxes.boxes()[0];
+    if (std::string(run.name) == "S01") {
+        EXPECT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(done.icon, QMessageBox::Information);
+        return;
+    }
+    EXPECT_EQ(done.icon, QMessageBox::Question);
+    EXPECT_EQ(done.buttons, QStringList({"Sì", "No"}));
+    for (const std::string& name : kOlderSet) {
+        EXPECT_TRUE(done.text.contains(QString::fromStdString(name))) << name;
+    }
+    EXPECT_TRUE(done.text.contains("cestino")) << done.text.toStdString();
+    if (std::string(run.answer) == "Sì") {
+        ASSERT_EQ(boxes.boxes().size(), 2u);
+        const QString outcome = boxes.boxes()[1].text;
+        EXPECT_TRUE(outcome.contains(run.trashBroken ? "non è stato spostato" : "spostati"))
+            << outcome.toStdString();
+    } else {
+        EXPECT_EQ(boxes.boxes().size(), 1u);
+    }
+}
+
+std::vector<std::string> bothSets() {
+    std::vector<std::string> all = kOlderSet;
+    all.insert(all.end(), kCorrectedSet.begin(), kCorrectedSet.end());
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CorrectedName,
+    testing::Values(CorrectedRun{"Si", "S02", "Sì", false, kCorrectedSet, kOlderSet},
+                    CorrectedRun{"NoByDefault", "S02", "", false, bothSets(), {}},
+                    CorrectedRun{"TrashUnavailable", "S02", "Sì", true, bothSets(), {}},
+                    CorrectedRun{"SameNameAsksNothing", "S01", "Sì", false, kOlderSet, {}}),
+    [](const testing::TestParamInfo<CorrectedRun>& info) { return info.param.label; });
+
+#endif
 
 // The dialog is answered from a timer: check what it offers, then choose or cancel.
 void whenFileDialogOpens(const std::function<void(QFileDialog&)>& act) {

@@ -23,4 +23,13 @@ TEST(WrittenFilesMessage, NamesTheFolderEachFileAndWhatWasReplaced) {
                         "con lo stesso nome sono stati sostituiti.");
 }
 
+TEST(TrashOutcomeMessage, SaysWhatMovedAndWhatStayedAndWhy) {
+    EXPECT_EQ(selvo::TrashOutcomeMessage({"/s/SELVO_R_M.csv"},
+                                         {{"/s/SELVO_R_M_report.rtf", "Permission denied"}}),
+              "Il file SELVO_R_M.csv è stato spostato nel cestino del sistema, da cui si può "
+              "ancora recuperare.\n\nIl file SELVO_R_M_report.rtf non è stato spostato nel "
+              "cestino ed è rimasto nella cartella: Permission denied.\n\nLo si può spostare o "
+              "eliminare a mano.");
+}
+
 } // namespace

@@ -1,5 +1,9 @@
 #include "subject/SubjectChecks.h"
 
+#include "datafiles/DataFile.h"
+#include "datafiles/DataFileRecord.h"
+#include "datafiles/StatisticsExport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -218,6 +222,59 @@ TEST(NotesWithWindowsLineEnds, EveryKindOfLineBreakBecomesCrLf) {
     EXPECT_EQ(selvo::NotesWithWindowsLineEnds("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
     EXPECT_EQ(selvo::NotesWithWindowsLineEnds("\n\r"), "\r\n\r\n"); // LF then CR: two breaks
     EXPECT_EQ(selvo::NotesWithWindowsLineEnds("nessuna, nota"), "nessuna, nota");
+}
+
+} // namespace
+
+namespace {
+
+// `unit` repeated until the text is `limit` UTF-16 units long (each unit here is one).
+std::string filled(const selvo::FieldLimit& limit, const std::string& unit) {
+    std::string text;
+    for (std::size_t i = 0; i < limit.units; ++i) {
+        text += unit;
+    }
+    return text;
+}
+
+// The worst a field can hold: three UTF-8 bytes per unit ("中"), or a quote doubled and a line
+// break turned CR LF in the notes. Either way the data file must read back whole.
+TEST(FieldLimits, ARecordAtEveryLimitComposesADataFileTheReaderAccepts) {
+    for (const std::string& notesUnit : {std::string("中"), std::string("\"\n")}) {
+        ProgramState state;
+        state.Card = -32768;
+        state.SubjectName = filled(selvo::kNameLimit, "中");
+        state.SubjectSurname = filled(selvo::kSurnameLimit, "中");
+        state.SubjectAge = filled(selvo::kAgeLimit, "中");
+        state.SubjectNotes = selvo::NotesWithWindowsLineEnds(
+            filled({"", selvo::kNotesLimit.units / notesUnit.size()}, notesUnit));
+        state.SubjectSex = "2";
+        state.SubjectMarital = state.SubjectEducation = "5";
+        for (int item = 1; item <= selvo::kDataFileItems; ++item) {
+            state.AnswerT[item] = 7;
+            state.AnswerD[item] = 3;
+        }
+        const std::string bytes = selvo::ComposeDataFile(state);
+        EXPECT_LE(bytes.size(), selvo::kMaxDataFileBytes);
+        const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
+        ASSERT_TRUE(parse.record.has_value()) << parse.fault;
+        EXPECT_EQ(parse.record->SubjectName, state.SubjectName);
+        EXPECT_EQ(parse.record->SubjectNotes, state.SubjectNotes);
+    }
+}
+
+TEST(FieldLimits, AsciiNamesAtTheirLimitFitTheLongestFileName) {
+    ProgramState state;
+    state.SubjectName = filled(selvo::kNameLimit, "N");
+    state.SubjectSurname = filled(selvo::kSurnameLimit, "C");
+    EXPECT_LE(selvo::StatisticsExportFileName(state).size(), 255u);
+}
+
+TEST(FieldShortenedMessage, NamesTheFieldAndTheLimit) {
+    EXPECT_EQ(selvo::FieldShortenedMessage(selvo::kNotesLimit),
+              "Il campo Note accetta al massimo 100.000 caratteri. Il testo li superava ed è "
+              "stato accorciato a 100.000 caratteri: controllare il campo prima di premere "
+              "«ELABORAZIONE DATI».");
 }
 
 } // namespace

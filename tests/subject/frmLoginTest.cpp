@@ -447,4 +447,89 @@ TEST(frmLogin, EveryControlHasAnAccessibleName) {
               "Età (Anni)");
 }
 
+// Each box of the form, its limit and the name the messages give it.
+struct LimitedBox {
+    const char* control;
+    int limit;
+    const char* label;
+};
+void PrintTo(const LimitedBox& box, std::ostream* os) {
+    *os << box.control;
+}
+
+class FieldOverLimit : public testing::TestWithParam<LimitedBox> {};
+
+// Text put into a box as a paste puts it, at the cursor.
+void paste(QWidget& form, const LimitedBox& box, const QString& text) {
+    if (auto* line = form.findChild<QLineEdit*>(QString::fromLatin1(box.control))) {
+        line->insert(text);
+    } else {
+        control<QPlainTextEdit>(form, box.control).insertPlainText(text);
+    }
+}
+QString boxText(QWidget& form, const LimitedBox& box) {
+    if (auto* line = form.findChild<QLineEdit*>(QString::fromLatin1(box.control))) {
+        return line->text();
+    }
+    return control<QPlainTextEdit>(form, box.control).toPlainText();
+}
+
+TEST_P(FieldOverLimit, IsCutWhereThePasteEndsAndTheOperatorIsTold) {
+    const LimitedBox& box = GetParam();
+    Program program;
+    frmLogin& form = program.shownForm();
+    paste(form, box, QStringLiteral("AB"));
+    QTest::keyClick(form.findChild<QWidget*>(QString::fromLatin1(box.control)), Qt::Key_Left);
+    MessageBoxRecorder boxes;
+    // Lines of 80, as notes have them (one line of 100,000 takes long to lay out).
+    QString pasted = QString(box.limit, QLatin1Char('x'));
+    for (qsizetype at = 80; at < pasted.size(); at += 81) {
+        pasted[at] = QLatin1Char('\n');
+    }
+    paste(form, box, pasted);
+
+    EXPECT_EQ(boxText(form, box), "A" + pasted.left(box.limit - 2) + "B");
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    const QString limit = QLocale(QLocale::Italian).toString(box.limit);
+    EXPECT_EQ(boxes.boxes()[0].text,
+              QStringLiteral("Il campo %1 accetta al massimo %2 caratteri. Il testo li superava "
+                             "ed è stato accorciato a %2 caratteri: controllare il campo prima "
+                             "di premere «ELABORAZIONE DATI».")
+                  .arg(QString::fromUtf8(box.label), limit));
+
+    // Typing at the limit is refused the same way; a character is never split in half.
+    QTest::keyClicks(form.findChild<QWidget*>(QString::fromLatin1(box.control)),
+                     QStringLiteral("y"));
+    EXPECT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxText(form, box).size(), box.limit);
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    paste(form, box, QStringLiteral("z") + emoji); // ends across the limit: both halves go
+    EXPECT_FALSE(boxText(form, box).contains(emoji.at(0)));
+    EXPECT_FALSE(boxText(form, box).contains(QLatin1Char('z')));
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, FieldOverLimit,
+                         testing::Values(LimitedBox{"txtUserName", 100, "Nome/Codice"},
+                                         LimitedBox{"txtPassword", 100, "Cognome/Codice"},
+                                         LimitedBox{"txtEta", 30, "Età"},
+                                         LimitedBox{"TxtNote", 100000, "Note"}),
+                         [](const testing::TestParamInfo<LimitedBox>& info) {
+                             return std::string(info.param.control);
+                         });
+
+TEST(frmLogin, AnOverlongReloadedRecordIsShownCutAndSaysSo) {
+    Program program;
+    std::string notes;
+    while (notes.size() <= 100000) {
+        notes += std::string(79, 'n') + "\n";
+    }
+    program.state.SubjectNotes = notes;
+    MessageBoxRecorder boxes;
+    frmLogin& form = program.shownForm();
+    EXPECT_EQ(control<QPlainTextEdit>(form, "TxtNote").toPlainText().toStdString(),
+              notes.substr(0, 100000));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("Note")) << boxes.boxes()[0].text.toStdString();
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 #include "shell/TextSafety.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
+#include "subject/StaleSet.h"
 #include "subject/ui/frmLogin.h"
 
 #include <QApplication>
@@ -92,6 +93,8 @@ void ReloadDataFile(Shell& shell, const std::string& path) {
 
     state.SetProcessed = false;          // a new set is in hand
     state.AdministrationStarted.clear(); // ... that was not answered here
+    // The file it came from: processing it under another name leaves that set behind.
+    state.SetOnDisk = selvo::StoredSetAt(path, state);
 
     Form1& administration = shell.form1KeepingAnswers();
     administration.CheckCompletion();

@@ -1,11 +1,15 @@
 #include "subject/ui/frmLogin.h"
 
 #include "administration/ui/RecoveryKeeper.h"
+#include "datafiles/DataFile.h"
 #include "scoring/ProcessData.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "subject/RunSummary.h"
+#include "subject/StaleSet.h"
 #include "subject/SubjectChecks.h"
+#include "subject/ui/LengthLimit.h"
+#include "subject/ui/StaleSetOffer.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -163,6 +167,17 @@ void frmLogin::buildControls() {
             option(FrameStudio, QStringLiteral("Option1_stud%1").arg(i + 1), kEducationCaptions[i]);
     }
 
+    // A field's limit keeps every data file the form writes one that reads back.
+    const auto limit = [this](auto* box, const selvo::FieldLimit& field) {
+        keepWithinLimit(*box, static_cast<qsizetype>(field.units), [this, field] {
+            showInformation(qtext(selvo::FieldShortenedMessage(field)));
+        });
+    };
+    limit(txtUserName, selvo::kNameLimit);
+    limit(txtPassword, selvo::kSurnameLimit);
+    limit(txtEta, selvo::kAgeLimit);
+    limit(TxtNote, selvo::kNotesLimit);
+
     cmdOK = new QPushButton(QStringLiteral("ELABORAZIONE DATI"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -311,10 +326,25 @@ void frmLogin::cmdOK_Click() {
     }
     state().SetProcessed = true;
     m_shell.recovery().administrationProcessed();
-    showMessage(this, QMessageBox::Information, QStringLiteral("BrivanSELVO"),
-                qtext(selvo::WrittenFilesMessage(
-                    QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files)));
+    showRunSummary(run);
     accept();
+}
+
+// A run under a corrected surname or name leaves the older set in the folder: the operator is
+// asked about it rather than left to find it counted twice by a later batch.
+void frmLogin::showRunSummary(const selvo::CommitResult& run) {
+    const QString written = qtext(selvo::WrittenFilesMessage(
+        QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files));
+    const std::optional<selvo::StoredSet> older = state().SetOnDisk;
+    const std::vector<std::string> stale =
+        older ? selvo::StaleSetFiles(*older, state(), run.files) : std::vector<std::string>{};
+    if (stale.empty()) {
+        showMessage(this, QMessageBox::Information, QStringLiteral("BrivanSELVO"), written);
+    } else {
+        offerStaleSetToTrash(this, written, *older, stale);
+    }
+    // The set just written is the one on disk now; another correction would leave it behind.
+    state().SetOnDisk = selvo::StoredSetAt(selvo::DataFileNameFor(state()), state());
 }
 
 void frmLogin::focusFirstMissingField() {

@@ -12,6 +12,7 @@ class QRadioButton;
 class Shell;
 
 namespace selvo {
+struct CommitResult;
 struct FileError;
 struct ProgramState;
 struct SubjectEntry;
@@ -48,6 +49,7 @@ private:
 
     void focusFirstMissingField();
     void showRunFailure(const selvo::FileError& error, bool filesInPlace);
+    void showRunSummary(const selvo::CommitResult& run);
     void selectCodedOptions();
     selvo::SubjectEntry entry() const;
     void showInformation(const QString& text);

@@ -1,0 +1,65 @@
+#include "subject/StaleSet.h"
+
+#include "datafiles/StatisticsExport.h"
+#include "report/Report.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace selvo {
+namespace {
+
+// A link or a folder is never taken for a file of the set.
+bool isPlainFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(pathFromUtf8(path), error).type() ==
+           std::filesystem::file_type::regular;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::string folder = utf8Of(pathFromUtf8(path).parent_path());
+    return folder.empty() ? "." : folder;
+}
+
+} // namespace
+
+std::optional<StoredSet> StoredSetAt(const std::string& dataFile, const ProgramState& state) {
+    const std::optional<FileIdentity> identity = fileIdentity(dataFile);
+    if (!identity) {
+        return std::nullopt;
+    }
+    return StoredSet{absolutePath(dataFile), *identity, state.SubjectSurname, state.SubjectName};
+}
+
+std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramState& state,
+                                       const std::vector<CommittedFile>& written) {
+    if (older.surname == state.SubjectSurname && older.name == state.SubjectName) {
+        return {};
+    }
+    const std::optional<FileIdentity> folder = fileIdentity(".");
+    std::vector<std::optional<FileIdentity>> writtenFiles;
+    for (const CommittedFile& file : written) {
+        writtenFiles.push_back(fileIdentity(file.path));
+    }
+    const auto leftHere = [&](const std::string& path) {
+        const std::optional<FileIdentity> identity = fileIdentity(path);
+        return folder && identity && isPlainFile(path) && fileIdentity(folderOf(path)) == folder &&
+               std::find(writtenFiles.begin(), writtenFiles.end(), identity) == writtenFiles.end();
+    };
+    if (fileIdentity(older.dataFile) != older.identity || !leftHere(older.dataFile)) {
+        return {};
+    }
+    std::vector<std::string> files{older.dataFile};
+    ProgramState named;
+    named.SubjectSurname = older.surname;
+    named.SubjectName = older.name;
+    for (const std::string& name : {ReportFileName(named), StatisticsExportFileName(named)}) {
+        const std::string path = absolutePath(name);
+        if (leftHere(path)) {
+            files.push_back(path);
+        }
+    }
+    return files;
+}
+
+} // namespace selvo
