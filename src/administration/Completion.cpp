@@ -63,6 +63,17 @@ std::string MissingItemsMessage(const std::vector<int>& items) {
     return "Mancano le risposte agli item " + MissingItemsList(items) + ".";
 }
 
+std::string AnsweredItemsText(int answered, int items) {
+    const std::string all = std::to_string(items);
+    if (answered == items) {
+        return "le risposte a tutti i " + all + " item";
+    }
+    if (answered == 1) {
+        return "la risposta a 1 dei " + all + " item";
+    }
+    return "le risposte a " + std::to_string(answered) + " dei " + all + " item";
+}
+
 bool CheckCompletion(ProgramState& state) {
     state.AllAnswered = false;
     if (AnswersComplete(state))

@@ -21,6 +21,10 @@ std::string MissingItemsList(const std::vector<int>& items);
 // all'item 17." for one item).
 std::string MissingItemsMessage(const std::vector<int>& items);
 
+// How many of the items hold answers: "la risposta a 1 dei 94 item", "le risposte a 3 dei 94
+// item", "le risposte a tutti i 94 item".
+std::string AnsweredItemsText(int answered, int items);
+
 // Sets AllAnswered to false, then to true when the answers are complete; returns the flag.
 bool CheckCompletion(ProgramState& state);
 

@@ -297,6 +297,22 @@ int renameNoReplace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+namespace {
+
+// flock belongs to the open file: the kernel drops it with the process, even on SIGKILL.
+// Takes the lock at once or closes the file: EBUSY when another process holds it.
+int lockOpenFile(int fd, LockHandle& handle) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        return error;
+    }
+    handle.value = fd;
+    return 0;
+}
+
+} // namespace
+
 int lockExclusively(const std::string& path, LockHandle& handle) {
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
@@ -309,14 +325,7 @@ int lockExclusively(const std::string& path, LockHandle& handle) {
             return error;
         }
     }
-    // flock belongs to the open file: the kernel drops it with the process, even on SIGKILL.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-        ::close(fd);
-        return error;
-    }
-    handle.value = fd;
-    return 0;
+    return lockOpenFile(fd, handle);
 }
 
 void unlock(LockHandle handle) {
@@ -332,13 +341,7 @@ int lockFolder(const std::string& folder, LockHandle& handle) {
     if (fd < 0) {
         return errno;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-        ::close(fd);
-        return error;
-    }
-    handle.value = fd;
-    return 0;
+    return lockOpenFile(fd, handle);
 }
 
 void unlockFolder(const std::string&, LockHandle handle) {

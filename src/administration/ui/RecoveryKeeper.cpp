@@ -31,16 +31,6 @@ QString startedText(const std::string& startedAt) {
         .arg(qtext(startedAt.substr(0, blank)), qtext(startedAt.substr(blank + 1)));
 }
 
-QString heldText(int answered, int items) {
-    if (answered == items) {
-        return QStringLiteral("contiene le risposte a tutti i %1 item").arg(items);
-    }
-    if (answered == 1) {
-        return QStringLiteral("contiene la risposta a 1 dei %1 item").arg(items);
-    }
-    return QStringLiteral("contiene le risposte a %1 dei %2 item").arg(answered).arg(items);
-}
-
 } // namespace
 
 void RecoveryKeeper::useFolder(const std::string& folder) {
@@ -164,7 +154,9 @@ bool RecoveryKeeper::offerOnReopen() {
 bool RecoveryKeeper::askToResume(const QString& started, int answered) {
     const QString question =
         QStringLiteral("%1: %2.\n\nRiprenderla dal primo item senza risposta?")
-            .arg(started, heldText(answered, m_shell.state().ItemCount.asInt()));
+            .arg(started,
+                 QStringLiteral("contiene ") +
+                     qtext(selvo::AnsweredItemsText(answered, m_shell.state().ItemCount.asInt())));
     for (;;) {
         if (ask(QMessageBox::Question, question, true)) {
             return true;

@@ -47,16 +47,6 @@ int answeredItems(const selvo::ProgramState& state) {
     return answered;
 }
 
-QString answersText(int answered, int items) {
-    if (answered == items) {
-        return QStringLiteral("le risposte a tutti i %1 item").arg(items);
-    }
-    if (answered == 1) {
-        return QStringLiteral("la risposta a 1 dei %1 item").arg(items);
-    }
-    return QStringLiteral("le risposte a %1 dei %2 item").arg(answered).arg(items);
-}
-
 } // namespace
 
 bool MayReplaceAnswersInHand(Shell& shell, QWidget* owner) {
@@ -71,7 +61,7 @@ bool MayReplaceAnswersInHand(Shell& shell, QWidget* owner) {
                                    "finora saranno sostituite da quelle del file e non si "
                                    "potranno più recuperare.\n\nCaricare comunque un file di "
                                    "dati?")
-                        .arg(answersText(answered, state.ItemCount.asInt())),
+                        .arg(qtext(selvo::AnsweredItemsText(answered, state.ItemCount.asInt()))),
                     false);
 }
 
