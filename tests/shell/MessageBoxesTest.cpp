@@ -31,7 +31,7 @@ TEST(MessageBoxesTest, BoxWithAHugeTextStaysOnTheScreenWithItsButton) {
         QRect frame;
         bool buttonVisible = false;
         MessageBoxRecorder boxes([&](QMessageBox& box) {
-            frame = box.frameGeometry();
+            frame = box.geometry();
             const QAbstractButton* ok = box.buttons().value(0);
             buttonVisible = ok != nullptr && ok->isVisible() &&
                             screen.contains(QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()));

@@ -222,7 +222,8 @@ TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
     ReloadDataFile(program.shell, file.string());
 
     ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromStdString(file.string())));
+    EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromStdString(file.string())))
+        << boxes.boxes()[0].text.toStdString();
     EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromUtf8(GetParam().reason)))
         << boxes.boxes()[0].text.toStdString();
     EXPECT_EQ(program.state.DataFileName, before.DataFileName);

@@ -1,20 +1,13 @@
 #include "shell/ui/MessageBoxes.h"
 
-#include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QStringList>
-
-#include <algorithm>
-#include <array>
 
 namespace {
 
-// A box this wide and tall fits the smallest screen the program runs on; where the font is
-// wider, shorter runs are tried until the box fits.
-constexpr std::array<qsizetype, 4> kLongestWords{120, 84, 60, 40};
+// Qt keeps a box as wide as the screen at most, cutting off what does not fit, but lets it grow
+// as tall as its text: these keep the text readable and the buttons on the screen.
+constexpr qsizetype kLongestWord = 120;
 constexpr qsizetype kLongestLine = 320;
 constexpr qsizetype kMostLines = 24;
 constexpr qsizetype kMostCharacters = 1800;
@@ -70,52 +63,23 @@ QString boundedText(const QString& text, qsizetype longestWord) {
     return bounded;
 }
 
-// The widest run of the text without a blank, in the box's font: the box wraps its lines at
-// blanks only, so this is the narrowest the box can be.
-int widestRun(const QString& text, const QFontMetrics& metrics) {
-    int widest = 0;
-    const QStringList runs = text.split(QRegularExpression(QStringLiteral("\\s+")));
-    for (const QString& run : runs) {
-        widest = std::max(widest, metrics.horizontalAdvance(run));
-    }
-    return widest;
-}
-
-// The box's text, its runs shortened further while the widest would not fit the screen
-// beside the icon and the margins.
-void setFittingText(QMessageBox& box, const QString& text) {
-    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
-    const int room = screen ? screen->availableGeometry().width() - 160 : 0;
-    const QFontMetrics metrics(box.font());
-    QString bounded;
-    for (const qsizetype longestWord : kLongestWords) {
-        bounded = boundedText(text, longestWord);
-        if (room <= 0 || widestRun(bounded, metrics) <= room) {
-            break;
-        }
-    }
-    box.setText(bounded);
-}
-
 } // namespace
 
 QString boundedMessageText(const QString& text) {
-    return boundedText(text, kLongestWords.front());
+    return boundedText(text, kLongestWord);
 }
 
 void showMessage(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                  const QString& text) {
-    QMessageBox box(icon, title, QString(), QMessageBox::Ok, owner);
-    setFittingText(box, text);
+    QMessageBox box(icon, title, boundedMessageText(text), QMessageBox::Ok, owner);
     box.exec();
 }
 
 bool askYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
               bool yesByDefault) {
-    QMessageBox box(icon, title, QString(), QMessageBox::NoButton, owner);
+    QMessageBox box(icon, title, boundedMessageText(text), QMessageBox::NoButton, owner);
     QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    setFittingText(box, text);
     box.setDefaultButton(yesByDefault ? yes : no);
     box.setEscapeButton(no);
     box.exec();
