@@ -104,17 +104,6 @@ TEST(SaveFileAtomically, NameNearTheLengthLimitStillSaves) {
     EXPECT_EQ(fileBytes(dir.file(longName)), "data");
 }
 
-#ifndef _WIN32
-std::vector<std::string> namesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-#endif
-
 #ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(CommitFileSet, AFileThatCannotBeWrittenLeavesTheWholeOlderSet) {
     TempDir dir;

@@ -174,15 +174,6 @@ std::map<std::string, std::string> coreFiles(const fs::path& folder, selvo::Prog
             {kExport, fileBytes(folder / kExport)}};
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
     const TempDir dir;
     fs::create_directory(dir.file("session"));

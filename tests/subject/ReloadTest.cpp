@@ -259,15 +259,6 @@ private:
     bool m_had;
 };
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 const std::vector<std::string> kOlderSet{"SELVO_GRP1_S01.csv", "SELVO_GRP1_S01_report.rtf",
                                          "SELVO_SS000_GRP1_S01_sps.sps"};
 const std::vector<std::string> kCorrectedSet{"SELVO_GRP1_S02.csv", "SELVO_GRP1_S02_report.rtf",
