@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Cross-builds Qt's base module (Core, Gui, Widgets, Test) for 64-bit Windows with Debian's
+# Cross-builds Qt's base module (Core, Gui, Widgets, PrintSupport, Test) for 64-bit Windows with Debian's
 # MinGW-w64, from Debian's own qt6-base source package, once per machine. The result is cached
 # outside the source tree; a later call finds it and does nothing.
 #
@@ -20,7 +20,7 @@ options=(
     -qt-host-path /usr
     -nomake examples -nomake tests
     -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz
-    -no-opengl -no-dbus -no-feature-sql -no-feature-network -no-feature-printsupport
+    -no-opengl -no-dbus -no-feature-sql -no-feature-network
     -no-feature-concurrent -no-feature-xml
     # The Debian source lacks the tablet header the Windows platform plugin wants.
     -no-feature-tabletevent

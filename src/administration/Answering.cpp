@@ -1,6 +1,6 @@
 #include "administration/Answering.h"
 
-#include "shell/NumberText.h"
+#include "text/NumberText.h"
 
 namespace selvo {
 

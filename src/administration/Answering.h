@@ -1,7 +1,7 @@
 #pragma once
 // The answer rules of the administration window, apart from its widgets: the texts the window
 // shows for a chosen step, how a choice is recorded, and the bounds of moving between items.
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <string>
 

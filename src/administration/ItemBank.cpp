@@ -1,7 +1,7 @@
 #include "administration/ItemBank.h"
 
 #include "administration/content/Content.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 
 #include <algorithm>
 #include <span>

@@ -1,7 +1,7 @@
 #pragma once
 // The questionnaire's fixed content: item statements with the notice page, the two answer
 // scales and the criteria texts the report quotes.
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <string>
 

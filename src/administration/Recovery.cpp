@@ -3,7 +3,7 @@
 #include "administration/Completion.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 
 namespace selvo {
 namespace {

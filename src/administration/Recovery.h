@@ -4,8 +4,8 @@
 // holding the answers and, in the notes field, the time the administration started; it holds
 // nothing that names the subject, since those fields are typed only at the end.
 #include "report/Report.h"
-#include "shell/ProgramState.h"
-#include "shell/TextFile.h"
+#include "state/ProgramState.h"
+#include "platform/TextFile.h"
 
 #include <optional>
 #include <string>

@@ -3,9 +3,9 @@
 #include "administration/ItemBank.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/StatisticsExport.h"
-#include "shell/Startup.h"
-#include "shell/TextFile.h"
-#include "shell/TextSafety.h"
+#include "state/Startup.h"
+#include "platform/TextFile.h"
+#include "text/TextSafety.h"
 
 namespace fs = std::filesystem;
 

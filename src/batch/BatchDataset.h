@@ -2,8 +2,8 @@
 // A selvo-batch run's dataset: the cases of the subjects processed, in the order given, and
 // their writing as NAME.csv and NAME.sps once every subject is done.
 #include "datafiles/DatasetTable.h"
-#include "shell/ProgramState.h"
-#include "shell/TextFile.h"
+#include "state/ProgramState.h"
+#include "platform/TextFile.h"
 
 #include <filesystem>
 #include <optional>

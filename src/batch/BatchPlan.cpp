@@ -4,8 +4,8 @@
 #include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
 #include "report/Report.h"
-#include "shell/Startup.h"
-#include "shell/TextFile.h"
+#include "state/Startup.h"
+#include "platform/TextFile.h"
 #include "subject/SubjectChecks.h"
 
 #include <map>

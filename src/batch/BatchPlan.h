@@ -2,8 +2,8 @@
 // The first half of a selvo-batch run: every input read and every output planned before
 // anything is written. Files are told apart by their identity on disk, never by spelling.
 #include "batch/BatchRun.h"
-#include "shell/ProgramState.h"
-#include "shell/TextFile.h"
+#include "state/ProgramState.h"
+#include "platform/TextFile.h"
 
 #include <filesystem>
 #include <optional>

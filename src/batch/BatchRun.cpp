@@ -6,8 +6,8 @@
 #include "batch/BatchPlan.h"
 #include "datafiles/DatasetTable.h"
 #include "scoring/ProcessData.h"
-#include "shell/TextFile.h"
-#include "shell/TextSafety.h"
+#include "platform/TextFile.h"
+#include "text/TextSafety.h"
 
 #include <cstdio>
 #include <cstdlib>

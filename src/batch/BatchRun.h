@@ -2,7 +2,7 @@
 // selvo-batch: reprocesses saved data files exactly as the program does after a reload, for
 // researchers who rescore a whole study.
 #include "report/Report.h"
-#include "shell/Console.h"
+#include "platform/Console.h"
 
 #include <chrono>
 #include <iosfwd>

@@ -1,5 +1,5 @@
 #include "batch/BatchRun.h"
-#include "shell/Console.h"
+#include "platform/Console.h"
 
 int main(int argc, char* argv[]) {
     selvo::ConsoleStreams console;

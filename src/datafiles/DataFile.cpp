@@ -2,9 +2,9 @@
 
 #include "datafiles/CsvFields.h"
 #include "datafiles/DataFileRecord.h"
-#include "shell/NumberText.h"
-#include "shell/TextSafety.h"
-#include "shell/Utf8.h"
+#include "text/NumberText.h"
+#include "text/TextSafety.h"
+#include "text/Utf8.h"
 
 #include <charconv>
 #include <limits>

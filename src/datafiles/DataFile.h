@@ -1,6 +1,6 @@
 #pragma once
-#include "shell/ProgramState.h"
-#include "shell/TextFile.h"
+#include "state/ProgramState.h"
+#include "platform/TextFile.h"
 
 #include <optional>
 #include <string>

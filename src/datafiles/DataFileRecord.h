@@ -1,7 +1,7 @@
 #pragma once
 // What a data file holds, decoded and checked, before any of it reaches the program state.
 
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <array>
 #include <optional>

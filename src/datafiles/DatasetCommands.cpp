@@ -2,11 +2,11 @@
 
 #include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
-#include "shell/NumberText.h"
-#include "shell/Startup.h"
-#include "shell/TextFile.h"
-#include "shell/TextSafety.h"
-#include "shell/Utf8.h"
+#include "text/NumberText.h"
+#include "state/Startup.h"
+#include "platform/TextFile.h"
+#include "text/TextSafety.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <array>

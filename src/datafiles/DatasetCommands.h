@@ -1,7 +1,7 @@
 #pragma once
 // NAME.sps: the commands that read a run's NAME.csv into one SPSS data file NAME.sav, every
 // variable defined and labelled as in a subject's command file.
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <cstddef>
 #include <string>

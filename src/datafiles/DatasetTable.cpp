@@ -2,8 +2,8 @@
 
 #include "datafiles/CsvFields.h"
 #include "datafiles/StatisticsExport.h"
-#include "shell/TextFile.h"
-#include "shell/TextSafety.h"
+#include "platform/TextFile.h"
+#include "text/TextSafety.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,10 +1,10 @@
 #include "datafiles/StatisticsExport.h"
 
 #include "scoring/CriteriaAlgorithm.h"
-#include "shell/NumberText.h"
-#include "shell/Startup.h"
-#include "shell/TextSafety.h"
-#include "shell/Utf8.h"
+#include "text/NumberText.h"
+#include "state/Startup.h"
+#include "text/TextSafety.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <array>

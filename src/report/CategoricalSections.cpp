@@ -2,7 +2,7 @@
 
 #include "report/RtfText.h"
 #include "scoring/CriteriaTable.h"
-#include "shell/NumberText.h"
+#include "text/NumberText.h"
 
 #include <array>
 #include <string_view>

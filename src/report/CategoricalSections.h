@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 namespace selvo {
 

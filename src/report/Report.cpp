@@ -4,12 +4,10 @@
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
 #include "scoring/CriteriaAlgorithm.h"
-#include "shell/LocalTime.h"
-#include "shell/NumberText.h"
-#include "shell/Startup.h"
+#include "text/NumberText.h"
+#include "state/Startup.h"
 
 #include <array>
-#include <ctime>
 #include <string_view>
 
 namespace selvo {
@@ -167,14 +165,6 @@ std::optional<FileError> checkFileNameParts(const ProgramState& state, const std
 }
 
 } // namespace
-
-std::string CurrentDateTimeText() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm local = localTime(now);
-    char text[32];
-    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &local);
-    return text;
-}
 
 void BuildReportHeader(ProgramState& state) {
     state.ReportHeader.clear();

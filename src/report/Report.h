@@ -1,16 +1,13 @@
 #pragma once
-#include "shell/ProgramState.h"
-#include "shell/TextFile.h"
+#include "state/ProgramState.h"
+#include "platform/Clock.h"
+#include "platform/TextFile.h"
 
 #include <functional>
 #include <optional>
 #include <string>
 
 namespace selvo {
-
-// Where the date line of the report gets its "dd/MM/yyyy HH:mm:ss"; replaceable in tests.
-using DateTimeSource = std::function<std::string()>;
-std::string CurrentDateTimeText();
 
 void BuildReportHeader(ProgramState& state);
 void BuildReportTitle(ProgramState& state, const DateTimeSource& now); // reads now() once

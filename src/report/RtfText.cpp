@@ -1,7 +1,7 @@
 #include "report/RtfText.h"
 
-#include "shell/TextFile.h"
-#include "shell/Utf8.h"
+#include "platform/TextFile.h"
+#include "text/Utf8.h"
 
 #include <array>
 #include <bit>

@@ -1,7 +1,7 @@
 #pragma once
 // Which item feeds which criterion slot, which slots each disorder counts and where its count
 // and diagnosis go. Shared by the criteria algorithm and the report sections that print it.
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "report/Report.h"
-#include "shell/ProgramState.h"
-#include "shell/TextFile.h"
+#include "state/ProgramState.h"
+#include "platform/TextFile.h"
 
 #include <optional>
 

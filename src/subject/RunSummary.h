@@ -1,7 +1,7 @@
 #pragma once
 // What the operator is told once a processing run has written a subject's files.
-#include "shell/ProgramState.h"
-#include "shell/TextFile.h"
+#include "state/ProgramState.h"
+#include "platform/TextFile.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 #include <array>
 #include <charconv>
 
-#include "shell/TextSafety.h"
+#include "text/TextSafety.h"
 
 namespace selvo {
 namespace {

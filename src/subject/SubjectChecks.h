@@ -1,7 +1,7 @@
 #pragma once
 // What the subject data form checks before a processing run may start: the six required
 // fields, and names that can safely become part of a file name.
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <optional>
 #include <string>

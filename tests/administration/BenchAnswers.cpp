@@ -5,8 +5,8 @@
 #include "administration/Answering.h"
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
-#include "shell/Startup.h"
-#include "shell/TextFile.h"
+#include "state/Startup.h"
+#include "platform/TextFile.h"
 #include "shell/ui/Shell.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "administration/Completion.h"
 
-#include "shell/Startup.h"
+#include "state/Startup.h"
 
 #include <gtest/gtest.h>
 

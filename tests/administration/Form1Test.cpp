@@ -1,6 +1,6 @@
 // The administration window driven as a subject drives it: clicks and keys on the real widgets.
 #include "administration/ui/Form1.h"
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmAbout.h"
 #include "subject/ui/frmLogin.h"

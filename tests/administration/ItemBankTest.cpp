@@ -1,6 +1,6 @@
 #include "administration/ItemBank.h"
 #include "administration/Completion.h"
-#include "shell/TextFile.h"
+#include "platform/TextFile.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

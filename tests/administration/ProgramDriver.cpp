@@ -8,7 +8,7 @@
 // administration has opened it already), --process fills the subject form and processes,
 // --hold prints "ready" and waits to be killed; otherwise the program ends.
 #include "administration/ui/Form1.h"
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 #include "shell/ui/Program.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmMain.h"

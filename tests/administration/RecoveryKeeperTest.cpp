@@ -2,7 +2,7 @@
 #include "administration/ui/RecoveryKeeper.h"
 #include "administration/Recovery.h"
 #include "administration/ui/Form1.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmMain.h"
 #include "support/FileBytes.h"

@@ -2,7 +2,7 @@
 #include "administration/Recovery.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,7 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
 #include "report/Report.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

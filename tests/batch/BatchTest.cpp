@@ -6,7 +6,7 @@
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/StatisticsExport.h"
 #include "scoring/ProcessData.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

@@ -7,7 +7,7 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "support/ExternalTool.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"

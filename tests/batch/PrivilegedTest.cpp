@@ -2,7 +2,7 @@
 // root, or where the image cannot be made or mounted (a container without loop devices).
 #include "batch/BatchRun.h"
 #include "datafiles/DataFile.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>

@@ -1,7 +1,7 @@
 #include "datafiles/DataFile.h"
 #include "batch/BatchRun.h"
 #include "datafiles/DataFileRecord.h"
-#include "shell/TextFile.h"
+#include "platform/TextFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

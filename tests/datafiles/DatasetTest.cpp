@@ -2,7 +2,7 @@
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
-#include "shell/TextFile.h"
+#include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // A scored subject with fixture item texts, shared by the export tests and the PSPP checks.
 #include "scoring/DimensionalScores.h"
-#include "shell/ProgramState.h"
-#include "shell/Startup.h"
+#include "state/ProgramState.h"
+#include "state/Startup.h"
 
 #include <string>
 #include <vector>

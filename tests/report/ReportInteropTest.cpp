@@ -4,7 +4,7 @@
 
 #include "administration/ItemBank.h"
 #include "scoring/DimensionalScores.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

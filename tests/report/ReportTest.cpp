@@ -5,7 +5,7 @@
 #include "report/CategoricalSections.h"
 #include "report/RtfText.h"
 #include "scoring/DimensionalScores.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
 #include "report/RtfText.h"
 
-#include "shell/TextFile.h"
+#include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
 

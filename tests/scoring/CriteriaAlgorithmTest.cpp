@@ -1,6 +1,6 @@
 #include "scoring/CriteriaAlgorithm.h"
 
-#include "shell/Startup.h"
+#include "state/Startup.h"
 
 #include <gtest/gtest.h>
 

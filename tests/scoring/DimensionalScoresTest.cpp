@@ -1,7 +1,7 @@
 #include "scoring/DimensionalScores.h"
 
-#include "shell/NumberText.h"
-#include "shell/Startup.h"
+#include "text/NumberText.h"
+#include "state/Startup.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "administration/ui/Form1.h"
 #include "datafiles/ui/OpenDialog.h"
 #include "scoring/ProcessData.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmSplash.h"

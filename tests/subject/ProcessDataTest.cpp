@@ -3,7 +3,7 @@
 #include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
 #include "scoring/CriteriaAlgorithm.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

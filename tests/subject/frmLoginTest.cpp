@@ -1,7 +1,7 @@
 #include "subject/ui/frmLogin.h"
 
 #include "administration/ItemBank.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "shell/ui/Shell.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"

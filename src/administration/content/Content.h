@@ -2,7 +2,7 @@
 // The questionnaire's wording as shipped with the program, kept apart from the loaders so the
 // texts can be reviewed and revised without touching any logic. UTF-8; in the item texts "§"
 // marks a line break ("§§" an empty line), turned into CR LF when the bank is loaded.
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <array>
 #include <span>

@@ -5,7 +5,7 @@
 #include "administration/ItemBank.h"
 #include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/ui/Reload.h"
-#include "shell/NumberText.h"
+#include "text/NumberText.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmAbout.h"

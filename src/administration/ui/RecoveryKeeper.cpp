@@ -2,7 +2,7 @@
 
 #include "administration/Completion.h"
 #include "administration/ui/Form1.h"
-#include "shell/TextSafety.h"
+#include "text/TextSafety.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 

@@ -6,7 +6,7 @@
 // Usage: selvo-bench-floor FROM TO LIST
 // LIST names one subject per line: its files in FROM, separated by tabs, in commit order.
 // Prints "read WALL USER SYS" and "write WALL USER SYS", in seconds.
-#include "shell/TextFile.h"
+#include "platform/TextFile.h"
 
 #include <chrono>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
-#include "shell/TextSafety.h"
+#include "text/TextSafety.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "subject/StaleSet.h"

@@ -2,7 +2,7 @@
 
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
-#include "shell/Startup.h"
+#include "state/Startup.h"
 #include "shell/ui/frmAbout.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmSplash.h"

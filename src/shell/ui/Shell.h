@@ -1,7 +1,7 @@
 #pragma once
 // The application's context: the one program state and the one instance of each window.
 // Forms reach each other and the state only through here.
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <QPointer>
 #include <QString>

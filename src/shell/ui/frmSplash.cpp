@@ -1,8 +1,8 @@
 #include "shell/ui/frmSplash.h"
 
 #include "administration/ui/RecoveryKeeper.h"
-#include "shell/NumberText.h"
-#include "shell/Startup.h"
+#include "text/NumberText.h"
+#include "state/Startup.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/ShellTexts.h"
 #include "shell/ui/SplashLogo.h"

@@ -1,4 +1,4 @@
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 #include "shell/ui/Program.h"
 #include "shell/ui/Shell.h"
 

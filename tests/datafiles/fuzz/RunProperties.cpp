@@ -7,9 +7,9 @@
 #include "datafiles/StatisticsExport.h"
 #include "report/Report.h"
 #include "scoring/DimensionalScores.h"
-#include "shell/Startup.h"
-#include "shell/TextSafety.h"
-#include "shell/Utf8.h"
+#include "state/Startup.h"
+#include "text/TextSafety.h"
+#include "text/Utf8.h"
 #include "subject/SubjectChecks.h"
 
 #include <map>

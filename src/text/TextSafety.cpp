@@ -1,6 +1,6 @@
-#include "shell/TextSafety.h"
+#include "text/TextSafety.h"
 
-#include "shell/Utf8.h"
+#include "text/Utf8.h"
 
 #include <cstdio>
 

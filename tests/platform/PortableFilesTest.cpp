@@ -1,6 +1,6 @@
 // What the file layer does the same way on every system: these run on Linux and, built for
 // Windows, under Wine.
-#include "shell/TextFile.h"
+#include "platform/TextFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

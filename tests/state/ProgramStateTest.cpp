@@ -1,5 +1,5 @@
-#include "shell/ProgramState.h"
-#include "shell/Startup.h"
+#include "state/ProgramState.h"
+#include "state/Startup.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

@@ -1,5 +1,5 @@
-#include "shell/Console.h"
-#include "shell/LocalTime.h"
+#include "platform/Console.h"
+#include "platform/LocalTime.h"
 
 #include <iostream>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "shell/WideText.h"
+#include "platform/WideText.h"
 
 #include <windows.h>
 

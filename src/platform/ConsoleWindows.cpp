@@ -1,8 +1,8 @@
 // Windows hands a program its arguments in the ANSI code page and shows console bytes in the
 // console's code page; both are taken in UTF-16 here instead.
-#include "shell/Console.h"
-#include "shell/LocalTime.h"
-#include "shell/WideText.h"
+#include "platform/Console.h"
+#include "platform/LocalTime.h"
+#include "platform/WideText.h"
 
 #include <ostream>
 #include <streambuf>

@@ -1,7 +1,7 @@
-#include "shell/TextFile.h"
+#include "platform/TextFile.h"
 
-#include "shell/Platform.h"
-#include "shell/TextSafety.h"
+#include "platform/Platform.h"
+#include "text/TextSafety.h"
 
 #include <algorithm>
 #include <cerrno>

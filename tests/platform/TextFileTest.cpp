@@ -1,5 +1,5 @@
-#include "shell/TextFile.h"
-#include "shell/TextSafety.h"
+#include "platform/TextFile.h"
+#include "text/TextSafety.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "shell/Startup.h"
+#include "state/Startup.h"
 
-#include "shell/NumberText.h"
+#include "text/NumberText.h"
 
 namespace selvo {
 

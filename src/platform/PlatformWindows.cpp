@@ -1,7 +1,7 @@
 // The file layer on Windows: UTF-16 names for every call (the narrow calls would read UTF-8 in
 // the ANSI code page), binary reads, and a rename that replaces its target.
-#include "shell/Platform.h"
-#include "shell/WideText.h"
+#include "platform/Platform.h"
+#include "platform/WideText.h"
 
 #include <algorithm>
 #include <cerrno>

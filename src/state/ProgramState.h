@@ -7,7 +7,8 @@
 //   command file; SaveTextFile puts each on disk atomically, in code page 1252 where it fits.
 // Everything here is plain C++: the forms read and write this record and nothing else.
 
-#include "shell/TextFile.h"
+#include "platform/TextFile.h"
+#include "questionnaire/Answers.h"
 
 #include <array>
 #include <cstdint>
@@ -16,8 +17,6 @@
 #include <vector>
 
 namespace selvo {
-
-using Integer = std::int16_t;
 
 // A numeric slot that is empty until first assigned: it prints as nothing and reads as 0.
 class NumberOrEmpty {
@@ -37,33 +36,12 @@ private:
     std::optional<double> m_value;
 };
 
-// One answer per item, slot k for item k; slot 0 belongs to the notice page.
-// An index outside 0..94 is a programming error and throws instead of being followed.
-class AnswerTable {
-public:
-    static constexpr int kSlots = 95;
-    Integer& operator[](int item) { return m_slots[checked(item)]; }
-    Integer operator[](int item) const { return m_slots[checked(item)]; }
-    void clear() { m_slots.fill(0); }
-    bool operator==(const AnswerTable&) const = default;
-
-private:
-    // Inline, as scoring reads every slot many times; only the throw is out of line.
-    static std::size_t checked(int item) {
-        if (item < 0 || item >= kSlots) {
-            outOfRange(item);
-        }
-        return static_cast<std::size_t>(item);
-    }
-    [[noreturn]] static void outOfRange(int item);
-    std::array<Integer, kSlots> m_slots{};
-};
-
-// The twelve disorders, in the one order every table, score, section and export follows.
-enum Disorder { PAR, SZ, ST, AS, BDL, HIS, NAR, AV, DEP, OC, DE, PA, kDisorderCount };
-
-// The two categorical thresholds: T > 4 & D > 1 and T > 5 & D > 1.
-enum Algorithm { X4, X5, kAlgorithmCount };
+using questionnaire::Algorithm;
+using questionnaire::Disorder;
+using questionnaire::kAlgorithmCount;
+using questionnaire::kDisorderCount;
+using enum questionnaire::Disorder;
+using enum questionnaire::Algorithm;
 
 struct ScoreRecord {
     // Dimensional totals.

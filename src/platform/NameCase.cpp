@@ -1,6 +1,6 @@
-#include "shell/NameCase.h"
+#include "platform/NameCase.h"
 
-#include "shell/Utf8.h"
+#include "text/Utf8.h"
 
 namespace selvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/Utf8.h"
+#include "text/Utf8.h"
 
 #include <bit>
 #if defined(__SSE2__)

@@ -1,6 +1,6 @@
 // The file layer on Linux and other POSIX systems.
-#include "shell/NameCase.h"
-#include "shell/Platform.h"
+#include "platform/NameCase.h"
+#include "platform/Platform.h"
 
 #include <atomic>
 #include <cerrno>

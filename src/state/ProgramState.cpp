@@ -1,14 +1,7 @@
-#include "shell/ProgramState.h"
+#include "state/ProgramState.h"
 
-#include <stdexcept>
-#include <string>
 
 namespace selvo {
-
-void AnswerTable::outOfRange(int item) {
-    throw std::out_of_range("answer table index " + std::to_string(item) + " outside 0.." +
-                            std::to_string(kSlots - 1));
-}
 
 void StartNewSubject(ProgramState& state) {
     state.AnswerT.clear();

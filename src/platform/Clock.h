@@ -1,0 +1,14 @@
+#pragma once
+// The moment a report is dated with and an administration is marked as started.
+#include <functional>
+#include <string>
+
+namespace selvo {
+
+// Where a date and time "dd/MM/yyyy HH:mm:ss" comes from; replaceable in tests.
+using DateTimeSource = std::function<std::string()>;
+
+// This moment in the local time of the machine.
+std::string CurrentDateTimeText();
+
+} // namespace selvo
