@@ -1,6 +1,6 @@
 #include "administration/ItemBank.h"
 
-#include "administration/content/Content.h"
+#include "questionnaire/content/Content.h"
 #include "state/Startup.h"
 
 #include <algorithm>

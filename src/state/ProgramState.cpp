@@ -3,6 +3,15 @@
 
 namespace selvo {
 
+SubjectRecord SubjectOf(const ProgramState& state) {
+    return {state.SubjectName,    state.SubjectSurname,   state.SubjectAge, state.SubjectSex,
+            state.SubjectMarital, state.SubjectEducation, state.SubjectNotes};
+}
+
+AnswerSet AnswersOf(const ProgramState& state) {
+    return {state.AnswerT, state.AnswerD};
+}
+
 void StartNewSubject(ProgramState& state) {
     state.AnswerT.clear();
     state.AnswerD.clear();

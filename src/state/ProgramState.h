@@ -9,6 +9,7 @@
 
 #include "platform/TextFile.h"
 #include "questionnaire/Answers.h"
+#include "questionnaire/Subject.h"
 
 #include <array>
 #include <cstdint>
@@ -119,6 +120,10 @@ struct ProgramState {
     std::string ReportHeader, ReportTitle, ReportSubject;
     std::array<std::string, kAlgorithmCount> ReportCategorical, ReportCriteria;
 };
+
+// The subject record and the answers in hand, as values for the composers.
+SubjectRecord SubjectOf(const ProgramState& state);
+AnswerSet AnswersOf(const ProgramState& state);
 
 // Forgets the subject in hand so that nothing of it reaches the next one: no answers, no
 // scores, an empty subject record with the three codes "0", the cursor on the notice page.

@@ -1,6 +1,8 @@
-#include "administration/content/Content.h"
+#include "questionnaire/content/Content.h"
 
 namespace selvo::content {
+
+using namespace questionnaire;
 
 namespace {
 

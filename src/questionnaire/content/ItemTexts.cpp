@@ -1,4 +1,4 @@
-#include "administration/content/Content.h"
+#include "questionnaire/content/Content.h"
 
 namespace selvo::content {
 
