@@ -5,7 +5,7 @@
 #include "batch/BatchDataset.h"
 #include "batch/BatchPlan.h"
 #include "datafiles/DatasetTable.h"
-#include "scoring/ProcessData.h"
+#include "processing/ProcessData.h"
 #include "platform/TextFile.h"
 #include "text/TextSafety.h"
 

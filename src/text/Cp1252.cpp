@@ -1,7 +1,7 @@
 // Code page 1252 by a table of our own, so every system converts the same way: the C library's
 // converters differ (or are missing) and disagree on the five bytes the code page leaves
 // unassigned.
-#include "platform/TextFile.h"
+#include "text/Cp1252.h"
 #include "text/Utf8.h"
 
 #include <algorithm>

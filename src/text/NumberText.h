@@ -1,5 +1,5 @@
 #pragma once
-#include "state/ProgramState.h"
+#include "text/NumberOrEmpty.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/StatisticsExport.h"
-#include "scoring/ProcessData.h"
+#include "processing/ProcessData.h"
 #include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"

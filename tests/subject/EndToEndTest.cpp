@@ -3,7 +3,7 @@
 #include "administration/ItemBank.h"
 #include "administration/ui/Form1.h"
 #include "datafiles/ui/OpenDialog.h"
-#include "scoring/ProcessData.h"
+#include "processing/ProcessData.h"
 #include "state/Startup.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/frmMain.h"

@@ -6,7 +6,7 @@
 #include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
-#include "scoring/ProcessData.h"
+#include "processing/ProcessData.h"
 #include "state/Startup.h"
 #include "platform/TextFile.h"
 #include "shell/ui/Shell.h"

@@ -2,7 +2,7 @@
 
 #include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/DataFile.h"
-#include "scoring/ProcessData.h"
+#include "processing/ProcessData.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "subject/RunSummary.h"

@@ -1,4 +1,4 @@
-#include "scoring/ProcessData.h"
+#include "processing/ProcessData.h"
 
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
