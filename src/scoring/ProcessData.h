@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Clock.h"
 #include "report/Report.h"
 #include "state/ProgramState.h"
 #include "platform/TextFile.h"
