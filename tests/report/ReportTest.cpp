@@ -590,6 +590,26 @@ TEST(Report, QuotesEveryCriteriaTextOfTheItemBank) {
     }
 }
 
+// From values alone, no program state: criteria texts never loaded print as empty paragraphs
+// instead of reading past their table.
+TEST(Report, CriteriaTextsNeverLoadedPrintAsEmptyParagraphs) {
+    AnswerSet answers;
+    for (int item = 1; item <= 94; ++item) {
+        answers.agreement[item] = 7;
+        answers.distress[item] = 3;
+    }
+    std::vector<std::string> met;
+    for (int d = 0; d < kDisorderCount; ++d) {
+        met.insert(met.end(), static_cast<std::size_t>(kCriterionCounts[d] + 2), "");
+        if (d == BDL) {
+            met.insert(met.end() - 4, {"[SELVO ITEM 53 - CRITERIA PART 1]",
+                                       "[SELVO ITEM 65 - CRITERIA PART 2]"});
+        }
+    }
+    expectParagraphs(BuildCriteriaSection(ScoreAnswers(answers).categorical[X5], {}, X5),
+                     criteriaParagraphs('5', met));
+}
+
 TEST(Report, FileNameIsSurnameThenName) {
     SubjectRecord subject;
     subject.surname = "GRP1";
