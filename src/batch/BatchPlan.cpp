@@ -70,7 +70,7 @@ OutputKey fileKey(const fs::path& folder, const std::string& name, FolderNames& 
 }
 
 std::vector<std::string> subjectOutputs(const ProgramState& state) {
-    return {DataFileNameFor(state), ReportFileName(state), StatisticsExportFileName(state)};
+    return {DataFileNameFor(state), ReportFileName(SubjectOf(state)), StatisticsExportFileName(state)};
 }
 
 struct Conflicts {

@@ -1,6 +1,7 @@
 #pragma once
 // selvo-batch: reprocesses saved data files exactly as the program does after a reload, for
 // researchers who rescore a whole study.
+#include "platform/Clock.h"
 #include "report/Report.h"
 #include "platform/Console.h"
 

@@ -24,16 +24,16 @@ std::optional<FileError> unreadableDataFile(const PendingFile& file) {
 } // namespace
 
 CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait) {
-    BuildReportHeader(state);
-    BuildReportTitle(state, now); // the report's date is this moment's, taken before scoring
-    BuildReportSubject(state);
+    const std::string dateTime = now(); // the report's date is this moment's, taken before scoring
     CopyAnswers(state);
     ComputeDimensionalScores(state);
+    const Scores scores = ScoreAnswers(AnswersOf(state));
     std::vector<PendingFile> files{PrepareDataFile(state)};
     if (auto refused = unreadableDataFile(files.front())) {
         return {std::move(refused), {}};
     }
-    PreparedFile report = PrepareReport(state);
+    const SubjectRecord subject = SubjectOf(state);
+    PreparedFile report = PrepareReport({subject, scores, dateTime, state.CriteriaText});
     if (report.error) {
         return {report.error, {}};
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Clock.h"
 #include "report/Report.h"
 #include "state/ProgramState.h"
 #include "platform/TextFile.h"
@@ -7,7 +8,7 @@
 
 namespace selvo {
 
-// Turns the state into the three output files, step by step: report blocks, scoring copy,
+// Turns the state into the three output files, step by step: the date text, scoring copy,
 // dimensional scores, data file, report, statistics export. The three are composed first and
 // committed as one set: either all of them replace the subject's files, or none does and the
 // error says why. The result lists what was written and whether older files were replaced.

@@ -1,73 +1,47 @@
 #include "report/CategoricalSections.h"
 
 #include "report/RtfText.h"
-#include "scoring/CriteriaTable.h"
 #include "text/NumberText.h"
 
-#include <array>
 #include <string_view>
 
 namespace selvo {
 namespace {
 
-struct DisorderLabels {
-    std::string_view heading;
-    std::string_view criterionPrefix; // "PAR" gives "PAR_1" .. "PAR_n"
-    std::string_view threshold;
-};
+namespace q = questionnaire;
 
-// Fixed texts: the threshold labels are not derived from the thresholds the algorithm applies.
-constexpr std::array<DisorderLabels, kDisorderCount> kLabels{{
-    {"Paranoid PD", "PAR", "Threshold: > 3 (4 criteria min) 1=yes / 0=no: "},
-    {"Schizoid PD", "SZ", "Threshold: > 3 (4 criteria min) 1=yes / 0=no: "},
-    {"Schizotypal PD", "ST", "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: "},
-    {"Antisocial PD (previously called psychopathic or sociopathic)", "AS",
-     "Threshold: > 2 + CD (it86) (2+CD criteria min.) 1=yes / 0=no: "},
-    {"Borderline PD", "BDL", "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: "},
-    {"Histrionic PD", "HIS", "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: "},
-    {"Narcissistic PD", "NAR", "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: "},
-    {"Avoidant PD", "AV", "Threshold: > 3 (4 criteria min) 1=yes / 0=no: "},
-    {"Dependent PD", "DEP", "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: "},
-    {"Obsessive-Compulsive PD", "O-C", "Threshold: > 3 (4 criteria min.) 1=yes / 0=no: "},
-    {"NOS-DE PD", "DE", "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: "},
-    {"NOS-PA PD", "PA", "Threshold: > 3 (4 criteria min) 1=yes / 0=no: "},
-}};
+// "SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 4 & D > 1)" and its three companions.
+std::string categoricalTitle(q::Algorithm algorithm) {
+    return "SELVO CATEGORICAL DIAGNOSTICS (algorithm " +
+           std::string(q::kThresholds[algorithm].caption) + ")";
+}
 
-struct AlgorithmTexts {
-    std::string_view categoricalTitle;
-    std::string_view categoricalEnd;
-    std::string_view criteriaTitle;
-    std::string_view criteriaEnd;
-};
+// The closing line; `part` names the criteria section, empty for the categorical one.
+std::string algorithmEnd(q::Algorithm algorithm, std::string_view part) {
+    std::string end = "SELVO Algorithm " + std::string(q::kThresholds[algorithm].caption);
+    if (!part.empty()) {
+        end += " - ";
+        end += part;
+    }
+    return end + " - End ";
+}
 
-constexpr std::array<AlgorithmTexts, kAlgorithmCount> kAlgorithmTexts{{
-    {"SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 4 & D > 1)",
-     "SELVO Algorithm T > 4 & D > 1 - End ",
-     "SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 4 & D > 1) DSM IV CRITERIA",
-     "SELVO Algorithm T > 4 & D > 1 - DSM IV CRITERIA - End "},
-    {"SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 5 & D > 1)",
-     "SELVO Algorithm T > 5 & D > 1 - End ",
-     "SELVO CATEGORICAL DIAGNOSTICS (algorithm T > 5 & D > 1) DSM IV CRITERIA",
-     "SELVO Algorithm T > 5 & D > 1 - DSM IV CRITERIA - End "},
-}};
+constexpr std::string_view kCriteriaPart = "DSM IV CRITERIA";
 
-// The totals lines that close each cluster, and the grand totals after the last disorder.
-struct TotalsAfter {
-    Disorder lastDisorder;
-    std::string_view cluster;
-    criteria::Slot criteriaTotal;
-    criteria::Slot diagnosisTotal;
-};
-
-constexpr std::array<TotalsAfter, 4> kTotals{{
-    {ST, "A", &ScoreRecord::CLATOT, &ScoreRecord::CLAD},
-    {NAR, "B", &ScoreRecord::CLBTOT, &ScoreRecord::CLBD},
-    {OC, "C", &ScoreRecord::CLCTOT, &ScoreRecord::CLCD},
-    {PA, "A+B+C", &ScoreRecord::TOTTOT, &ScoreRecord::TOTD},
-}};
+// "A+B+C": the letters of every cluster.
+std::string allClusterLetters() {
+    std::string letters;
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        if (!letters.empty()) {
+            letters += '+';
+        }
+        letters += cluster.letter;
+    }
+    return letters;
+}
 
 // bold(label), two TABs, ":  ", bold(value): the shape of every count and total line.
-void addCountLine(std::string& out, std::string_view label, const NumberOrEmpty& value) {
+void addCountLine(std::string& out, std::string_view label, int value) {
     appendBold(out, label);
     out += "\t\t:  {\\b ";
     appendNumberText(out, value);
@@ -75,20 +49,21 @@ void addCountLine(std::string& out, std::string_view label, const NumberOrEmpty&
     out += kPar;
 }
 
-void addTotalsLines(std::string& out, const TotalsAfter& totals, const ScoreRecord& scores) {
-    std::string label = "CLUSTER [" + std::string(totals.cluster) + "] TOT. N. OF ";
+void addTotalsLines(std::string& out, std::string_view letters, const CountTotals& totals) {
+    std::string label = "CLUSTER [" + std::string(letters) + "] TOT. N. OF ";
     const std::size_t prefix = label.size();
     label += "CRITERIA";
-    addCountLine(out, label, scores.*totals.criteriaTotal);
+    addCountLine(out, label, totals.criteriaMet);
     label.resize(prefix);
     label += "DIAGNOSIS";
-    addCountLine(out, label, scores.*totals.diagnosisTotal);
+    addCountLine(out, label, totals.diagnoses);
 }
 
-const TotalsAfter* totalsAfter(Disorder disorder) {
-    for (const auto& totals : kTotals) {
-        if (totals.lastDisorder == disorder) {
-            return &totals;
+// The cluster a disorder closes, as its last member; none for the others.
+const q::ClusterDefinition* clusterClosedBy(q::Disorder disorder) {
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        if (cluster.memberList().back() == disorder) {
+            return &cluster;
         }
     }
     return nullptr;
@@ -101,86 +76,88 @@ const std::string& entry(const std::vector<std::string>& texts, int k) {
     return k < static_cast<int>(texts.size()) ? texts[static_cast<std::size_t>(k)] : kMissing;
 }
 
-bool isMet(const NumberOrEmpty& flag) {
-    return flag.value() == 1.0;
-}
-
 } // namespace
 
-void BuildCategoricalSection(ProgramState& state, Algorithm algorithm) {
-    const ScoreRecord& scores = state.Scores;
-    const AlgorithmTexts& texts = kAlgorithmTexts[algorithm];
+std::string BuildCategoricalSection(const CategoricalScores& categorical,
+                                    q::Algorithm algorithm) {
     std::string out;
     out.reserve(8 * 1024);
     addParagraph(out, kRule);
-    addBoldParagraph(out, texts.categoricalTitle);
+    addBoldParagraph(out, categoricalTitle(algorithm));
     out += kPar;
-    for (const auto& disorder : criteria::kDisorders) {
-        const DisorderLabels& labels = kLabels[disorder.disorder];
-        addBoldParagraph(out, labels.heading);
+    for (const q::DisorderDefinition& disorder : q::kDisorders) {
+        const DisorderOutcome& outcome = categorical.disorders[disorder.disorder];
+        addBoldParagraph(out, disorder.heading);
         for (int k = 1; k <= disorder.criterionCount; ++k) {
-            const auto& flag = scores.*disorder.criteria[static_cast<std::size_t>(k - 1)];
+            const bool met = outcome.criteria[static_cast<std::size_t>(k - 1)].met;
             // bold(PAR_k), two TABs, "+/-:  ", bold(flag), in place: most lines are these.
             out += "{\\b ";
-            out += labels.criterionPrefix;
+            out += disorder.shortName;
             out += '_';
             appendIntegerText(out, k);
             out += "}\t\t+/-:  {\\b ";
-            appendNumberText(out, flag);
+            appendNumberText(out, met ? 1 : 0);
             out += '}';
             out += kPar;
         }
         out += kPar;
-        addCountLine(out, "N. OF CRITERIA", scores.*disorder.count);
-        appendBold(out, labels.threshold);
+        addCountLine(out, "N. OF CRITERIA", outcome.criteriaMet);
+        appendBold(out, disorder.thresholdLabel);
         out += "\t\t";
-        appendBold(out, "Diagnosis:  " + numberText(scores.*disorder.diagnosis));
+        appendBold(out, "Diagnosis:  " + numberText(outcome.diagnosed ? 1 : 0));
         out += kPar;
-        if (const TotalsAfter* totals = totalsAfter(disorder.disorder)) {
+        if (const q::ClusterDefinition* cluster = clusterClosedBy(disorder.disorder)) {
             out += kPar;
-            addTotalsLines(out, *totals, scores);
+            addTotalsLines(out, cluster->letter, categorical.clusters[cluster->cluster]);
         }
-        if (disorder.disorder == PA) { // the last disorder closes the section
+        if (&disorder == &q::kDisorders.back()) { // the last disorder closes the section
             out += kPar;
-            addBoldParagraph(out, texts.categoricalEnd);
+            addTotalsLines(out, allClusterLetters(), categorical.allClusters);
+            out += kPar;
+            addBoldParagraph(out, algorithmEnd(algorithm, ""));
             addParagraph(out, kRule);
         } else {
             out += kPar;
             out += kPar;
         }
     }
-    state.ReportCategorical[algorithm] = std::move(out);
+    return out;
 }
 
-void BuildCriteriaSection(ProgramState& state, Algorithm algorithm) {
-    const ScoreRecord& scores = state.Scores;
-    const AlgorithmTexts& texts = kAlgorithmTexts[algorithm];
+std::string BuildCriteriaSection(const CategoricalScores& categorical,
+                                 const CriteriaTexts& criteriaTexts, q::Algorithm algorithm) {
     std::string out;
     out.reserve(8 * 1024);
     addParagraph(out, kRule);
-    addBoldParagraph(out, texts.criteriaTitle);
+    addBoldParagraph(out, categoricalTitle(algorithm) + " " + std::string(kCriteriaPart));
     out += kPar;
     std::string block; // one disorder's paragraphs, shown when a criterion is met
     block.reserve(2048);
-    for (const auto& disorder : criteria::kDisorders) {
-        const auto& criteriaTexts = state.CriteriaText[disorder.disorder];
+    for (const q::DisorderDefinition& disorder : q::kDisorders) {
+        const DisorderOutcome& outcome = categorical.disorders[disorder.disorder];
+        const auto& texts = criteriaTexts[disorder.disorder];
         block.assign(kPar);
-        appendRtfText(block, entry(criteriaTexts, 0));
+        appendRtfText(block, entry(texts, 0));
         block += kPar;
         bool anyMet = false;
         for (int k = 1; k <= disorder.criterionCount; ++k) {
-            if (isMet(scores.*disorder.criteria[static_cast<std::size_t>(k - 1)])) {
-                appendRtfText(block, entry(criteriaTexts, k));
+            const auto criterion = static_cast<std::size_t>(k - 1);
+            const CriterionOutcome& result = outcome.criteria[criterion];
+            if (result.met) {
+                appendRtfText(block, entry(texts, k));
                 block += kPar;
                 anyMet = true;
             }
-            // Which of the two items behind borderline criterion 5 said so; not a criterion.
-            if (disorder.disorder == BDL && k == 5) {
-                if (isMet(scores.BDL5)) {
-                    addParagraph(block, "[SELVO ITEM 53 - CRITERIA PART 1]");
-                }
-                if (isMet(scores.BDL6)) {
-                    addParagraph(block, "[SELVO ITEM 65 - CRITERIA PART 2]");
+            // Which of the two items behind a two-item criterion said so; not a criterion.
+            const q::Criterion& items = disorder.criteria[criterion];
+            if (items.itemCount == 2) {
+                for (std::size_t part = 0; part < 2; ++part) {
+                    if (result.itemMet[part]) {
+                        addParagraph(block, "[SELVO ITEM " +
+                                                integerText(items.items[part]) +
+                                                " - CRITERIA PART " +
+                                                integerText(static_cast<long>(part) + 1) + "]");
+                    }
                 }
             }
         }
@@ -189,9 +166,9 @@ void BuildCriteriaSection(ProgramState& state, Algorithm algorithm) {
         }
     }
     out += kPar;
-    addBoldParagraph(out, texts.criteriaEnd);
+    addBoldParagraph(out, algorithmEnd(algorithm, kCriteriaPart));
     addParagraph(out, kRule);
-    state.ReportCriteria[algorithm] = std::move(out);
+    return out;
 }
 
 } // namespace selvo

@@ -1,11 +1,23 @@
 #pragma once
-#include "state/ProgramState.h"
+#include "questionnaire/Questionnaire.h"
+#include "scoring/Scores.h"
+
+#include <array>
+#include <string>
+#include <vector>
 
 namespace selvo {
 
-// Rebuild ReportCategorical[algorithm] / ReportCriteria[algorithm] from the criteria results
-// currently in the score record.
-void BuildCategoricalSection(ProgramState& state, Algorithm algorithm);
-void BuildCriteriaSection(ProgramState& state, Algorithm algorithm);
+// Per disorder, in questionnaire order: its heading text, then the texts of criteria 1..n,
+// as the item bank loads them.
+using CriteriaTexts = std::array<std::vector<std::string>, questionnaire::kDisorderCount>;
+
+// The criteria met, counts, diagnoses and cluster totals under one threshold.
+std::string BuildCategoricalSection(const CategoricalScores& categorical,
+                                    questionnaire::Algorithm algorithm);
+// The texts of the criteria met under one threshold, disorder by disorder.
+std::string BuildCriteriaSection(const CategoricalScores& categorical,
+                                 const CriteriaTexts& criteriaTexts,
+                                 questionnaire::Algorithm algorithm);
 
 } // namespace selvo

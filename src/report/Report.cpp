@@ -3,7 +3,6 @@
 #include "report/CategoricalSections.h"
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
-#include "scoring/CriteriaAlgorithm.h"
 #include "text/NumberText.h"
 #include "state/Startup.h"
 
@@ -54,49 +53,20 @@ void addSubjectLine(std::string& out, std::string_view label, int tabCount,
     out += kPar;
 }
 
-using Slot = NumberOrEmpty ScoreRecord::*;
+namespace q = questionnaire;
 
-struct ScaleRow {
-    std::string_view label;
-    std::string_view lead; // TABs and the range label, shown as it stands
-    Slot raw;
-    Slot percentage;
-};
-
-struct ScaleGroup {
-    std::string_view heading;
-    int rowCount;
-    std::array<ScaleRow, 4> rows;
-};
-
-constexpr std::array<ScaleGroup, 5> kScaleGroups{{
-    {"CLUSTER A",
-     3,
-     {{{"PAR", "\t\tR score (7-49):  ", &ScoreRecord::par1t, &ScoreRecord::par1p},
-       {"SZ", "\t\tR score (7-49):  ", &ScoreRecord::sz1t, &ScoreRecord::sz1p},
-       {"ST", "\t\tR score (7-63):  ", &ScoreRecord::st1t, &ScoreRecord::st1p}}}},
-    {"CLUSTER B",
-     4,
-     {{{"AS", "\t\tR score (7-56):  ", &ScoreRecord::as1t, &ScoreRecord::as1p},
-       {"BDL", "\t\tR score (7-70):  ", &ScoreRecord::bdl1t, &ScoreRecord::bdl1p},
-       {"HIS", "\t\tR score (7-56):  ", &ScoreRecord::his1t, &ScoreRecord::his1p},
-       {"NAR", "\t\tR score (7-63):  ", &ScoreRecord::nar1t, &ScoreRecord::nar1p}}}},
-    {"CLUSTER C",
-     3,
-     {{{"AV", "\t\tR score (7-49):  ", &ScoreRecord::av1t, &ScoreRecord::av1p},
-       {"DEP", "\t\tR score (7-56):  ", &ScoreRecord::dep1t, &ScoreRecord::dep1p},
-       {"O-C", "\t\tR score (7-56):  ", &ScoreRecord::oc1t, &ScoreRecord::oc1p}}}},
-    {"N.O.S.",
-     2,
-     {{{"DE", "\t\tR score (7-49):  ", &ScoreRecord::de1t, &ScoreRecord::de1p},
-       {"PA", "\t\tR score (7-49):  ", &ScoreRecord::pa1t, &ScoreRecord::pa1p}}}},
-    {"CLUSTERS",
-     4,
-     {{{"CLT A", "\t\t(23-161):  ", &ScoreRecord::clA1t, &ScoreRecord::clA1p},
-       {"CLT B", "\t\t(35-245):  ", &ScoreRecord::clB1t, &ScoreRecord::clB1p},
-       {"CLT C", "\t\t(23-161):  ", &ScoreRecord::clC1t, &ScoreRecord::clC1p},
-       {"CLTOT A+B+C", "\t(94-567):  ", &ScoreRecord::tot1t, &ScoreRecord::tot1p}}}},
-}};
+// "(1=Celibe/Nubile; 2=Coniugato/a; ...)": the codes of a coded field and their labels.
+std::string codeLegend(const q::CodedField& field) {
+    std::string legend = "(";
+    for (int code = 1; code <= field.optionCount; ++code) {
+        if (code > 1) {
+            legend += "; ";
+        }
+        legend += integerText(code) + "=";
+        legend += field.valueLabels[static_cast<std::size_t>(code - 1)];
+    }
+    return legend + ")";
+}
 
 // The report file is a sequence of records, each a text followed by CR LF.
 class Records {
@@ -112,49 +82,89 @@ private:
     std::string m_text;
 };
 
-void addDimensionalSection(Records& records, const ScoreRecord& scores) {
+// Label and score share one paragraph: the label record has no paragraph mark.
+void addScaleRow(Records& records, std::string_view label, std::string_view lead,
+                 const ScaleScore& scale) {
+    records.add(bold(label));
+    std::string score(lead);
+    score += "{\\b ";
+    appendNumberText(score, scale.total);
+    score += "  (";
+    appendNumberText(score, scale.percentage);
+    score += "%)}";
+    score += kPar;
+    records.add(score);
+}
+
+void addGroupHeading(Records& records, std::string_view heading, bool first) {
+    if (!first) {
+        records.add(kPar);
+    }
+    records.add(paragraph(bold(heading)));
+}
+
+bool inAnyCluster(q::Disorder disorder) {
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        for (const q::Disorder member : cluster.memberList()) {
+            if (member == disorder) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void addDisorderRow(Records& records, const q::DisorderDefinition& disorder,
+                    const DimensionalScores& scores) {
+    addScaleRow(records, disorder.shortName,
+                "\t\tR score " + std::string(disorder.rangeLabel) + ":  ",
+                scores.disorders[disorder.disorder]);
+}
+
+// Each cluster's disorders, then those of no cluster, then the cluster totals.
+void addDimensionalSection(Records& records, const DimensionalScores& scores) {
     records.add(paragraph(bold("SELVO DIMENSIONAL SCORES")));
     records.add(std::string(kPar) + std::string(kPar));
     records.add(kPar);
     bool first = true;
-    for (const auto& group : kScaleGroups) {
-        if (!first) {
-            records.add(kPar);
-        }
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        addGroupHeading(records, "CLUSTER " + std::string(cluster.letter), first);
         first = false;
-        records.add(paragraph(bold(group.heading)));
-        if (group.heading == "CLUSTERS") {
-            records.add(kPar);
-        }
-        std::string score;
-        for (int r = 0; r < group.rowCount; ++r) {
-            const ScaleRow& row = group.rows[static_cast<std::size_t>(r)];
-            // Label and score share one paragraph: the label record has no paragraph mark.
-            records.add(bold(row.label));
-            score.assign(row.lead);
-            score += "{\\b ";
-            appendNumberText(score, scores.*row.raw);
-            score += "  (";
-            appendNumberText(score, scores.*row.percentage);
-            score += "%)}";
-            score += kPar;
-            records.add(score);
+        for (const q::Disorder member : cluster.memberList()) {
+            addDisorderRow(records, q::kDisorders[member], scores);
         }
     }
+    addGroupHeading(records, "N.O.S.", first);
+    for (const q::DisorderDefinition& disorder : q::kDisorders) {
+        if (!inAnyCluster(disorder.disorder)) {
+            addDisorderRow(records, disorder, scores);
+        }
+    }
+    addGroupHeading(records, "CLUSTERS", false);
+    records.add(kPar);
+    std::string allLetters;
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        addScaleRow(records, "CLT " + std::string(cluster.letter),
+                    "\t\t" + std::string(cluster.rangeLabel) + ":  ",
+                    scores.clusters[cluster.cluster]);
+        allLetters += (allLetters.empty() ? "" : "+") + std::string(cluster.letter);
+    }
+    addScaleRow(records, "CLTOT " + allLetters,
+                "\t" + std::string(q::kAllClustersRangeLabel) + ":  ", scores.allClusters);
     records.add(std::string(kPar) + std::string(kPar));
 }
 
-void addCriteriaSections(Records& records, ProgramState& state, Algorithm algorithm) {
-    BuildCategoricalSection(state, algorithm);
-    records.add(state.ReportCategorical[algorithm]);
-    BuildCriteriaSection(state, algorithm);
-    records.add(state.ReportCriteria[algorithm]);
+void addCriteriaSections(Records& records, const ReportInput& input, q::Algorithm algorithm) {
+    const CategoricalScores& categorical = input.scores.categorical[algorithm];
+    records.add(BuildCategoricalSection(categorical, algorithm));
+    records.add(BuildCriteriaSection(categorical, input.criteriaTexts, algorithm));
 }
 
-// A name or surname that holds a folder separator would put the report outside the current
-// directory, or fail there with a puzzling reason: refuse it with one that says what to change.
-std::optional<FileError> checkFileNameParts(const ProgramState& state, const std::string& name) {
-    for (const std::string* part : {&state.SubjectSurname, &state.SubjectName}) {
+// A name or surname that holds a folder separator would put the report outside the output
+// folder, or fail there with a puzzling reason: refuse it with one that says what to change.
+std::optional<FileError> checkFileNameParts(const SubjectRecord& subject,
+                                            const std::string& name) {
+    for (const std::string* part : {&subject.surname, &subject.name}) {
         if (part->find('/') != std::string::npos || part->find('\0') != std::string::npos) {
             return FileError{name, "il nome o il cognome contiene il carattere \"/\", che non può "
                                    "comparire nel nome di un file. Lo sostituisca con un altro "
@@ -166,18 +176,18 @@ std::optional<FileError> checkFileNameParts(const ProgramState& state, const std
 
 } // namespace
 
-void BuildReportHeader(ProgramState& state) {
-    state.ReportHeader.clear();
-    state.ReportHeader.reserve(4096);
+std::string BuildReportHeader() {
+    std::string header;
+    header.reserve(4096);
     for (const std::string_view chunk : kHeaderChunks) {
-        state.ReportHeader += chunk;
-        state.ReportHeader += kCrLf;
+        header += chunk;
+        header += kCrLf;
     }
+    return header;
 }
 
-void BuildReportTitle(ProgramState& state, const DateTimeSource& now) {
-    std::string& t = state.ReportTitle;
-    t.clear();
+std::string BuildReportTitle(const std::string& dateTime) {
+    std::string t;
     addBoldParagraph(t, "Brivan SELVO QUESTIONNAIRE");
     t += kPar;
     addParagraph(t, "Software product for the quick assessment of the:");
@@ -200,7 +210,7 @@ void BuildReportTitle(ProgramState& state, const DateTimeSource& now) {
     }
     t += kPar;
     t += "Software product: Brivan SELVO Ver. " + numberText(kProgramVersion) + " Software - ";
-    t += "Report V.1.0. Last usage date/time:" + rtfText(now());
+    t += "Report V.1.0. Last usage date/time:" + rtfText(dateTime);
     t += " (For the best printing use Times New Roman cp. 10, justified).";
     addParagraph(t, kPar);
     t += kPar;
@@ -213,57 +223,53 @@ void BuildReportTitle(ProgramState& state, const DateTimeSource& now) {
     addParagraph(t, "SUBMINISTRATION REPORT AND SCORING" + std::string(45, ' '));
     addParagraph(t, kRule);
     addParagraph(t, kRule);
+    return t;
 }
 
-void BuildReportSubject(ProgramState& state) {
-    std::string& s = state.ReportSubject;
-    s.clear();
+std::string BuildReportSubject(const SubjectRecord& subject) {
+    std::string s;
     addParagraph(s, kRule);
     addParagraph(s, kRule);
     addParagraph(s, "DATI SOGGETTO: ");
-    addSubjectLine(s, "NOME: ", 5, state.SubjectName);
-    addSubjectLine(s, "COGNOME: ", 4, state.SubjectSurname);
-    addSubjectLine(s, "ETA': ", 5, state.SubjectAge);
-    addSubjectLine(s, "SESSO (1=M / 2=F): ", 3, state.SubjectSex);
-    addSubjectLine(s, "STATO CIVILE: ", 3, state.SubjectMarital);
-    addParagraph(s, "(1=Celibe/Nubile; 2=Coniugato/a; 3=Separato/a; 4=Divorziato/a; 5=Vedovo/a)");
-    addSubjectLine(s, "TITOLO DI STUDIO: ", 3, state.SubjectEducation);
-    addParagraph(s, "(1=Nessuno/Non indicato; 2=Elementare; 3=Media Inferiore; 4=Media Superiore; "
-                    "5=Laurea/Specializzazione)");
+    addSubjectLine(s, "NOME: ", 5, subject.name);
+    addSubjectLine(s, "COGNOME: ", 4, subject.surname);
+    addSubjectLine(s, "ETA': ", 5, subject.age);
+    addSubjectLine(s, "SESSO (1=M / 2=F): ", 3, subject.sex);
+    addSubjectLine(s, "STATO CIVILE: ", 3, subject.marital);
+    addParagraph(s, codeLegend(q::kMarital));
+    addSubjectLine(s, "TITOLO DI STUDIO: ", 3, subject.education);
+    addParagraph(s, codeLegend(q::kEducation));
     addParagraph(s, "NOTE ALLA SOMMINISTRAZIONE: ");
-    addTextParagraph(s, state.SubjectNotes);
+    addTextParagraph(s, subject.notes);
     addParagraph(s, kRule);
     addParagraph(s, kRule);
+    return s;
 }
 
-std::string ReportFileName(const ProgramState& state) {
-    return "SELVO_" + state.SubjectSurname + "_" + state.SubjectName + "_report.rtf";
+std::string ReportFileName(const SubjectRecord& subject) {
+    return "SELVO_" + subject.surname + "_" + subject.name + "_report.rtf";
 }
 
-std::string ComposeReport(ProgramState& state) {
+std::string ComposeReport(const ReportInput& input) {
     Records records;
-    records.add(state.ReportHeader);
-    records.add(state.ReportTitle);
-    records.add(state.ReportSubject);
+    records.add(BuildReportHeader());
+    records.add(BuildReportTitle(input.dateTime));
+    records.add(BuildReportSubject(input.subject));
     records.add(kPage);
-    addDimensionalSection(records, state.Scores);
-    // Both thresholds share one set of result slots: each pair of sections is built right
-    // after its own run.
-    ComputeCriteriaX4(state);
-    addCriteriaSections(records, state, X4);
-    ComputeCriteriaX5(state);
-    addCriteriaSections(records, state, X5);
+    addDimensionalSection(records, input.scores.dimensional);
+    addCriteriaSections(records, input, q::X4);
+    addCriteriaSections(records, input, q::X5);
     records.add(std::string(kPar) + std::string(kPar));
     records.add("}");
     return records.take();
 }
 
-PreparedFile PrepareReport(ProgramState& state) {
-    const std::string name = ReportFileName(state);
-    if (auto refused = checkFileNameParts(state, name)) {
+PreparedFile PrepareReport(const ReportInput& input) {
+    const std::string name = ReportFileName(input.subject);
+    if (auto refused = checkFileNameParts(input.subject, name)) {
         return {std::nullopt, refused};
     }
-    std::string bytes = ComposeReport(state);
+    std::string bytes = ComposeReport(input);
     if (!toCp1252InPlace(bytes)) {
         // Every text goes through rtfText, so this means a fixed text of the program is wrong.
         return {std::nullopt,
@@ -273,8 +279,8 @@ PreparedFile PrepareReport(ProgramState& state) {
     return {PendingFile{name, std::move(bytes)}, std::nullopt};
 }
 
-std::optional<FileError> WriteReport(ProgramState& state) {
-    const PreparedFile report = PrepareReport(state);
+std::optional<FileError> WriteReport(const ReportInput& input) {
+    const PreparedFile report = PrepareReport(input);
     if (report.error) {
         return report.error;
     }

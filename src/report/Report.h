@@ -1,30 +1,43 @@
 #pragma once
-#include "state/ProgramState.h"
-#include "platform/Clock.h"
+// The RTF report, composed from values: the subject record, the scores, the date text of the
+// run and the criteria texts of the item bank. Nothing here reads or writes the program state.
 #include "platform/TextFile.h"
+#include "questionnaire/Subject.h"
+#include "report/CategoricalSections.h"
+#include "scoring/Scores.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace selvo {
 
-void BuildReportHeader(ProgramState& state);
-void BuildReportTitle(ProgramState& state, const DateTimeSource& now); // reads now() once
-void BuildReportSubject(ProgramState& state);
+// What one report is made of. The members refer to the caller's values, which must outlive
+// the call they are passed to.
+struct ReportInput {
+    const SubjectRecord& subject;
+    const Scores& scores;
+    const std::string& dateTime; // "dd/mm/yyyy hh:mm:ss", the moment of the run
+    const CriteriaTexts& criteriaTexts;
+};
+
+// The opening sections, each as the text the document holds (the categorical ones are in
+// CategoricalSections.h).
+std::string BuildReportHeader();
+std::string BuildReportTitle(const std::string& dateTime);
+std::string BuildReportSubject(const SubjectRecord& subject);
 
 // "SELVO_" + surname + "_" + name + "_report.rtf", no folder.
-std::string ReportFileName(const ProgramState& state);
+std::string ReportFileName(const SubjectRecord& subject);
 
-// The whole document as UTF-8 text whose characters all fit code page 1252. Runs the
-// criteria algorithm for T > 4 and then T > 5, building each pair of sections in between.
-std::string ComposeReport(ProgramState& state);
+// The whole document as UTF-8 text whose characters all fit code page 1252: the sections
+// above, under T > 4 and then under T > 5.
+std::string ComposeReport(const ReportInput& input);
 
-// ComposeReport, converted to code page 1252, for the current directory; an error when the
+// ComposeReport, converted to code page 1252, named by its file name alone; an error when the
 // subject's names cannot be part of a file name.
-PreparedFile PrepareReport(ProgramState& state);
+PreparedFile PrepareReport(const ReportInput& input);
 
 // PrepareReport, saved atomically on its own.
-std::optional<FileError> WriteReport(ProgramState& state);
+std::optional<FileError> WriteReport(const ReportInput& input);
 
 } // namespace selvo

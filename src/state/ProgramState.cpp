@@ -31,7 +31,6 @@ void StartNewSubject(ProgramState& state) {
     state.SubjectSex = "0";
     state.SubjectMarital = "0";
     state.SubjectEducation = "0";
-    state.ReportSubject.clear();
     state.SetOnDisk.reset();
 }
 

@@ -98,10 +98,6 @@ struct ProgramState {
     std::optional<StoredSet> SetOnDisk;
 
     ScoreRecord Scores;
-
-    // Report section buffers.
-    std::string ReportHeader, ReportTitle, ReportSubject;
-    std::array<std::string, kAlgorithmCount> ReportCategorical, ReportCriteria;
 };
 
 // The subject record and the answers in hand, as values for the composers.

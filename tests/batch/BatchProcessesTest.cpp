@@ -148,7 +148,8 @@ TEST(SelvoBatchProcesses, TwoRunsIntoOneFolderNeverMixASubjectsFiles) {
         const std::string data = selvo::DataFileNameFor(state);
         const std::string run = shared.at(data) == alone["a"].at(data) ? "a" : "b";
         for (const std::string& name :
-             {data, selvo::ReportFileName(state), selvo::StatisticsExportFileName(state)}) {
+             {data, selvo::ReportFileName(selvo::SubjectOf(state)),
+              selvo::StatisticsExportFileName(state)}) {
             mixed += shared.at(name) != alone[run].at(name);
         }
     }

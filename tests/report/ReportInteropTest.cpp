@@ -3,7 +3,7 @@
 #include "report/Report.h"
 
 #include "administration/ItemBank.h"
-#include "scoring/DimensionalScores.h"
+#include "platform/Clock.h"
 #include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
@@ -57,14 +57,12 @@ TEST(ReportInterop, WordProcessorReadsTypedTextAndEverySection) {
         state.AnswerT[item] = static_cast<Integer>(item % 3 == 0 ? 6 : 2);
         state.AnswerD[item] = static_cast<Integer>(item % 3 == 0 ? 3 : 0);
     }
-    BuildReportHeader(state);
-    BuildReportTitle(state, CurrentDateTimeText);
-    BuildReportSubject(state);
-    CopyAnswers(state);
-    ComputeDimensionalScores(state);
-    ASSERT_EQ(WriteReport(state), std::nullopt);
+    const SubjectRecord subject = SubjectOf(state);
+    const Scores scores = ScoreAnswers(AnswersOf(state));
+    const std::string dateTime = CurrentDateTimeText();
+    ASSERT_EQ(WriteReport({subject, scores, dateTime, state.CriteriaText}), std::nullopt);
 
-    const std::string text = fileBytes(convertToText(dir, ReportFileName(state)));
+    const std::string text = fileBytes(convertToText(dir, ReportFileName(subject)));
     ASSERT_FALSE(text.empty());
 
     for (const std::string typed : {"Ștefan", "{prova} \\ fine[2J", "€ è\tok"}) {

@@ -3,8 +3,8 @@
 #include "ReportExpectations.h"
 #include "administration/ItemBank.h"
 #include "report/CategoricalSections.h"
+#include "platform/Clock.h"
 #include "report/RtfText.h"
-#include "scoring/DimensionalScores.h"
 #include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
@@ -65,12 +65,19 @@ ProgramState preparedState(const Subject& subject) {
     return state;
 }
 
-void processForReport(ProgramState& state) {
-    BuildReportHeader(state);
-    BuildReportTitle(state, [] { return std::string(kDate); });
-    BuildReportSubject(state);
-    CopyAnswers(state);
-    ComputeDimensionalScores(state);
+// The report of the subject, answers and criteria texts a state holds, dated kDate.
+std::string composeReport(const ProgramState& state) {
+    const SubjectRecord subject = SubjectOf(state);
+    const Scores scores = ScoreAnswers(AnswersOf(state));
+    const std::string date = kDate;
+    return ComposeReport({subject, scores, date, state.CriteriaText});
+}
+
+std::optional<FileError> writeReport(const ProgramState& state) {
+    const SubjectRecord subject = SubjectOf(state);
+    const Scores scores = ScoreAnswers(AnswersOf(state));
+    const std::string date = kDate;
+    return WriteReport({subject, scores, date, state.CriteriaText});
 }
 
 // Every item answered 4: no criterion can be met.
@@ -79,7 +86,6 @@ ProgramState answerSetMiddle() {
     for (int item = 1; item <= 94; ++item) {
         state.AnswerT[item] = 4;
     }
-    processForReport(state);
     return state;
 }
 
@@ -102,7 +108,6 @@ ProgramState answerSetMixed() {
         state.AnswerT[item] = static_cast<Integer>(t);
         state.AnswerD[item] = static_cast<Integer>(d);
     }
-    processForReport(state);
     return state;
 }
 
@@ -435,7 +440,7 @@ TEST(Report, MiddleAnswersGiveNoCriteriaAndEveryScaleHalfway) {
                         {324, 56}}};
     expected.categoricalX4 = noCriterionMet();
     expected.categoricalX5 = noCriterionMet();
-    expectWholeReport(ComposeReport(state), expected);
+    expectWholeReport(composeReport(state), expected);
 }
 
 TEST(Report, MixedAnswersListTheCriteriaMetUnderEachThreshold) {
@@ -506,21 +511,15 @@ TEST(Report, MixedAnswersListTheCriteriaMetUnderEachThreshold) {
         "5)  criterio 5 di BDL",
         "[SELVO ITEM 53 - CRITERIA PART 1]",
     };
-    expectWholeReport(ComposeReport(state), expected);
+    expectWholeReport(composeReport(state), expected);
 }
 
 // ---- Pieces ------------------------------------------------------------------------------------
 
-TEST(Report, TitleReadsTheClockOnceWhenBuilt) {
-    ProgramState state;
-    int calls = 0;
-    BuildReportTitle(state, [&] {
-        ++calls;
-        return std::string(kDate);
-    });
-    EXPECT_EQ(calls, 1);
-    BuildReportTitle(state, [] { return std::string(kDate); });
-    expectParagraphs(state.ReportTitle, kTitleParagraphs); // rebuilt, not appended
+TEST(Report, TitleShowsTheDateTextItIsGiven) {
+    expectParagraphs(BuildReportTitle(kDate), kTitleParagraphs);
+    EXPECT_NE(BuildReportTitle("01/01/2000 00:00:00").find("date/time:01/01/2000 00:00:00 ("),
+              std::string::npos);
 }
 
 TEST(Report, CurrentDateTimeIsDayMonthYearAndClock) {
@@ -531,8 +530,7 @@ TEST(Report, CurrentDateTimeIsDayMonthYearAndClock) {
 
 TEST(Report, SubjectTextIsEscapedAndAnEmptyFieldGivesAnEmptyBoldRun) {
     ProgramState state = preparedState({"Ștefan", "{a}\\b", "", "0", "0", "0", "x\ny\rz"});
-    BuildReportSubject(state);
-    expectParagraphs(state.ReportSubject,
+    expectParagraphs(BuildReportSubject(SubjectOf(state)),
                      subjectParagraphs({"\\u536?tefan", "\\{a\\}\\\\b", "", "0", "0", "0"},
                                        "x\\line y\\line z"));
 }
@@ -547,8 +545,7 @@ TEST(Report, ControlCharactersOfTheTypedTextsNeverReachTheFile) {
                                         "a\x0C"
                                         "b\tc\x7F"
                                         "d\xC2\x85"});
-    BuildReportSubject(state);
-    expectParagraphs(state.ReportSubject,
+    expectParagraphs(BuildReportSubject(SubjectOf(state)),
                      subjectParagraphs({"S01", "GRP[2J1", "35", "1", "2", "3"}, "ab\\tab cd"));
 }
 
@@ -557,19 +554,19 @@ TEST(Report, ScaleBelowSevenShowsNegativePercentage) {
     for (const int item : {1, 13, 25, 37, 49, 61, 73}) {
         state.AnswerT[item] = 0;
     }
-    CopyAnswers(state);
-    ComputeDimensionalScores(state);
-    const std::string document = ComposeReport(state);
+    const std::string document = composeReport(state);
     EXPECT_NE(document.find("{\\b PAR}\r\n\t\tR score (7-49):  {\\b  0  (-16%)}\\par \r\n"),
               std::string::npos);
 }
 
-TEST(Report, CriteriaFlagOtherThanOneCountsAsNotMet) {
+// Only a criterion met shows its disorder: the item half of borderline criterion 5 alone,
+// without the criterion, shows nothing.
+TEST(Report, ItemHalfWithoutItsCriterionCountsAsNotMet) {
     ProgramState state = answerSetMiddle();
-    state.Scores.PAR1 = 2;
-    state.Scores.BDL5 = 1;
-    BuildCriteriaSection(state, X4);
-    expectParagraphs(state.ReportCriteria[X4], criteriaParagraphs('4', {}));
+    CategoricalScores categorical = ScoreAnswers(AnswersOf(state)).categorical[X4];
+    categorical.disorders[BDL].criteria[4].itemMet = {true, true};
+    expectParagraphs(BuildCriteriaSection(categorical, state.CriteriaText, X4),
+                     criteriaParagraphs('4', {}));
 }
 
 // With the questionnaire's own texts and every criterion met, each text is quoted once per
@@ -581,8 +578,7 @@ TEST(Report, QuotesEveryCriteriaTextOfTheItemBank) {
         state.AnswerT[item] = 7;
         state.AnswerD[item] = 3;
     }
-    processForReport(state);
-    const std::string document = ComposeReport(state);
+    const std::string document = composeReport(state);
     ASSERT_TRUE(toCp1252(document).has_value());
     for (int d = 0; d < kDisorderCount; ++d) {
         for (const std::string& text : state.CriteriaText[static_cast<std::size_t>(d)]) {
@@ -594,11 +590,31 @@ TEST(Report, QuotesEveryCriteriaTextOfTheItemBank) {
     }
 }
 
+// From values alone, no program state: criteria texts never loaded print as empty paragraphs
+// instead of reading past their table.
+TEST(Report, CriteriaTextsNeverLoadedPrintAsEmptyParagraphs) {
+    AnswerSet answers;
+    for (int item = 1; item <= 94; ++item) {
+        answers.agreement[item] = 7;
+        answers.distress[item] = 3;
+    }
+    std::vector<std::string> met;
+    for (int d = 0; d < kDisorderCount; ++d) {
+        met.insert(met.end(), static_cast<std::size_t>(kCriterionCounts[d] + 2), "");
+        if (d == BDL) {
+            met.insert(met.end() - 4, {"[SELVO ITEM 53 - CRITERIA PART 1]",
+                                       "[SELVO ITEM 65 - CRITERIA PART 2]"});
+        }
+    }
+    expectParagraphs(BuildCriteriaSection(ScoreAnswers(answers).categorical[X5], {}, X5),
+                     criteriaParagraphs('5', met));
+}
+
 TEST(Report, FileNameIsSurnameThenName) {
-    ProgramState state;
-    state.SubjectSurname = "GRP1";
-    state.SubjectName = "S01";
-    EXPECT_EQ(ReportFileName(state), "SELVO_GRP1_S01_report.rtf");
+    SubjectRecord subject;
+    subject.surname = "GRP1";
+    subject.name = "S01";
+    EXPECT_EQ(ReportFileName(subject), "SELVO_GRP1_S01_report.rtf");
 }
 
 // ---- Saving ------------------------------------------------------------------------------------
@@ -609,10 +625,10 @@ TEST(ReportFile, IsWrittenInCodePage1252AndReplacesAnOlderOne) {
     const auto name = dir.file("SELVO_GRP1_S02_report.rtf");
     std::ofstream(name) << "older report";
 
-    ASSERT_EQ(WriteReport(state), std::nullopt);
+    ASSERT_EQ(writeReport(state), std::nullopt);
 
     const std::string bytes = fileBytes(name);
-    EXPECT_EQ(bytes, *toCp1252(ComposeReport(state)));
+    EXPECT_EQ(bytes, *toCp1252(composeReport(state)));
     EXPECT_NE(bytes.find("Prima riga \xE8\\line "), std::string::npos);
     EXPECT_TRUE(bytes.ends_with("\\par \\par \r\n}\r\n"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -629,7 +645,7 @@ TEST(ReportFile, ReadOnlyFolderLeavesOlderReportIntactAndSaysWhy) {
     std::optional<FileError> error;
     {
         const Unprivileged asOrdinaryUser;
-        error = WriteReport(state);
+        error = writeReport(state);
     }
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->fileName, "SELVO_GRP1_S01_report.rtf");
@@ -645,7 +661,7 @@ TEST(ReportFile, NameWithFolderSeparatorIsRefusedAndNothingWritten) {
     ProgramState state = answerSetMiddle();
     state.SubjectSurname = "a/b";
 
-    const std::optional<FileError> error = WriteReport(state);
+    const std::optional<FileError> error = writeReport(state);
 
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->fileName, "SELVO_a/b_S01_report.rtf");

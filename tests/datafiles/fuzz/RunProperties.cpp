@@ -44,13 +44,13 @@ struct Outputs {
 
 // The processing run's three texts, as ProcessData composes them, with a fixed date.
 Outputs processInMemory(ProgramState state) {
-    selvo::BuildReportHeader(state);
-    selvo::BuildReportTitle(state, [] { return std::string("01/02/2026 10:20:30"); });
-    selvo::BuildReportSubject(state);
+    const std::string dateTime = "01/02/2026 10:20:30";
     selvo::CopyAnswers(state);
     selvo::ComputeDimensionalScores(state);
+    const selvo::SubjectRecord subject = selvo::SubjectOf(state);
+    const selvo::Scores scores = selvo::ScoreAnswers(selvo::AnswersOf(state));
     Outputs out;
-    out.report = selvo::ComposeReport(state);
+    out.report = selvo::ComposeReport({subject, scores, dateTime, state.CriteriaText});
     out.commands = selvo::ComposeStatisticsExport(state);
     return out;
 }
