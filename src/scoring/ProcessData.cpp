@@ -23,7 +23,8 @@ std::optional<FileError> unreadableDataFile(const PendingFile& file) {
 
 } // namespace
 
-CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait) {
+CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait,
+                           Scores* scored) {
     BuildReportHeader(state);
     BuildReportTitle(state, now); // the report's date is this moment's, taken before scoring
     BuildReportSubject(state);
@@ -38,7 +39,12 @@ CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const
         return {report.error, {}};
     }
     files.push_back(std::move(*report.file));
-    files.push_back(PrepareStatisticsExport(state));
+    const Scores scores = ScoreAnswers(AnswersOf(state));
+    files.push_back(
+        PrepareStatisticsExport(SubjectOf(state), AnswersOf(state), scores, state.ItemText));
+    if (scored != nullptr) {
+        *scored = scores;
+    }
     return commitFileSet(files, wait);
 }
 

@@ -147,8 +147,8 @@ TEST(SelvoBatchProcesses, TwoRunsIntoOneFolderNeverMixASubjectsFiles) {
         const selvo::ProgramState state = subject(i, i);
         const std::string data = selvo::DataFileNameFor(state);
         const std::string run = shared.at(data) == alone["a"].at(data) ? "a" : "b";
-        for (const std::string& name :
-             {data, selvo::ReportFileName(state), selvo::StatisticsExportFileName(state)}) {
+        for (const std::string& name : {data, selvo::ReportFileName(state),
+                                        selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
             mixed += shared.at(name) != alone[run].at(name);
         }
     }

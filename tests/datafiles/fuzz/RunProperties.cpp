@@ -51,7 +51,9 @@ Outputs processInMemory(ProgramState state) {
     selvo::ComputeDimensionalScores(state);
     Outputs out;
     out.report = selvo::ComposeReport(state);
-    out.commands = selvo::ComposeStatisticsExport(state);
+    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+    out.commands = selvo::ComposeStatisticsExport(selvo::SubjectOf(state), answers,
+                                                  selvo::ScoreAnswers(answers), state.ItemText);
     return out;
 }
 
