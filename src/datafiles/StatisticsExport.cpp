@@ -77,7 +77,7 @@ CaseVariable& add(std::vector<CaseVariable>& list, std::string name, std::string
 }
 
 // The subject's record number and coded fields, the age and the case code. A variable of the
-// header is labelled with its name, the case code as the notes (which it once held).
+// header is labelled with its name after a blank; the case code's label says " Note".
 void addHeader(std::vector<CaseVariable>& list) {
     const auto header = [&list](std::string_view name, std::string_view format,
                                 std::function<CaseValue(const CaseInput&)> value) {
