@@ -351,14 +351,11 @@ const CaseVariable* variableNamed(std::string_view name) {
 // The header's labels, in their own order. They include the subject's name and surname,
 // labelled as the header's variables are although the case holds neither.
 std::vector<VariableLabel> headerLabels(bool variablesOnly) {
-    static constexpr std::array<std::string_view, 8> kOrder{"Card",
-                                                            "Nome",
-                                                            "Cognome",
-                                                            "Eta",
-                                                            q::kSex.variable,
-                                                            q::kMarital.variable,
-                                                            q::kEducation.variable,
-                                                            kCaseCodeVariable};
+    constexpr std::string_view sex = q::kSex.variable;
+    constexpr std::string_view marital = q::kMarital.variable;
+    constexpr std::string_view education = q::kEducation.variable;
+    constexpr std::array<std::string_view, 8> kOrder{"Card", "Nome",  "Cognome", "Eta",
+                                                     sex,    marital, education, kCaseCodeVariable};
     std::vector<VariableLabel> labels;
     for (const std::string_view name : kOrder) {
         if (const CaseVariable* variable = variableNamed(name)) {
