@@ -14,8 +14,9 @@ namespace selvo {
 BatchDataset::BatchDataset(fs::path folder, std::string shownFolder, std::string name)
     : m_folder(std::move(folder)), m_shownFolder(std::move(shownFolder)), m_name(std::move(name)) {}
 
-void BatchDataset::addCase(ProgramState& state) {
-    m_table.addCase(StatisticsCaseValues(state));
+void BatchDataset::addCase(const SubjectRecord& subject, const AnswerSet& answers,
+                           const Scores& scores) {
+    m_table.addCase(StatisticsCaseValues(subject, answers, scores));
 }
 
 BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
@@ -33,7 +34,8 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     const CommitResult result = commitFileSet(
         {
             {utf8Of(m_folder / pathFromUtf8(table)), m_table.bytes()},
-            {utf8Of(m_folder / pathFromUtf8(commands)), ComposeDatasetCommands(m_name, labels)},
+            {utf8Of(m_folder / pathFromUtf8(commands)),
+             ComposeDatasetCommands(m_name, labels.ItemText)},
         },
         wait);
     if (result.error) {

@@ -2,8 +2,10 @@
 // A selvo-batch run's dataset: the cases of the subjects processed, in the order given, and
 // their writing as NAME.csv and NAME.sps once every subject is done.
 #include "datafiles/DatasetTable.h"
-#include "state/ProgramState.h"
 #include "platform/TextFile.h"
+#include "questionnaire/Answers.h"
+#include "questionnaire/Subject.h"
+#include "scoring/Scores.h"
 
 #include <filesystem>
 #include <optional>
@@ -17,9 +19,9 @@ public:
     // closing line.
     BatchDataset(std::filesystem::path folder, std::string shownFolder, std::string name);
 
-    // The case of a subject whose three files have just been written, from the computation
-    // that wrote its command file.
-    void addCase(ProgramState& state);
+    // The case of a subject whose three files have just been written, from the scores its
+    // command file was composed from.
+    void addCase(const SubjectRecord& subject, const AnswerSet& answers, const Scores& scores);
 
     struct Outcome {
         std::string said; // the closing line's part: "; 48 casi scritti in studio.csv"

@@ -70,7 +70,8 @@ OutputKey fileKey(const fs::path& folder, const std::string& name, FolderNames& 
 }
 
 std::vector<std::string> subjectOutputs(const ProgramState& state) {
-    return {DataFileNameFor(state), ReportFileName(SubjectOf(state)), StatisticsExportFileName(state)};
+    return {DataFileNameFor(state), ReportFileName(SubjectOf(state)),
+            StatisticsExportFileName(SubjectOf(state))};
 }
 
 struct Conflicts {

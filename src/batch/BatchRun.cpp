@@ -306,9 +306,10 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         LoadItemBank(state); // the report quotes criteria texts, the export item texts
         const std::vector<int> missing = MissingItems(state);
         std::optional<std::string> failure;
+        Scores scores; // the dataset's row comes from the scores the subject's files hold
         try {
             folders.enter(input.folder);
-            if (const auto error = ProcessData(state, now, wait)) {
+            if (const auto error = RunProcessing(state, now, wait, &scores).error) {
                 failure = error->message();
             }
         } catch (const fs::filesystem_error& cannotEnter) {
@@ -320,7 +321,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         } else {
             ++succeeded;
             if (dataset) {
-                dataset->addCase(state);
+                dataset->addCase(SubjectOf(state), AnswersOf(state), scores);
             }
             if (!missing.empty()) {
                 std::string said = MissingItemsMessage(missing);

@@ -1,15 +1,15 @@
 #include "datafiles/DatasetCommands.h"
 
 #include "datafiles/DatasetTable.h"
+#include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
-#include "text/NumberText.h"
+#include "questionnaire/Questionnaire.h"
 #include "state/Startup.h"
-#include "platform/TextFile.h"
-#include "text/TextSafety.h"
+#include "text/Cp1252.h"
+#include "text/NumberText.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 #include <vector>
 
@@ -22,21 +22,6 @@ constexpr std::string_view kIndent = "  ";
 // The variable list is packed into lines a person can read.
 constexpr std::size_t kListWidth = 80;
 
-struct CodeLabels {
-    const char* variable;
-    std::vector<const char*> labels; // code 1, 2, ...
-};
-
-// The subject form's options, code by code ("Elementare" spelt as the report's legend spells
-// it).
-const std::array<CodeLabels, 3> kCodeLabels{{
-    {"Sex", {"MASCHIO", "FEMMINA"}},
-    {"STCIV", {"Celibe/Nubile", "Coniugato/a", "Separato/a", "Divorziato/a", "Vedovo/a"}},
-    {"TITSTUD",
-     {"Nessuno/Non indicato", "Elementare", "Media Inferiore", "Media Superiore",
-      "Laurea/Specializzazione"}},
-}};
-
 class CommandLines {
 public:
     void add(std::string_view line) {
@@ -44,27 +29,23 @@ public:
         m_text += kCrLf;
     }
 
-    // `lead`, then the text as a quoted string (an apostrophe inside doubled, a control
-    // character as a blank), then `tail`. A string too long for one line goes on in pieces
-    // joined with "+", which SPSS and PSPP read as one string; no piece splits a character.
+    // `lead`, then the text as a quoted string (SpssQuoted), then `tail`. A string too long for
+    // one line goes on in pieces joined with "+", which SPSS and PSPP read as one string; no
+    // piece splits a character or a doubled apostrophe.
     void addQuoted(std::string_view lead, std::string_view text, std::string_view tail) {
+        const std::string quoted = SpssQuoted(text);
+        const std::string_view inside = std::string_view(quoted).substr(1, quoted.size() - 2);
         // Room kept on every line for the closing quote and whichever is longer, " +" or tail.
         const std::size_t reserve = 1 + std::max<std::size_t>(2, tail.size());
         std::string line = std::string(lead) + "'";
-        for (std::size_t i = 0; i < text.size();) {
-            const Utf8Char c = decodeUtf8At(text, i);
-            std::string piece = c.valid && isControlOrFormat(c.codePoint)
-                                    ? std::string(" ")
-                                    : std::string(text.substr(i, c.length));
-            if (piece == "'") {
-                piece = "''";
-            }
-            if (line.size() + piece.size() + reserve > kMaxCommandLineBytes) {
+        for (std::size_t i = 0; i < inside.size();) {
+            const std::size_t length = inside[i] == '\'' ? 2 : decodeUtf8At(inside, i).length;
+            if (line.size() + length + reserve > kMaxCommandLineBytes) {
                 add(line + "' +");
                 line = std::string(kIndent) + "'";
             }
-            line += piece;
-            i += c.length;
+            line.append(inside.substr(i, length));
+            i += length;
         }
         add(line + "'" + std::string(tail));
     }
@@ -110,35 +91,39 @@ void addGetData(CommandLines& lines, const std::string& name) {
     lines.add(line + " .");
 }
 
-void addVariableLabels(CommandLines& lines, const ProgramState& state) {
+void addVariableLabels(CommandLines& lines, std::span<const std::string> itemTexts) {
     lines.add("VARIABLE LABELS");
-    const std::vector<VariableLabel> labels = StatisticsVariableLabels(state);
+    const std::vector<VariableLabel> labels = StatisticsVariableLabels(itemTexts);
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const std::string lead = std::string(kIndent) + (i == 0 ? "" : "/") + labels[i].name + " ";
         lines.addQuoted(lead, labels[i].label, i + 1 == labels.size() ? "." : "");
     }
 }
 
+// The subject form's options, code by code, as the questionnaire labels them.
 void addValueLabels(CommandLines& lines) {
     lines.add("VALUE LABELS");
-    for (std::size_t v = 0; v < kCodeLabels.size(); ++v) {
-        const CodeLabels& coded = kCodeLabels[v];
-        std::string line = std::string(kIndent) + (v == 0 ? "" : "/") + coded.variable;
-        for (std::size_t code = 1; code <= coded.labels.size(); ++code) {
-            line += " " + std::to_string(code) + " '" + coded.labels[code - 1] + "'";
+    const auto& fields = questionnaire::kCodedFields;
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+        const questionnaire::CodedField& coded = *fields[f];
+        std::string line = std::string(kIndent) + (f == 0 ? "" : "/") + std::string(coded.variable);
+        for (int code = 1; code <= coded.optionCount; ++code) {
+            line += " " + std::to_string(code) + " " +
+                    SpssQuoted(coded.valueLabels[static_cast<std::size_t>(code - 1)]);
         }
-        lines.add(line + (v + 1 == kCodeLabels.size() ? "." : ""));
+        lines.add(line + (f + 1 == fields.size() ? "." : ""));
     }
 }
 
 } // namespace
 
-std::string ComposeDatasetCommands(const std::string& name, const ProgramState& state) {
+std::string ComposeDatasetCommands(const std::string& name,
+                                   std::span<const std::string> itemTexts) {
     CommandLines lines;
     addHeaderComment(lines);
     addGetData(lines, name);
     lines.add("");
-    addVariableLabels(lines, state);
+    addVariableLabels(lines, itemTexts);
     lines.add("");
     addValueLabels(lines);
     lines.add("");

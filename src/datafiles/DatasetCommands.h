@@ -1,9 +1,8 @@
 #pragma once
 // NAME.sps: the commands that read a run's NAME.csv into one SPSS data file NAME.sav, every
 // variable defined and labelled as in a subject's command file.
-#include "state/ProgramState.h"
-
 #include <cstddef>
+#include <span>
 #include <string>
 
 namespace selvo {
@@ -12,9 +11,10 @@ namespace selvo {
 inline constexpr std::size_t kMaxCommandLineBytes = 255;
 
 // The file's bytes, UTF-8 with a byte-order mark (the item labels are Italian, the names of the
-// files may be anything): GET DATA of NAME.csv, the variable labels (item texts from
-// state.ItemText), the value labels of the subject form's codes, the save of NAME.sav. Long
-// strings are split into pieces joined with "+", so no line exceeds kMaxCommandLineBytes.
-std::string ComposeDatasetCommands(const std::string& name, const ProgramState& state);
+// files may be anything): GET DATA of NAME.csv, the variable labels (item k's text in slot k
+// of `itemTexts`, as the item bank loads them), the value labels of the subject form's codes,
+// the save of NAME.sav. Long strings are split into pieces joined with "+", so no line exceeds
+// kMaxCommandLineBytes.
+std::string ComposeDatasetCommands(const std::string& name, std::span<const std::string> itemTexts);
 
 } // namespace selvo

@@ -1,130 +1,221 @@
 #include "datafiles/StatisticsExport.h"
 
-#include "scoring/CriteriaAlgorithm.h"
-#include "text/NumberText.h"
+#include "datafiles/SpssText.h"
+#include "questionnaire/Questionnaire.h"
 #include "state/Startup.h"
-#include "text/TextSafety.h"
-#include "text/Utf8.h"
+#include "text/Cp1252.h"
+#include "text/NumberText.h"
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <functional>
 #include <initializer_list>
+#include <stdexcept>
 #include <utility>
+#include <variant>
 
 namespace selvo {
 namespace {
 
-constexpr int kItems = 94;
-
-struct ScoreSlot {
-    const char* name;
-    NumberOrEmpty ScoreRecord::*member;
-};
-
-struct LabelledSlot {
-    const char* name;
-    const char* label;
-    NumberOrEmpty ScoreRecord::*member;
-};
-
-using R = ScoreRecord;
-
-constexpr std::array<LabelledSlot, 16> kDimensionalTotals{{
-    {"par1t", "PAR tot", &R::par1t},
-    {"sz1t", "SZ tot", &R::sz1t},
-    {"st1t", "ST tot", &R::st1t},
-    {"as1t", "AS tot", &R::as1t},
-    {"bdl1t", "BDL tot", &R::bdl1t},
-    {"his1t", "HIS tot", &R::his1t},
-    {"nar1t", "NAR tot", &R::nar1t},
-    {"av1t", "AV tot", &R::av1t},
-    {"dep1t", "DEP tot", &R::dep1t},
-    {"oc1t", "O_C tot", &R::oc1t},
-    {"de1t", "NOS_DE tot", &R::de1t},
-    {"pa1t", "NOS_PA tot", &R::pa1t},
-    {"clA1t", "CLU_A tot", &R::clA1t},
-    {"clB1t", "CLU_B tot", &R::clB1t},
-    {"clC1t", "CLU_C tot", &R::clC1t},
-    {"tot1t", "TotCLU tot", &R::tot1t},
-}};
-
-// Each scale's count, criteria and diagnosis, then the clusters: the order of the variables.
-constexpr std::array<ScoreSlot, 126> kCriteriaSlots{{
-    {"PARTOT", &R::PARTOT}, {"PAR1", &R::PAR1},     {"PAR2", &R::PAR2},     {"PAR3", &R::PAR3},
-    {"PAR4", &R::PAR4},     {"PAR5", &R::PAR5},     {"PAR6", &R::PAR6},     {"PAR7", &R::PAR7},
-    {"PARD", &R::PARD},     {"SZTOT", &R::SZTOT},   {"SZ1", &R::SZ1},       {"SZ2", &R::SZ2},
-    {"SZ3", &R::SZ3},       {"SZ4", &R::SZ4},       {"SZ5", &R::SZ5},       {"SZ6", &R::SZ6},
-    {"SZ7", &R::SZ7},       {"SZD", &R::SZD},       {"STTOT", &R::STTOT},   {"ST1", &R::ST1},
-    {"ST2", &R::ST2},       {"ST3", &R::ST3},       {"ST4", &R::ST4},       {"ST5", &R::ST5},
-    {"ST6", &R::ST6},       {"ST7", &R::ST7},       {"ST8", &R::ST8},       {"ST9", &R::ST9},
-    {"STD", &R::STD},       {"ASTOT", &R::ASTOT},   {"AS1", &R::AS1},       {"AS2", &R::AS2},
-    {"AS3", &R::AS3},       {"AS4", &R::AS4},       {"AS5", &R::AS5},       {"AS6", &R::AS6},
-    {"AS7", &R::AS7},       {"AS8", &R::AS8},       {"ASD", &R::ASD},       {"BDLTOT", &R::BDLTOT},
-    {"BDL1", &R::BDL1},     {"BDL2", &R::BDL2},     {"BDL3", &R::BDL3},     {"BDL4", &R::BDL4},
-    {"BDL56", &R::BDL56},   {"BDL7", &R::BDL7},     {"BDL8", &R::BDL8},     {"BDL9", &R::BDL9},
-    {"BDL10", &R::BDL10},   {"BDLD", &R::BDLD},     {"HISTOT", &R::HISTOT}, {"HIS1", &R::HIS1},
-    {"HIS2", &R::HIS2},     {"HIS3", &R::HIS3},     {"HIS4", &R::HIS4},     {"HIS5", &R::HIS5},
-    {"HIS6", &R::HIS6},     {"HIS7", &R::HIS7},     {"HIS8", &R::HIS8},     {"HISD", &R::HISD},
-    {"NARTOT", &R::NARTOT}, {"NAR1", &R::NAR1},     {"NAR2", &R::NAR2},     {"NAR3", &R::NAR3},
-    {"NAR4", &R::NAR4},     {"NAR5", &R::NAR5},     {"NAR6", &R::NAR6},     {"NAR7", &R::NAR7},
-    {"NAR8", &R::NAR8},     {"NAR9", &R::NAR9},     {"NARD", &R::NARD},     {"AVTOT", &R::AVTOT},
-    {"AV1", &R::AV1},       {"AV2", &R::AV2},       {"AV3", &R::AV3},       {"AV4", &R::AV4},
-    {"AV5", &R::AV5},       {"AV6", &R::AV6},       {"AV7", &R::AV7},       {"AVD", &R::AVD},
-    {"DEPTOT", &R::DEPTOT}, {"DEP1", &R::DEP1},     {"DEP2", &R::DEP2},     {"DEP3", &R::DEP3},
-    {"DEP4", &R::DEP4},     {"DEP5", &R::DEP5},     {"DEP6", &R::DEP6},     {"DEP7", &R::DEP7},
-    {"DEP8", &R::DEP8},     {"DEPD", &R::DEPD},     {"OCTOT", &R::OCTOT},   {"OC1", &R::OC1},
-    {"OC2", &R::OC2},       {"OC3", &R::OC3},       {"OC4", &R::OC4},       {"OC5", &R::OC5},
-    {"OC6", &R::OC6},       {"OC7", &R::OC7},       {"OC8", &R::OC8},       {"OCD", &R::OCD},
-    {"DETOT", &R::DETOT},   {"DE1", &R::DE1},       {"DE2", &R::DE2},       {"DE3", &R::DE3},
-    {"DE4", &R::DE4},       {"DE5", &R::DE5},       {"DE6", &R::DE6},       {"DE7", &R::DE7},
-    {"DED", &R::DED},       {"PATOT", &R::PATOT},   {"PA1", &R::PA1},       {"PA2", &R::PA2},
-    {"PA3", &R::PA3},       {"PA4", &R::PA4},       {"PA5", &R::PA5},       {"PA6", &R::PA6},
-    {"PA7", &R::PA7},       {"PAD", &R::PAD},       {"CLATOT", &R::CLATOT}, {"CLBTOT", &R::CLBTOT},
-    {"CLCTOT", &R::CLCTOT}, {"TOTTOT", &R::TOTTOT}, {"CLAD", &R::CLAD},     {"CLBD", &R::CLBD},
-    {"CLCD", &R::CLCD},     {"TOTD", &R::TOTD},
-}};
-
-struct ScaleLabel {
-    const char* count;
-    const char* diagnosis;
-    const char* shortLabel;
-    bool cluster;
-};
-
-// Counts and diagnoses as the label lines list them.
-constexpr std::array<ScaleLabel, 16> kScaleLabels{{
-    {"PARTOT", "PARD", "PAR", false},
-    {"SZTOT", "SZD", "SZ", false},
-    {"STTOT", "STD", "ST", false},
-    {"ASTOT", "ASD", "AS", false},
-    {"BDLTOT", "BDLD", "BDL", false},
-    {"HISTOT", "HISD", "HIS", false},
-    {"NARTOT", "NARD", "NAR", false},
-    {"AVTOT", "AVD", "AV", false},
-    {"DEPTOT", "DEPD", "DEP", false},
-    {"OCTOT", "OCD", "OC", false},
-    {"DETOT", "DED", "NOS DE", false},
-    {"PATOT", "PAD", "NOS PA", false},
-    {"CLATOT", "CLAD", "CLA", true},
-    {"CLBTOT", "CLBD", "CLB", true},
-    {"CLCTOT", "CLCD", "CLC", true},
-    {"TOTTOT", "TOTD", "CLTOT", true},
-}};
-
-// The header's labels. Nome and Cognome are labelled although the case has no such variables.
-constexpr std::array<std::pair<const char*, const char*>, 8> kHeaderLabels{{
-    {"Card", " Card"},
-    {"Nome", " Nome"},
-    {"Cognome", " Cognome"},
-    {"Eta", " Eta"},
-    {"Sex", " Sex"},
-    {"STCIV", " STCIV"},
-    {"TITSTUD", " TITSTUD"},
-    {"CODICE", " Note"},
-}};
+namespace q = questionnaire;
 
 // Not the subject's name: the case carries no name or surname.
-constexpr const char* kCaseCode = "pz";
+constexpr std::string_view kCaseCode = "pz";
+constexpr std::string_view kCaseCodeVariable = "CODICE";
+
+// The three clusters together, as the statistics files name and label them.
+constexpr std::string_view kAllClustersStem = "TOT"; // TOTTOTX4, TOTDX4
+constexpr std::string_view kAllClustersTotal = "tot1t";
+constexpr std::string_view kAllClustersTotalLabel = "TotCLU tot";
+constexpr std::string_view kAllClustersCriteriaLabel = "CLTOT";
+
+// Where a variable stands in the command file: that sets the blanks around its definition, the
+// line it is defined on and where it is labelled.
+enum class Part { Header, Agreement, Distress, Dimensional, Categorical };
+
+// What a categorical variable holds. Each threshold's label lines list its counts, then its
+// diagnoses; a single criterion is not labelled.
+enum class Role { Other, Count, Diagnosis };
+
+struct CaseInput {
+    const SubjectRecord& subject;
+    const AnswerSet& answers;
+    const Scores& scores;
+};
+
+// A value of the case as the record holds it: a number, a text of the record or an answer,
+// each written in its own way.
+using CaseValue = std::variant<double, std::string_view, Integer>;
+
+struct CaseVariable {
+    std::string name;
+    std::string_view format;
+    Part part = Part::Header;
+    std::function<CaseValue(const CaseInput&)> value;
+    std::string label;              // none when empty; an item's comes from its loaded text
+    Role role = Role::Other;        // of a categorical variable
+    q::Algorithm algorithm = q::X4; // of a categorical variable
+    int item = 0;                   // of an answer variable
+};
+
+std::string lowered(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+CaseVariable& add(std::vector<CaseVariable>& list, std::string name, std::string_view format,
+                  Part part, std::function<CaseValue(const CaseInput&)> value) {
+    CaseVariable& variable = list.emplace_back();
+    variable.name = std::move(name);
+    variable.format = format;
+    variable.part = part;
+    variable.value = std::move(value);
+    return variable;
+}
+
+// The subject's record number and coded fields, the age and the case code. A variable of the
+// header is labelled with its name after a blank; the case code's label says " Note".
+void addHeader(std::vector<CaseVariable>& list) {
+    const auto header = [&list](std::string_view name, std::string_view format,
+                                std::function<CaseValue(const CaseInput&)> value) {
+        add(list, std::string(name), format, Part::Header, std::move(value)).label =
+            " " + std::string(name);
+    };
+    const auto text = [](std::string SubjectRecord::*field) {
+        return
+            [field](const CaseInput& in) { return CaseValue(std::string_view(in.subject.*field)); };
+    };
+    header("Card", "F8.0",
+           [](const CaseInput& in) { return CaseValue(static_cast<double>(in.subject.card)); });
+    header(q::kSex.variable, "F8.0", text(&SubjectRecord::sex));
+    header("Eta", "F8.0", text(&SubjectRecord::age));
+    header(q::kMarital.variable, "F8.0", text(&SubjectRecord::marital));
+    header(q::kEducation.variable, "F8.0", text(&SubjectRecord::education));
+    header(kCaseCodeVariable, "A10", [](const CaseInput&) { return CaseValue(kCaseCode); });
+    list.back().label = " Note";
+}
+
+void addAnswers(std::vector<CaseVariable>& list) {
+    for (int k = q::kFirstItem; k <= q::kItemCount; ++k) {
+        add(list, "t" + std::to_string(k) + "_1", "F8", Part::Agreement, [k](const CaseInput& in) {
+            return CaseValue(in.answers.agreement[k]);
+        }).item = k;
+    }
+    for (int k = q::kFirstItem; k <= q::kItemCount; ++k) {
+        add(list, "d" + std::to_string(k) + "_1", "F8.0", Part::Distress, [k](const CaseInput& in) {
+            return CaseValue(in.answers.distress[k]);
+        }).item = k;
+    }
+}
+
+// A total of the dimensional scores, picked from them.
+template <class Pick> std::function<CaseValue(const CaseInput&)> dimensional(Pick pick) {
+    return [pick](const CaseInput& in) {
+        return CaseValue(static_cast<double>(pick(in.scores.dimensional).total));
+    };
+}
+
+void addDimensionalTotals(std::vector<CaseVariable>& list) {
+    for (const q::DisorderDefinition& disorder : q::kDisorders) {
+        const q::Disorder d = disorder.disorder;
+        add(list, lowered(disorder.code) + "1t", "F8.0", Part::Dimensional,
+            dimensional([d](const DimensionalScores& s) { return s.disorders[d]; }))
+            .label = std::string(disorder.statisticsLabels.total) + " tot";
+    }
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        const q::Cluster c = cluster.cluster;
+        const std::string letter(cluster.letter);
+        add(list, "cl" + letter + "1t", "F8.0", Part::Dimensional,
+            dimensional([c](const DimensionalScores& s) { return s.clusters[c]; }))
+            .label = "CLU_" + letter + " tot";
+    }
+    add(list, std::string(kAllClustersTotal), "F8.0", Part::Dimensional,
+        dimensional([](const DimensionalScores& s) { return s.allClusters; }))
+        .label = std::string(kAllClustersTotalLabel);
+}
+
+// The names of a disorder's criteria count the items behind them: borderline criterion 5, of
+// two items, is "BDL56", and the criteria after it keep the numbers of their items, BDL7...
+std::vector<std::string> criterionNames(const q::DisorderDefinition& disorder) {
+    std::vector<std::string> names;
+    int item = 1;
+    for (const q::Criterion& criterion : disorder.criteriaList()) {
+        std::string name(disorder.code);
+        for (int i = 0; i < criterion.itemCount; ++i) {
+            name += std::to_string(item++);
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+// One threshold's variables: each disorder's count, criteria and diagnosis, then the clusters'
+// counts and diagnoses.
+void addCategorical(std::vector<CaseVariable>& list, q::Algorithm algorithm) {
+    const std::string suffix(q::kThresholds[algorithm].variableSuffix);
+    const auto addOne = [&](std::string name, Role role, std::string label, auto pick) {
+        CaseVariable& variable =
+            add(list, std::move(name) + suffix, "F8.0", Part::Categorical,
+                [algorithm, pick](const CaseInput& in) {
+                    return CaseValue(static_cast<double>(pick(in.scores.categorical[algorithm])));
+                });
+        variable.role = role;
+        variable.algorithm = algorithm;
+        variable.label = role == Role::Other ? "" : std::move(label) + suffix;
+    };
+    for (const q::DisorderDefinition& disorder : q::kDisorders) {
+        const q::Disorder d = disorder.disorder;
+        const std::string code(disorder.code);
+        const std::string label(disorder.statisticsLabels.criteria);
+        addOne(code + "TOT", Role::Count, label + " tot criteri ",
+               [d](const CategoricalScores& s) { return s.disorders[d].criteriaMet; });
+        const std::vector<std::string> names = criterionNames(disorder);
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            addOne(names[k], Role::Other, "", [d, k](const CategoricalScores& s) {
+                return s.disorders[d].criteria[k].met ? 1 : 0;
+            });
+        }
+        addOne(code + "D", Role::Diagnosis, label + "  DIAGNOSI ",
+               [d](const CategoricalScores& s) { return s.disorders[d].diagnosed ? 1 : 0; });
+    }
+    const std::string all(kAllClustersStem);
+    const std::string allLabel(kAllClustersCriteriaLabel);
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        const q::Cluster c = cluster.cluster;
+        const std::string stem = "CL" + std::string(cluster.letter);
+        addOne(stem + "TOT", Role::Count, stem + " tot criteri ",
+               [c](const CategoricalScores& s) { return s.clusters[c].criteriaMet; });
+    }
+    addOne(all + "TOT", Role::Count, allLabel + " tot criteri ",
+           [](const CategoricalScores& s) { return s.allClusters.criteriaMet; });
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        const q::Cluster c = cluster.cluster;
+        const std::string stem = "CL" + std::string(cluster.letter);
+        addOne(stem + "D", Role::Diagnosis, stem + " tot DIAGNOSI ",
+               [c](const CategoricalScores& s) { return s.clusters[c].diagnoses; });
+    }
+    addOne(all + "D", Role::Diagnosis, allLabel + " tot DIAGNOSI ",
+           [](const CategoricalScores& s) { return s.allClusters.diagnoses; });
+}
+
+// The case's variables in the order of the definitions and of the data line: the one list the
+// command file, the labels and the dataset are made from, built once.
+const std::vector<CaseVariable>& caseVariables() {
+    static const std::vector<CaseVariable> variables = [] {
+        std::vector<CaseVariable> list;
+        addHeader(list);
+        addAnswers(list);
+        addDimensionalTotals(list);
+        for (int algorithm = 0; algorithm < q::kAlgorithmCount; ++algorithm) {
+            addCategorical(list, static_cast<q::Algorithm>(algorithm));
+        }
+        return list;
+    }();
+    return variables;
+}
 
 // The command file is built line by line; every line ends in CR LF.
 class Lines {
@@ -161,47 +252,15 @@ std::string bannerLine(const std::string& text) {
     return line + "*";
 }
 
-std::string apostrophesDoubled(std::string_view text) {
-    std::string doubled;
-    for (const char c : text) {
-        if (c == '\'') {
-            doubled.push_back('\'');
-        }
-        doubled.push_back(c);
-    }
-    return doubled;
-}
-
-// No text of the record may end a command line or start another, whatever it holds: control
-// and format characters become blanks.
-std::string oneLine(std::string_view text) {
-    std::string line;
-    line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const Utf8Char decoded = decodeUtf8At(text, i);
-        if (decoded.valid && isControlOrFormat(decoded.codePoint)) {
-            line.push_back(' ');
-        } else {
-            line.append(text.substr(i, decoded.length));
-        }
-        i += decoded.length;
-    }
-    return line;
-}
-
-// Where a quoted text stands: in a command, whose strings take a doubled apostrophe, or among
-// the inline data, where free format knows no doubling and ends the value at the first
-// matching quote.
-enum class Quoted { InCommand, InData };
-
-// The one way a text of the record goes into the command file, always on one line. In a
-// command: in apostrophes, an apostrophe inside doubled. Among the data: in apostrophes, or in
-// quotation marks when the text holds an apostrophe ("trent'anni"); a text holding both
-// has its quotation marks turned into apostrophes, so the value still ends where it should.
-std::string quotedText(std::string_view text, Quoted where) {
-    std::string line = oneLine(text);
-    if (where == Quoted::InCommand) {
-        return "'" + apostrophesDoubled(line) + "'";
+// SPSS free format splits values at blanks, tabs and commas and treats quotes as string
+// delimiters: such a value (or an empty one, which would vanish) goes out as a quoted string,
+// so every later value keeps its column. Free format knows no doubled apostrophe and ends the
+// value at the first matching quote: a text holding an apostrophe ("trent'anni") goes in
+// quotation marks, and one holding both has its quotation marks turned into apostrophes.
+std::string freeFormatValue(std::string_view text) {
+    std::string line = SpssOneLine(text);
+    if (!line.empty() && line.find_first_of(" \t,'\"") == std::string::npos) {
+        return line;
     }
     if (line.find('\'') == std::string::npos) {
         return "'" + line + "'";
@@ -210,159 +269,169 @@ std::string quotedText(std::string_view text, Quoted where) {
     return "\"" + line + "\"";
 }
 
-// SPSS free format splits values at blanks, tabs and commas and treats quotes as string
-// delimiters: such a value (or an empty one, which would vanish) goes out as a quoted string,
-// so every later value keeps its column.
-std::string freeFormatValue(const std::string& text) {
-    if (!text.empty() && oneLine(text).find_first_of(" \t,'\"") == std::string::npos) {
-        return text;
-    }
-    return quotedText(text, Quoted::InData);
-}
-
-// "As a number": sign blank or minus, the digits, and the blank that follows every number.
-// A slot never filled goes out as 0 rather than as nothing, so later values keep their column.
-void appendNumberField(std::string& out, const NumberOrEmpty& value) {
-    appendNumberText(out, value.value());
-    out += ' ';
-}
-
 std::string quotedFileName(const std::string& fileName) {
-    return quotedText(".\\" + fileName, Quoted::InCommand);
+    return SpssQuoted(".\\" + fileName);
 }
 
-std::string subjectPart(const ProgramState& state) {
-    return state.SubjectSurname + "_" + state.SubjectName;
+std::string subjectPart(const SubjectRecord& subject) {
+    return subject.surname + "_" + subject.name;
 }
 
-// The definitions are the same for every case: built once.
-std::array<std::string, 2> definitionLines() {
-    std::string first = "DATA LIST FREE/ ";
-    for (const char* header :
-         {" Card(F8.0) ", " Sex(F8.0) ", " Eta(F8.0) ", " STCIV(F8.0) ", " TITSTUD(F8.0) "}) {
-        first += header;
+const std::string& itemText(std::span<const std::string> itemTexts, int item) {
+    const auto slot = static_cast<std::size_t>(item);
+    if (slot >= itemTexts.size()) {
+        throw std::out_of_range("no text for item " + std::to_string(item));
     }
-    // No blank after the case code: the first answer's definition follows it directly.
-    first += " CODICE(A10)";
-    for (int k = 1; k <= kItems; ++k) {
-        first += "t" + std::to_string(k) + "_1(F8) ";
-    }
-    for (int k = 1; k <= kItems; ++k) {
-        first += " d" + std::to_string(k) + "_1(F8.0) ";
-    }
-    std::string second;
-    for (const auto& slot : kDimensionalTotals) {
-        second += std::string(slot.name) + "(F8.0) ";
-    }
-    for (const char* suffix : {"X4", "X5"}) {
-        for (const auto& slot : kCriteriaSlots) {
-            second += std::string(slot.name) + suffix + "(F8.0) ";
+    return itemTexts[slot];
+}
+
+// The definitions are the same for every case: built once. The header and the answers fill
+// the first line, the scores the second.
+const std::array<std::string, 2>& definitionLines() {
+    static const std::array<std::string, 2> lines = [] {
+        std::array<std::string, 2> built{"DATA LIST FREE/ ", ""};
+        for (const CaseVariable& variable : caseVariables()) {
+            const bool scores =
+                variable.part == Part::Dimensional || variable.part == Part::Categorical;
+            std::string& line = built[scores ? 1 : 0];
+            if (variable.part == Part::Header || variable.part == Part::Distress) {
+                line += ' ';
+            }
+            line += variable.name + "(" + std::string(variable.format) + ")";
+            // No blank after the case code: the first answer's definition follows it directly.
+            if (variable.name != kCaseCodeVariable) {
+                line += ' ';
+            }
         }
-    }
-    return {first, second + "."};
+        built[1] += ".";
+        return built;
+    }();
+    return lines;
 }
 
-void addDefinitions(Lines& lines) {
-    static const std::array<std::string, 2> definitions = definitionLines();
-    for (const std::string& line : definitions) {
-        lines.add(line);
-    }
-}
-
-// Lets one call of forEachCaseValue hand each kind of value to its own formatting.
+// Lets one std::visit hand each kind of value to its own formatting.
 template <class... Format> struct Formats : Format... { using Format::operator()...; };
 template <class... Format> Formats(Format...) -> Formats<Format...>;
 
-// Every value of the case in variable order, as the record holds it: a number, a text of the
-// record or an answer. Runs both criteria algorithms on the way, as the X4 and X5 values come
-// from the one shared set of slots.
-template <class Sink> void forEachCaseValue(ProgramState& state, Sink&& sink) {
-    sink(NumberOrEmpty(state.Card));
-    for (const std::string* text : {&state.SubjectSex, &state.SubjectAge, &state.SubjectMarital,
-                                    &state.SubjectEducation, &state.CaseCode}) {
-        sink(*text);
-    }
-    for (int k = 1; k <= kItems; ++k) {
-        sink(state.AnswerT[k]);
-    }
-    for (int k = 1; k <= kItems; ++k) {
-        sink(state.AnswerD[k]);
-    }
-    for (const auto& slot : kDimensionalTotals) {
-        sink(state.Scores.*slot.member);
-    }
-    ComputeCriteriaX4(state);
-    for (const auto& slot : kCriteriaSlots) {
-        sink(state.Scores.*slot.member);
-    }
-    ComputeCriteriaX5(state);
-    for (const auto& slot : kCriteriaSlots) {
-        sink(state.Scores.*slot.member);
-    }
-}
-
 // The case's 462 values on one line of free-format data.
-std::string dataLine(ProgramState& state) {
+std::string dataLine(const CaseInput& input) {
     std::string line;
     line.reserve(2048); // 462 values
-    forEachCaseValue(state, Formats{
-                                [&line](const NumberOrEmpty& number) {
-                                    appendNumberField(line, number);
-                                    line += ' ';
-                                },
-                                [&line](const std::string& text) {
-                                    line += freeFormatValue(text);
-                                    line += ' ';
-                                },
-                                [&line](Integer answer) {
-                                    line += ' ';
-                                    appendIntegerText(line, answer);
-                                },
-                            });
+    const auto format = Formats{
+        // A number: sign blank or minus, the digits, the blank that follows every number, and
+        // the blank between values.
+        [&line](double number) {
+            appendNumberText(line, number);
+            line += "  ";
+        },
+        [&line](std::string_view text) {
+            line += freeFormatValue(text);
+            line += ' ';
+        },
+        [&line](Integer answer) {
+            line += ' ';
+            appendIntegerText(line, answer);
+        },
+    };
+    for (const CaseVariable& variable : caseVariables()) {
+        std::visit(format, variable.value(input));
+    }
     return line + " ";
+}
+
+const CaseVariable* variableNamed(std::string_view name) {
+    for (const CaseVariable& variable : caseVariables()) {
+        if (variable.name == name) {
+            return &variable;
+        }
+    }
+    return nullptr;
+}
+
+// The header's labels, in their own order. They include the subject's name and surname,
+// labelled as the header's variables are although the case holds neither.
+std::vector<VariableLabel> headerLabels(bool variablesOnly) {
+    constexpr std::string_view sex = q::kSex.variable;
+    constexpr std::string_view marital = q::kMarital.variable;
+    constexpr std::string_view education = q::kEducation.variable;
+    constexpr std::array<std::string_view, 8> kOrder{"Card", "Nome",  "Cognome", "Eta",
+                                                     sex,    marital, education, kCaseCodeVariable};
+    std::vector<VariableLabel> labels;
+    for (const std::string_view name : kOrder) {
+        if (const CaseVariable* variable = variableNamed(name)) {
+            labels.push_back({variable->name, variable->label});
+        } else if (!variablesOnly) {
+            labels.push_back({std::string(name), " " + std::string(name)});
+        }
+    }
+    return labels;
+}
+
+template <class Keep> std::vector<VariableLabel> labelsWhere(Keep keep) {
+    std::vector<VariableLabel> labels;
+    for (const CaseVariable& variable : caseVariables()) {
+        if (keep(variable)) {
+            labels.push_back({variable.name, variable.label});
+        }
+    }
+    return labels;
+}
+
+std::vector<VariableLabel> dimensionalLabels() {
+    return labelsWhere([](const CaseVariable& v) { return v.part == Part::Dimensional; });
+}
+
+// A threshold's labelled variables: its counts, then its diagnoses.
+std::vector<VariableLabel> categoricalLabels(q::Algorithm algorithm) {
+    std::vector<VariableLabel> labels;
+    for (const Role role : {Role::Count, Role::Diagnosis}) {
+        for (VariableLabel& label : labelsWhere([=](const CaseVariable& v) {
+                 return v.part == Part::Categorical && v.algorithm == algorithm && v.role == role;
+             })) {
+            labels.push_back(std::move(label));
+        }
+    }
+    return labels;
 }
 
 std::string labelLine(std::string_view name, std::string_view label) {
     return "variable labels  " + std::string(name) + "  '" + std::string(label) + "'.";
 }
 
-// The 32 labelled criteria variables of one algorithm: the counts, then the diagnoses.
-std::vector<VariableLabel> criteriaLabels(const std::string& algorithm) {
-    std::vector<VariableLabel> labels;
-    for (const auto& scale : kScaleLabels) {
-        labels.push_back(
-            {scale.count + algorithm, std::string(scale.shortLabel) + " tot criteri " + algorithm});
-    }
-    for (const auto& scale : kScaleLabels) {
-        const char* const kind = scale.cluster ? " tot DIAGNOSI " : "  DIAGNOSI ";
-        labels.push_back({scale.diagnosis + algorithm, scale.shortLabel + (kind + algorithm)});
-    }
-    return labels;
-}
-
-void addCriteriaLabels(Lines& lines, const std::string& algorithm) {
-    for (const auto& [name, label] : criteriaLabels(algorithm)) {
+void addLabelLines(Lines& lines, const std::vector<VariableLabel>& labels) {
+    for (const auto& [name, label] : labels) {
         lines.add(labelLine(name, label));
     }
 }
 
-// The item's label, kept inside the single quotes that delimit it.
-std::string itemLabel(const ProgramState& state, int k) {
-    return "It:" + CleanLabelText(state.ItemText.at(static_cast<std::size_t>(k))) + " ";
+// The header's label lines are the same for every case: built once.
+const std::string& headerLabelLines() {
+    static const std::string text = [] {
+        Lines lines;
+        addLabelLines(lines, headerLabels(false));
+        return lines.take();
+    }();
+    return text;
 }
 
-// The same lines for every case: each algorithm's are built once.
-const std::string& criteriaLabelLines(Algorithm algorithm) {
-    static const std::array<std::string, kAlgorithmCount> labels = [] {
-        std::array<std::string, kAlgorithmCount> built;
-        for (const auto& [which, suffix] : {std::pair{X4, "X4"}, std::pair{X5, "X5"}}) {
-            Lines lines;
-            addCriteriaLabels(lines, suffix);
-            built[which] = lines.take();
+// So are the scores' label lines, from the blank line after the items' labels to the one
+// after the last threshold's.
+const std::string& scoreLabelLines() {
+    static const std::string text = [] {
+        Lines lines;
+        lines.add(" ");
+        lines.add(std::string(18, '*'));
+        lines.add("Scale Dimensionali");
+        lines.add(" ");
+        addLabelLines(lines, dimensionalLabels());
+        for (int algorithm = 0; algorithm < q::kAlgorithmCount; ++algorithm) {
+            lines.add(" ");
+            addLabelLines(lines, categoricalLabels(static_cast<q::Algorithm>(algorithm)));
         }
-        return built;
+        lines.add(" ");
+        return lines.take();
     }();
-    return labels[algorithm];
+    return text;
 }
 
 // CleanLabelText into a buffer that is used again for every item.
@@ -385,11 +454,12 @@ std::string CleanLabelText(std::string_view text) {
     return clean;
 }
 
-std::string StatisticsExportFileName(const ProgramState& state) {
-    return "SELVO_SS000_" + subjectPart(state) + "_sps.sps";
+std::string StatisticsExportFileName(const SubjectRecord& subject) {
+    return "SELVO_SS000_" + subjectPart(subject) + "_sps.sps";
 }
 
-std::string ComposeStatisticsExport(ProgramState& state) {
+std::string ComposeStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
+                                    const Scores& scores, std::span<const std::string> itemTexts) {
     Lines lines;
     const std::string stars(34, '*');
     const std::string hollow = "*" + std::string(32, ' ') + "*";
@@ -401,10 +471,11 @@ std::string ComposeStatisticsExport(ProgramState& state) {
     lines.add(stars);
     lines.addEmpty(2);
 
-    state.CaseCode = kCaseCode;
-    addDefinitions(lines);
+    for (const std::string& line : definitionLines()) {
+        lines.add(line);
+    }
     lines.add("BEGIN DATA");
-    lines.add(dataLine(state));
+    lines.add(dataLine({subject, answers, scores}));
     lines.add("END DATA.");
     lines.addEmpty(2);
     lines.add("CLEAR TRANSFORMATION.");
@@ -413,120 +484,95 @@ std::string ComposeStatisticsExport(ProgramState& state) {
     lines.add("*VARNAMES ");
     lines.add(" ");
 
-    for (const auto& [name, label] : kHeaderLabels) {
-        lines.add(labelLine(name, label));
-    }
+    lines.addLines(headerLabelLines());
     std::string label;
-    for (int k = 1; k <= kItems; ++k) {
-        cleanLabelTextInto(label, state.ItemText.at(static_cast<std::size_t>(k)));
-        lines.add({"variable labels   t", std::to_string(k), "_1  'It:", label, " '."});
+    for (const CaseVariable& variable : caseVariables()) {
+        if (variable.part == Part::Agreement) {
+            cleanLabelTextInto(label, itemText(itemTexts, variable.item));
+            lines.add({"variable labels   ", variable.name, "  'It:", label, " '."});
+        }
     }
-
-    lines.add(" ");
-    lines.add(std::string(18, '*'));
-    lines.add("Scale Dimensionali");
-    lines.add(" ");
-    for (const auto& slot : kDimensionalTotals) {
-        lines.add(labelLine(slot.name, slot.label));
-    }
-    lines.add(" ");
-    lines.addLines(criteriaLabelLines(X4));
-    lines.add(" ");
-    lines.addLines(criteriaLabelLines(X5));
-    lines.add(" ");
+    lines.addLines(scoreLabelLines());
 
     // Apostrophes in a surname such as D'Amico are doubled inside the quoted file names.
-    const std::string subject = subjectPart(state);
-    lines.add(" SAVE OUTFILE=" + quotedFileName("SELVO_SS000_" + subject + "_sav.sav") +
+    const std::string subjectNames = subjectPart(subject);
+    lines.add(" SAVE OUTFILE=" + quotedFileName("SELVO_SS000_" + subjectNames + "_sav.sav") +
               "  /COMPRESSED.");
     lines.add(" ");
     lines.add(" ");
     lines.add("* importa il file scid-ii del soggetto");
     lines.add(" ");
     lines.add("* MATCH FILES /FILE=*");
-    lines.add("* /FILE=" + quotedFileName("SCIDII_Crit_" + subject + "_sav.sav"));
+    lines.add("* /FILE=" + quotedFileName("SCIDII_Crit_" + subjectNames + "_sav.sav"));
     lines.add("* /RENAME (Card CODICE Eta Sex STCIV TITSTUD = d0 d1 d2 d3 d4 d5)");
     lines.add("* /DROP= d0 d1 d2 d3 d4 d5.");
     lines.add("* EXECUTE.");
     lines.add(" ");
     lines.add(" ");
-    lines.add("* SAVE OUTFILE=" + quotedFileName("SELVO_SCIDII_" + subject + "_sav.sav") +
+    lines.add("* SAVE OUTFILE=" + quotedFileName("SELVO_SCIDII_" + subjectNames + "_sav.sav") +
               "  /COMPRESSED.");
     return lines.take();
 }
 
-PendingFile PrepareStatisticsExport(ProgramState& state) {
-    state.DataFileName = StatisticsExportFileName(state);
-    std::string text = ComposeStatisticsExport(state);
+PendingFile PrepareStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
+                                    const Scores& scores, std::span<const std::string> itemTexts) {
+    std::string text = ComposeStatisticsExport(subject, answers, scores, itemTexts);
     // The names travel inside the file: when one does not fit code page 1252 the whole file
     // goes out in UTF-8, marked so that SPSS and PSPP read it as such.
-    if (toCp1252InPlace(text)) {
-        return {state.DataFileName, std::move(text)};
+    if (!toCp1252InPlace(text)) {
+        text.insert(0, kUtf8Bom);
     }
-    text.insert(0, kUtf8Bom);
-    return {state.DataFileName, std::move(text)};
+    return {StatisticsExportFileName(subject), std::move(text)};
 }
 
-std::optional<FileError> WriteStatisticsExport(ProgramState& state) {
-    const PendingFile file = PrepareStatisticsExport(state);
+std::optional<FileError> WriteStatisticsExport(const SubjectRecord& subject,
+                                               const AnswerSet& answers, const Scores& scores,
+                                               std::span<const std::string> itemTexts) {
+    const PendingFile file = PrepareStatisticsExport(subject, answers, scores, itemTexts);
     return saveFileAtomically(file.path, file.bytes);
 }
 
 std::vector<StatisticsVariable> StatisticsVariables() {
     std::vector<StatisticsVariable> variables;
-    for (const char* name : {"Card", "Sex", "Eta", "STCIV", "TITSTUD"}) {
-        variables.push_back({name, "F8.0"});
-    }
-    variables.push_back({"CODICE", "A10"});
-    for (int k = 1; k <= kItems; ++k) {
-        variables.push_back({"t" + std::to_string(k) + "_1", "F8"});
-    }
-    for (int k = 1; k <= kItems; ++k) {
-        variables.push_back({"d" + std::to_string(k) + "_1", "F8.0"});
-    }
-    for (const auto& slot : kDimensionalTotals) {
-        variables.push_back({slot.name, "F8.0"});
-    }
-    for (const char* suffix : {"X4", "X5"}) {
-        for (const auto& slot : kCriteriaSlots) {
-            variables.push_back({slot.name + std::string(suffix), "F8.0"});
-        }
+    for (const CaseVariable& variable : caseVariables()) {
+        variables.push_back({variable.name, std::string(variable.format)});
     }
     return variables;
 }
 
-std::vector<std::string> StatisticsCaseValues(ProgramState& state) {
-    state.CaseCode = kCaseCode;
+std::vector<std::string> StatisticsCaseValues(const SubjectRecord& subject,
+                                              const AnswerSet& answers, const Scores& scores) {
+    const CaseInput input{subject, answers, scores};
     std::vector<std::string> values;
-    forEachCaseValue(
-        state, Formats{
-                   [&values](const NumberOrEmpty& number) {
-                       // The number's text without the blank that stands for a
-                       // plus sign.
-                       std::string text = numberText(number.value());
-                       values.push_back(text.starts_with(' ') ? text.substr(1) : std::move(text));
-                   },
-                   [&values](const std::string& text) { values.push_back(oneLine(text)); },
-                   [&values](Integer answer) { values.push_back(integerText(answer)); },
-               });
+    values.reserve(caseVariables().size());
+    const auto format = Formats{
+        [&values](double number) {
+            // The number's text without the blank that stands for a plus sign.
+            std::string text = numberText(number);
+            values.push_back(text.starts_with(' ') ? text.substr(1) : std::move(text));
+        },
+        [&values](std::string_view text) { values.push_back(SpssOneLine(text)); },
+        [&values](Integer answer) { values.push_back(integerText(answer)); },
+    };
+    for (const CaseVariable& variable : caseVariables()) {
+        std::visit(format, variable.value(input));
+    }
     return values;
 }
 
-std::vector<VariableLabel> StatisticsVariableLabels(const ProgramState& state) {
-    std::vector<VariableLabel> labels;
-    for (const auto& [name, label] : kHeaderLabels) {
-        if (std::string_view(name) != "Nome" && std::string_view(name) != "Cognome") {
-            labels.push_back({name, label});
+std::vector<VariableLabel> StatisticsVariableLabels(std::span<const std::string> itemTexts) {
+    std::vector<VariableLabel> labels = headerLabels(true);
+    for (const CaseVariable& variable : caseVariables()) {
+        if (variable.part == Part::Agreement) {
+            labels.push_back(
+                {variable.name, "It:" + CleanLabelText(itemText(itemTexts, variable.item)) + " "});
         }
     }
-    for (int k = 1; k <= kItems; ++k) {
-        labels.push_back({"t" + std::to_string(k) + "_1", itemLabel(state, k)});
+    for (VariableLabel& label : dimensionalLabels()) {
+        labels.push_back(std::move(label));
     }
-    for (const auto& slot : kDimensionalTotals) {
-        labels.push_back({slot.name, slot.label});
-    }
-    for (const char* algorithm : {"X4", "X5"}) {
-        for (VariableLabel& label : criteriaLabels(algorithm)) {
+    for (int algorithm = 0; algorithm < q::kAlgorithmCount; ++algorithm) {
+        for (VariableLabel& label : categoricalLabels(static_cast<q::Algorithm>(algorithm))) {
             labels.push_back(std::move(label));
         }
     }

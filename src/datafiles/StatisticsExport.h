@@ -1,8 +1,14 @@
 #pragma once
-#include "state/ProgramState.h"
+// The subject's SPSS command file: the case's variables defined, its values as inline data, the
+// variables labelled, the save of its .sav. Composed from values; the variables, their order
+// and their labels come from the questionnaire's definition, once.
 #include "platform/TextFile.h"
+#include "questionnaire/Answers.h"
+#include "questionnaire/Subject.h"
+#include "scoring/Scores.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,17 +19,22 @@ namespace selvo {
 std::string CleanLabelText(std::string_view text);
 
 // "SELVO_SS000_" + surname + "_" + name + "_sps.sps", no folder.
-std::string StatisticsExportFileName(const ProgramState& state);
+std::string StatisticsExportFileName(const SubjectRecord& subject);
 
-// The command file as UTF-8 text; sets CaseCode and runs both criteria algorithms.
-std::string ComposeStatisticsExport(ProgramState& state);
+// The command file as UTF-8 text. `itemTexts` holds item k's text in slot k, as the item bank
+// loads them; they label the agreement variables.
+std::string ComposeStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
+                                    const Scores& scores, std::span<const std::string> itemTexts);
 
-// Stores the name in DataFileName and composes the file for the current directory (code page
-// 1252, or UTF-8 with a BOM when some text does not fit it).
-PendingFile PrepareStatisticsExport(ProgramState& state);
+// The file under its name alone (the caller puts it in a folder): code page 1252, or UTF-8
+// with a BOM when some text does not fit it.
+PendingFile PrepareStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
+                                    const Scores& scores, std::span<const std::string> itemTexts);
 
-// PrepareStatisticsExport, saved atomically on its own.
-std::optional<FileError> WriteStatisticsExport(ProgramState& state);
+// PrepareStatisticsExport, saved atomically on its own in the current directory.
+std::optional<FileError> WriteStatisticsExport(const SubjectRecord& subject,
+                                               const AnswerSet& answers, const Scores& scores,
+                                               std::span<const std::string> itemTexts);
 
 // A variable of the case, with the format the command file defines it with.
 struct StatisticsVariable {
@@ -35,9 +46,9 @@ struct StatisticsVariable {
 std::vector<StatisticsVariable> StatisticsVariables();
 
 // The case's values in the same order, from the computation that writes the data line:
-// numbers as plain digits (no sign blank), texts of the record on one line. Sets CaseCode and
-// runs both criteria algorithms, as the command file does.
-std::vector<std::string> StatisticsCaseValues(ProgramState& state);
+// numbers as plain digits (no sign blank), texts of the record on one line.
+std::vector<std::string> StatisticsCaseValues(const SubjectRecord& subject,
+                                              const AnswerSet& answers, const Scores& scores);
 
 struct VariableLabel {
     std::string name;
@@ -45,8 +56,9 @@ struct VariableLabel {
 };
 
 // The labels the command file gives the case's variables, in its order: the header, the items
-// (from ItemText), the dimensional totals, then the criteria counts and diagnoses under X4 and
-// X5. Nome and Cognome, which the command file labels too, are not variables of the case.
-std::vector<VariableLabel> StatisticsVariableLabels(const ProgramState& state);
+// (from `itemTexts`, as above), the dimensional totals, then the criteria counts and diagnoses
+// under X4 and X5. Nome and Cognome, which the command file labels too, are not variables of
+// the case.
+std::vector<VariableLabel> StatisticsVariableLabels(std::span<const std::string> itemTexts);
 
 } // namespace selvo

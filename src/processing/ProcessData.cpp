@@ -23,7 +23,8 @@ std::optional<FileError> unreadableDataFile(const PendingFile& file) {
 
 } // namespace
 
-CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait) {
+CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait,
+                           Scores* scored) {
     const std::string dateTime = now(); // the report's date is this moment's, taken before scoring
     CopyAnswers(state);
     ComputeDimensionalScores(state);
@@ -38,7 +39,10 @@ CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const
         return {report.error, {}};
     }
     files.push_back(std::move(*report.file));
-    files.push_back(PrepareStatisticsExport(state));
+    files.push_back(PrepareStatisticsExport(subject, AnswersOf(state), scores, state.ItemText));
+    if (scored != nullptr) {
+        *scored = scores;
+    }
     return commitFileSet(files, wait);
 }
 

@@ -30,14 +30,15 @@ enum Algorithm { X4, X5, kAlgorithmCount };
 struct Threshold {
     std::string_view caption; // as the report and the screens name it
     int agreementMinimum;
+    std::string_view variableSuffix; // "X4": ends the names of its statistics variables
 };
 
 // A criterion is met when the distress answer is at least kDistressMinimum and the agreement
 // answer at least the threshold's minimum.
 inline constexpr int kDistressMinimum = 2;
 inline constexpr std::array<Threshold, kAlgorithmCount> kThresholds{{
-    {"T > 4 & D > 1", 5},
-    {"T > 5 & D > 1", 6},
+    {"T > 4 & D > 1", 5, "X4"},
+    {"T > 5 & D > 1", 6, "X5"},
 }};
 
 // The items behind one criterion. Borderline criterion 5 has two halves (items 53 and 65):
@@ -48,6 +49,13 @@ struct Criterion {
 };
 
 inline constexpr int kMostCriteria = 9;
+
+// How the statistics files label a disorder's variables. The code spells most of these labels
+// but not all ("O_C tot" for OC, "NOS DE" for DE), so every disorder gives its own.
+struct StatisticsLabels {
+    std::string_view total;    // "O_C": its dimensional total is "O_C tot"
+    std::string_view criteria; // "OC": "OC tot criteri X4", "OC  DIAGNOSI X4"
+};
 
 struct DisorderDefinition {
     Disorder disorder;
@@ -66,6 +74,7 @@ struct DisorderDefinition {
     // The report's range of the raw score. Every disorder's range starts at 7, the lowest
     // total the percentage counts from, whatever its number of items.
     std::string_view rangeLabel;
+    StatisticsLabels statisticsLabels;
 
     constexpr std::span<const Criterion> criteriaList() const {
         return {criteria.data(), static_cast<std::size_t>(criterionCount)};
@@ -79,42 +88,54 @@ constexpr Criterion one(int item) {
 inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
     {PAR, "PAR", "PAR", "Paranoid PD", 7,
      {one(1), one(13), one(25), one(37), one(49), one(61), one(73)}, 4, 0,
-     "Threshold: > 3 (4 criteria min) 1=yes / 0=no: ", "(7-49)"},
+     "Threshold: > 3 (4 criteria min) 1=yes / 0=no: ", "(7-49)",
+     {"PAR", "PAR"}},
     {SZ, "SZ", "SZ", "Schizoid PD", 7,
      {one(2), one(14), one(26), one(38), one(50), one(62), one(74)}, 4, 0,
-     "Threshold: > 3 (4 criteria min) 1=yes / 0=no: ", "(7-49)"},
+     "Threshold: > 3 (4 criteria min) 1=yes / 0=no: ", "(7-49)",
+     {"SZ", "SZ"}},
     // Item 50 stands for a criterion of the schizoid and of the schizotypal disorder.
     {ST, "ST", "ST", "Schizotypal PD", 9,
      {one(3), one(15), one(27), one(39), one(51), one(63), one(75), one(50), one(85)}, 5, 0,
-     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-63)"},
+     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-63)",
+     {"ST", "ST"}},
     {AS, "AS", "AS", "Antisocial PD (previously called psychopathic or sociopathic)", 8,
      {one(4), one(16), one(28), one(40), one(52), one(64), one(76), one(86)}, 3, 8,
-     "Threshold: > 2 + CD (it86) (2+CD criteria min.) 1=yes / 0=no: ", "(7-56)"},
+     "Threshold: > 2 + CD (it86) (2+CD criteria min.) 1=yes / 0=no: ", "(7-56)",
+     {"AS", "AS"}},
     {BDL, "BDL", "BDL", "Borderline PD", 9,
      {one(5), one(17), one(29), one(41), Criterion{{53, 65}, 2}, one(77), one(87), one(92),
       one(94)},
-     5, 0, "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-70)"},
+     5, 0, "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-70)",
+     {"BDL", "BDL"}},
     {HIS, "HIS", "HIS", "Histrionic PD", 8,
      {one(6), one(18), one(30), one(42), one(54), one(66), one(78), one(88)}, 5, 0,
-     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-56)"},
+     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-56)",
+     {"HIS", "HIS"}},
     {NAR, "NAR", "NAR", "Narcissistic PD", 9,
      {one(7), one(19), one(31), one(43), one(55), one(67), one(79), one(89), one(93)}, 5, 0,
-     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-63)"},
+     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-63)",
+     {"NAR", "NAR"}},
     {AV, "AV", "AV", "Avoidant PD", 7,
      {one(8), one(20), one(32), one(44), one(56), one(68), one(80)}, 4, 0,
-     "Threshold: > 3 (4 criteria min) 1=yes / 0=no: ", "(7-49)"},
+     "Threshold: > 3 (4 criteria min) 1=yes / 0=no: ", "(7-49)",
+     {"AV", "AV"}},
     {DEP, "DEP", "DEP", "Dependent PD", 8,
      {one(9), one(21), one(33), one(45), one(57), one(69), one(81), one(90)}, 5, 0,
-     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-56)"},
+     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-56)",
+     {"DEP", "DEP"}},
     {OC, "OC", "O-C", "Obsessive-Compulsive PD", 8,
      {one(10), one(22), one(34), one(46), one(58), one(70), one(82), one(91)}, 4, 0,
-     "Threshold: > 3 (4 criteria min.) 1=yes / 0=no: ", "(7-56)"},
+     "Threshold: > 3 (4 criteria min.) 1=yes / 0=no: ", "(7-56)",
+     {"O_C", "OC"}},
     {DE, "DE", "DE", "NOS-DE PD", 7,
      {one(11), one(23), one(35), one(47), one(59), one(71), one(83)}, 5, 0,
-     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-49)"},
+     "Threshold: > 4 (5 criteria min.) 1=yes / 0=no: ", "(7-49)",
+     {"NOS_DE", "NOS DE"}},
     {PA, "PA", "PA", "NOS-PA PD", 7,
      {one(12), one(24), one(36), one(48), one(60), one(72), one(84)}, 4, 0,
-     "Threshold: > 3 (4 criteria min) 1=yes / 0=no: ", "(7-49)"},
+     "Threshold: > 3 (4 criteria min) 1=yes / 0=no: ", "(7-49)",
+     {"NOS_PA", "NOS PA"}},
 }};
 
 // The items a disorder's dimensional total adds up: every item behind its criteria.

@@ -4,8 +4,8 @@
 namespace selvo {
 
 SubjectRecord SubjectOf(const ProgramState& state) {
-    return {state.SubjectName,    state.SubjectSurname,   state.SubjectAge, state.SubjectSex,
-            state.SubjectMarital, state.SubjectEducation, state.SubjectNotes};
+    return {state.SubjectName,    state.SubjectSurname,   state.SubjectAge,   state.SubjectSex,
+            state.SubjectMarital, state.SubjectEducation, state.SubjectNotes, state.Card};
 }
 
 AnswerSet AnswersOf(const ProgramState& state) {
@@ -27,7 +27,6 @@ void StartNewSubject(ProgramState& state) {
     state.SubjectSurname.clear();
     state.SubjectAge.clear();
     state.SubjectNotes.clear();
-    state.CaseCode.clear();
     state.SubjectSex = "0";
     state.SubjectMarital = "0";
     state.SubjectEducation = "0";

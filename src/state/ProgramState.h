@@ -88,7 +88,7 @@ struct ProgramState {
     // Subject record.
     Integer Card = 0;
     std::string SubjectName, SubjectSurname, SubjectAge, SubjectSex, SubjectMarital,
-        SubjectEducation, SubjectNotes, CaseCode;
+        SubjectEducation, SubjectNotes;
 
     // File names.
     std::string SelectedFile, DataFileName;

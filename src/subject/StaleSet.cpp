@@ -53,7 +53,8 @@ std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramStat
     ProgramState named;
     named.SubjectSurname = older.surname;
     named.SubjectName = older.name;
-    for (const std::string& name : {ReportFileName(SubjectOf(named)), StatisticsExportFileName(named)}) {
+    for (const std::string& name :
+         {ReportFileName(SubjectOf(named)), StatisticsExportFileName(SubjectOf(named))}) {
         const std::string path = absolutePath(name);
         if (leftHere(path)) {
             files.push_back(path);

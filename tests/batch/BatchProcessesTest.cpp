@@ -149,7 +149,7 @@ TEST(SelvoBatchProcesses, TwoRunsIntoOneFolderNeverMixASubjectsFiles) {
         const std::string run = shared.at(data) == alone["a"].at(data) ? "a" : "b";
         for (const std::string& name :
              {data, selvo::ReportFileName(selvo::SubjectOf(state)),
-              selvo::StatisticsExportFileName(state)}) {
+              selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
             mixed += shared.at(name) != alone[run].at(name);
         }
     }

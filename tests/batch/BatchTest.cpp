@@ -600,7 +600,8 @@ TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
     selvo::ProgramState labels;
     selvo::SetProgramConstants(labels);
     selvo::LoadItemBank(labels);
-    EXPECT_EQ(fileBytes(out / "studio.sps"), selvo::ComposeDatasetCommands("studio", labels));
+    EXPECT_EQ(fileBytes(out / "studio.sps"),
+              selvo::ComposeDatasetCommands("studio", labels.ItemText));
 
     // The subjects' own files are those of a run without a dataset.
     auto withDataset = filesIn(out);

@@ -62,7 +62,8 @@ Study runStudy(const TempDir& dir, const std::vector<std::string>& ages, const s
         const std::string file = "in" + std::to_string(i) + ".csv";
         std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(state);
         args.push_back(file);
-        study.subjectCommandFiles.push_back(selvo::StatisticsExportFileName(state));
+        study.subjectCommandFiles.push_back(
+            selvo::StatisticsExportFileName(selvo::SubjectOf(state)));
     }
     std::ostringstream out;
     std::ostringstream err;

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<NameCase>& info) { return info.param.label; });
 
 std::vector<std::string> commandLines(const std::string& name, const ProgramState& state) {
-    const std::string bytes = selvo::ComposeDatasetCommands(name, state);
+    const std::string bytes = selvo::ComposeDatasetCommands(name, state.ItemText);
     EXPECT_TRUE(bytes.starts_with(kBom));
     EXPECT_TRUE(bytes.ends_with("\r\n"));
     return linesOf(bytes.substr(kBom.size()));
@@ -141,7 +141,7 @@ TEST(DatasetCommands, ReadTheTableAsUtf8SkippingItsHeaderRow) {
 TEST(DatasetCommands, LabelTheVariablesAsTheCommandFileAndTheCodesAsTheSubjectForm) {
     const ProgramState state = scoredSubject();
     const auto lines = commandLines("studio", state);
-    const auto labels = selvo::StatisticsVariableLabels(state);
+    const auto labels = selvo::StatisticsVariableLabels(state.ItemText);
     EXPECT_EQ(literalAfter(lines, "  Card '"), " Card");
     for (const auto& [name, label] : labels) {
         if (name != "Card") {

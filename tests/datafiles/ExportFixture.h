@@ -1,9 +1,11 @@
 #pragma once
 // A scored subject with fixture item texts, shared by the export tests and the PSPP checks.
+#include "datafiles/StatisticsExport.h"
 #include "scoring/DimensionalScores.h"
 #include "state/ProgramState.h"
 #include "state/Startup.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,26 @@ inline selvo::ProgramState scoredSubject() {
     selvo::CopyAnswers(state);
     selvo::ComputeDimensionalScores(state);
     return state;
+}
+
+// The subject's command file and its case as a processing run composes them from the state.
+inline std::string composedExport(const selvo::ProgramState& state) {
+    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+    return selvo::ComposeStatisticsExport(selvo::SubjectOf(state), answers,
+                                          selvo::ScoreAnswers(answers), state.ItemText);
+}
+inline std::optional<selvo::FileError> writeExport(const selvo::ProgramState& state) {
+    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+    return selvo::WriteStatisticsExport(selvo::SubjectOf(state), answers,
+                                        selvo::ScoreAnswers(answers), state.ItemText);
+}
+inline std::vector<std::string> caseValues(const selvo::ProgramState& state) {
+    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+    return selvo::StatisticsCaseValues(selvo::SubjectOf(state), answers,
+                                       selvo::ScoreAnswers(answers));
+}
+inline std::string exportFileName(const selvo::ProgramState& state) {
+    return selvo::StatisticsExportFileName(selvo::SubjectOf(state));
 }
 
 // The file's lines without their CR LF; a final piece without CR LF is kept as a line too.

@@ -129,8 +129,8 @@ struct PsppRun {
 };
 
 PsppRun runExport(ProgramState& state, bool codePage1252) {
-    EXPECT_FALSE(selvo::WriteStatisticsExport(state));
-    const std::string commandFile = state.DataFileName;
+    EXPECT_FALSE(writeExport(state));
+    const std::string commandFile = exportFileName(state);
     PsppRun result;
     result.output =
         run(std::string("pspp ") + (codePage1252 ? "--syntax-encoding=windows-1252 " : "") +

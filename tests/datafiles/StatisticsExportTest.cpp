@@ -20,7 +20,7 @@ namespace {
 using selvo::ProgramState;
 
 std::vector<std::string> exportLines(ProgramState& state) {
-    return linesOf(selvo::ComposeStatisticsExport(state));
+    return linesOf(composedExport(state));
 }
 
 // Names declared by the two definition lines, in order.
@@ -77,10 +77,10 @@ TEST(StatisticsExport, DefinesTheFourHundredSixtyTwoVariablesInOrder) {
     ASSERT_EQ(names.size(), 462u);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 462u);
     const std::vector<std::pair<std::size_t, std::string>> landmarks = {
-        {0, "Card"},       {4, "TITSTUD"},  {5, "CODICE"},    {6, "t1_1"},       {99, "t94_1"},
-        {100, "d1_1"},     {193, "d94_1"},  {194, "par1t"},   {206, "clA1t"},    {209, "tot1t"},
-        {210, "PARTOTX4"}, {218, "PARDX4"}, {254, "BDL56X4"}, {328, "CLATOTX4"}, {335, "TOTDX4"},
-        {336, "PARTOTX5"}, {461, "TOTDX5"}};
+        {0, "Card"},       {4, "TITSTUD"},  {5, "CODICE"},     {6, "t1_1"},     {99, "t94_1"},
+        {100, "d1_1"},     {193, "d94_1"},  {194, "par1t"},    {206, "clA1t"},  {209, "tot1t"},
+        {210, "PARTOTX4"}, {218, "PARDX4"}, {254, "BDL56X4"},  {255, "BDL7X4"}, {258, "BDL10X4"},
+        {328, "CLATOTX4"}, {335, "TOTDX4"}, {336, "PARTOTX5"}, {461, "TOTDX5"}};
     for (const auto& [index, name] : landmarks) {
         EXPECT_EQ(names[index], name) << "variable " << index;
     }
@@ -119,14 +119,20 @@ TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
     EXPECT_NE(x4.Scores.TOTTOT.asInt(), x5.Scores.TOTTOT.asInt());
 }
 
-TEST(StatisticsExport, LeavesTheX5ResultsAndTheCaseCodeBehind) {
+TEST(StatisticsExport, CarriesTheCaseCodeAndTheX5Results) {
     ProgramState state = scoredSubject();
     ProgramState x5 = state;
     selvo::ComputeCriteriaX5(x5);
-    selvo::ComposeStatisticsExport(state);
-    EXPECT_EQ(state.CaseCode, "pz");
-    EXPECT_EQ(state.Scores.TOTTOT.value(), x5.Scores.TOTTOT.value());
-    EXPECT_EQ(state.Scores.PARD.value(), x5.Scores.PARD.value());
+    const auto lines = exportLines(state);
+    const auto values = blankSeparated(lines.at(11));
+    const auto names = definedNames(lines);
+    const auto valueOf = [&](const std::string& name) {
+        return values.at(
+            static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin()));
+    };
+    EXPECT_EQ(valueOf("CODICE"), "pz");
+    EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.Scores.TOTTOT.asInt()));
+    EXPECT_EQ(valueOf("PARDX5"), std::to_string(x5.Scores.PARD.asInt()));
 }
 
 // Other writers take the case from these three; they must agree with the command file itself.
@@ -148,18 +154,15 @@ TEST(StatisticsCase, VariablesAreTheDefinitionsOfTheCommandFile) {
 }
 
 TEST(StatisticsCase, ValuesAreTheDataLinesValuesWithoutTheirQuotes) {
-    ProgramState fromFile = scoredSubject();
-    const auto onTheLine = blankSeparated(exportLines(fromFile).at(11));
     ProgramState state = scoredSubject();
-    const auto values = selvo::StatisticsCaseValues(state);
+    const auto onTheLine = blankSeparated(exportLines(state).at(11));
+    const auto values = caseValues(state);
     EXPECT_EQ(values, onTheLine);
-    // The same state afterwards as after the command file: X5 results, the case code.
-    EXPECT_EQ(state.CaseCode, "pz");
-    EXPECT_EQ(state.Scores.TOTTOT.value(), fromFile.Scores.TOTTOT.value());
+    EXPECT_EQ(values.at(5), "pz");
 
     // A text the data line must quote is the plain text here, still on one line.
     state.SubjectAge = "35 anni,\r\n\"circa\"";
-    EXPECT_EQ(selvo::StatisticsCaseValues(state).at(2), "35 anni,  \"circa\"");
+    EXPECT_EQ(caseValues(state).at(2), "35 anni,  \"circa\"");
 }
 
 TEST(StatisticsCase, LabelsAreTheCommandFilesLabelsOfItsVariables) {
@@ -174,7 +177,7 @@ TEST(StatisticsCase, LabelsAreTheCommandFilesLabelsOfItsVariables) {
         }
     }
     std::vector<std::pair<std::string, std::string>> labels;
-    for (const auto& label : selvo::StatisticsVariableLabels(state)) {
+    for (const auto& label : selvo::StatisticsVariableLabels(state.ItemText)) {
         labels.emplace_back(label.name, label.label);
     }
     ASSERT_EQ(labels.size(), 6u + 94u + 16u + 64u);
@@ -259,7 +262,7 @@ TEST(StatisticsExport, LabelsScalesCountsAndDiagnoses) {
 TEST(StatisticsExport, EndsWithTheSaveAndTheCommentedMergeWithApostrophesDoubled) {
     ProgramState state = scoredSubject();
     state.SubjectSurname = "D'Amico";
-    const std::string text = selvo::ComposeStatisticsExport(state);
+    const std::string text = composedExport(state);
     const auto lines = linesOf(text);
     ASSERT_EQ(lines.size(), 223u);
     const std::vector<std::string> tail(lines.begin() + 209, lines.end());
@@ -295,9 +298,9 @@ TEST(CleanLabelText, KeepsTheLabelInsideItsQuotes) {
 TEST(WriteStatisticsExport, NamesTheFileAfterTheSubjectInCodePage1252) {
     TempDir dir;
     ProgramState state = scoredSubject();
-    ASSERT_FALSE(selvo::WriteStatisticsExport(state));
-    EXPECT_EQ(state.DataFileName, "SELVO_SS000_GRP1_S01_sps.sps");
-    const std::string bytes = fileBytes(dir.file(state.DataFileName));
+    ASSERT_FALSE(writeExport(state));
+    EXPECT_EQ(exportFileName(state), "SELVO_SS000_GRP1_S01_sps.sps");
+    const std::string bytes = fileBytes(dir.file(exportFileName(state)));
     EXPECT_TRUE(bytes.starts_with(std::string(34, '*') + "\r\n"));
     EXPECT_NE(bytes.find("'It:Perch\xE9 s\xEC, \xE8 cos\xEC '."), std::string::npos);
 }
@@ -306,9 +309,9 @@ TEST(WriteStatisticsExport, NameOutsideCodePage1252GoesOutAsMarkedUtf8) {
     TempDir dir;
     ProgramState state = scoredSubject();
     state.SubjectSurname = "Ștefan";
-    ASSERT_FALSE(selvo::WriteStatisticsExport(state));
-    EXPECT_EQ(state.DataFileName, "SELVO_SS000_Ștefan_S01_sps.sps");
-    const std::string bytes = fileBytes(dir.path() / selvo::pathFromUtf8(state.DataFileName));
+    ASSERT_FALSE(writeExport(state));
+    EXPECT_EQ(exportFileName(state), "SELVO_SS000_Ștefan_S01_sps.sps");
+    const std::string bytes = fileBytes(dir.path() / selvo::pathFromUtf8(exportFileName(state)));
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF" + std::string(34, '*')));
     EXPECT_NE(bytes.find("OUTFILE='.\\SELVO_SS000_Ștefan_S01_sav.sav'"), std::string::npos);
     EXPECT_NE(bytes.find("'It:Perché sì, è così '."), std::string::npos);
@@ -318,14 +321,14 @@ TEST(WriteStatisticsExport, NameOutsideCodePage1252GoesOutAsMarkedUtf8) {
 TEST(WriteStatisticsExport, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
     TempDir dir;
     ProgramState state = scoredSubject();
-    ASSERT_FALSE(selvo::WriteStatisticsExport(state));
-    const std::string before = fileBytes(dir.file(state.DataFileName));
+    ASSERT_FALSE(writeExport(state));
+    const std::string before = fileBytes(dir.file(exportFileName(state)));
     state.SubjectAge = "36";
     chmod(dir.path().c_str(), 0555);
     std::optional<selvo::FileError> error;
     {
         Unprivileged asUser;
-        error = selvo::WriteStatisticsExport(state);
+        error = writeExport(state);
     }
     chmod(dir.path().c_str(), 0755);
     ASSERT_TRUE(error);

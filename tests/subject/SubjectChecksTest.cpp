@@ -267,7 +267,7 @@ TEST(FieldLimits, AsciiNamesAtTheirLimitFitTheLongestFileName) {
     ProgramState state;
     state.SubjectName = filled(selvo::kNameLimit, "N");
     state.SubjectSurname = filled(selvo::kSurnameLimit, "C");
-    EXPECT_LE(selvo::StatisticsExportFileName(state).size(), 255u);
+    EXPECT_LE(selvo::StatisticsExportFileName(selvo::SubjectOf(state)).size(), 255u);
 }
 
 TEST(FieldShortenedMessage, NamesTheFieldAndTheLimit) {

@@ -51,7 +51,8 @@ Outputs processInMemory(ProgramState state) {
     const selvo::Scores scores = selvo::ScoreAnswers(selvo::AnswersOf(state));
     Outputs out;
     out.report = selvo::ComposeReport({subject, scores, dateTime, state.CriteriaText});
-    out.commands = selvo::ComposeStatisticsExport(state);
+    out.commands = selvo::ComposeStatisticsExport(subject, selvo::AnswersOf(state), scores,
+                                                  state.ItemText);
     return out;
 }
 
