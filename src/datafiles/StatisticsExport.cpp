@@ -1,8 +1,9 @@
 #include "datafiles/StatisticsExport.h"
 
+#include "questionnaire/SubjectFiles.h"
 #include "scoring/CriteriaAlgorithm.h"
-#include "text/NumberText.h"
 #include "state/Startup.h"
+#include "text/NumberText.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
 
@@ -14,7 +15,7 @@
 namespace selvo {
 namespace {
 
-constexpr int kItems = 94;
+constexpr int kItems = questionnaire::kItemCount;
 
 struct ScoreSlot {
     const char* name;
@@ -386,7 +387,7 @@ std::string CleanLabelText(std::string_view text) {
 }
 
 std::string StatisticsExportFileName(const ProgramState& state) {
-    return "SELVO_SS000_" + subjectPart(state) + "_sps.sps";
+    return SubjectCommandFileName(SubjectOf(state));
 }
 
 std::string ComposeStatisticsExport(ProgramState& state) {
@@ -456,15 +457,14 @@ std::string ComposeStatisticsExport(ProgramState& state) {
 }
 
 PendingFile PrepareStatisticsExport(ProgramState& state) {
-    state.DataFileName = StatisticsExportFileName(state);
+    std::string name = StatisticsExportFileName(state);
     std::string text = ComposeStatisticsExport(state);
     // The names travel inside the file: when one does not fit code page 1252 the whole file
     // goes out in UTF-8, marked so that SPSS and PSPP read it as such.
-    if (toCp1252InPlace(text)) {
-        return {state.DataFileName, std::move(text)};
+    if (!toCp1252InPlace(text)) {
+        text.insert(0, kUtf8Bom);
     }
-    text.insert(0, kUtf8Bom);
-    return {state.DataFileName, std::move(text)};
+    return {std::move(name), std::move(text)};
 }
 
 std::optional<FileError> WriteStatisticsExport(ProgramState& state) {

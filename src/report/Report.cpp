@@ -1,11 +1,12 @@
 #include "report/Report.h"
 
+#include "questionnaire/SubjectFiles.h"
 #include "report/CategoricalSections.h"
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
 #include "scoring/CriteriaAlgorithm.h"
-#include "text/NumberText.h"
 #include "state/Startup.h"
+#include "text/NumberText.h"
 
 #include <array>
 #include <string_view>
@@ -155,7 +156,7 @@ void addCriteriaSections(Records& records, ProgramState& state, Algorithm algori
 // directory, or fail there with a puzzling reason: refuse it with one that says what to change.
 std::optional<FileError> checkFileNameParts(const ProgramState& state, const std::string& name) {
     for (const std::string* part : {&state.SubjectSurname, &state.SubjectName}) {
-        if (part->find('/') != std::string::npos || part->find('\0') != std::string::npos) {
+        if (refusedNamePartCharacter(*part, NamePartRule::Minimal)) {
             return FileError{name, "il nome o il cognome contiene il carattere \"/\", che non può "
                                    "comparire nel nome di un file. Lo sostituisca con un altro "
                                    "carattere e ripeta l'elaborazione."};
@@ -237,7 +238,7 @@ void BuildReportSubject(ProgramState& state) {
 }
 
 std::string ReportFileName(const ProgramState& state) {
-    return "SELVO_" + state.SubjectSurname + "_" + state.SubjectName + "_report.rtf";
+    return SubjectReportFileName(SubjectOf(state));
 }
 
 std::string ComposeReport(ProgramState& state) {

@@ -1,7 +1,6 @@
 #include "subject/StaleSet.h"
 
-#include "datafiles/StatisticsExport.h"
-#include "report/Report.h"
+#include "questionnaire/SubjectFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -50,10 +49,10 @@ std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramStat
         return {};
     }
     std::vector<std::string> files{older.dataFile};
-    ProgramState named;
-    named.SubjectSurname = older.surname;
-    named.SubjectName = older.name;
-    for (const std::string& name : {ReportFileName(named), StatisticsExportFileName(named)}) {
+    SubjectRecord named;
+    named.surname = older.surname;
+    named.name = older.name;
+    for (const std::string& name : {SubjectReportFileName(named), SubjectCommandFileName(named)}) {
         const std::string path = absolutePath(name);
         if (leftHere(path)) {
             files.push_back(path);

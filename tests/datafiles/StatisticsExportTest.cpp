@@ -1,7 +1,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "ExportFixture.h"
-#include "scoring/CriteriaAlgorithm.h"
 #include "platform/TextFile.h"
+#include "scoring/CriteriaAlgorithm.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -296,8 +296,8 @@ TEST(WriteStatisticsExport, NamesTheFileAfterTheSubjectInCodePage1252) {
     TempDir dir;
     ProgramState state = scoredSubject();
     ASSERT_FALSE(selvo::WriteStatisticsExport(state));
-    EXPECT_EQ(state.DataFileName, "SELVO_SS000_GRP1_S01_sps.sps");
-    const std::string bytes = fileBytes(dir.file(state.DataFileName));
+    EXPECT_EQ(selvo::StatisticsExportFileName(state), "SELVO_SS000_GRP1_S01_sps.sps");
+    const std::string bytes = fileBytes(dir.file(selvo::StatisticsExportFileName(state)));
     EXPECT_TRUE(bytes.starts_with(std::string(34, '*') + "\r\n"));
     EXPECT_NE(bytes.find("'It:Perch\xE9 s\xEC, \xE8 cos\xEC '."), std::string::npos);
 }
@@ -307,8 +307,9 @@ TEST(WriteStatisticsExport, NameOutsideCodePage1252GoesOutAsMarkedUtf8) {
     ProgramState state = scoredSubject();
     state.SubjectSurname = "Ștefan";
     ASSERT_FALSE(selvo::WriteStatisticsExport(state));
-    EXPECT_EQ(state.DataFileName, "SELVO_SS000_Ștefan_S01_sps.sps");
-    const std::string bytes = fileBytes(dir.path() / selvo::pathFromUtf8(state.DataFileName));
+    EXPECT_EQ(selvo::StatisticsExportFileName(state), "SELVO_SS000_Ștefan_S01_sps.sps");
+    const std::string bytes =
+        fileBytes(dir.path() / selvo::pathFromUtf8(selvo::StatisticsExportFileName(state)));
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF" + std::string(34, '*')));
     EXPECT_NE(bytes.find("OUTFILE='.\\SELVO_SS000_Ștefan_S01_sav.sav'"), std::string::npos);
     EXPECT_NE(bytes.find("'It:Perché sì, è così '."), std::string::npos);
@@ -319,7 +320,7 @@ TEST(WriteStatisticsExport, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReas
     TempDir dir;
     ProgramState state = scoredSubject();
     ASSERT_FALSE(selvo::WriteStatisticsExport(state));
-    const std::string before = fileBytes(dir.file(state.DataFileName));
+    const std::string before = fileBytes(dir.file(selvo::StatisticsExportFileName(state)));
     state.SubjectAge = "36";
     chmod(dir.path().c_str(), 0555);
     std::optional<selvo::FileError> error;
