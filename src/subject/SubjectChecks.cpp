@@ -1,5 +1,6 @@
 #include "subject/SubjectChecks.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -137,9 +138,13 @@ std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEnt
 }
 
 bool SubjectRecordComplete(const ProgramState& state) {
-    return !state.SubjectName.empty() && !state.SubjectSurname.empty() &&
-           !state.SubjectAge.empty() && !codeMissing(state.SubjectSex) &&
-           !codeMissing(state.SubjectMarital) && !codeMissing(state.SubjectEducation);
+    const SubjectRecord subject = SubjectOf(state);
+    return std::none_of(questionnaire::kRequiredFields.begin(),
+                        questionnaire::kRequiredFields.end(),
+                        [&subject](const questionnaire::RequiredField& required) {
+                            const std::string& value = subject[required.field];
+                            return required.coded ? codeMissing(value) : value.empty();
+                        });
 }
 
 std::optional<UnsafeName> UnsafeSubjectName(const ProgramState& state) {

@@ -147,6 +147,28 @@ INSTANTIATE_TEST_SUITE_P(
                               "SELVO_GRP1/.._S01_report.rtf"}),
     [](const testing::TestParamInfo<BrokenRun>& info) { return info.param.label; });
 
+TEST(ProcessData, WritesIntoTheFolderItIsGivenNotTheCurrentOne) {
+    const TempDir dir;
+    fs::create_directory(dir.file("studio"));
+    selvo::ProgramState state = answeredSubject();
+    const selvo::CommitResult run =
+        selvo::RunProcessing(state, selvo::utf8Of(dir.file("studio")));
+    ASSERT_FALSE(run.error.has_value()) << run.error->message();
+    EXPECT_EQ(run.files[0].path, selvo::utf8Of(dir.file("studio") / kData));
+    EXPECT_EQ(filesIn(dir.path()), (std::map<std::string, std::string>{{"studio", "<folder>"}}));
+    EXPECT_EQ(filesIn(dir.file("studio")).size(), 3u);
+    EXPECT_EQ(fs::current_path(), dir.path());
+
+    // A failure names the file as the operator knows it, and the folder it was meant for.
+    fs::remove(dir.file("studio") / kReport);
+    fs::create_directory(dir.file("studio") / kReport);
+    const selvo::CommitResult failed =
+        selvo::RunProcessing(state, selvo::utf8Of(dir.file("studio")));
+    ASSERT_TRUE(failed.error.has_value());
+    EXPECT_EQ(failed.error->fileName, kReport);
+    EXPECT_EQ(failed.error->fullPath, selvo::utf8Of(dir.file("studio") / kReport));
+}
+
 TEST(ProcessData, SaysWhichFilesItWroteAndWhichItReplaced) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
