@@ -2,9 +2,9 @@
 
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetTable.h"
-#include "platform/TextFile.h"
-#include "questionnaire/SubjectFiles.h"
 #include "state/Startup.h"
+#include "questionnaire/SubjectFiles.h"
+#include "platform/TextFile.h"
 #include "subject/SubjectChecks.h"
 
 #include <map>

@@ -5,8 +5,8 @@
 #include "batch/BatchDataset.h"
 #include "batch/BatchPlan.h"
 #include "datafiles/DatasetTable.h"
-#include "platform/TextFile.h"
 #include "scoring/ProcessData.h"
+#include "platform/TextFile.h"
 #include "text/TextSafety.h"
 
 #include <cstdio>

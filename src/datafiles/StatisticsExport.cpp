@@ -2,8 +2,8 @@
 
 #include "questionnaire/SubjectFiles.h"
 #include "scoring/CriteriaAlgorithm.h"
-#include "state/Startup.h"
 #include "text/NumberText.h"
+#include "state/Startup.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
 

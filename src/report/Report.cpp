@@ -5,8 +5,8 @@
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
 #include "scoring/CriteriaAlgorithm.h"
-#include "state/Startup.h"
 #include "text/NumberText.h"
+#include "state/Startup.h"
 
 #include <array>
 #include <string_view>

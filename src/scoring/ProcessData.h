@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/TextFile.h"
 #include "report/Report.h"
 #include "state/ProgramState.h"
+#include "platform/TextFile.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "ExportFixture.h"
-#include "platform/TextFile.h"
 #include "scoring/CriteriaAlgorithm.h"
+#include "platform/TextFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

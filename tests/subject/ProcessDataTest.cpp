@@ -151,8 +151,7 @@ TEST(ProcessData, WritesIntoTheFolderItIsGivenNotTheCurrentOne) {
     const TempDir dir;
     fs::create_directory(dir.file("studio"));
     selvo::ProgramState state = answeredSubject();
-    const selvo::CommitResult run =
-        selvo::RunProcessing(state, selvo::utf8Of(dir.file("studio")));
+    const selvo::CommitResult run = selvo::RunProcessing(state, selvo::utf8Of(dir.file("studio")));
     ASSERT_FALSE(run.error.has_value()) << run.error->message();
     EXPECT_EQ(run.files[0].path, selvo::utf8Of(dir.file("studio") / kData));
     EXPECT_EQ(filesIn(dir.path()), (std::map<std::string, std::string>{{"studio", "<folder>"}}));

@@ -5,11 +5,11 @@
 #include "administration/ui/RecoveryKeeper.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
+#include "text/TextSafety.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/Shell.h"
 #include "subject/StaleSet.h"
 #include "subject/ui/frmLogin.h"
-#include "text/TextSafety.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -337,14 +337,15 @@ void frmLogin::showRunSummary(const selvo::CommitResult& run) {
         QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files));
     const std::optional<selvo::StoredSet> older = state().SetOnDisk;
     const std::vector<std::string> stale =
-        older ? selvo::StaleSetFiles(*older, state(), run.files) : std::vector<std::string>{};
+        older ? selvo::StaleSetFiles(*older, state(), selvo::currentFolder(), run.files)
+              : std::vector<std::string>{};
     if (stale.empty()) {
         showMessage(this, QMessageBox::Information, QStringLiteral("BrivanSELVO"), written);
     } else {
         offerStaleSetToTrash(this, written, *older, stale);
     }
     // The set just written is the one on disk now; another correction would leave it behind.
-    state().SetOnDisk = selvo::StoredSetAt(selvo::DataFileNameFor(state()), state());
+    state().SetOnDisk = selvo::StoredSetAt(run.files.front().path, state());
 }
 
 void frmLogin::focusFirstMissingField() {

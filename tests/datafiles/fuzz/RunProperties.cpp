@@ -8,9 +8,9 @@
 #include "report/Report.h"
 #include "scoring/DimensionalScores.h"
 #include "state/Startup.h"
-#include "subject/SubjectChecks.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
+#include "subject/SubjectChecks.h"
 
 #include <map>
 #include <vector>
