@@ -18,8 +18,8 @@ std::string StatisticsExportFileName(const ProgramState& state);
 // The command file as UTF-8 text; sets CaseCode and runs both criteria algorithms.
 std::string ComposeStatisticsExport(ProgramState& state);
 
-// Stores the name in DataFileName and composes the file for the current directory (code page
-// 1252, or UTF-8 with a BOM when some text does not fit it).
+// The file under its name alone (the run puts it in its folder), composed in code page 1252,
+// or UTF-8 with a BOM when some text does not fit it.
 PendingFile PrepareStatisticsExport(ProgramState& state);
 
 // PrepareStatisticsExport, saved atomically on its own.

@@ -152,8 +152,8 @@ void addCriteriaSections(Records& records, ProgramState& state, Algorithm algori
     records.add(state.ReportCriteria[algorithm]);
 }
 
-// A name or surname that holds a folder separator would put the report outside the current
-// directory, or fail there with a puzzling reason: refuse it with one that says what to change.
+// A name or surname that holds a folder separator would put the report outside its folder,
+// or fail there with a puzzling reason: refuse it with one that says what to change.
 std::optional<FileError> checkFileNameParts(const ProgramState& state, const std::string& name) {
     for (const std::string* part : {&state.SubjectSurname, &state.SubjectName}) {
         if (refusedNamePartCharacter(*part, NamePartRule::Minimal)) {

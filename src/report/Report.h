@@ -20,8 +20,8 @@ std::string ReportFileName(const ProgramState& state);
 // criteria algorithm for T > 4 and then T > 5, building each pair of sections in between.
 std::string ComposeReport(ProgramState& state);
 
-// ComposeReport, converted to code page 1252, for the current directory; an error when the
-// subject's names cannot be part of a file name.
+// ComposeReport, converted to code page 1252, under the report's name alone (the run puts it
+// in its folder); an error when the subject's names cannot be part of a file name.
 PreparedFile PrepareReport(ProgramState& state);
 
 // PrepareReport, saved atomically on its own.
