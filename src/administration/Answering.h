@@ -16,7 +16,7 @@ std::string ProgressText(const ProgramState& state);
 
 // Whether an agreement step asks the distress question too.
 constexpr bool AsksDistress(int agreementStep) {
-    return agreementStep >= 5;
+    return questionnaire::asksDistress(agreementStep);
 }
 
 // Stores an agreement step for CurrentItem; a step of 1..4 also drops the item's distress

@@ -5,14 +5,12 @@
 namespace selvo {
 
 namespace {
-// Only an agreement of 5..7 asks the distress question, so only those need its answer.
-bool asksDistress(int agreement) {
-    return agreement >= 5 && agreement <= 7;
-}
+namespace q = questionnaire;
 
-bool itemMissing(const ProgramState& state, int item) {
-    return state.AnswerT[item] == 0 ||
-           (asksDistress(state.AnswerT[item]) && state.AnswerD[item] == 0);
+// Only an agreement that asks the distress question needs its answer.
+bool itemMissing(const AnswerSet& answers, int item) {
+    return answers.agreement[item] == 0 ||
+           (q::asksDistress(answers.agreement[item]) && answers.distress[item] == 0);
 }
 
 // A message names at most this many items; the rest are counted.
@@ -21,21 +19,21 @@ constexpr std::size_t kItemsNamed = 10;
 } // namespace
 
 bool AnswersComplete(const ProgramState& state) {
-    for (int i = state.FirstItem.asInt(); i <= state.ItemCount.asInt(); ++i) {
-        if (itemMissing(state, i))
-            return false;
-    }
-    return true;
+    return MissingItems(state).empty();
 }
 
-std::vector<int> MissingItems(const ProgramState& state) {
+std::vector<int> MissingItems(const AnswerSet& answers) {
     std::vector<int> missing;
-    for (int i = state.FirstItem.asInt(); i <= state.ItemCount.asInt(); ++i) {
-        if (itemMissing(state, i)) {
+    for (int i = q::kFirstItem; i <= q::kItemCount; ++i) {
+        if (itemMissing(answers, i)) {
             missing.push_back(i);
         }
     }
     return missing;
+}
+
+std::vector<int> MissingItems(const ProgramState& state) {
+    return MissingItems(AnswersOf(state));
 }
 
 std::string MissingItemsList(const std::vector<int>& items) {

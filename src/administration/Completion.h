@@ -6,11 +6,12 @@
 
 namespace selvo {
 
-// Every item FirstItem..ItemCount answered, and every agreement of 5..7 has a distress answer.
+// Every item answered, and every agreement that asks the distress question has its answer.
 bool AnswersComplete(const ProgramState& state);
 
-// The items FirstItem..ItemCount still lacking an answer: no agreement, or an agreement of 5..7
-// without its distress answer. In item order.
+// The items still lacking an answer: no agreement, or an agreement that asks the distress
+// question without its answer. In item order.
+std::vector<int> MissingItems(const AnswerSet& answers);
 std::vector<int> MissingItems(const ProgramState& state);
 
 // The items as a sentence lists them: "17", "17 e 52", "17, 52 e 94"; past ten, the first ten

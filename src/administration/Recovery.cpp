@@ -27,24 +27,18 @@ bool looksLikeTime(std::string_view text) {
 }
 
 int answeredItems(const AnswerTable& agreement, const AnswerTable& distress) {
-    ProgramState probe;
-    SetProgramConstants(probe);
-    probe.AnswerT = agreement;
-    probe.AnswerD = distress;
-    return probe.ItemCount.asInt() - static_cast<int>(MissingItems(probe).size());
+    return questionnaire::kItemCount - static_cast<int>(MissingItems({agreement, distress}).size());
 }
 
 } // namespace
 
-std::string ComposeRecoveryFile(const ProgramState& state) {
-    ProgramState kept; // of the subject record, only the empty fields and the "0" codes
-    kept.SubjectSex = "0";
-    kept.SubjectMarital = "0";
-    kept.SubjectEducation = "0";
-    kept.SubjectNotes = state.AdministrationStarted;
-    kept.AnswerT = state.AnswerT;
-    kept.AnswerD = state.AnswerD;
-    return ComposeDataFile(kept);
+std::string ComposeRecoveryFile(const AnswerSet& answers, const std::string& startedAt) {
+    SubjectRecord kept; // of the subject record, only the empty fields and the "0" codes
+    kept.sex = "0";
+    kept.marital = "0";
+    kept.education = "0";
+    kept.notes = startedAt;
+    return ComposeDataFile(kept, answers);
 }
 
 RecoveryParse parseRecoveryFile(std::string_view bytes) {
@@ -179,7 +173,9 @@ std::optional<FileError> RecoveryStore::save(const ProgramState& state) {
         return FileError{filePath(), m_unwritable->reason, FileAccess::Write,
                          absolutePath(filePath())};
     }
-    return saveFileAtomically(filePath(), ComposeRecoveryFile(state), Privacy::OwnerOnly);
+    return saveFileAtomically(filePath(),
+                              ComposeRecoveryFile(AnswersOf(state), state.AdministrationStarted),
+                              Privacy::OwnerOnly);
 }
 
 std::optional<FileError> RecoveryStore::discard() {

@@ -21,8 +21,8 @@ struct InterruptedAdministration {
     int answeredItems = 0; // items with every answer they need
 };
 
-// The recovery file's bytes for the answers in hand.
-std::string ComposeRecoveryFile(const ProgramState& state);
+// The recovery file's bytes for the answers of an administration started at `startedAt`.
+std::string ComposeRecoveryFile(const AnswerSet& answers, const std::string& startedAt);
 
 struct RecoveryParse {
     std::optional<InterruptedAdministration> administration;

@@ -2,9 +2,8 @@
 
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetTable.h"
-#include "datafiles/StatisticsExport.h"
-#include "report/Report.h"
 #include "state/Startup.h"
+#include "questionnaire/SubjectFiles.h"
 #include "platform/TextFile.h"
 #include "subject/SubjectChecks.h"
 
@@ -17,19 +16,14 @@ namespace selvo {
 namespace {
 
 // The fields the subject form would still ask for, as the form names them.
-std::string missingFields(const ProgramState& state) {
+std::string missingFields(const SubjectRecord& subject) {
     std::string missing;
-    const auto add = [&missing](bool absent, const char* field) {
-        if (absent) {
-            missing += (missing.empty() ? "" : ", ") + std::string(field);
+    for (const questionnaire::RequiredField& required : questionnaire::kRequiredFields) {
+        const std::string& value = subject[required.field];
+        if (required.coded ? value == "0" : value.empty()) {
+            missing += (missing.empty() ? "" : ", ") + std::string(required.listedAs);
         }
-    };
-    add(state.SubjectName.empty(), "Nome/Codice");
-    add(state.SubjectSurname.empty(), "Cognome/Codice");
-    add(state.SubjectAge.empty(), "Età");
-    add(state.SubjectSex == "0", "sesso");
-    add(state.SubjectMarital == "0", "stato civile");
-    add(state.SubjectEducation == "0", "titolo di studio");
+    }
     return missing;
 }
 
@@ -39,11 +33,12 @@ std::string missingFields(const ProgramState& state) {
 // subject in memory first. The state is filled where it stays, as it is large.
 std::optional<std::string> loadSubject(const fs::path& dataFile, ProgramState& state) {
     SetProgramConstants(state);
-    state.DataFileName = utf8Of(dataFile);
-    if (const auto error = ReadDataFile(state)) {
-        return "lettura non riuscita: " + error->reason;
+    DataFileRead read = ReadDataFile(utf8Of(dataFile));
+    if (read.error) {
+        return "lettura non riuscita: " + read.error->reason;
     }
-    if (const std::string missing = missingFields(state); !missing.empty()) {
+    StoreSubjectSet(state, std::move(read.content->subject), read.content->answers);
+    if (const std::string missing = missingFields(SubjectOf(state)); !missing.empty()) {
         return "dati del soggetto incompleti (manca: " + missing +
                "); completarli ricaricando il file in BrivanSelvo.";
     }
@@ -70,8 +65,9 @@ OutputKey fileKey(const fs::path& folder, const std::string& name, FolderNames& 
 }
 
 std::vector<std::string> subjectOutputs(const ProgramState& state) {
-    return {DataFileNameFor(state), ReportFileName(SubjectOf(state)),
-            StatisticsExportFileName(SubjectOf(state))};
+    const SubjectRecord subject = SubjectOf(state);
+    return {SubjectDataFileName(subject), SubjectReportFileName(subject),
+            SubjectCommandFileName(subject)};
 }
 
 struct Conflicts {

@@ -24,43 +24,17 @@ namespace {
 // Below this many files a run is over before progress would help.
 constexpr std::size_t kProgressFromFiles = 5;
 
-// Moves into each subject's folder in turn: the program writes its files into the current
-// directory. A run into one folder moves there once, and back where it started at the end.
-// The folder is identified for every subject, so a folder replaced during the run is entered
-// afresh, as it would be by moving there again.
-class InFolders {
-public:
-    InFolders() = default;
-    ~InFolders() { returnToStart(); }
-    InFolders(const InFolders&) = delete;
-    InFolders& operator=(const InFolders&) = delete;
-
-    void returnToStart() {
-        if (m_start) {
-            std::error_code ignored; // a start folder that is gone cannot be returned to
-            fs::current_path(*m_start, ignored);
-            m_start.reset();
-            m_in.reset();
-        }
+// The folder a subject's files go into, as the system resolves it (links and ".." followed),
+// checked when its turn comes: a folder removed or replaced during the run fails that subject
+// alone. Throws filesystem_error when it cannot be used.
+std::string subjectFolder(const fs::path& folder) {
+    const fs::path resolved = fs::canonical(folder);
+    if (!fs::is_directory(resolved)) {
+        throw fs::filesystem_error("not a folder", folder,
+                                   std::make_error_code(std::errc::not_a_directory));
     }
-
-    // Throws filesystem_error when the folder cannot be entered.
-    void enter(const fs::path& folder) {
-        if (m_in && fileIdentity(utf8Of(folder)) == m_in) {
-            return;
-        }
-        if (!m_start) {
-            m_start = fs::current_path();
-        }
-        m_in.reset();
-        fs::current_path(folder);
-        m_in = fileIdentity(".");
-    }
-
-private:
-    std::optional<fs::path> m_start;
-    std::optional<FileIdentity> m_in; // the folder the run is in, once it has moved
-};
+    return utf8Of(resolved);
+}
 
 // The storage of the item bank's tables, handed from one subject's state to the next. What
 // it holds never matters: LoadItemBank assigns every text of both tables.
@@ -246,8 +220,8 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                    << visibleText(why) << " Nessun file è stato scritto.\n";
         return 2;
     };
-    const fs::path datasetFolder =
-        options.outDir ? fs::absolute(pathFromUtf8(*options.outDir)) : fs::current_path();
+    const fs::path datasetFolder = options.outDir ? fs::absolute(pathFromUtf8(*options.outDir))
+                                                  : pathFromUtf8(currentFolder());
     if (options.dataset) {
         if (const auto tooLong = DatasetNameTooLong(datasetFolder, *options.dataset)) {
             return datasetRefused(*tooLong);
@@ -277,7 +251,6 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                               return true;
                           }};
 
-    InFolders folders;
     // Storage for the item bank's texts, lent to each subject's state in turn: loading the
     // bank then copies every text into storage already there instead of allocating it anew.
     ItemBankStorage bankStorage;
@@ -308,8 +281,9 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         std::optional<std::string> failure;
         Scores scores; // the dataset's row comes from the scores the subject's files hold
         try {
-            folders.enter(input.folder);
-            if (const auto error = RunProcessing(state, now, wait, &scores).error) {
+            ProcessedSubject run = ProcessSubject(state, subjectFolder(input.folder), now, wait);
+            scores = run.scores;
+            if (const auto& error = run.commit.error) {
                 failure = error->message();
             }
         } catch (const fs::filesystem_error& cannotEnter) {
@@ -336,7 +310,6 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         std::exchange(input.state, ProgramState{});
         progress.show(succeeded + failed + repeated);
     }
-    folders.returnToStart();
     progress.finish();
     // The dataset comes last: it holds the cases of the subjects whose files were written.
     BatchDataset::Outcome written;

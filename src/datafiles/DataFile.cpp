@@ -2,6 +2,7 @@
 
 #include "datafiles/CsvFields.h"
 #include "datafiles/DataFileRecord.h"
+#include "questionnaire/SubjectFiles.h"
 #include "text/NumberText.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
@@ -199,26 +200,25 @@ DataFileParse parseDataFile(std::string_view bytes) {
 }
 
 std::string DataFileNameFor(const ProgramState& state) {
-    return "SELVO_" + state.SubjectSurname + "_" + state.SubjectName + ".csv";
+    return SubjectDataFileName(SubjectOf(state));
 }
 
-std::string ComposeDataFile(const ProgramState& state) {
-    std::string line = integerText(state.Card);
+std::string ComposeDataFile(const SubjectRecord& subject, const AnswerSet& answers) {
+    std::string line = integerText(subject.card);
     line.reserve(1024); // 196 fields
-    for (const std::string* text :
-         {&state.SubjectName, &state.SubjectSurname, &state.SubjectAge, &state.SubjectSex,
-          &state.SubjectMarital, &state.SubjectEducation, &state.SubjectNotes}) {
+    for (const std::string* text : {&subject.name, &subject.surname, &subject.age, &subject.sex,
+                                    &subject.marital, &subject.education, &subject.notes}) {
         // Any text, the notes above all, may begin like a formula; a spreadsheet that opens
         // the file must show it, not run it.
         line += ',' + quoteCsvText(withFormulaGuard(*text));
     }
     for (int item = 1; item <= kDataFileItems; ++item) {
         line += ',';
-        appendIntegerText(line, state.AnswerT[item]);
+        appendIntegerText(line, answers.agreement[item]);
     }
     for (int item = 1; item <= kDataFileItems; ++item) {
         line += ',';
-        appendIntegerText(line, state.AnswerD[item]);
+        appendIntegerText(line, answers.distress[item]);
     }
     line += kCrLf;
     // A name such as "Łukasz" has no place in code page 1252: rather than lose it, the whole
@@ -229,39 +229,40 @@ std::string ComposeDataFile(const ProgramState& state) {
     return std::string(kUtf8Bom) + line;
 }
 
-PendingFile PrepareDataFile(ProgramState& state) {
-    state.DataFileName = DataFileNameFor(state);
-    return {state.DataFileName, ComposeDataFile(state)};
+std::string ComposeDataFile(const ProgramState& state) {
+    return ComposeDataFile(SubjectOf(state), AnswersOf(state));
 }
 
-std::optional<FileError> WriteDataFile(ProgramState& state) {
-    const PendingFile file = PrepareDataFile(state);
+PendingFile PrepareDataFile(const SubjectRecord& subject, const AnswerSet& answers,
+                            const std::string& folder) {
+    return {pathInFolder(folder, SubjectDataFileName(subject)), ComposeDataFile(subject, answers)};
+}
+
+std::optional<FileError> WriteDataFile(const ProgramState& state, const std::string& folder) {
+    const PendingFile file = PrepareDataFile(SubjectOf(state), AnswersOf(state), folder);
     return saveFileAtomically(file.path, file.bytes);
 }
 
-std::optional<FileError> ReadDataFile(ProgramState& state) {
-    const ReadResult read = readWholeFile(state.DataFileName, kMaxDataFileBytes);
+DataFileRead ReadDataFile(const std::string& path) {
+    ReadResult read = readWholeFile(path, kMaxDataFileBytes);
     if (read.error) {
-        return read.error;
+        return {std::nullopt, std::move(read.error)};
     }
     DataFileParse parse = parseDataFile(*read.bytes);
     if (!parse.record) {
-        return FileError{state.DataFileName, parse.fault};
+        return {std::nullopt, FileError{path, parse.fault}};
     }
     DataFileRecord& record = *parse.record;
-    state.Card = record.Card;
-    state.SubjectName = std::move(record.SubjectName);
-    state.SubjectSurname = std::move(record.SubjectSurname);
-    state.SubjectAge = std::move(record.SubjectAge);
-    state.SubjectSex = std::move(record.SubjectSex);
-    state.SubjectMarital = std::move(record.SubjectMarital);
-    state.SubjectEducation = std::move(record.SubjectEducation);
-    state.SubjectNotes = std::move(record.SubjectNotes);
+    DataFileContent content;
+    content.subject = {std::move(record.SubjectName),    std::move(record.SubjectSurname),
+                       std::move(record.SubjectAge),     std::move(record.SubjectSex),
+                       std::move(record.SubjectMarital), std::move(record.SubjectEducation),
+                       std::move(record.SubjectNotes),   record.Card};
     for (int item = 1; item <= kDataFileItems; ++item) {
-        state.AnswerT[item] = record.AnswerT[static_cast<std::size_t>(item)];
-        state.AnswerD[item] = record.AnswerD[static_cast<std::size_t>(item)];
+        content.answers.agreement[item] = record.AnswerT[static_cast<std::size_t>(item)];
+        content.answers.distress[item] = record.AnswerD[static_cast<std::size_t>(item)];
     }
-    return std::nullopt;
+    return {std::move(content), std::nullopt};
 }
 
 } // namespace selvo

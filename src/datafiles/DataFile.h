@@ -17,16 +17,27 @@ std::string DataFileNameFor(const ProgramState& state);
 // The file's bytes: one line of 196 fields ending in CR LF, code page 1252 (UTF-8 with a
 // byte-order mark when some text does not fit the code page); every text quoted and guarded
 // against spreadsheet formulas (withFormulaGuard).
+std::string ComposeDataFile(const SubjectRecord& subject, const AnswerSet& answers);
+// The state's subject and answers.
 std::string ComposeDataFile(const ProgramState& state);
 
-// Stores the name in DataFileName and composes the file for the current directory.
-PendingFile PrepareDataFile(ProgramState& state);
+// The file composed for `folder` (the current folder when empty).
+PendingFile PrepareDataFile(const SubjectRecord& subject, const AnswerSet& answers,
+                            const std::string& folder = {});
 
-// PrepareDataFile, saved atomically on its own.
-std::optional<FileError> WriteDataFile(ProgramState& state);
+// The state's data file, saved atomically on its own into `folder`.
+std::optional<FileError> WriteDataFile(const ProgramState& state, const std::string& folder = {});
 
-// Reads the file named by DataFileName. The whole file is checked first; on any error the
-// state is left exactly as it was and the error names the file, the field and the fault.
-std::optional<FileError> ReadDataFile(ProgramState& state);
+// What a data file holds, or why it cannot be read: the whole file is checked first, and the
+// error names the file, the field and the fault.
+struct DataFileContent {
+    SubjectRecord subject;
+    AnswerSet answers;
+};
+struct DataFileRead {
+    std::optional<DataFileContent> content;
+    std::optional<FileError> error;
+};
+DataFileRead ReadDataFile(const std::string& path);
 
 } // namespace selvo

@@ -10,7 +10,7 @@
 
 namespace selvo {
 
-inline constexpr int kDataFileItems = 94;
+inline constexpr int kDataFileItems = questionnaire::kItemCount;
 inline constexpr std::size_t kDataFileFields = 8 + 2 * kDataFileItems; // 196
 
 struct DataFileRecord {

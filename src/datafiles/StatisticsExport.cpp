@@ -1,6 +1,7 @@
 #include "datafiles/StatisticsExport.h"
 
 #include "datafiles/SpssText.h"
+#include "questionnaire/SubjectFiles.h"
 #include "questionnaire/Questionnaire.h"
 #include "state/Startup.h"
 #include "text/Cp1252.h"
@@ -455,7 +456,7 @@ std::string CleanLabelText(std::string_view text) {
 }
 
 std::string StatisticsExportFileName(const SubjectRecord& subject) {
-    return "SELVO_SS000_" + subjectPart(subject) + "_sps.sps";
+    return SubjectCommandFileName(subject);
 }
 
 std::string ComposeStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,

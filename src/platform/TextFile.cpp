@@ -95,6 +95,26 @@ std::string absolutePath(const std::string& path) {
     return platform::absolute(path);
 }
 
+std::string currentFolder() {
+    std::string folder = platform::absolute(".");
+    // POSIX puts the folder in front of "." as it is; Windows resolves it.
+    if (folder.size() >= 2 && folder.back() == '.' &&
+        platform::isSeparator(folder[folder.size() - 2])) {
+        folder.pop_back();
+        if (folder.size() > 1) {
+            folder.pop_back();
+        }
+    }
+    return folder;
+}
+
+std::string pathInFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || platform::isSeparator(folder.back())) {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
 std::string fileNameKey(const std::string& name) {
     return platform::foldsCaseByDefault() ? platform::foldCase(name) : name;
 }

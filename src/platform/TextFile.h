@@ -176,6 +176,12 @@ bool fileNameFits(const std::string& folder, const std::string& name);
 // The path with the current folder in front when it is relative.
 std::string absolutePath(const std::string& path);
 
+// The current folder as an absolute path, with no "." or separator at its end (but a root).
+std::string currentFolder();
+
+// The file `name` in `folder`, one separator between them; a name alone for an empty folder.
+std::string pathInFolder(const std::string& folder, const std::string& name);
+
 // Paths are UTF-8 text in the program; std::filesystem takes a plain string in the system's
 // narrow code page (the ANSI one on Windows), so every crossing goes through these.
 std::filesystem::path pathFromUtf8(const std::string& utf8);

@@ -2,7 +2,8 @@
 
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
-#include "scoring/DimensionalScores.h"
+#include "questionnaire/SubjectFiles.h"
+#include "report/Report.h"
 
 namespace selvo {
 namespace {
@@ -10,45 +11,79 @@ namespace {
 // A data file the reader would refuse is never written: the reload and selvo-batch could not
 // read it back. It can only grow this large from a data file made elsewhere, whose notes grow
 // when their line ends become CR LF.
-std::optional<FileError> unreadableDataFile(const PendingFile& file) {
-    if (file.bytes.size() <= kMaxDataFileBytes) {
+std::optional<FileError> unreadableDataFile(const std::string& name, const std::string& bytes) {
+    if (bytes.size() <= kMaxDataFileBytes) {
         return std::nullopt;
     }
-    return FileError{file.path,
-                     "il file di dati sarebbe di " + std::to_string(file.bytes.size()) +
+    return FileError{name,
+                     "il file di dati sarebbe di " + std::to_string(bytes.size()) +
                          " byte, più di 1 MiB (" + std::to_string(kMaxDataFileBytes) +
                          " byte), il massimo che il programma e selvo-batch rileggono. Nessun "
                          "file è stato scritto: accorciare le note e ripetere l'elaborazione."};
 }
 
-} // namespace
-
-CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait,
-                           Scores* scored) {
-    const std::string dateTime = now(); // the report's date is this moment's, taken before scoring
-    CopyAnswers(state);
-    ComputeDimensionalScores(state);
-    const Scores scores = ScoreAnswers(AnswersOf(state));
-    std::vector<PendingFile> files{PrepareDataFile(state)};
-    if (auto refused = unreadableDataFile(files.front())) {
-        return {std::move(refused), {}};
+// A committed set's error names the file as the run's writers name it; its full path says
+// where.
+CommitResult commitSubjectFiles(const std::vector<PendingFile>& files, const std::string& folder,
+                                const FolderWait& wait) {
+    CommitResult result = commitFileSet(files, wait);
+    const std::string inFolder = pathInFolder(folder, "");
+    if (result.error && !inFolder.empty() && result.error->fileName.starts_with(inFolder)) {
+        result.error->fileName.erase(0, inFolder.size());
     }
-    const SubjectRecord subject = SubjectOf(state);
-    PreparedFile report = PrepareReport({subject, scores, dateTime, state.CriteriaText});
-    if (report.error) {
-        return {report.error, {}};
-    }
-    files.push_back(std::move(*report.file));
-    files.push_back(PrepareStatisticsExport(subject, AnswersOf(state), scores, state.ItemText));
-    if (scored != nullptr) {
-        *scored = scores;
-    }
-    return commitFileSet(files, wait);
+    return result;
 }
 
-std::optional<FileError> ProcessData(ProgramState& state, const DateTimeSource& now,
-                                     const FolderWait& wait) {
-    return RunProcessing(state, now, wait).error;
+} // namespace
+
+std::variant<std::vector<PendingFile>, FileError> ComposeSubjectFiles(const RunInput& input,
+                                                                      const std::string& folder) {
+    const std::string dataFileName = SubjectDataFileName(input.subject);
+    std::string dataFile = ComposeDataFile(input.subject, input.answers);
+    if (auto refused = unreadableDataFile(dataFileName, dataFile)) {
+        return *refused;
+    }
+    PreparedFile report =
+        PrepareReport({input.subject, input.scores, input.dateTime, input.criteriaTexts});
+    if (report.error) {
+        return *report.error;
+    }
+    std::vector<PendingFile> files{
+        {pathInFolder(folder, dataFileName), std::move(dataFile)},
+        std::move(*report.file),
+        PrepareStatisticsExport(input.subject, input.answers, input.scores, input.itemTexts),
+    };
+    // The writers name their files; the run puts them in its folder.
+    for (std::size_t k = 1; k < files.size(); ++k) {
+        files[k].path = pathInFolder(folder, files[k].path);
+    }
+    return files;
+}
+
+ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
+                                const DateTimeSource& now, const FolderWait& wait) {
+    const std::string dateTime = now(); // the report's date is this moment's, taken before scoring
+    const SubjectRecord subject = SubjectOf(state);
+    const AnswerSet answers = AnswersOf(state);
+    ProcessedSubject run{{}, ScoreAnswers(answers)};
+    auto composed = ComposeSubjectFiles(
+        {subject, answers, run.scores, dateTime, state.ItemText, state.CriteriaText}, folder);
+    if (auto* refused = std::get_if<FileError>(&composed)) {
+        run.commit.error = std::move(*refused);
+    } else {
+        run.commit = commitSubjectFiles(std::get<std::vector<PendingFile>>(composed), folder, wait);
+    }
+    return run;
+}
+
+CommitResult RunProcessing(ProgramState& state, const std::string& folder,
+                           const DateTimeSource& now, const FolderWait& wait) {
+    return ProcessSubject(state, folder, now, wait).commit;
+}
+
+std::optional<FileError> ProcessData(ProgramState& state, const std::string& folder,
+                                     const DateTimeSource& now, const FolderWait& wait) {
+    return RunProcessing(state, folder, now, wait).error;
 }
 
 } // namespace selvo

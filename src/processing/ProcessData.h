@@ -1,25 +1,56 @@
 #pragma once
+// The processing run: the answers and the subject record are taken as values, scored once, and
+// the three files composed from those values are committed together into the output folder.
 #include "platform/Clock.h"
-#include "report/Report.h"
+#include "platform/TextFile.h"
+#include "questionnaire/Answers.h"
+#include "questionnaire/Subject.h"
 #include "scoring/Scores.h"
 #include "state/ProgramState.h"
-#include "platform/TextFile.h"
 
 #include <optional>
+#include <string>
+#include <variant>
+#include <vector>
 
 namespace selvo {
 
-// Turns the state into the three output files, step by step: the date text, scoring copy,
-// dimensional scores, data file, report, statistics export. The three are composed first and
-// committed as one set: either all of them replace the subject's files, or none does and the
-// error says why. The result lists what was written and whether older files were replaced.
-// `wait` says how long to wait for a folder another run is writing into. `scored`, when given,
-// receives the scores the files were composed from.
-CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now = CurrentDateTimeText,
-                           const FolderWait& wait = {}, Scores* scored = nullptr);
+// What a run composes its files from. The texts are the item bank's as loaded.
+struct RunInput {
+    const SubjectRecord& subject;
+    const AnswerSet& answers;
+    const Scores& scores;
+    const std::string& dateTime;
+    const std::array<std::string, 151>& itemTexts;
+    const std::array<std::vector<std::string>, kDisorderCount>& criteriaTexts;
+};
+
+// The data file, the report and the statistics export, in that order, each at its path in
+// `folder` (absolute, UTF-8); or why they cannot be written at all (a refusal names the file
+// alone, as the operator knows it).
+std::variant<std::vector<PendingFile>, FileError> ComposeSubjectFiles(const RunInput& input,
+                                                                      const std::string& folder);
+
+// The run, step by step: the date of this moment, the answers frozen as a value, the scores
+// (ComputeDimensionalScores, ComputeCriteriaX4, ComputeCriteriaX5, once each), the three files
+// composed (WriteDataFile, WriteReport, WriteStatisticsExport) and committed as one set: either
+// all of them replace the subject's files in `folder`, or none does and the error says why.
+// `wait` says how long to wait for a folder another run is writing into.
+CommitResult RunProcessing(ProgramState& state, const std::string& folder,
+                           const DateTimeSource& now = CurrentDateTimeText,
+                           const FolderWait& wait = {});
+
+// RunProcessing, with the scores the files were composed from, for a caller that needs them
+// too (selvo-batch's dataset row).
+struct ProcessedSubject {
+    CommitResult commit;
+    Scores scores;
+};
+ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
+                                const DateTimeSource& now, const FolderWait& wait);
 
 // RunProcessing, when only the failure matters.
-std::optional<FileError> ProcessData(ProgramState& state,
+std::optional<FileError> ProcessData(ProgramState& state, const std::string& folder,
                                      const DateTimeSource& now = CurrentDateTimeText,
                                      const FolderWait& wait = {});
 

@@ -220,19 +220,21 @@ inline constexpr CodedField kEducation{
 inline constexpr std::array<const CodedField*, 3> kCodedFields{&kSex, &kMarital, &kEducation};
 
 // The subject fields a processing run needs, in the order the form checks them, with the
-// message that asks for a missing one.
+// message that asks for a missing one and the name selvo-batch lists it under.
 enum class SubjectField { Name, Surname, Age, Sex, Marital, Education };
 struct RequiredField {
     SubjectField field;
     std::string_view missingMessage;
+    std::string_view listedAs;
+    bool coded; // one of the coded fields: "0" when none was chosen
 };
 inline constexpr std::array<RequiredField, 6> kRequiredFields{{
-    {SubjectField::Name, "Inserire il Nome/Codice. Grazie!"},
-    {SubjectField::Surname, "Inserire il Cognome/Codice. Grazie!"},
-    {SubjectField::Age, "Inserire Età. Grazie!"},
-    {SubjectField::Sex, "Inserire il sesso. Grazie!"},
-    {SubjectField::Marital, "Inserire lo Stato Civile. Grazie!"},
-    {SubjectField::Education, "Inserire il Titolo di Studio. Grazie!"},
+    {SubjectField::Name, "Inserire il Nome/Codice. Grazie!", "Nome/Codice", false},
+    {SubjectField::Surname, "Inserire il Cognome/Codice. Grazie!", "Cognome/Codice", false},
+    {SubjectField::Age, "Inserire Età. Grazie!", "Età", false},
+    {SubjectField::Sex, "Inserire il sesso. Grazie!", "sesso", true},
+    {SubjectField::Marital, "Inserire lo Stato Civile. Grazie!", "stato civile", true},
+    {SubjectField::Education, "Inserire il Titolo di Studio. Grazie!", "titolo di studio", true},
 }};
 
 } // namespace selvo::questionnaire

@@ -1,5 +1,6 @@
 #include "report/Report.h"
 
+#include "questionnaire/SubjectFiles.h"
 #include "report/CategoricalSections.h"
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
@@ -165,7 +166,7 @@ void addCriteriaSections(Records& records, const ReportInput& input, q::Algorith
 std::optional<FileError> checkFileNameParts(const SubjectRecord& subject,
                                             const std::string& name) {
     for (const std::string* part : {&subject.surname, &subject.name}) {
-        if (part->find('/') != std::string::npos || part->find('\0') != std::string::npos) {
+        if (refusedNamePartCharacter(*part, NamePartRule::Minimal)) {
             return FileError{name, "il nome o il cognome contiene il carattere \"/\", che non può "
                                    "comparire nel nome di un file. Lo sostituisca con un altro "
                                    "carattere e ripeta l'elaborazione."};
@@ -247,7 +248,7 @@ std::string BuildReportSubject(const SubjectRecord& subject) {
 }
 
 std::string ReportFileName(const SubjectRecord& subject) {
-    return "SELVO_" + subject.surname + "_" + subject.name + "_report.rtf";
+    return SubjectReportFileName(subject);
 }
 
 std::string ComposeReport(const ReportInput& input) {

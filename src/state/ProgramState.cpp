@@ -1,11 +1,26 @@
 #include "state/ProgramState.h"
 
-
 namespace selvo {
 
 SubjectRecord SubjectOf(const ProgramState& state) {
     return {state.SubjectName,    state.SubjectSurname,   state.SubjectAge,   state.SubjectSex,
             state.SubjectMarital, state.SubjectEducation, state.SubjectNotes, state.Card};
+}
+
+void StoreSubjectSet(ProgramState& state, SubjectRecord subject, const AnswerSet& answers) {
+    state.Card = subject.card;
+    state.SubjectName = std::move(subject.name);
+    state.SubjectSurname = std::move(subject.surname);
+    state.SubjectAge = std::move(subject.age);
+    state.SubjectSex = std::move(subject.sex);
+    state.SubjectMarital = std::move(subject.marital);
+    state.SubjectEducation = std::move(subject.education);
+    state.SubjectNotes = std::move(subject.notes);
+    // Slot 0 is the notice page's, not an item's: a set brought in leaves it as it is.
+    for (int item = questionnaire::kFirstItem; item <= questionnaire::kItemCount; ++item) {
+        state.AnswerT[item] = answers.agreement[item];
+        state.AnswerD[item] = answers.distress[item];
+    }
 }
 
 AnswerSet AnswersOf(const ProgramState& state) {

@@ -1,10 +1,11 @@
 #pragma once
 // BrivanSelvo core: how data flows.
 //   answers typed on Form1 (or read back from a data file) live in ProgramState::AnswerT/AnswerD;
-//   ProcessData freezes them into ScoreT/ScoreD and fills the score record (dimensional totals,
-//   then the criteria slots under T > 4 and T > 5);
-//   the writers turn the state into text: the RTF report, the one-line data file, the SPSS
-//   command file; SaveTextFile puts each on disk atomically, in code page 1252 where it fits.
+//   ProcessData takes them and the subject record as values, freezes the answers into
+//   ScoreT/ScoreD and fills the score record (dimensional totals, then the criteria slots
+//   under T > 4 and T > 5);
+//   the writers turn them into text: the RTF report, the one-line data file, the SPSS command
+//   file; the three are committed together into the output folder the caller names.
 // Everything here is plain C++: the forms read and write this record and nothing else.
 
 #include "platform/TextFile.h"
@@ -90,8 +91,8 @@ struct ProgramState {
     std::string SubjectName, SubjectSurname, SubjectAge, SubjectSex, SubjectMarital,
         SubjectEducation, SubjectNotes;
 
-    // File names.
-    std::string SelectedFile, DataFileName;
+    // The file the operator picked in the open dialog, handed on to the reload.
+    std::string SelectedFile;
     // The data file on disk that holds the set in hand, when there is one: the file a reload
     // read, then the one each processing run in the window wrote. A run under another surname
     // or name leaves that file's set behind, which the operator is offered to discard.
@@ -103,6 +104,10 @@ struct ProgramState {
 // The subject record and the answers in hand, as values for the composers.
 SubjectRecord SubjectOf(const ProgramState& state);
 AnswerSet AnswersOf(const ProgramState& state);
+
+// Puts a subject record and its answers (items 1..94) into the state in one step, as a reload
+// and selvo-batch take in a data file.
+void StoreSubjectSet(ProgramState& state, SubjectRecord subject, const AnswerSet& answers);
 
 // Forgets the subject in hand so that nothing of it reaches the next one: no answers, no
 // scores, an empty subject record with the three codes "0", the cursor on the notice page.

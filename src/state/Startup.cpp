@@ -5,10 +5,10 @@
 namespace selvo {
 
 void SetItemConstants(ProgramState& state) {
-    state.ItemCount = 94;
-    state.FirstItem = 1;
-    state.ScalePoints = 7;
-    state.DistressPoints = 3;
+    state.ItemCount = questionnaire::kItemCount;
+    state.FirstItem = questionnaire::kFirstItem;
+    state.ScalePoints = questionnaire::kAgreementSteps;
+    state.DistressPoints = questionnaire::kDistressSteps;
 }
 
 void SetProgramConstants(ProgramState& state) {

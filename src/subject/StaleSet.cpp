@@ -1,7 +1,6 @@
 #include "subject/StaleSet.h"
 
-#include "datafiles/StatisticsExport.h"
-#include "report/Report.h"
+#include "questionnaire/SubjectFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -32,11 +31,12 @@ std::optional<StoredSet> StoredSetAt(const std::string& dataFile, const ProgramS
 }
 
 std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramState& state,
+                                       const std::string& runFolder,
                                        const std::vector<CommittedFile>& written) {
     if (older.surname == state.SubjectSurname && older.name == state.SubjectName) {
         return {};
     }
-    const std::optional<FileIdentity> folder = fileIdentity(".");
+    const std::optional<FileIdentity> folder = fileIdentity(runFolder);
     std::vector<std::optional<FileIdentity>> writtenFiles;
     for (const CommittedFile& file : written) {
         writtenFiles.push_back(fileIdentity(file.path));
@@ -50,12 +50,11 @@ std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramStat
         return {};
     }
     std::vector<std::string> files{older.dataFile};
-    ProgramState named;
-    named.SubjectSurname = older.surname;
-    named.SubjectName = older.name;
-    for (const std::string& name :
-         {ReportFileName(SubjectOf(named)), StatisticsExportFileName(SubjectOf(named))}) {
-        const std::string path = absolutePath(name);
+    SubjectRecord named;
+    named.surname = older.surname;
+    named.name = older.name;
+    for (const std::string& name : {SubjectReportFileName(named), SubjectCommandFileName(named)}) {
+        const std::string path = pathInFolder(runFolder, name);
         if (leftHere(path)) {
             files.push_back(path);
         }

@@ -1,38 +1,46 @@
 #include "subject/SubjectChecks.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
+#include "questionnaire/SubjectFiles.h"
 #include "text/TextSafety.h"
 
 namespace selvo {
 namespace {
 
-// A text field is missing when empty, an option group when nothing in it is selected ("").
-struct RequiredField {
+// Where the form's control and the state keep each required field. A text field is missing
+// when empty, an option group when nothing in it is selected ("").
+struct FieldSlots {
     std::string SubjectEntry::*entry;
     std::string ProgramState::*field;
-    const char* message;
 };
 
-constexpr std::array<RequiredField, 6> kRequiredFields{{
-    {&SubjectEntry::name, &ProgramState::SubjectName, "Inserire il Nome/Codice. Grazie!"},
-    {&SubjectEntry::surname, &ProgramState::SubjectSurname, "Inserire il Cognome/Codice. Grazie!"},
-    {&SubjectEntry::age, &ProgramState::SubjectAge, "Inserire Età. Grazie!"},
-    {&SubjectEntry::sex, &ProgramState::SubjectSex, "Inserire il sesso. Grazie!"},
-    {&SubjectEntry::marital, &ProgramState::SubjectMarital, "Inserire lo Stato Civile. Grazie!"},
-    {&SubjectEntry::education, &ProgramState::SubjectEducation,
-     "Inserire il Titolo di Studio. Grazie!"},
-}};
+FieldSlots slotsOf(questionnaire::SubjectField field) {
+    using enum questionnaire::SubjectField;
+    switch (field) {
+    case Name:
+        return {&SubjectEntry::name, &ProgramState::SubjectName};
+    case Surname:
+        return {&SubjectEntry::surname, &ProgramState::SubjectSurname};
+    case Age:
+        return {&SubjectEntry::age, &ProgramState::SubjectAge};
+    case Sex:
+        return {&SubjectEntry::sex, &ProgramState::SubjectSex};
+    case Marital:
+        return {&SubjectEntry::marital, &ProgramState::SubjectMarital};
+    case Education:
+        break;
+    }
+    return {&SubjectEntry::education, &ProgramState::SubjectEducation};
+}
 
 // A code that was never chosen: "0" as the administration form sets it, or nothing at all
 // as a fresh program state holds it.
 bool codeMissing(const std::string& code) {
     return code.empty() || code == "0";
 }
-
-// Windows refuses these in file names; "/" and "\" would also lead out of the current folder.
-constexpr std::string_view kForbidden = "/\\:*?\"<>|";
 
 // A character that would act instead of show: a line break or another control would split
 // or rewrite the command file and the terminal, a format character reorders or hides text.
@@ -68,11 +76,9 @@ std::optional<std::string> nameFault(std::string_view label, const std::string& 
         return std::nullopt; // the required-field check speaks for an empty field
     }
     const std::string field = "Il campo " + std::string(label) + " «" + visibleText(value) + "»";
-    for (const char c : value) {
-        if (kForbidden.find(c) != std::string_view::npos) {
-            return field + " contiene il carattere «" + c +
-                   "», che non può far parte del nome di un file.";
-        }
+    if (const auto refused = refusedNamePartCharacter(value, NamePartRule::Portable)) {
+        return field + " contiene il carattere «" + *refused +
+               "», che non può far parte del nome di un file.";
     }
     if (auto hidden = hiddenCharacterFault(label, value)) {
         return hidden;
@@ -119,11 +125,12 @@ std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEnt
 
     std::vector<std::string> missing;
     // Emptiness is tested on the exact text: blanks only count as an answer.
-    for (const RequiredField& check : kRequiredFields) {
-        if ((entry.*check.entry).empty()) {
-            missing.emplace_back(check.message);
+    for (const questionnaire::RequiredField& check : questionnaire::kRequiredFields) {
+        const FieldSlots slots = slotsOf(check.field);
+        if ((entry.*slots.entry).empty()) {
+            missing.emplace_back(check.missingMessage);
         } else {
-            state.*check.field = entry.*check.entry;
+            state.*slots.field = entry.*slots.entry;
         }
     }
     state.SubjectNotes = entry.notes;
@@ -131,9 +138,13 @@ std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEnt
 }
 
 bool SubjectRecordComplete(const ProgramState& state) {
-    return !state.SubjectName.empty() && !state.SubjectSurname.empty() &&
-           !state.SubjectAge.empty() && !codeMissing(state.SubjectSex) &&
-           !codeMissing(state.SubjectMarital) && !codeMissing(state.SubjectEducation);
+    const SubjectRecord subject = SubjectOf(state);
+    return std::none_of(questionnaire::kRequiredFields.begin(),
+                        questionnaire::kRequiredFields.end(),
+                        [&subject](const questionnaire::RequiredField& required) {
+                            const std::string& value = subject[required.field];
+                            return required.coded ? codeMissing(value) : value.empty();
+                        });
 }
 
 std::optional<UnsafeName> UnsafeSubjectName(const ProgramState& state) {

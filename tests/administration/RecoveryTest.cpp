@@ -34,6 +34,10 @@ ProgramState partWay(int answered) {
     return state;
 }
 
+std::string recoveryFileOf(const ProgramState& state) {
+    return selvo::ComposeRecoveryFile(selvo::AnswersOf(state), state.AdministrationStarted);
+}
+
 std::string utf8(const fs::path& path) {
     return selvo::utf8Of(path);
 }
@@ -46,7 +50,7 @@ TEST(RecoveryFile, HoldsTheAnswersAndStartTimeAndNothingThatNamesTheSubject) {
     state.SubjectAge = "35";
     state.SubjectSex = "2";
     state.SubjectNotes = "seconda visita";
-    const std::string bytes = selvo::ComposeRecoveryFile(state);
+    const std::string bytes = recoveryFileOf(state);
     EXPECT_TRUE(bytes.starts_with("0,\"\",\"\",\"\",\"0\",\"0\",\"0\",\"08/12/2026 09:15:02\","))
         << bytes;
     EXPECT_EQ(bytes.find("Rossi"), std::string::npos);
@@ -69,9 +73,9 @@ TEST(RecoveryFile, AFileNamingASubjectOrLackingAStartTimeIsNotOne) {
 
     ProgramState untimed = partWay(10);
     untimed.AdministrationStarted = "ieri";
-    EXPECT_FALSE(selvo::parseRecoveryFile(selvo::ComposeRecoveryFile(untimed)).administration);
+    EXPECT_FALSE(selvo::parseRecoveryFile(recoveryFileOf(untimed)).administration);
 
-    const std::string whole = selvo::ComposeRecoveryFile(partWay(10));
+    const std::string whole = recoveryFileOf(partWay(10));
     const selvo::RecoveryParse cut = selvo::parseRecoveryFile(whole.substr(0, whole.size() / 2));
     EXPECT_FALSE(cut.administration);
     EXPECT_FALSE(cut.fault.empty());
@@ -84,7 +88,7 @@ TEST(RecoveryFile, ResumingForgetsTheSubjectBefore) {
     state.SetProcessed = true;
     state.Scores.par1t = 12;
     const ProgramState kept = partWay(20);
-    const auto parse = selvo::parseRecoveryFile(selvo::ComposeRecoveryFile(kept));
+    const auto parse = selvo::parseRecoveryFile(recoveryFileOf(kept));
     ASSERT_TRUE(parse.administration);
 
     selvo::ResumeAdministration(state, *parse.administration);

@@ -76,10 +76,7 @@ std::map<std::string, std::string> filesIn(const fs::path& folder) {
 std::map<std::string, std::string> processedBySingleRun(selvo::ProgramState state,
                                                         const fs::path& folder) {
     fs::create_directories(folder);
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder);
-    const auto error = selvo::ProcessData(state, fixedClock);
-    fs::current_path(previous);
+    const auto error = selvo::ProcessData(state, selvo::utf8Of(fs::absolute(folder)), fixedClock);
     EXPECT_FALSE(error.has_value()) << error->message();
     return filesIn(folder);
 }

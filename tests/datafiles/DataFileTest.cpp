@@ -63,10 +63,19 @@ void expectSameRecord(const ProgramState& actual, const ProgramState& expected) 
     EXPECT_TRUE(actual.AnswerD == expected.AnswerD);
 }
 
+// Reads the file into the state as the reload does: in one step, or not at all.
+std::optional<selvo::FileError> readInto(ProgramState& state, const std::string& path) {
+    selvo::DataFileRead read = selvo::ReadDataFile(path);
+    EXPECT_NE(read.content.has_value(), read.error.has_value());
+    if (read.content) {
+        selvo::StoreSubjectSet(state, std::move(read.content->subject), read.content->answers);
+    }
+    return read.error;
+}
+
 ProgramState readBack(const std::string& fileName) {
     ProgramState state;
-    state.DataFileName = fileName;
-    const auto error = selvo::ReadDataFile(state);
+    const auto error = readInto(state, fileName);
     EXPECT_FALSE(error) << error->message();
     return state;
 }
@@ -75,7 +84,7 @@ TEST(WriteDataFile, OrdinarySubjectGivesTheDocumentedLineByteForByte) {
     TempDir dir;
     ProgramState state = ordinarySubject();
     ASSERT_FALSE(selvo::WriteDataFile(state));
-    EXPECT_EQ(state.DataFileName, "SELVO_GRP1_S01.csv");
+    EXPECT_EQ(selvo::DataFileNameFor(state), "SELVO_GRP1_S01.csv");
     EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
 }
 
@@ -116,11 +125,11 @@ TEST(DataFileRoundTrip, RestoresCardSubjectAndAnswersInCodePage1252) {
     state.SubjectAge = "35 anni, più o meno";
     state.SubjectNotes = "Età dichiarata, \"non certa\"\r\nseconda riga, con virgola";
     ASSERT_FALSE(selvo::WriteDataFile(state));
-    const std::string bytes = fileBytes(dir.file(state.DataFileName));
+    const std::string bytes = fileBytes(dir.file(selvo::DataFileNameFor(state)));
     EXPECT_EQ(bytes.substr(0, 3), "417");
     EXPECT_NE(bytes.find("\"Et\xE0 dichiarata, \"\"non certa\"\"\r\nseconda riga, con virgola\""),
               std::string::npos);
-    expectSameRecord(readBack(state.DataFileName), state);
+    expectSameRecord(readBack(selvo::DataFileNameFor(state)), state);
 }
 
 TEST(DataFileRoundTrip, TextOutsideCodePage1252GoesOutAsMarkedUtf8) {
@@ -130,11 +139,12 @@ TEST(DataFileRoundTrip, TextOutsideCodePage1252GoesOutAsMarkedUtf8) {
     state.SubjectSurname = "Ștefan";
     state.SubjectNotes = "nota \"tra virgolette\", poi\nuna riga nuova";
     ASSERT_FALSE(selvo::WriteDataFile(state));
-    EXPECT_EQ(state.DataFileName, "SELVO_Ștefan_Łukasz.csv");
-    const std::string bytes = fileBytes(dir.path() / selvo::pathFromUtf8(state.DataFileName));
+    EXPECT_EQ(selvo::DataFileNameFor(state), "SELVO_Ștefan_Łukasz.csv");
+    const std::string bytes =
+        fileBytes(dir.path() / selvo::pathFromUtf8(selvo::DataFileNameFor(state)));
     EXPECT_EQ(bytes.substr(0, 4), "\xEF\xBB\xBF"
                                   "0");
-    expectSameRecord(readBack(state.DataFileName), state);
+    expectSameRecord(readBack(selvo::DataFileNameFor(state)), state);
 }
 
 struct LenientCase {
@@ -194,10 +204,9 @@ TEST_P(MalformedFile, IsRefusedWithItsReasonAndTheStateUnchanged) {
     state.Card = 12;
     state.SubjectNotes = "da non perdere";
     state.AnswerT[57 - 8] = 6;
-    state.DataFileName = "bad.csv";
     const ProgramState before = state;
 
-    const auto error = selvo::ReadDataFile(state);
+    const auto error = readInto(state, "bad.csv");
 
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fileName, "bad.csv");
@@ -206,7 +215,6 @@ TEST_P(MalformedFile, IsRefusedWithItsReasonAndTheStateUnchanged) {
     }
     EXPECT_FALSE(error->reason.empty());
     expectSameRecord(state, before);
-    EXPECT_EQ(state.DataFileName, "bad.csv");
 }
 
 std::string fieldReplaced(int number, const std::string& value) {
@@ -421,16 +429,14 @@ TEST(ReadDataFile, NotesKeepTheirLineBreaks) {
     TempDir dir;
     writeBytes(dir.file("notes.csv"), fieldReplaced(8, "\"prima riga\r\nseconda riga\""));
     ProgramState state = ordinarySubject();
-    state.DataFileName = "notes.csv";
-    ASSERT_FALSE(selvo::ReadDataFile(state));
+    ASSERT_FALSE(readInto(state, "notes.csv"));
     EXPECT_EQ(state.SubjectNotes, "prima riga\r\nseconda riga");
 }
 
 TEST(ReadDataFile, MissingFileIsReportedWithItsName) {
     TempDir dir;
     ProgramState state = ordinarySubject();
-    state.DataFileName = "assente.csv";
-    const auto error = selvo::ReadDataFile(state);
+    const auto error = readInto(state, "assente.csv");
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fileName, "assente.csv");
     EXPECT_EQ(error->reason, "file o cartella inesistente.");

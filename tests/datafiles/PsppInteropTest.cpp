@@ -275,7 +275,7 @@ TEST_P(PythonCsvReader, ReadsOneRecordOf196FieldsWithTheNotesIntact) {
                         std::string(GetParam().encoding) +
                         "')))\n"
                         "print(len(rows), len(rows[0]), repr(rows[0][2]), repr(rows[0][7]))\n") +
-            " " + shellQuoted(state.DataFileName));
+            " " + shellQuoted(selvo::DataFileNameFor(state)));
     EXPECT_EQ(output,
               "1 196 '" + GetParam().surname + "' 'prima riga, \"citata\"\\r\\nseconda riga'\n");
 }

@@ -156,6 +156,17 @@ TEST(CommitFileSet, AFailedRenamePutsBackTheFilesAlreadyReplaced) {
 #endif
 
 #ifndef _WIN32 // POSIX permissions, links and pipes
+TEST(PathInFolder, PutsOneSeparatorBetweenAndNamesTheCurrentFolderPlainly) {
+    EXPECT_EQ(selvo::pathInFolder("/studio", "a.csv"), "/studio/a.csv");
+    EXPECT_EQ(selvo::pathInFolder("/studio/", "a.csv"), "/studio/a.csv");
+    EXPECT_EQ(selvo::pathInFolder("/", "a.csv"), "/a.csv");
+    EXPECT_EQ(selvo::pathInFolder("", "a.csv"), "a.csv");
+    const TempDir dir;
+    EXPECT_EQ(selvo::currentFolder(), selvo::utf8Of(dir.path()));
+    // A file named in it is the file the current folder holds, spelled as before.
+    EXPECT_EQ(selvo::pathInFolder(selvo::currentFolder(), "a.csv"), selvo::absolutePath("a.csv"));
+}
+
 TEST(FileIdentity, IsTheSameThroughALinkAndDotDot) {
     TempDir dir;
     std::filesystem::create_directory("study");

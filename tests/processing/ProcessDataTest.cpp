@@ -37,6 +37,10 @@ selvo::ProgramState answeredSubject() {
     return state;
 }
 
+std::string folderOf(const TempDir& dir) {
+    return selvo::utf8Of(dir.path());
+}
+
 const char* const kData = "SELVO_GRP1_S01.csv";
 const char* const kReport = "SELVO_GRP1_S01_report.rtf";
 const char* const kExport = "SELVO_SS000_GRP1_S01_sps.sps";
@@ -51,7 +55,7 @@ TEST(ProcessData, ReadsTheClockOnceBeforeAnyScore) {
         scored = !state.Scores.par1t.isEmpty() || state.ScoreT[1] != 0;
         return std::string("01/02/2026 10:20:30");
     };
-    EXPECT_FALSE(selvo::ProcessData(state, clock).has_value());
+    EXPECT_FALSE(selvo::ProcessData(state, folderOf(dir), clock).has_value());
     EXPECT_EQ(reads, 1);
     EXPECT_FALSE(scored);
 }
@@ -59,7 +63,7 @@ TEST(ProcessData, ReadsTheClockOnceBeforeAnyScore) {
 TEST(ProcessData, LeavesTheCriteriaSlotsWithTheStricterThresholdResults) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
-    ASSERT_FALSE(selvo::ProcessData(state).has_value());
+    ASSERT_FALSE(selvo::ProcessData(state, folderOf(dir)).has_value());
     selvo::ProgramState x5 = state;
     selvo::ComputeCriteriaX5(x5);
     EXPECT_EQ(state.Scores.TOTTOT.value(), x5.Scores.TOTTOT.value());
@@ -95,13 +99,13 @@ class ProcessDataFails : public testing::TestWithParam<BrokenRun> {};
 TEST_P(ProcessDataFails, WithoutTouchingTheOlderSetOrLeavingTemporaries) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
-    ASSERT_FALSE(selvo::ProcessData(state).has_value());
+    ASSERT_FALSE(selvo::ProcessData(state, folderOf(dir)).has_value());
     GetParam().breakIt(state);
     const auto before = filesIn(dir.path());
     state.AnswerT[1] = state.AnswerT[1] == 1 ? 2 : 1; // the second run differs in every file
     state.AnswerD[1] = 0;
 
-    const selvo::CommitResult run = selvo::RunProcessing(state);
+    const selvo::CommitResult run = selvo::RunProcessing(state, folderOf(dir));
     ASSERT_TRUE(run.error.has_value());
     EXPECT_EQ(run.error->fileName, GetParam().failingFile);
     EXPECT_TRUE(run.files.empty());
@@ -140,20 +144,41 @@ INSTANTIATE_TEST_SUITE_P(
                               "SELVO_GRP1/.._S01_report.rtf"}),
     [](const testing::TestParamInfo<BrokenRun>& info) { return info.param.label; });
 
+TEST(ProcessData, WritesIntoTheFolderItIsGivenNotTheCurrentOne) {
+    const TempDir dir;
+    fs::create_directory(dir.file("studio"));
+    selvo::ProgramState state = answeredSubject();
+    const selvo::CommitResult run = selvo::RunProcessing(state, selvo::utf8Of(dir.file("studio")));
+    ASSERT_FALSE(run.error.has_value()) << run.error->message();
+    EXPECT_EQ(run.files[0].path, selvo::utf8Of(dir.file("studio") / kData));
+    EXPECT_EQ(filesIn(dir.path()), (std::map<std::string, std::string>{{"studio", "<folder>"}}));
+    EXPECT_EQ(filesIn(dir.file("studio")).size(), 3u);
+    EXPECT_EQ(fs::current_path(), dir.path());
+
+    // A failure names the file as the operator knows it, and the folder it was meant for.
+    fs::remove(dir.file("studio") / kReport);
+    fs::create_directory(dir.file("studio") / kReport);
+    const selvo::CommitResult failed =
+        selvo::RunProcessing(state, selvo::utf8Of(dir.file("studio")));
+    ASSERT_TRUE(failed.error.has_value());
+    EXPECT_EQ(failed.error->fileName, kReport);
+    EXPECT_EQ(failed.error->fullPath, selvo::utf8Of(dir.file("studio") / kReport));
+}
+
 TEST(ProcessData, SaysWhichFilesItWroteAndWhichItReplaced) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
-    const selvo::CommitResult first = selvo::RunProcessing(state);
+    const selvo::CommitResult first = selvo::RunProcessing(state, folderOf(dir));
     ASSERT_FALSE(first.error.has_value());
     ASSERT_EQ(first.files.size(), 3u);
-    EXPECT_EQ(first.files[0].path, kData);
-    EXPECT_EQ(first.files[1].path, kReport);
-    EXPECT_EQ(first.files[2].path, kExport);
+    EXPECT_EQ(first.files[0].path, selvo::utf8Of(dir.file(kData)));
+    EXPECT_EQ(first.files[1].path, selvo::utf8Of(dir.file(kReport)));
+    EXPECT_EQ(first.files[2].path, selvo::utf8Of(dir.file(kExport)));
     for (const auto& file : first.files) {
         EXPECT_FALSE(file.replaced) << file.path;
     }
     fs::remove(kReport);
-    const selvo::CommitResult second = selvo::RunProcessing(state);
+    const selvo::CommitResult second = selvo::RunProcessing(state, folderOf(dir));
     ASSERT_FALSE(second.error.has_value());
     EXPECT_TRUE(second.files[0].replaced);
     EXPECT_FALSE(second.files[1].replaced);

@@ -165,10 +165,7 @@ std::map<std::string, std::string> coreFiles(const fs::path& folder, selvo::Prog
     core.SubjectEducation = "4";
     core.SubjectNotes = "prima visita";
     fs::create_directories(folder);
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder);
-    EXPECT_FALSE(selvo::ProcessData(core).has_value());
-    fs::current_path(previous);
+    EXPECT_FALSE(selvo::ProcessData(core, selvo::utf8Of(fs::absolute(folder))).has_value());
     return {{kData, fileBytes(folder / kData)},
             {kReport, fileBytes(folder / kReport)},
             {kExport, fileBytes(folder / kExport)}};

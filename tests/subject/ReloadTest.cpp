@@ -105,7 +105,8 @@ TEST(ReloadDataFile, ShowsTheSubjectFormFilledWithTheReloadedSubject) {
 
     EXPECT_EQ(checked, QStringList({"FEMMINA", "Divorziato/a", "Laurea/Specializzazione"}));
     EXPECT_EQ(surname, "GRP1");
-    EXPECT_EQ(program.state.DataFileName, file.string());
+    ASSERT_TRUE(program.state.SetOnDisk);
+    EXPECT_EQ(program.state.SetOnDisk->dataFile, file.string());
     EXPECT_EQ(program.state.Card, 7);
     EXPECT_TRUE(selvo::isTrue(program.state.AllAnswered));
     EXPECT_FALSE(program.shell.form1().isVisible()); // brought in line, not shown
@@ -209,7 +210,7 @@ class ReloadRefuses : public testing::TestWithParam<BadFile> {};
 TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
     const TempDir dir;
     Program program;
-    program.state.DataFileName = "earlier.csv";
+    program.state.SetOnDisk = selvo::StoredSet{"/earlier.csv", {}, "Rossi", "Anna"};
     program.state.SubjectName = "Anna";
     program.state.AnswerT[12] = 3;
     const selvo::ProgramState before = program.state;
@@ -226,7 +227,8 @@ TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
         << boxes.boxes()[0].text.toStdString();
     EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromUtf8(GetParam().reason)))
         << boxes.boxes()[0].text.toStdString();
-    EXPECT_EQ(program.state.DataFileName, before.DataFileName);
+    ASSERT_TRUE(program.state.SetOnDisk);
+    EXPECT_EQ(program.state.SetOnDisk->dataFile, before.SetOnDisk->dataFile);
     EXPECT_EQ(program.state.SubjectName, before.SubjectName);
     EXPECT_EQ(program.state.AnswerT, before.AnswerT);
     EXPECT_FALSE(program.shell.isLoginLoaded());
@@ -293,7 +295,7 @@ TEST_P(CorrectedName, OffersTheOlderSetToTheTrash) {
     fs::current_path(study);
     selvo::ProgramState saved = savedSubject();
     selvo::LoadItemBank(saved);
-    ASSERT_FALSE(selvo::ProcessData(saved).has_value());
+    ASSERT_FALSE(selvo::ProcessData(saved, selvo::utf8Of(study)).has_value());
     Program program;
     selvo::LoadItemBank(program.state);
 

@@ -1,5 +1,7 @@
 #include "subject/SubjectChecks.h"
 
+#include "questionnaire/SubjectFiles.h"
+
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
 #include "datafiles/StatisticsExport.h"
@@ -156,6 +158,21 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"Accented", "Nicolò", nullptr}, NameCase{"LeadingDot", ".x", nullptr},
         NameCase{"Empty", "", nullptr}),
     [](const testing::TestParamInfo<NameCase>& info) { return info.param.label; });
+
+// The writers' own check is the last guard for a state that did not pass the form: whatever it
+// refuses, the form refuses first.
+TEST(UnsafeSubjectName, RefusesEveryNameTheReportWouldRefuse) {
+    for (int c = 0; c < 256; ++c) {
+        const std::string surname = std::string("GRP") + static_cast<char>(c) + "1";
+        if (!selvo::refusedNamePartCharacter(surname, selvo::NamePartRule::Minimal)) {
+            continue;
+        }
+        ProgramState state = freshRecord();
+        state.SubjectName = "S01";
+        state.SubjectSurname = surname;
+        EXPECT_TRUE(selvo::UnsafeSubjectName(state).has_value()) << c;
+    }
+}
 
 TEST(UnsafeSubjectName, NamesTheNameFieldWhenTheNameIsAtFault) {
     ProgramState state = freshRecord();

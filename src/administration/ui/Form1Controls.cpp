@@ -2,6 +2,7 @@
 // window, often without help: large item text, the two questions set apart, the counter always
 // in sight, and everything fitting a 1024 x 768 screen.
 #include "administration/ui/Form1.h"
+#include "questionnaire/Questionnaire.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -129,7 +130,7 @@ void Form1::buildControls() {
 
     Frame1 = answerFrame(QStringLiteral("Frame1"), this);
     m_agreementGroup = new QButtonGroup(this);
-    for (int step = 1; step <= 7; ++step) {
+    for (int step = 1; step <= selvo::questionnaire::kAgreementSteps; ++step) {
         Option[step - 1] = stepButton(step, Frame1, QStringLiteral("Option"));
         m_agreementGroup->addButton(Option[step - 1], step);
     }

@@ -67,14 +67,13 @@ bool MayReplaceAnswersInHand(Shell& shell, QWidget* owner) {
 
 void ReloadDataFile(Shell& shell, const std::string& path) {
     selvo::ProgramState& state = shell.state();
-    const std::string previousName = state.DataFileName;
     const bool replacesAdministration = !state.AdministrationStarted.empty();
-    state.DataFileName = path;
-    if (const auto error = selvo::ReadDataFile(state)) {
-        state.DataFileName = previousName;
-        showReadError(*error);
+    selvo::DataFileRead read = selvo::ReadDataFile(path);
+    if (read.error) {
+        showReadError(*read.error);
         return;
     }
+    selvo::StoreSubjectSet(state, std::move(read.content->subject), read.content->answers);
     MoveIntoFolderOf(path);
     if (replacesAdministration) {
         // The operator chose to replace those answers: the next start must not offer them.

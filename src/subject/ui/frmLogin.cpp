@@ -27,11 +27,8 @@
 
 namespace {
 
-constexpr std::array<const char*, 5> kMaritalCaptions{"Celibe/Nubile", "Coniugato/a", "Separato/a",
-                                                      "Divorziato/a", "Vedovo/a"};
-constexpr std::array<const char*, 5> kEducationCaptions{"Nessuno/Non indicato", "Elemantare",
-                                                        "Media Inferiore", "Media Superiore",
-                                                        "Laurea/Specializzazione"};
+const auto& kMaritalCaptions = selvo::questionnaire::kMarital.formCaptions;
+const auto& kEducationCaptions = selvo::questionnaire::kEducation.formCaptions;
 
 const QColor kBackground(255, 255, 192);
 
@@ -125,8 +122,9 @@ void frmLogin::buildControls() {
         box->setAccessibleName(spokenName(caption->text()));
         return box;
     };
-    const auto option = [](QGroupBox* frame, const QString& name, const char* caption) {
-        auto* button = new QRadioButton(QString::fromUtf8(caption), frame);
+    const auto option = [](QGroupBox* frame, const QString& name, std::string_view caption) {
+        auto* button = new QRadioButton(
+            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), frame);
         button->setObjectName(name);
         return button;
     };
@@ -145,8 +143,10 @@ void frmLogin::buildControls() {
     txtEta = textBox("txtEta", label(2, QStringLiteral("Età (Anni):")));
 
     FrameSesso = frame("FrameSesso", "SESSO");
-    Option1_SMale = option(FrameSesso, QStringLiteral("Option1_SMale"), "MASCHIO");
-    Option1_SFemale = option(FrameSesso, QStringLiteral("Option1_SFemale"), "FEMMINA");
+    Option1_SMale = option(FrameSesso, QStringLiteral("Option1_SMale"),
+                           selvo::questionnaire::kSex.formCaptions[0]);
+    Option1_SFemale = option(FrameSesso, QStringLiteral("Option1_SFemale"),
+                             selvo::questionnaire::kSex.formCaptions[1]);
 
     QLabel* notesLabel = label(3, QStringLiteral("Note:"));
     TxtNote = new QPlainTextEdit(this);
@@ -319,7 +319,7 @@ void frmLogin::cmdOK_Click() {
         field->selectAll();
         return;
     }
-    const selvo::CommitResult run = selvo::RunProcessing(state());
+    const selvo::CommitResult run = selvo::RunProcessing(state(), selvo::currentFolder());
     if (run.error) {
         showRunFailure(*run.error, run.inPlace);
         return; // the form stays open so the run can be confirmed again
@@ -337,14 +337,15 @@ void frmLogin::showRunSummary(const selvo::CommitResult& run) {
         QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files));
     const std::optional<selvo::StoredSet> older = state().SetOnDisk;
     const std::vector<std::string> stale =
-        older ? selvo::StaleSetFiles(*older, state(), run.files) : std::vector<std::string>{};
+        older ? selvo::StaleSetFiles(*older, state(), selvo::currentFolder(), run.files)
+              : std::vector<std::string>{};
     if (stale.empty()) {
         showMessage(this, QMessageBox::Information, QStringLiteral("BrivanSELVO"), written);
     } else {
         offerStaleSetToTrash(this, written, *older, stale);
     }
     // The set just written is the one on disk now; another correction would leave it behind.
-    state().SetOnDisk = selvo::StoredSetAt(selvo::DataFileNameFor(state()), state());
+    state().SetOnDisk = selvo::StoredSetAt(run.files.front().path, state());
 }
 
 void frmLogin::focusFirstMissingField() {

@@ -303,8 +303,8 @@ std::optional<std::string> brokenRunProperty(std::string_view bytes) {
     const Outputs hostile = processInMemory(state);
     const Outputs plain = processInMemory(neutral(state));
 
-    ProgramState written = state;
-    const selvo::PendingFile file = selvo::PrepareDataFile(written);
+    const selvo::PendingFile file =
+        selvo::PrepareDataFile(selvo::SubjectOf(state), selvo::AnswersOf(state));
     const selvo::DataFileParse reread = selvo::parseDataFile(file.bytes);
     if (!reread.record || !sameRecord(*parse.record, *reread.record)) {
         return "the data file does not read back as the same record";
