@@ -308,7 +308,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         std::optional<std::string> failure;
         try {
             folders.enter(input.folder);
-            if (const auto error = ProcessData(state, now, wait)) {
+            if (const auto error = ProcessData(state, ".", now, wait)) {
                 failure = error->message();
             }
         } catch (const fs::filesystem_error& cannotEnter) {

@@ -95,6 +95,18 @@ std::string absolutePath(const std::string& path) {
     return platform::absolute(path);
 }
 
+std::string pathInFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder == ".") {
+        return name;
+    }
+#ifdef _WIN32
+    const bool separated = folder.ends_with('/') || folder.ends_with('\\');
+#else
+    const bool separated = folder.ends_with('/');
+#endif
+    return folder + (separated ? "" : "/") + name;
+}
+
 std::string fileNameKey(const std::string& name) {
     return platform::foldsCaseByDefault() ? platform::foldCase(name) : name;
 }

@@ -176,6 +176,10 @@ bool fileNameFits(const std::string& folder, const std::string& name);
 // The path with the current folder in front when it is relative.
 std::string absolutePath(const std::string& path);
 
+// A file of `folder`: the name with the folder in front, as absolutePath puts the current
+// folder in front. A name for the current folder ("" or ".") stays as it is.
+std::string pathInFolder(const std::string& folder, const std::string& name);
+
 // Paths are UTF-8 text in the program; std::filesystem takes a plain string in the system's
 // narrow code page (the ANSI one on Windows), so every crossing goes through these.
 std::filesystem::path pathFromUtf8(const std::string& utf8);

@@ -23,7 +23,8 @@ std::optional<FileError> unreadableDataFile(const PendingFile& file) {
 
 } // namespace
 
-CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const FolderWait& wait) {
+CommitResult RunProcessing(ProgramState& state, const std::string& folder,
+                           const DateTimeSource& now, const FolderWait& wait) {
     BuildReportHeader(state);
     BuildReportTitle(state, now); // the report's date is this moment's, taken before scoring
     BuildReportSubject(state);
@@ -39,12 +40,15 @@ CommitResult RunProcessing(ProgramState& state, const DateTimeSource& now, const
     }
     files.push_back(std::move(*report.file));
     files.push_back(PrepareStatisticsExport(state));
+    for (PendingFile& file : files) {
+        file.path = pathInFolder(folder, file.path);
+    }
     return commitFileSet(files, wait);
 }
 
-std::optional<FileError> ProcessData(ProgramState& state, const DateTimeSource& now,
-                                     const FolderWait& wait) {
-    return RunProcessing(state, now, wait).error;
+std::optional<FileError> ProcessData(ProgramState& state, const std::string& folder,
+                                     const DateTimeSource& now, const FolderWait& wait) {
+    return RunProcessing(state, folder, now, wait).error;
 }
 
 } // namespace selvo

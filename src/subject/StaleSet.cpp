@@ -32,18 +32,19 @@ std::optional<StoredSet> StoredSetAt(const std::string& dataFile, const ProgramS
 }
 
 std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramState& state,
-                                       const std::vector<CommittedFile>& written) {
+                                       const std::vector<CommittedFile>& written,
+                                       const std::string& folder) {
     if (older.surname == state.SubjectSurname && older.name == state.SubjectName) {
         return {};
     }
-    const std::optional<FileIdentity> folder = fileIdentity(".");
+    const std::optional<FileIdentity> here = fileIdentity(folder.empty() ? "." : folder);
     std::vector<std::optional<FileIdentity>> writtenFiles;
     for (const CommittedFile& file : written) {
         writtenFiles.push_back(fileIdentity(file.path));
     }
     const auto leftHere = [&](const std::string& path) {
         const std::optional<FileIdentity> identity = fileIdentity(path);
-        return folder && identity && isPlainFile(path) && fileIdentity(folderOf(path)) == folder &&
+        return here && identity && isPlainFile(path) && fileIdentity(folderOf(path)) == here &&
                std::find(writtenFiles.begin(), writtenFiles.end(), identity) == writtenFiles.end();
     };
     if (fileIdentity(older.dataFile) != older.identity || !leftHere(older.dataFile)) {
@@ -54,7 +55,7 @@ std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramStat
     named.SubjectSurname = older.surname;
     named.SubjectName = older.name;
     for (const std::string& name : {ReportFileName(named), StatisticsExportFileName(named)}) {
-        const std::string path = absolutePath(name);
+        const std::string path = absolutePath(pathInFolder(folder, name));
         if (leftHere(path)) {
             files.push_back(path);
         }

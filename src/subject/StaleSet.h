@@ -15,13 +15,14 @@ namespace selvo {
 // the file is not there to be identified.
 std::optional<StoredSet> StoredSetAt(const std::string& dataFile, const ProgramState& state);
 
-// What a run that has just written `written` into the current folder, under the state's
+// What a run that has just written `written` into `folder`, under the state's
 // surname and name, left of `older`: the older data file, when it is still the same file and
 // in this folder, then the report and command file named after the older surname and name,
 // those that are there. Nothing when the run kept the surname and name, or when the older data
 // file is gone. Only plain files of this folder, and never a file just written (on Windows a
 // name that differs only in case is the same file). Paths are absolute.
 std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramState& state,
-                                       const std::vector<CommittedFile>& written);
+                                       const std::vector<CommittedFile>& written,
+                                       const std::string& folder);
 
 } // namespace selvo

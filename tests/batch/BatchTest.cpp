@@ -78,7 +78,7 @@ std::map<std::string, std::string> processedBySingleRun(selvo::ProgramState stat
     fs::create_directories(folder);
     const fs::path previous = fs::current_path();
     fs::current_path(folder);
-    const auto error = selvo::ProcessData(state, fixedClock);
+    const auto error = selvo::ProcessData(state, ".", fixedClock);
     fs::current_path(previous);
     EXPECT_FALSE(error.has_value()) << error->message();
     return filesIn(folder);

@@ -53,7 +53,7 @@ TEST(ProcessData, ReadsTheClockAfterTheHeaderAndBeforeAnyScore) {
         scored = !state.Scores.par1t.isEmpty() || state.ScoreT[1] != 0;
         return std::string("01/02/2026 10:20:30");
     };
-    EXPECT_FALSE(selvo::ProcessData(state, clock).has_value());
+    EXPECT_FALSE(selvo::ProcessData(state, ".", clock).has_value());
     EXPECT_EQ(reads, 1);
     EXPECT_TRUE(headerBuilt);
     EXPECT_FALSE(scored);
@@ -62,7 +62,7 @@ TEST(ProcessData, ReadsTheClockAfterTheHeaderAndBeforeAnyScore) {
 TEST(ProcessData, LeavesTheCriteriaSlotsWithTheStricterThresholdResults) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
-    ASSERT_FALSE(selvo::ProcessData(state).has_value());
+    ASSERT_FALSE(selvo::ProcessData(state, ".").has_value());
     selvo::ProgramState x5 = state;
     selvo::ComputeCriteriaX5(x5);
     EXPECT_EQ(state.Scores.TOTTOT.value(), x5.Scores.TOTTOT.value());
@@ -98,13 +98,13 @@ class ProcessDataFails : public testing::TestWithParam<BrokenRun> {};
 TEST_P(ProcessDataFails, WithoutTouchingTheOlderSetOrLeavingTemporaries) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
-    ASSERT_FALSE(selvo::ProcessData(state).has_value());
+    ASSERT_FALSE(selvo::ProcessData(state, ".").has_value());
     GetParam().breakIt(state);
     const auto before = filesIn(dir.path());
     state.AnswerT[1] = state.AnswerT[1] == 1 ? 2 : 1; // the second run differs in every file
     state.AnswerD[1] = 0;
 
-    const selvo::CommitResult run = selvo::RunProcessing(state);
+    const selvo::CommitResult run = selvo::RunProcessing(state, ".");
     ASSERT_TRUE(run.error.has_value());
     EXPECT_EQ(run.error->fileName, GetParam().failingFile);
     EXPECT_TRUE(run.files.empty());
@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProcessData, SaysWhichFilesItWroteAndWhichItReplaced) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
-    const selvo::CommitResult first = selvo::RunProcessing(state);
+    const selvo::CommitResult first = selvo::RunProcessing(state, ".");
     ASSERT_FALSE(first.error.has_value());
     ASSERT_EQ(first.files.size(), 3u);
     EXPECT_EQ(first.files[0].path, kData);
@@ -156,7 +156,7 @@ TEST(ProcessData, SaysWhichFilesItWroteAndWhichItReplaced) {
         EXPECT_FALSE(file.replaced) << file.path;
     }
     fs::remove(kReport);
-    const selvo::CommitResult second = selvo::RunProcessing(state);
+    const selvo::CommitResult second = selvo::RunProcessing(state, ".");
     ASSERT_FALSE(second.error.has_value());
     EXPECT_TRUE(second.files[0].replaced);
     EXPECT_FALSE(second.files[1].replaced);

@@ -44,15 +44,15 @@ TEST(StaleSetFiles, OffersOnlyTheOlderSetsOwnFiles) {
         GTEST_SKIP() << "no hard links here: " << linked.message();
     }
     fs::create_directory("SELVO_SS000_GRP1_S01_sps.sps");
-    EXPECT_EQ(selvo::StaleSetFiles(*older, named("S02"), kWritten),
+    EXPECT_EQ(selvo::StaleSetFiles(*older, named("S02"), kWritten, "."),
               std::vector<std::string>{selvo::absolutePath("SELVO_GRP1_S01.csv")});
-    EXPECT_TRUE(selvo::StaleSetFiles(*older, named("S01"), kWritten).empty());
+    EXPECT_TRUE(selvo::StaleSetFiles(*older, named("S01"), kWritten, ".").empty());
 
     // The reloaded file replaced by another of the same name is not the older set any more
     // (kept under another name meanwhile, as a replacing rename does, so its node is not reused).
     fs::rename("SELVO_GRP1_S01.csv", "elsewhere.csv");
     write("SELVO_GRP1_S01.csv");
-    EXPECT_TRUE(selvo::StaleSetFiles(*older, named("S02"), kWritten).empty());
+    EXPECT_TRUE(selvo::StaleSetFiles(*older, named("S02"), kWritten, ".").empty());
 }
 
 } // namespace
