@@ -68,7 +68,12 @@ QString qtPath(const std::string& path) {
 
 std::string FolderOfFile(const std::string& path) {
     const QDir folder = QFileInfo(qtPath(path)).absoluteDir();
-    // Resolved as the system resolves a current folder, so messages name it the same way.
+#ifdef Q_OS_WIN
+    // Windows keeps a current folder as it was named.
+    return corePath(folder.absolutePath());
+#else
+    // A POSIX system names its current folder with every link resolved.
     const QString resolved = folder.canonicalPath();
     return corePath(resolved.isEmpty() ? folder.absolutePath() : resolved);
+#endif
 }

@@ -12,6 +12,6 @@ std::string ShowOpenDialog(QWidget* owner);
 std::string corePath(const QString& path);
 QString qtPath(const std::string& path);
 
-// The folder a file is in, absolute and with links resolved, as the system names its current
-// folder once it has moved into it.
+// The folder a file is in, absolute, named as the system names its current folder once it
+// has moved into it (links resolved on POSIX systems).
 std::string FolderOfFile(const std::string& path);
