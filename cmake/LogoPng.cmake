@@ -4,7 +4,7 @@
 include_guard(GLOBAL)
 
 find_program(SELVO_RSVG_CONVERT rsvg-convert REQUIRED) # Debian: librsvg2-bin
-set(SELVO_LOGO_SVG "${CMAKE_CURRENT_LIST_DIR}/../src/shell/ui/resources/logo.svg")
+set(SELVO_LOGO_SVG "${CMAKE_CURRENT_LIST_DIR}/../src/menu/ui/resources/logo.svg")
 cmake_path(NORMAL_PATH SELVO_LOGO_SVG)
 
 # Adds the rule that writes `output` as a `size` x `size` PNG of the logo. As with any custom

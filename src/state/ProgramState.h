@@ -93,6 +93,9 @@ struct ProgramState {
 
     // The file the operator picked in the open dialog, handed on to the reload.
     std::string SelectedFile;
+    // Where processing writes a subject's files (absolute): the folder the program was started
+    // in, then the folder of each data file reloaded.
+    std::string OutputFolder;
     // The data file on disk that holds the set in hand, when there is one: the file a reload
     // read, then the one each processing run in the window wrote. A run under another surname
     // or name leaves that file's set behind, which the operator is offered to discard.

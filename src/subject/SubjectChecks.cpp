@@ -117,6 +117,11 @@ std::string FieldShortenedMessage(const FieldLimit& limit) {
            " caratteri: controllare il campo prima di premere «ELABORAZIONE DATI».";
 }
 
+SubjectEntry SubjectEntryOf(const ProgramState& state) {
+    return {state.SubjectName, state.SubjectSurname, state.SubjectAge,      state.SubjectNotes,
+            state.SubjectSex,  state.SubjectMarital, state.SubjectEducation};
+}
+
 std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEntry& entry) {
     state.SubjectName = entry.name;
     state.SubjectSurname = entry.surname;

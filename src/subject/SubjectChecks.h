@@ -38,6 +38,9 @@ struct SubjectEntry {
     std::string sex, marital, education;
 };
 
+// The stored record as the form shows it.
+SubjectEntry SubjectEntryOf(const ProgramState& state);
+
 // The confirmation's storing and checking, in the form's order: the four texts are stored
 // first, then each required field is checked; a field that passes is stored, a missing one
 // adds its message and leaves its coded field as it was. Returns the messages, in order.

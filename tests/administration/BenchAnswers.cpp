@@ -5,9 +5,9 @@
 #include "administration/Answering.h"
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
-#include "state/Startup.h"
+#include "app/Application.h"
 #include "platform/TextFile.h"
-#include "shell/ui/Shell.h"
+#include "state/Startup.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication app(argc, argv);
+    QApplication qt(argc, argv);
     const QTemporaryDir folder;
     if (!folder.isValid()) {
         std::fprintf(stderr, "selvo-bench-answers: no temporary folder\n");
@@ -61,9 +61,9 @@ int main(int argc, char** argv) {
     }
     selvo::ProgramState state;
     selvo::SetProgramConstants(state);
-    Shell shell(state);
-    shell.recovery().useFolder(folder.filePath(QStringLiteral("dati")).toStdString());
-    Form1& form = shell.form1();
+    Application app(state);
+    app.recovery().useFolder(folder.filePath(QStringLiteral("dati")).toStdString());
+    Form1& form = app.form1();
     form.showMessage = [](const QString&) {};
     form.show();
     QWidget* keys = &form;

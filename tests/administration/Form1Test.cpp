@@ -1,8 +1,8 @@
 // The administration window driven as a subject drives it: clicks and keys on the real widgets.
 #include "administration/ui/Form1.h"
+#include "app/Application.h"
+#include "menu/ui/frmAbout.h"
 #include "state/ProgramState.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/frmAbout.h"
 #include "subject/ui/frmLogin.h"
 
 #include <QAccessible>
@@ -42,7 +42,7 @@ public:
     Session() { open(); }
 
     void open() {
-        form = &shell.form1();
+        form = &app.form1();
         form->showMessage = [this](const QString& text) { messages.push_back(text); };
         form->show();
     }
@@ -51,7 +51,7 @@ public:
     void reopen() {
         form->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ASSERT_FALSE(shell.isForm1Loaded());
+        ASSERT_FALSE(app.isForm1Loaded());
         open();
     }
 
@@ -101,7 +101,7 @@ public:
     }
 
     ProgramState state;
-    Shell shell{state};
+    Application app{state};
     Form1* form = nullptr;
     std::vector<QString> messages;
 
@@ -258,8 +258,8 @@ TEST(Form1Navigation, AvantiOnTheLastItemNamesTheMissingItemsAndShowsTheFirst) {
 
 TEST(Form1Navigation, ProcessingButtonWithAnswersMissingNamesThemAndOpensNoSubjectForm) {
     ProgramState state;
-    Shell shell(state);
-    Form1& form = shell.form1();
+    Application app(state);
+    Form1& form = app.form1();
     form.show();
     QPushButton* avanti = form.findChild<QPushButton*>(QStringLiteral("CommAvanti"));
     for (int item = 1; item <= 94; ++item) {
@@ -286,7 +286,7 @@ TEST(Form1Navigation, ProcessingButtonWithAnswersMissingNamesThemAndOpensNoSubje
     EXPECT_EQ(title, "BrivanSELVO");
     EXPECT_EQ(text, "Mancano le risposte agli item 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 e altri 21.");
     EXPECT_EQ(state.CurrentItem, 1);
-    EXPECT_FALSE(shell.isLoginLoaded() && shell.login().isVisible());
+    EXPECT_FALSE(app.isLoginLoaded() && app.login().isVisible());
 }
 
 TEST(Form1Navigation, BackFromTheFirstItemReturnsToTheNoticePage) {
@@ -429,13 +429,13 @@ TEST(Form1Completion, ReopeningClearsIncompleteAnswersAndSubjectCodes) {
 // The load that a reload causes must keep what was just read, even an incomplete file.
 TEST(Form1Completion, LoadForAReloadKeepsIncompleteAnswersJustRead) {
     ProgramState state;
-    Shell shell(state);
+    Application app(state);
     state.AnswerT[1] = 6;
     state.AnswerD[1] = 2;
     state.SubjectEducation = "4";
     state.AllAnswered = false;
-    shell.loadingForReload = true;
-    shell.form1();
+    app.loadingForReload = true;
+    app.form1();
     EXPECT_EQ(state.AnswerT[1], 6);
     EXPECT_EQ(state.AnswerD[1], 2);
     EXPECT_EQ(state.SubjectEducation, "4");
@@ -566,8 +566,8 @@ TEST(Form1KeysMore, ArrowsShowTheirMessageAndChangeNothing) {
 
 TEST(Form1KeysMore, ArrowMessageBoxIsTitledWithTheProgramName) {
     ProgramState state;
-    Shell shell(state);
-    Form1& form = shell.form1();
+    Application app(state);
+    Form1& form = app.form1();
     form.show();
     QString title;
     QString text;
@@ -606,11 +606,11 @@ TEST(Form1KeysMore, WholeQuestionnaireFromTheKeyboardReachesCompletion) {
 TEST(Form1Buttons, InstructionsOpenOnceAndComeForwardAgain) {
     Session s;
     s.click("CommIstru");
-    ASSERT_TRUE(s.shell.isAboutLoaded());
-    frmAbout* first = &s.shell.about();
+    ASSERT_TRUE(s.app.isAboutLoaded());
+    frmAbout* first = &s.app.about();
     EXPECT_TRUE(first->isVisible());
     s.click("CommIstru");
-    EXPECT_EQ(&s.shell.about(), first);
+    EXPECT_EQ(&s.app.about(), first);
 }
 
 TEST(Form1Buttons, ProcessingButtonWaitsForTheSubjectFormAndKeepsTheAnswers) {
@@ -631,12 +631,12 @@ TEST(Form1Buttons, ProcessingButtonWaitsForTheSubjectFormAndKeepsTheAnswers) {
 TEST(Form1Buttons, LoadDataAsksForAFileAndHandsItToTheReload) {
     Session s;
     std::string answer;
-    s.shell.showOpenDialog = [&](QWidget* owner) {
+    s.app.showOpenDialog = [&](QWidget* owner) {
         EXPECT_EQ(owner, s.form);
         return answer;
     };
     std::vector<std::string> reloaded;
-    s.form->reloadDataFile = [&](Shell&, const std::string& path) { reloaded.push_back(path); };
+    s.app.reloadDataFile = [&](const std::string& path) { reloaded.push_back(path); };
 
     s.state.SelectedFile = "earlier.csv";
     s.click("cmdLoadData"); // cancelled
@@ -652,7 +652,7 @@ TEST(Form1Buttons, LoadDataAsksForAFileAndHandsItToTheReload) {
 
 TEST(Form1Buttons, LoadDataOfAMissingFileSaysWhyAndChangesNothing) {
     Session s;
-    s.shell.showOpenDialog = [](QWidget*) { return std::string("assente.csv"); };
+    s.app.showOpenDialog = [](QWidget*) { return std::string("assente.csv"); };
     s.state.AnswerT[3] = 4;
     QString shown;
     whenModalOpens([&](QWidget& modal) {
@@ -663,7 +663,7 @@ TEST(Form1Buttons, LoadDataOfAMissingFileSaysWhyAndChangesNothing) {
     s.click("cmdLoadData");
     EXPECT_TRUE(shown.contains("assente.csv")) << shown.toStdString();
     EXPECT_EQ(s.state.AnswerT[3], 4);
-    EXPECT_FALSE(s.shell.isLoginLoaded());
+    EXPECT_FALSE(s.app.isLoginLoaded());
 }
 
 } // namespace

@@ -8,11 +8,11 @@
 // administration has opened it already), --process fills the subject form and processes,
 // --hold prints "ready" and waits to be killed; otherwise the program ends.
 #include "administration/ui/Form1.h"
+#include "app/Application.h"
+#include "app/Program.h"
+#include "menu/ui/frmMain.h"
+#include "menu/ui/frmSplash.h"
 #include "state/ProgramState.h"
-#include "shell/ui/Program.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/frmMain.h"
-#include "shell/ui/frmSplash.h"
 #include "subject/ui/frmLogin.h"
 #include "support/SubjectForm.h"
 
@@ -78,7 +78,7 @@ template <typename W> W& control(QWidget& window, const char* name) {
 
 class Driver {
 public:
-    Driver(Shell& shell, Script script) : m_shell(shell), m_script(std::move(script)) {
+    Driver(Application& app, Script script) : m_app(app), m_script(std::move(script)) {
         QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this] { tick(); });
         m_poll.start(10);
     }
@@ -129,7 +129,7 @@ private:
     void step() {
         switch (m_stage++) {
         case 0:
-            QTest::keyClick(&m_shell.splash(), Qt::Key_A);
+            QTest::keyClick(&m_app.splash(), Qt::Key_A);
             break;
         case 1:
             if (m_script.until > 0) {
@@ -140,7 +140,7 @@ private:
             if (m_script.process) {
                 // Processing opens modal windows: it runs once this step has returned.
                 QTimer::singleShot(0, &m_poll, [this] {
-                    QTest::mouseClick(&control<QPushButton>(m_shell.form1(), "CommSaveData"),
+                    QTest::mouseClick(&control<QPushButton>(m_app.form1(), "CommSaveData"),
                                       Qt::LeftButton);
                     say("processed");
                 });
@@ -160,14 +160,14 @@ private:
     }
 
     void answerUpTo(int last) {
-        if (!m_shell.isForm1Loaded() || !m_shell.form1().isVisible()) {
-            QTest::mouseClick(&control<QPushButton>(m_shell.mainMenu(), "cmdMainSOMM"),
+        if (!m_app.isForm1Loaded() || !m_app.form1().isVisible()) {
+            QTest::mouseClick(&control<QPushButton>(m_app.mainMenu(), "cmdMainSOMM"),
                               Qt::LeftButton);
-            QTest::keyClick(&control<QWidget>(m_shell.form1(), "CommAvanti"), Qt::Key_Return);
+            QTest::keyClick(&control<QWidget>(m_app.form1(), "CommAvanti"), Qt::Key_Return);
         }
-        say(QStringLiteral("item\t%1").arg(m_shell.state().CurrentItem));
-        QWidget* keys = &control<QWidget>(m_shell.form1(), "CommAvanti");
-        for (int item = m_shell.state().CurrentItem; item <= last; ++item) {
+        say(QStringLiteral("item\t%1").arg(m_app.state().CurrentItem));
+        QWidget* keys = &control<QWidget>(m_app.form1(), "CommAvanti");
+        for (int item = m_app.state().CurrentItem; item <= last; ++item) {
             QTest::keyClick(keys, static_cast<char>('0' + agreementOf(item)));
             if (agreementOf(item) >= 5) {
                 QTest::keyClick(keys, "qwe"[distressOf(item) - 1]);
@@ -182,7 +182,7 @@ private:
         fillSubjectFormAndConfirm(form, QStringLiteral("ripresa"));
     }
 
-    Shell& m_shell;
+    Application& m_app;
     Script m_script;
     QTimer m_poll;
     int m_quiet = 0;
@@ -193,10 +193,10 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QApplication qt(argc, argv);
     selvo::ProgramState state;
-    Shell shell(state);
-    StartProgram(shell);
-    Driver driver(shell, scriptFrom(QApplication::arguments()));
+    Application app(state);
+    StartProgram(app);
+    Driver driver(app, scriptFrom(QApplication::arguments()));
     return QApplication::exec();
 }

@@ -2,9 +2,9 @@
 #include "administration/ui/RecoveryKeeper.h"
 #include "administration/Recovery.h"
 #include "administration/ui/Form1.h"
+#include "app/Application.h"
+#include "menu/ui/frmMain.h"
 #include "state/Startup.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/frmMain.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
@@ -26,8 +26,8 @@ class KeptAdministration : public ::testing::Test {
 protected:
     KeptAdministration() {
         selvo::SetProgramConstants(state);
-        shell.recovery().useFolder(selvo::utf8Of(dir.file("dati")));
-        form = &shell.form1();
+        app.recovery().useFolder(selvo::utf8Of(dir.file("dati")));
+        form = &app.form1();
         form->showMessage = [](const QString&) {};
         form->show();
         keys = form->findChild<QWidget*>(QStringLiteral("CommAvanti"));
@@ -40,7 +40,7 @@ protected:
 
     TempDir dir;
     selvo::ProgramState state;
-    Shell shell{state};
+    Application app{state};
     Form1* form = nullptr;
     QWidget* keys = nullptr;
 };
@@ -88,20 +88,20 @@ TEST_F(KeptAdministration, EachAnswerSavesOnceAndMovingSavesNothing) {
 TEST_F(KeptAdministration, ANewSubjectOrAProcessedSetLeavesNothingToRecover) {
     QTest::keyClick(keys, '3');
     ASSERT_TRUE(fs::exists(recoveryFile()));
-    shell.beginNewSubject();
+    app.beginNewSubject();
     EXPECT_FALSE(fs::exists(recoveryFile()));
 
     QTest::keyClick(keys, Qt::Key_Return);
     QTest::keyClick(keys, '4');
     ASSERT_TRUE(fs::exists(recoveryFile()));
-    shell.recovery().administrationProcessed();
+    app.recovery().administrationProcessed();
     EXPECT_FALSE(fs::exists(recoveryFile()));
 }
 
 TEST_F(KeptAdministration, ProcessingAReloadedSetKeepsAnotherAdministrationsAnswers) {
     QTest::keyClick(keys, '3');
     state.AdministrationStarted.clear(); // as a reload leaves it
-    shell.recovery().administrationProcessed();
+    app.recovery().administrationProcessed();
     EXPECT_TRUE(fs::exists(recoveryFile()));
 }
 
@@ -130,7 +130,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void reopen() {
-        shell.mainMenu().findChild<QPushButton*>(QStringLiteral("cmdMainSOMM"))->click();
+        app.mainMenu().findChild<QPushButton*>(QStringLiteral("cmdMainSOMM"))->click();
     }
 };
 
@@ -140,8 +140,8 @@ TEST_F(ClosedByMistake, ReopeningOffersToGoOnWhereTheSubjectWas) {
     reopen();
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_TRUE(boxes.boxes()[0].text.contains("contiene le risposte a 3 dei 94 item"));
-    ASSERT_TRUE(shell.isForm1Loaded());
-    EXPECT_TRUE(shell.form1().isVisible());
+    ASSERT_TRUE(app.isForm1Loaded());
+    EXPECT_TRUE(app.form1().isVisible());
     EXPECT_EQ(state.CurrentItem, 4);
     EXPECT_EQ(state.AnswerT[3], 4);
     EXPECT_TRUE(fs::exists(recoveryFile()));
@@ -209,14 +209,14 @@ protected:
     static std::string utf8(const fs::path& path) { return selvo::utf8Of(path); }
     void startUp(const QStringList& answers) {
         boxes.answerInTurn(answers);
-        shell.recovery().useFolder(utf8(folder()));
-        shell.recovery().offerAtStartUp();
+        app.recovery().useFolder(utf8(folder()));
+        app.recovery().offerAtStartUp();
     }
 
     TempDir dir;
     std::string before;
     selvo::ProgramState state;
-    Shell shell{state};
+    Application app{state};
     MessageBoxRecorder boxes;
     std::optional<Unprivileged> asUser;
 };
@@ -235,11 +235,11 @@ TEST_F(UnwritableFolder, TheAnswersAreOfferedWithAWarningAndResumedInMemory) {
                              "programma.")
                   .arg(QString::fromStdString(utf8(folder()))));
     EXPECT_TRUE(boxes.boxes()[1].text.contains("contiene le risposte a 3 dei 94 item"));
-    ASSERT_TRUE(shell.isForm1Loaded());
+    ASSERT_TRUE(app.isForm1Loaded());
     EXPECT_EQ(state.CurrentItem, 4);
 
-    shell.form1().showMessage = [](const QString&) {};
-    QTest::keyClick(shell.form1().findChild<QWidget*>(QStringLiteral("CommAvanti")), '2');
+    app.form1().showMessage = [](const QString&) {};
+    QTest::keyClick(app.form1().findChild<QWidget*>(QStringLiteral("CommAvanti")), '2');
     EXPECT_EQ(state.AnswerT[4], 2);
     EXPECT_EQ(boxes.boxes().size(), 2u) << "told once, at start-up";
     EXPECT_EQ(fileBytes(folder() / selvo::kRecoveryFileName), before);
@@ -253,7 +253,7 @@ TEST_F(UnwritableFolder, ConfirmedRemovalThatFailsIsTold) {
                        "interrotta, \"%1\": permesso negato")
             .arg(QString::fromStdString(utf8(folder() / selvo::kRecoveryFileName)))))
         << boxes.boxes()[3].text.toStdString();
-    EXPECT_FALSE(shell.isForm1Loaded());
+    EXPECT_FALSE(app.isForm1Loaded());
     EXPECT_EQ(fileBytes(folder() / selvo::kRecoveryFileName), before);
 }
 #endif

@@ -1,8 +1,8 @@
 #include "subject/ui/frmLogin.h"
 
 #include "administration/ItemBank.h"
+#include "app/Application.h"
 #include "state/Startup.h"
-#include "shell/ui/Shell.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
@@ -32,7 +32,7 @@ namespace {
 // coded fields "0" as the administration form leaves them.
 struct Program {
     selvo::ProgramState state;
-    Shell shell{state};
+    Application app{state};
 
     Program() {
         selvo::SetProgramConstants(state);
@@ -46,7 +46,7 @@ struct Program {
     }
 
     frmLogin& shownForm() {
-        frmLogin& form = shell.login();
+        frmLogin& form = app.login();
         form.show();
         return form;
     }
@@ -141,7 +141,7 @@ TEST(frmLogin, EscHidesTheFormLikeAnnullaWithoutUnloadingIt) {
     QTest::keyClick(&control<QLineEdit>(form, "txtUserName"), Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_TRUE(program.shell.isLoginLoaded());
+    EXPECT_TRUE(program.app.isLoginLoaded());
 }
 
 // A button that has the focus takes Enter, as on any dialog: the default button answers
@@ -175,7 +175,7 @@ TEST(frmLogin, EnterOnTheFocusedAnnullaCancelsInsteadOfProcessing) {
 TEST(frmLogin, ModalShowingEndsOnAnnullaAndOnACompletedRunWithTheFormKept) {
     const TempDir dir;
     Program program;
-    frmLogin& form = program.shell.login();
+    frmLogin& form = program.app.login();
     QTimer::singleShot(0, &form, [&form] { control<QPushButton>(form, "cmdCancel").click(); });
     EXPECT_EQ(form.exec(), QDialog::Rejected);
 
@@ -186,13 +186,13 @@ TEST(frmLogin, ModalShowingEndsOnAnnullaAndOnACompletedRunWithTheFormKept) {
         EXPECT_EQ(form.exec(), QDialog::Accepted);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(program.shell.isLoginLoaded());
+    EXPECT_TRUE(program.app.isLoginLoaded());
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
 
     QTimer::singleShot(0, &form, [&form] { form.close(); });
     EXPECT_EQ(form.exec(), QDialog::Rejected);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(program.shell.isLoginLoaded());
+    EXPECT_FALSE(program.app.isLoginLoaded());
 }
 
 TEST(frmLogin, AnnullaKeepsTheTypedNameInTheBoxButNotInTheRecord) {
@@ -216,7 +216,7 @@ TEST(frmLogin, CloseButtonUnloadsAndTheNextShowingLoadsTheRecordAgain) {
     type(form, "txtUserName", QStringLiteral("Mario"));
     form.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(program.shell.isLoginLoaded());
+    EXPECT_FALSE(program.app.isLoginLoaded());
     EXPECT_EQ(program.state.SubjectName, "Prima");
     EXPECT_EQ(control<QLineEdit>(program.shownForm(), "txtUserName").text(), "Prima");
 }
@@ -231,7 +231,7 @@ TEST(frmLogin, ReloadedCodesSelectTheirOptions) {
     program.state.SubjectSex = "2";
     program.state.SubjectMarital = "4";
     program.state.SubjectEducation = "5";
-    form.showSubjectRecord();
+    form.showSubjectRecord(selvo::SubjectEntryOf(program.state));
 
     const auto checkedCaption = [&form](const char* frame) {
         for (QRadioButton* option : control<QGroupBox>(form, frame).findChildren<QRadioButton*>()) {

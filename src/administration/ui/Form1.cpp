@@ -3,13 +3,11 @@
 #include "administration/Answering.h"
 #include "administration/Completion.h"
 #include "administration/ItemBank.h"
-#include "administration/ui/RecoveryKeeper.h"
-#include "datafiles/ui/Reload.h"
+#include "state/ProgramState.h"
 #include "text/NumberText.h"
-#include "shell/ui/MessageBoxes.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/frmAbout.h"
-#include "subject/ui/frmLogin.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/WidgetText.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -37,7 +35,7 @@ void deselectAll(QButtonGroup* group) {
 
 } // namespace
 
-Form1::Form1(Shell& shell) : reloadDataFile(ReloadDataFile), m_shell(shell) {
+Form1::Form1(selvo::ProgramState& state, bool keepAnswersJustRead) : m_state(state) {
     showMessage = [this](const QString& text) {
         ::showMessage(this, QMessageBox::Information, kTitle, text);
     };
@@ -45,12 +43,12 @@ Form1::Form1(Shell& shell) : reloadDataFile(ReloadDataFile), m_shell(shell) {
     buildLayout();
     connectControls();
     installKeyPreview();
-    Shell::centreOnScreen(*this);
-    Form_Load();
+    centreOnScreen(*this);
+    Form_Load(keepAnswersJustRead);
 }
 
 selvo::ProgramState& Form1::state() {
-    return m_shell.state();
+    return m_state;
 }
 
 void Form1::connectControls() {
@@ -87,11 +85,11 @@ void Form1::installKeyPreview() {
     }
 }
 
-void Form1::Form_Load() {
+void Form1::Form_Load(bool keepAnswersJustRead) {
     selvo::ProgramState& s = state();
     // A complete set of answers survives a new load; so do answers a reload has just read,
     // complete or not, since that load comes from the reload itself.
-    const bool keepAnswers = selvo::isTrue(s.AllAnswered) || m_shell.loadingForReload;
+    const bool keepAnswers = selvo::isTrue(s.AllAnswered) || keepAnswersJustRead;
 
     if (!keepAnswers) {
         s.SubjectSex = "0";
@@ -124,7 +122,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::BeginNewSubject() {
-    Form_Load();
+    Form_Load(false);
 }
 
 // The number of steps of each scale is set by its constant.
@@ -229,7 +227,7 @@ void Form1::OnAgreementChosen() {
     if (step > 0) {
         showAgreementStep(step);
         selvo::RecordAgreement(s, step);
-        m_shell.recovery().answerGiven();
+        emit answerGiven();
         if (selvo::AsksDistress(step)) {
             setDistressShown(true);
         } else {
@@ -249,7 +247,7 @@ void Form1::OnDistressChosen() {
     if (step > 0) {
         showDistressStep(step);
         selvo::RecordDistress(s, step);
-        m_shell.recovery().answerGiven();
+        emit answerGiven();
     }
 }
 
@@ -298,7 +296,7 @@ void Form1::CommIndietro_Click() {
 }
 
 void Form1::CommIstru_Click() {
-    Shell::showWindow(m_shell.about());
+    emit instructionsRequested();
 }
 
 void Form1::CommSaveData_Click() {
@@ -307,24 +305,11 @@ void Form1::CommSaveData_Click() {
     if (showMissingItems()) {
         return;
     }
-    m_shell.login().exec();
+    emit processingRequested();
 }
 
 void Form1::cmdLoadData_Click() {
-    selvo::ProgramState& s = state();
-    if (!m_shell.showOpenDialog) {
-        s.SelectedFile = "";
-        showMessage(QStringLiteral("Funzione non ancora disponibile."));
-        return;
-    }
-    if (!MayReplaceAnswersInHand(m_shell, this)) {
-        return;
-    }
-    s.SelectedFile = m_shell.showOpenDialog(this);
-    if (s.SelectedFile.empty()) {
-        return;
-    }
-    reloadDataFile(m_shell, s.SelectedFile);
+    emit reloadRequested();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

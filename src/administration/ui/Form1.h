@@ -14,7 +14,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class Shell;
 
 namespace selvo {
 struct ProgramState;
@@ -25,7 +24,9 @@ struct ProgramState;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(Shell& shell);
+    // The first load clears the answers and the coded subject fields, unless the set in hand
+    // is complete or `keepAnswersJustRead` (a reload, a resumed administration).
+    Form1(selvo::ProgramState& state, bool keepAnswersJustRead);
 
     // Also driven by the reload of a saved data file.
     void ShowAgreementAnswer(int item);
@@ -44,8 +45,11 @@ public:
     // them without a modal loop.
     std::function<void(const QString& text)> showMessage;
 
-    // The reload of a saved data file, ReloadDataFile unless a test replaces it.
-    std::function<void(Shell& shell, const std::string& path)> reloadDataFile;
+signals:
+    void answerGiven();           // an answer recorded, on the scale of either question
+    void instructionsRequested(); // "ISTRUZIONI"
+    void processingRequested();   // the processing button, with every item answered
+    void reloadRequested();       // the button that loads a saved data file
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,7 +60,7 @@ private:
     void connectControls();
     void installKeyPreview();
 
-    void Form_Load();
+    void Form_Load(bool keepAnswersJustRead);
     void showScaleButtons();
     void showCurrentItem();
     void setDistressShown(bool shown);
@@ -80,7 +84,7 @@ private:
 
     selvo::ProgramState& state();
 
-    Shell& m_shell;
+    selvo::ProgramState& m_state;
     bool m_distressShown = true;
     bool m_showingStoredAnswer = false;
     // The last key let go, for telling a repeat that reached Qt as a release and a press.

@@ -1,10 +1,10 @@
 #include "administration/ui/RecoveryKeeper.h"
 
 #include "administration/Completion.h"
-#include "administration/ui/Form1.h"
+#include "state/ProgramState.h"
 #include "text/TextSafety.h"
-#include "shell/ui/MessageBoxes.h"
-#include "shell/ui/Shell.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/WidgetText.h"
 
 #include <QApplication>
 
@@ -131,7 +131,7 @@ void RecoveryKeeper::discardConfirmed() {
 }
 
 bool RecoveryKeeper::offerOnReopen() {
-    const selvo::ProgramState& state = m_shell.state();
+    const selvo::ProgramState& state = m_state;
     // Only answers given here: a reloaded set lives in its data file already.
     if (!m_store || state.AdministrationStarted.empty() || selvo::isTrue(state.AllAnswered)) {
         return false;
@@ -154,9 +154,8 @@ bool RecoveryKeeper::offerOnReopen() {
 bool RecoveryKeeper::askToResume(const QString& started, int answered) {
     const QString question =
         QStringLiteral("%1: %2.\n\nRiprenderla dal primo item senza risposta?")
-            .arg(started,
-                 QStringLiteral("contiene ") +
-                     qtext(selvo::AnsweredItemsText(answered, m_shell.state().ItemCount.asInt())));
+            .arg(started, QStringLiteral("contiene ") +
+                              qtext(selvo::AnsweredItemsText(answered, m_state.ItemCount.asInt())));
     for (;;) {
         if (ask(QMessageBox::Question, question, true)) {
             return true;
@@ -175,22 +174,20 @@ bool RecoveryKeeper::confirmDiscard() {
 }
 
 void RecoveryKeeper::resume(const selvo::InterruptedAdministration& administration) {
-    selvo::ResumeAdministration(m_shell.state(), administration);
+    selvo::ResumeAdministration(m_state, administration);
     showResumed();
 }
 
 void RecoveryKeeper::showResumed() {
-    Form1& questionnaire = m_shell.form1KeepingAnswers();
-    questionnaire.ShowFirstMissingItem();
-    Shell::showWindow(questionnaire);
+    m_showResumedQuestionnaire();
 }
 
 void RecoveryKeeper::answerGiven() {
-    selvo::NoteAnswerGiven(m_shell.state(), selvo::CurrentDateTimeText);
+    selvo::NoteAnswerGiven(m_state, selvo::CurrentDateTimeText);
     if (!m_store) {
         return;
     }
-    if (const auto error = m_store->save(m_shell.state())) {
+    if (const auto error = m_store->save(m_state)) {
         // Once: the subject is at the screen, and every answer would bring the box back.
         if (!m_saveFailureShown) {
             m_saveFailureShown = true;
@@ -209,7 +206,7 @@ void RecoveryKeeper::answerGiven() {
 void RecoveryKeeper::administrationProcessed() {
     // A reloaded set lives in its data file already; a recovery file still on disk then
     // belongs to another administration.
-    if (!m_shell.state().AdministrationStarted.empty()) {
+    if (!m_state.AdministrationStarted.empty()) {
         administrationEnded();
     }
 }

@@ -4,14 +4,16 @@
 #include "administration/Recovery.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
-class Shell;
-
 class RecoveryKeeper {
 public:
-    explicit RecoveryKeeper(Shell& shell) : m_shell(shell) {}
+    // `showResumed` puts the questionnaire on screen at the first item still unanswered,
+    // keeping the answers in hand.
+    RecoveryKeeper(selvo::ProgramState& state, std::function<void()> showResumed)
+        : m_state(state), m_showResumedQuestionnaire(std::move(showResumed)) {}
 
     // Keeps administrations in this folder, unless another copy of the program already does.
     // Until this is called nothing is kept (the form tests).
@@ -43,7 +45,8 @@ private:
     bool askToResume(const QString& started, int answered);
     void showResumed();
 
-    Shell& m_shell;
+    selvo::ProgramState& m_state;
+    std::function<void()> m_showResumedQuestionnaire;
     std::optional<selvo::RecoveryStore> m_store;
     QString m_startUpNotice;
     bool m_saveFailureShown = false;

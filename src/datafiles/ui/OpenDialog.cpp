@@ -45,21 +45,35 @@ std::string ShowOpenDialog(QWidget* owner) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().size() != 1) {
         return {};
     }
-    const QFileInfo chosen(dialog.selectedFiles().front());
+    return corePath(QFileInfo(dialog.selectedFiles().front()).absoluteFilePath());
+}
+
+std::string corePath(const QString& path) {
 #ifdef Q_OS_WIN
     // The core's file layer takes UTF-8 names on Windows too; the system's 8-bit encoding
     // there is the ANSI code page, which has no "Ș" or "Ł".
-    return chosen.absoluteFilePath().toUtf8().toStdString();
+    return path.toUtf8().toStdString();
 #else
-    return QFile::encodeName(chosen.absoluteFilePath()).toStdString();
+    return QFile::encodeName(path).toStdString();
 #endif
 }
 
-void MoveIntoFolderOf(const std::string& path) {
+QString qtPath(const std::string& path) {
 #ifdef Q_OS_WIN
-    const QString name = QString::fromStdString(path);
+    return QString::fromStdString(path);
 #else
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    return QFile::decodeName(QByteArray::fromStdString(path));
 #endif
-    QDir::setCurrent(QFileInfo(name).absolutePath());
+}
+
+std::string FolderOfFile(const std::string& path) {
+    const QDir folder = QFileInfo(qtPath(path)).absoluteDir();
+#ifdef Q_OS_WIN
+    // Windows keeps a current folder as it was named.
+    return corePath(folder.absolutePath());
+#else
+    // A POSIX system names its current folder with every link resolved.
+    const QString resolved = folder.canonicalPath();
+    return corePath(resolved.isEmpty() ? folder.absolutePath() : resolved);
+#endif
 }

@@ -1,12 +1,17 @@
 #pragma once
+#include <QString>
 #include <string>
 
 class QWidget;
 
 // The open-file dialog of the reload, modal to its owner: the full path of the chosen file, or
-// "" when cancelled. The current directory stays as it is: a file can still be refused.
+// "" when cancelled.
 std::string ShowOpenDialog(QWidget* owner);
 
-// Makes the folder of a path ShowOpenDialog gave the current directory, once its file has been
-// read, so the next processing run writes its files beside the reloaded one.
-void MoveIntoFolderOf(const std::string& path);
+// A path as the core's file layer takes it, from Qt's name of it, and back.
+std::string corePath(const QString& path);
+QString qtPath(const std::string& path);
+
+// The folder a file is in, absolute, named as the system names its current folder once it
+// has moved into it (links resolved on POSIX systems).
+std::string FolderOfFile(const std::string& path);

@@ -1,8 +1,8 @@
 #include "subject/ui/StaleSetOffer.h"
 
-#include "shell/ui/MessageBoxes.h"
-#include "shell/ui/Shell.h"
 #include "subject/RunSummary.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/WidgetText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,18 +1,10 @@
 #include "subject/ui/frmLogin.h"
 
-#include "administration/ui/RecoveryKeeper.h"
-#include "datafiles/DataFile.h"
-#include "processing/ProcessData.h"
-#include "shell/ui/MessageBoxes.h"
-#include "shell/ui/Shell.h"
-#include "subject/RunSummary.h"
-#include "subject/StaleSet.h"
-#include "subject/SubjectChecks.h"
 #include "subject/ui/LengthLimit.h"
-#include "subject/ui/StaleSetOffer.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/WidgetText.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -89,7 +81,7 @@ template <std::size_t N> std::string selectedCode(const std::array<QRadioButton*
 
 } // namespace
 
-frmLogin::frmLogin(Shell& shell) : m_shell(shell) {
+frmLogin::frmLogin() {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Dati"));
     // A fixed-size dialog: a close button, no minimise or maximise.
@@ -99,13 +91,8 @@ frmLogin::frmLogin(Shell& shell) : m_shell(shell) {
     buildControls();
     buildLayout();
     styleControls();
-    connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmLogin::confirmed);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLogin::cmdCancel_Click);
-    Form_Load();
-}
-
-selvo::ProgramState& frmLogin::state() {
-    return m_shell.state();
 }
 
 void frmLogin::buildControls() {
@@ -259,27 +246,21 @@ void frmLogin::styleControls() {
     TxtNote->setFont(arial(12, false));
 }
 
-void frmLogin::Form_Load() {
-    showSubjectRecord();
-}
-
-void frmLogin::showSubjectRecord() {
-    const selvo::ProgramState& record = state();
-    txtUserName->setText(qtext(record.SubjectName));
-    txtPassword->setText(qtext(record.SubjectSurname));
-    txtEta->setText(qtext(record.SubjectAge));
-    TxtNote->setPlainText(notesForDisplay(record.SubjectNotes));
-    selectCodedOptions();
+void frmLogin::showSubjectRecord(const selvo::SubjectEntry& record) {
+    txtUserName->setText(qtext(record.name));
+    txtPassword->setText(qtext(record.surname));
+    txtEta->setText(qtext(record.age));
+    TxtNote->setPlainText(notesForDisplay(record.notes));
+    selectCodedOptions(record);
 }
 
 // Each group shows exactly the record's code: an option left selected from the previous
 // subject would otherwise be written into this subject's files on confirmation.
-void frmLogin::selectCodedOptions() {
-    const selvo::ProgramState& record = state();
+void frmLogin::selectCodedOptions(const selvo::SubjectEntry& record) {
     const std::array<QRadioButton*, 2> sex{Option1_SMale, Option1_SFemale};
-    showOnly(sex, optionFor(record.SubjectSex, sex));
-    showOnly(Option1_ST, optionFor(record.SubjectMarital, Option1_ST));
-    showOnly(Option1_stud, optionFor(record.SubjectEducation, Option1_stud));
+    showOnly(sex, optionFor(record.sex, sex));
+    showOnly(Option1_ST, optionFor(record.marital, Option1_ST));
+    showOnly(Option1_stud, optionFor(record.education, Option1_stud));
 }
 
 selvo::SubjectEntry frmLogin::entry() const {
@@ -298,54 +279,12 @@ void frmLogin::showInformation(const QString& text) {
     showMessage(this, QMessageBox::Information, qtext(selvo::kSubjectInfoTitle), text);
 }
 
-void frmLogin::cmdOK_Click() {
-    const std::vector<std::string> missing = selvo::StoreSubjectEntry(state(), entry());
-    for (const std::string& message : missing) {
-        showInformation(qtext(message));
-    }
-    // A box asked for a field: the operator answers it before anything is written.
-    if (!missing.empty() || !selvo::SubjectRecordComplete(state())) {
-        focusFirstMissingField();
-        return;
-    }
-    if (const auto unsafe = selvo::UnsafeSubjectName(state())) {
-        showInformation(qtext(unsafe->message) +
-                        QStringLiteral("\n\nCorreggere il campo e premere di nuovo "
-                                       "«ELABORAZIONE DATI». Grazie!"));
-        QLineEdit* field = unsafe->field == selvo::UnsafeName::Name      ? txtUserName
-                           : unsafe->field == selvo::UnsafeName::Surname ? txtPassword
-                                                                         : txtEta;
-        field->setFocus();
-        field->selectAll();
-        return;
-    }
-    const selvo::CommitResult run = selvo::RunProcessing(state(), selvo::currentFolder());
-    if (run.error) {
-        showRunFailure(*run.error, run.inPlace);
-        return; // the form stays open so the run can be confirmed again
-    }
-    state().SetProcessed = true;
-    m_shell.recovery().administrationProcessed();
-    showRunSummary(run);
-    accept();
-}
-
-// A run under a corrected surname or name leaves the older set in the folder: the operator is
-// asked about it rather than left to find it counted twice by a later batch.
-void frmLogin::showRunSummary(const selvo::CommitResult& run) {
-    const QString written = qtext(selvo::WrittenFilesMessage(
-        QDir::toNativeSeparators(QDir::currentPath()).toStdString(), run.files));
-    const std::optional<selvo::StoredSet> older = state().SetOnDisk;
-    const std::vector<std::string> stale =
-        older ? selvo::StaleSetFiles(*older, state(), selvo::currentFolder(), run.files)
-              : std::vector<std::string>{};
-    if (stale.empty()) {
-        showMessage(this, QMessageBox::Information, QStringLiteral("BrivanSELVO"), written);
-    } else {
-        offerStaleSetToTrash(this, written, *older, stale);
-    }
-    // The set just written is the one on disk now; another correction would leave it behind.
-    state().SetOnDisk = selvo::StoredSetAt(run.files.front().path, state());
+void frmLogin::focusUnsafeField(selvo::UnsafeName::Field which) {
+    QLineEdit* field = which == selvo::UnsafeName::Name      ? txtUserName
+                       : which == selvo::UnsafeName::Surname ? txtPassword
+                                                             : txtEta;
+    field->setFocus();
+    field->selectAll();
 }
 
 void frmLogin::focusFirstMissingField() {
@@ -367,22 +306,6 @@ void frmLogin::focusFirstMissingField() {
     } else if (noneChecked(Option1_stud)) {
         Option1_stud[0]->setFocus();
     }
-}
-
-void frmLogin::showRunFailure(const selvo::FileError& error, bool filesInPlace) {
-    // The three files are replaced together or not at all: the folder is as it was, unless
-    // only the folder's flush failed after the renames.
-    const QString writtenText =
-        filesInPlace ? QStringLiteral("I tre file sono nella cartella, ma potrebbero non essere "
-                                      "stati registrati sul disco.")
-                     : QStringLiteral("Nessun file è stato scritto: i file già presenti nella "
-                                      "cartella sono rimasti com'erano.");
-    showMessage(this, QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
-                QStringLiteral("%1\n\nCartella: %2\n%3\n\nEliminare la causa (ad esempio "
-                               "una cartella di sola lettura o un disco pieno) e premere di "
-                               "nuovo «ELABORAZIONE DATI».")
-                    .arg(qtext(error.message()), QDir::toNativeSeparators(QDir::currentPath()),
-                         writtenText));
 }
 
 void frmLogin::cmdCancel_Click() {

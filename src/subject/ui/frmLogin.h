@@ -1,4 +1,6 @@
 #pragma once
+#include "subject/SubjectChecks.h"
+
 #include <QDialog>
 
 #include <array>
@@ -9,31 +11,38 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class Shell;
 
-namespace selvo {
-struct CommitResult;
-struct FileError;
-struct ProgramState;
-struct SubjectEntry;
-} // namespace selvo
-
-// The subject data form: collects and checks the subject's data, then starts processing.
+// The subject data form: collects the subject's data; "ELABORAZIONE DATI" hands them on.
 // Shown modally; "Annulla", Esc and a finished run only hide it, so the next showing finds
 // the controls as they were left. Only its close button unloads it.
 class frmLogin : public QDialog {
     Q_OBJECT
 public:
-    explicit frmLogin(Shell& shell);
+    frmLogin();
 
     // Puts the subject record into the controls, exactly: an option group whose code is "0"
     // (or not a code) shows nothing selected.
-    void showSubjectRecord();
+    void showSubjectRecord(const selvo::SubjectEntry& record);
+
+    // What the controls hold now.
+    selvo::SubjectEntry entry() const;
+
+    // After a refused confirmation: the first field still empty, or the field at fault,
+    // selected for retyping.
+    void focusFirstMissingField();
+    void focusUnsafeField(selvo::UnsafeName::Field field);
+
+    // A box about the subject's data, owned by the form.
+    void showInformation(const QString& text);
 
     // The form outlives its showings: a modal showing ends by hiding it ("Annulla", Esc, a
     // completed run); only the title-bar close button unloads it.
     int exec() override;
     void done(int result) override;
+
+signals:
+    // "ELABORAZIONE DATI": the operator confirms what the controls hold.
+    void confirmed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -43,19 +52,9 @@ private:
     void buildLayout();
     void styleControls();
 
-    void Form_Load();
-    void cmdOK_Click();
     void cmdCancel_Click();
+    void selectCodedOptions(const selvo::SubjectEntry& record);
 
-    void focusFirstMissingField();
-    void showRunFailure(const selvo::FileError& error, bool filesInPlace);
-    void showRunSummary(const selvo::CommitResult& run);
-    void selectCodedOptions();
-    selvo::SubjectEntry entry() const;
-    void showInformation(const QString& text);
-    selvo::ProgramState& state();
-
-    Shell& m_shell;
     bool m_closedByButton = false;
 
     // Labels in the order name, surname, age, notes, then the two "[Codice]" hints.

@@ -1,9 +1,9 @@
 // Several subjects in one sitting, as a clinic runs them: each one starts clean, and nothing of
 // one subject reaches the next one's screens or files.
 #include "administration/ui/Form1.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/frmMain.h"
-#include "shell/ui/frmSplash.h"
+#include "app/Application.h"
+#include "menu/ui/frmMain.h"
+#include "menu/ui/frmSplash.h"
 #include "subject/ui/frmLogin.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
@@ -22,13 +22,13 @@ namespace {
 
 struct Program {
     selvo::ProgramState state;
-    Shell shell{state};
+    Application app{state};
     Program() {
-        Main(shell);
-        QTest::keyClick(&shell.splash(), Qt::Key_A);
+        Main(app);
+        QTest::keyClick(&app.splash(), Qt::Key_A);
         QApplication::processEvents();
     }
-    frmMain& menu() { return shell.mainMenu(); }
+    frmMain& menu() { return app.mainMenu(); }
 };
 
 template <typename W> W& control(QWidget& window, const char* name) {
@@ -88,7 +88,7 @@ std::vector<ShownBox> processFromTheQuestionnaire(Program& program, const QStrin
         });
     });
     poll->start(5);
-    click(program.shell.form1(), "CommSaveData");
+    click(program.app.form1(), "CommSaveData");
     return boxes.boxes();
 }
 
@@ -98,18 +98,18 @@ TEST_P(NextSubject, AfterAProcessedSetStartsWithNothingOfThePreviousOne) {
     const TempDir dir;
     Program program;
     click(program.menu(), "cmdMainSOMM");
-    answerEveryItem(program.shell.form1());
+    answerEveryItem(program.app.form1());
     const auto boxes = processFromTheQuestionnaire(program, QStringLiteral("Mario"));
     ASSERT_EQ(boxes.size(), 1u);
     ASSERT_EQ(boxes[0].title, "BrivanSELVO");
     const bool closedInBetween = GetParam();
     if (closedInBetween) {
-        program.shell.form1().close();
+        program.app.form1().close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     click(program.menu(), "cmdMainSOMM");
-    Form1& questionnaire = program.shell.form1();
+    Form1& questionnaire = program.app.form1();
     EXPECT_TRUE(questionnaire.isVisible());
     EXPECT_EQ(program.state.CurrentItem, 0);
     EXPECT_EQ(control<QLineEdit>(questionnaire, "Text1").text(), "Prema 'Avanti' per iniziare");
@@ -125,7 +125,7 @@ TEST_P(NextSubject, AfterAProcessedSetStartsWithNothingOfThePreviousOne) {
     EXPECT_EQ(program.state.SubjectMarital, "0");
     EXPECT_EQ(program.state.SubjectEducation, "0");
 
-    frmLogin& subject = program.shell.login();
+    frmLogin& subject = program.app.login();
     for (const char* box : {"txtUserName", "txtPassword", "txtEta"}) {
         EXPECT_EQ(control<QLineEdit>(subject, box).text(), "") << box;
     }
@@ -142,22 +142,22 @@ INSTANTIATE_TEST_SUITE_P(Window, NextSubject, testing::Bool(),
 TEST(NextSubject, ACompleteSetNotYetProcessedSurvivesClosingTheWindow) {
     Program program;
     click(program.menu(), "cmdMainSOMM");
-    answerEveryItem(program.shell.form1());
+    answerEveryItem(program.app.form1());
     const selvo::AnswerTable answers = program.state.AnswerT;
-    program.shell.form1().close();
+    program.app.form1().close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     click(program.menu(), "cmdMainSOMM");
     EXPECT_EQ(program.state.AnswerT, answers);
-    click(program.shell.form1(), "CommAvanti");
-    EXPECT_EQ(checkedOptions(program.shell.form1()), QStringList({"Option6", "OptionD2"}));
+    click(program.app.form1(), "CommAvanti");
+    EXPECT_EQ(checkedOptions(program.app.form1()), QStringList({"Option6", "OptionD2"}));
 }
 
 TEST(NextSubject, ProcessingAgainFromTheQuestionnaireKeepsTheSameSubject) {
     const TempDir dir;
     Program program;
     click(program.menu(), "cmdMainSOMM");
-    answerEveryItem(program.shell.form1());
+    answerEveryItem(program.app.form1());
     ASSERT_EQ(processFromTheQuestionnaire(program, QStringLiteral("Mario")).size(), 1u);
     const selvo::AnswerTable answers = program.state.AnswerT;
 

@@ -1,15 +1,17 @@
-#include "datafiles/ui/Reload.h"
+#include "app/Reload.h"
 
 #include "administration/Completion.h"
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
+#include "app/Application.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
-#include "text/TextSafety.h"
-#include "shell/ui/MessageBoxes.h"
-#include "shell/ui/Shell.h"
 #include "subject/StaleSet.h"
+#include "subject/SubjectChecks.h"
 #include "subject/ui/frmLogin.h"
+#include "text/TextSafety.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/WidgetText.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -49,8 +51,7 @@ int answeredItems(const selvo::ProgramState& state) {
 
 } // namespace
 
-bool MayReplaceAnswersInHand(Shell& shell, QWidget* owner) {
-    const selvo::ProgramState& state = shell.state();
+bool MayReplaceAnswersInHand(const selvo::ProgramState& state, QWidget* owner) {
     const int answered = answeredItems(state);
     if (state.AdministrationStarted.empty() || state.SetProcessed || answered == 0) {
         return true;
@@ -65,8 +66,8 @@ bool MayReplaceAnswersInHand(Shell& shell, QWidget* owner) {
                     false);
 }
 
-void ReloadDataFile(Shell& shell, const std::string& path) {
-    selvo::ProgramState& state = shell.state();
+void ReloadDataFile(Application& app, const std::string& path) {
+    selvo::ProgramState& state = app.state();
     const bool replacesAdministration = !state.AdministrationStarted.empty();
     selvo::DataFileRead read = selvo::ReadDataFile(path);
     if (read.error) {
@@ -74,10 +75,11 @@ void ReloadDataFile(Shell& shell, const std::string& path) {
         return;
     }
     selvo::StoreSubjectSet(state, std::move(read.content->subject), read.content->answers);
-    MoveIntoFolderOf(path);
+    // That subject's files, and those of the subjects after it, go beside the file read.
+    state.OutputFolder = FolderOfFile(path);
     if (replacesAdministration) {
         // The operator chose to replace those answers: the next start must not offer them.
-        shell.recovery().administrationEnded();
+        app.recovery().administrationEnded();
     }
 
     state.SetProcessed = false;          // a new set is in hand
@@ -85,15 +87,15 @@ void ReloadDataFile(Shell& shell, const std::string& path) {
     // The file it came from: processing it under another name leaves that set behind.
     state.SetOnDisk = selvo::StoredSetAt(path, state);
 
-    Form1& administration = shell.form1KeepingAnswers();
+    Form1& administration = app.form1KeepingAnswers();
     administration.CheckCompletion();
     administration.ShowAgreementAnswer(state.CurrentItem);
     administration.ShowDistressAnswer(state.CurrentItem);
 
     // The form's first load fills it from the record just read; the fill below does the same
     // for a form that was already loaded.
-    frmLogin& subject = shell.login();
-    subject.showSubjectRecord();
+    frmLogin& subject = app.login();
+    subject.showSubjectRecord(selvo::SubjectEntryOf(state));
     const std::vector<int> missing = selvo::MissingItems(state);
     if (!missing.empty() && !confirmIncompleteSet(path, missing)) {
         return;

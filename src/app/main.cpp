@@ -1,13 +1,13 @@
+#include "app/Application.h"
+#include "app/Program.h"
 #include "state/ProgramState.h"
-#include "shell/ui/Program.h"
-#include "shell/ui/Shell.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QApplication qt(argc, argv);
     selvo::ProgramState state;
-    Shell shell(state);
-    StartProgram(shell);
+    Application app(state);
+    StartProgram(app);
     return QApplication::exec();
 }

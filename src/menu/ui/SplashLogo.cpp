@@ -1,4 +1,4 @@
-#include "shell/ui/SplashLogo.h"
+#include "menu/ui/SplashLogo.h"
 
 #include <QPainter>
 #ifdef SELVO_LOGO_PICTURE
@@ -15,9 +15,9 @@ QPixmap splashLogo(int size, qreal devicePixelRatio) {
 #ifdef SELVO_LOGO_PICTURE
     // Rendered large from the vector image at build time, so scaling down stays sharp.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(0, 0, size, size), QImage(QStringLiteral(":/shell/logo.png")));
+    painter.drawImage(QRectF(0, 0, size, size), QImage(QStringLiteral(":/menu/logo.png")));
 #else
-    QSvgRenderer renderer(QStringLiteral(":/shell/logo.svg"));
+    QSvgRenderer renderer(QStringLiteral(":/menu/logo.svg"));
     renderer.render(&painter, QRectF(0, 0, size, size));
 #endif
     return pixmap;

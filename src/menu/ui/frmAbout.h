@@ -3,18 +3,18 @@
 
 class QTextEdit;
 class QPushButton;
-class Shell;
 
 // The instructions the subject reads before answering.
 class frmAbout : public QWidget {
     Q_OBJECT
 public:
-    explicit frmAbout(Shell& shell);
+    frmAbout();
+
+signals:
+    // "Chiudi": the window is to go.
+    void closeRequested();
 
 private:
-    void cmdOK_Click();
-
-    Shell& m_shell;
     QTextEdit* TextISTRU;
     QPushButton* cmdOK;
 };

@@ -3,13 +3,16 @@
 
 class QFrame;
 class QLabel;
-class Shell;
 
 // The start-up window: it stays until a character key or a click on its frame or product texts.
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
-    explicit frmSplash(Shell& shell);
+    frmSplash();
+
+signals:
+    // The first key or click that dismisses it; later ones say nothing.
+    void dismissed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -22,7 +25,6 @@ private:
     void lblProductName_Click() { dismiss(); }
     void dismiss();
 
-    Shell& m_shell;
     bool m_dismissed = false;
     QFrame* Frame1;
     QLabel* imgLogo;

@@ -1,8 +1,9 @@
 #include "administration/ui/Form1.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/frmAbout.h"
-#include "shell/ui/frmMain.h"
-#include "shell/ui/frmSplash.h"
+#include "app/Application.h"
+#include "menu/ui/frmAbout.h"
+#include "menu/ui/frmMain.h"
+#include "menu/ui/frmSplash.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -20,12 +21,12 @@ namespace {
 // A started program whose end is recorded instead of ending the test process.
 struct Program {
     selvo::ProgramState state;
-    Shell shell{state};
+    Application app{state};
     int ends = 0;
 
     Program() {
-        shell.endProgram = [this] { ++ends; };
-        Main(shell);
+        app.endProgram = [this] { ++ends; };
+        Main(app);
     }
 };
 
@@ -50,7 +51,7 @@ template <typename T = QWidget> T* control(QWidget& window, const char* name) {
 }
 
 void dismissSplash(Program& program) {
-    QTest::keyClick(&program.shell.splash(), Qt::Key_A);
+    QTest::keyClick(&program.app.splash(), Qt::Key_A);
     settle();
 }
 
@@ -83,12 +84,12 @@ class SplashKey : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(SplashKey, OnlyACharacterKeyOpensTheMainMenu) {
     Program program;
-    QTest::keyClick(&program.shell.splash(), GetParam().key);
+    QTest::keyClick(&program.app.splash(), GetParam().key);
     const int expected = GetParam().opensMainMenu ? 1 : 0;
     EXPECT_EQ(windowsOfKind<frmMain>(), expected);
     EXPECT_EQ(windowsOfKind<frmSplash>(), 1 - expected);
     if (GetParam().opensMainMenu) {
-        EXPECT_TRUE(program.shell.mainMenu().isVisible());
+        EXPECT_TRUE(program.app.mainMenu().isVisible());
     }
 }
 
@@ -103,11 +104,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Splash, KeysArrivingTogetherOpenOneMainMenu) {
     Program program;
-    frmSplash& splash = program.shell.splash();
+    frmSplash& splash = program.app.splash();
     QTest::keyClick(&splash, Qt::Key_Return);
     QTest::keyClick(&splash, Qt::Key_Space);
     EXPECT_EQ(windowsOfKind<frmMain>(), 1);
-    EXPECT_FALSE(program.shell.isSplashLoaded());
+    EXPECT_FALSE(program.app.isSplashLoaded());
 }
 
 struct ClickCase {
@@ -122,7 +123,7 @@ class SplashClick : public ::testing::TestWithParam<ClickCase> {};
 
 TEST_P(SplashClick, FrameAndProductTextsDismissLogoAndOtherLabelsDoNot) {
     Program program;
-    frmSplash& splash = program.shell.splash();
+    frmSplash& splash = program.app.splash();
     QWidget* target = control(splash, GetParam().control);
     ASSERT_NE(target, nullptr);
     // A corner of the frame, away from the controls inside it.
@@ -140,15 +141,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Splash, RightClickOnTheFrameDoesNothing) {
     Program program;
-    QTest::mouseClick(control(program.shell.splash(), "Frame1"), Qt::RightButton, {}, QPoint(4, 4));
+    QTest::mouseClick(control(program.app.splash(), "Frame1"), Qt::RightButton, {}, QPoint(4, 4));
     EXPECT_EQ(windowsOfKind<frmMain>(), 0);
 }
 
 TEST(Captions, VersionReadsAsNumberTextInBothWindows) {
     Program program;
-    EXPECT_EQ(control<QLabel>(program.shell.splash(), "lblVersion")->text(), "Versione  1.18");
+    EXPECT_EQ(control<QLabel>(program.app.splash(), "lblVersion")->text(), "Versione  1.18");
     dismissSplash(program);
-    EXPECT_EQ(program.shell.mainMenu().windowTitle(), "BrivanSELVO (V. 1.18)");
+    EXPECT_EQ(program.app.mainMenu().windowTitle(), "BrivanSELVO (V. 1.18)");
 }
 
 // The core's texts break lines with CR LF; a text box reads CR and LF as two breaks.
@@ -156,13 +157,13 @@ TEST(Captions, CrLfTextsShowOneLineBreakEach) {
     Program program;
     dismissSplash(program);
     const QString references =
-        control<QPlainTextEdit>(program.shell.mainMenu(), "TextRef")->toPlainText();
+        control<QPlainTextEdit>(program.app.mainMenu(), "TextRef")->toPlainText();
     EXPECT_TRUE(references.startsWith("References\n\nManuale d'uso del questionario SELVO"));
     EXPECT_EQ(references.count("\n\n"), 2);
     EXPECT_FALSE(references.contains('\r'));
 
     const QString instructions =
-        control<QTextEdit>(program.shell.about(), "TextISTRU")->toPlainText();
+        control<QTextEdit>(program.app.about(), "TextISTRU")->toPlainText();
     EXPECT_TRUE(instructions.startsWith("\n\nGentile Signora, Gentile Signore,\n\n    "));
     EXPECT_TRUE(instructions.contains("\n\nGrazie per la collaborazione!\n\n\nRisponda"));
     EXPECT_FALSE(instructions.contains('\r'));
@@ -183,14 +184,14 @@ TEST_P(Quit, EndsTheProgramOnceWhateverIsOpen) {
     Program program;
     dismissSplash(program);
     if (GetParam().aboutOpen) {
-        Shell::showWindow(program.shell.about());
+        showWindow(program.app.about());
     }
     if (GetParam().form1Open) {
-        QTest::mouseClick(control(program.shell.mainMenu(), "cmdMainSOMM"), Qt::LeftButton);
+        QTest::mouseClick(control(program.app.mainMenu(), "cmdMainSOMM"), Qt::LeftButton);
     }
-    QTest::mouseClick(control(program.shell.mainMenu(), "cmdMainQUIT"), Qt::LeftButton);
+    QTest::mouseClick(control(program.app.mainMenu(), "cmdMainQUIT"), Qt::LeftButton);
     EXPECT_EQ(program.ends, 1);
-    EXPECT_FALSE(program.shell.isMainMenuLoaded());
+    EXPECT_FALSE(program.app.isMainMenuLoaded());
     EXPECT_EQ(windowsOfKind<frmMain>(), 0);
 }
 
@@ -203,19 +204,19 @@ INSTANTIATE_TEST_SUITE_P(Windows, Quit,
 TEST(MainMenu, AdministrationOpensOnceAndComesToTheFront) {
     Program program;
     dismissSplash(program);
-    QWidget* somm = control(program.shell.mainMenu(), "cmdMainSOMM");
+    QWidget* somm = control(program.app.mainMenu(), "cmdMainSOMM");
     QTest::mouseClick(somm, Qt::LeftButton);
     QTest::mouseClick(somm, Qt::LeftButton);
     EXPECT_EQ(windowsOfKind<Form1>(), 1);
-    EXPECT_TRUE(program.shell.form1().isVisible());
-    EXPECT_TRUE(program.shell.mainMenu().isVisible());
+    EXPECT_TRUE(program.app.form1().isVisible());
+    EXPECT_TRUE(program.app.mainMenu().isVisible());
 
     // Closed, it is created anew on the next press.
-    program.shell.form1().close();
-    EXPECT_FALSE(program.shell.isForm1Loaded());
+    program.app.form1().close();
+    EXPECT_FALSE(program.app.isForm1Loaded());
     QTest::mouseClick(somm, Qt::LeftButton);
     EXPECT_EQ(windowsOfKind<Form1>(), 1);
-    EXPECT_TRUE(program.shell.form1().isVisible());
+    EXPECT_TRUE(program.app.form1().isVisible());
 }
 
 TEST(MainMenu, CancelledReloadDialogChangesNothing) {
@@ -226,35 +227,35 @@ TEST(MainMenu, CancelledReloadDialogChangesNothing) {
     program.state.AnswerT[12] = 6;
     QWidget* owner = nullptr;
     int dialogs = 0;
-    program.shell.showOpenDialog = [&](QWidget* o) {
+    program.app.showOpenDialog = [&](QWidget* o) {
         owner = o;
         ++dialogs;
         return std::string();
     };
     ModalWatch watch;
-    QTest::mouseClick(control(program.shell.mainMenu(), "cmdMainSS"), Qt::LeftButton);
+    QTest::mouseClick(control(program.app.mainMenu(), "cmdMainSS"), Qt::LeftButton);
     QApplication::processEvents();
 
     EXPECT_EQ(dialogs, 1);
-    EXPECT_EQ(owner, &program.shell.mainMenu());
+    EXPECT_EQ(owner, &program.app.mainMenu());
     EXPECT_EQ(program.state.SelectedFile, "");
     EXPECT_EQ(program.state.SubjectName, "Anna");
     EXPECT_EQ(program.state.AnswerT[12], 6);
     EXPECT_TRUE(watch.seenTitle.isEmpty()) << watch.seenTitle.toStdString();
-    EXPECT_FALSE(program.shell.isForm1Loaded());
+    EXPECT_FALSE(program.app.isForm1Loaded());
 }
 
 TEST(Instructions, OneInstanceUntilChiudi) {
     Program program;
-    frmAbout& first = program.shell.about();
-    Shell::showWindow(first);
-    Shell::showWindow(program.shell.about());
-    EXPECT_EQ(&program.shell.about(), &first);
+    frmAbout& first = program.app.about();
+    showWindow(first);
+    showWindow(program.app.about());
+    EXPECT_EQ(&program.app.about(), &first);
     EXPECT_EQ(windowsOfKind<frmAbout>(), 1);
     EXPECT_EQ(first.windowTitle(), "Istruzioni");
 
     QTest::mouseClick(control(first, "cmdOK"), Qt::LeftButton);
-    EXPECT_FALSE(program.shell.isAboutLoaded());
+    EXPECT_FALSE(program.app.isAboutLoaded());
     EXPECT_EQ(windowsOfKind<frmAbout>(), 0);
 }
 
@@ -280,15 +281,15 @@ TEST(Accessibility, EveryControlHasItsCaptionAsName) {
         const char* control;
         const char* name;
     } cases[] = {
-        {&program.shell.splash(), "lblProductName", "Brivan SELVO"},
-        {&program.shell.splash(), "lblVersion", "Versione  1.18"},
-        {&program.shell.splash(), "lblCompanyProduct", "Questionnaire SELVO  -  Italian version"},
-        {&program.shell.mainMenu(), "cmdMainSOMM", "SOMMINISTRAZIONE TEST"},
-        {&program.shell.mainMenu(), "cmdMainSS", "ELABORAZIONE DATI"},
-        {&program.shell.mainMenu(), "cmdMainQUIT", "Quit"},
-        {&program.shell.mainMenu(), "TextRef", "References"},
-        {&program.shell.about(), "cmdOK", "Chiudi"},
-        {&program.shell.about(), "TextISTRU", "Istruzioni"},
+        {&program.app.splash(), "lblProductName", "Brivan SELVO"},
+        {&program.app.splash(), "lblVersion", "Versione  1.18"},
+        {&program.app.splash(), "lblCompanyProduct", "Questionnaire SELVO  -  Italian version"},
+        {&program.app.mainMenu(), "cmdMainSOMM", "SOMMINISTRAZIONE TEST"},
+        {&program.app.mainMenu(), "cmdMainSS", "ELABORAZIONE DATI"},
+        {&program.app.mainMenu(), "cmdMainQUIT", "Quit"},
+        {&program.app.mainMenu(), "TextRef", "References"},
+        {&program.app.about(), "cmdOK", "Chiudi"},
+        {&program.app.about(), "TextISTRU", "Istruzioni"},
     };
     for (const auto& c : cases) {
         QAccessibleInterface* found =

@@ -1,16 +1,16 @@
-#include "datafiles/ui/Reload.h"
+#include "app/Reload.h"
 
 #include "administration/ItemBank.h"
 #include "administration/Recovery.h"
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
+#include "app/Application.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
+#include "menu/ui/frmMain.h"
+#include "platform/TextFile.h"
 #include "processing/ProcessData.h"
 #include "state/Startup.h"
-#include "platform/TextFile.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/frmMain.h"
 #include "subject/ui/frmLogin.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
@@ -33,7 +33,7 @@ namespace {
 
 struct Program {
     selvo::ProgramState state;
-    Shell shell{state};
+    Application app{state};
     Program() { selvo::SetProgramConstants(state); }
 };
 
@@ -101,7 +101,7 @@ TEST(ReloadDataFile, ShowsTheSubjectFormFilledWithTheReloadedSubject) {
         checked = checkedOptions(form);
         surname = form.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->text();
     });
-    ReloadDataFile(program.shell, file.string());
+    ReloadDataFile(program.app, file.string());
 
     EXPECT_EQ(checked, QStringList({"FEMMINA", "Divorziato/a", "Laurea/Specializzazione"}));
     EXPECT_EQ(surname, "GRP1");
@@ -109,7 +109,39 @@ TEST(ReloadDataFile, ShowsTheSubjectFormFilledWithTheReloadedSubject) {
     EXPECT_EQ(program.state.SetOnDisk->dataFile, file.string());
     EXPECT_EQ(program.state.Card, 7);
     EXPECT_TRUE(selvo::isTrue(program.state.AllAnswered));
-    EXPECT_FALSE(program.shell.form1().isVisible()); // brought in line, not shown
+    EXPECT_FALSE(program.app.form1().isVisible()); // brought in line, not shown
+}
+
+// The reloaded file's folder receives that subject's files and those of the next subjects of
+// the sitting; the folder the program started in gets none.
+TEST(ReloadDataFile, LaterSubjectsOfTheSittingWriteBesideTheReloadedFile) {
+    const TempDir dir;
+    fs::create_directory(dir.file("altrove"));
+    const fs::path file = writeDataFile(dir.file("altrove") / "SELVO_GRP1_S01.csv",
+                                        selvo::ComposeDataFile(savedSubject()));
+    Program program;
+    MessageBoxRecorder boxes;
+    const auto confirm = [](frmLogin& form) {
+        form.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    };
+    whenSubjectFormOpens(confirm, false);
+    ReloadDataFile(program.app, file.string());
+
+    program.app.beginNewSubject();
+    program.state.SubjectName = "S02";
+    program.state.SubjectSurname = "GRP2";
+    program.state.SubjectAge = "40";
+    program.state.SubjectSex = program.state.SubjectMarital = program.state.SubjectEducation = "1";
+    frmLogin& next = program.app.login();
+    next.showSubjectRecord(selvo::SubjectEntryOf(program.state));
+    next.show();
+    confirm(next);
+
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"altrove"});
+    for (const char* name : {"SELVO_GRP1_S01.csv", "SELVO_GRP2_S02.csv"}) {
+        EXPECT_TRUE(fs::exists(dir.file("altrove") / name)) << name;
+    }
+    EXPECT_EQ(namesIn(dir.file("altrove")).size(), 6u) << boxes.texts().join("\n").toStdString();
 }
 
 TEST(ReloadDataFile, RefillsAFormAlreadyLoadedWithAnotherSubject) {
@@ -117,7 +149,7 @@ TEST(ReloadDataFile, RefillsAFormAlreadyLoadedWithAnotherSubject) {
     Program program;
     program.state.SubjectName = "Altro";
     program.state.SubjectSex = "1";
-    program.shell.login(); // loaded with the earlier subject
+    program.app.login(); // loaded with the earlier subject
     const fs::path file =
         writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(savedSubject()));
     QString name;
@@ -126,7 +158,7 @@ TEST(ReloadDataFile, RefillsAFormAlreadyLoadedWithAnotherSubject) {
         name = form.findChild<QLineEdit*>(QStringLiteral("txtUserName"))->text();
         checked = checkedOptions(form);
     });
-    ReloadDataFile(program.shell, file.string());
+    ReloadDataFile(program.app, file.string());
     EXPECT_EQ(name, "S01");
     EXPECT_EQ(checked, QStringList({"FEMMINA", "Divorziato/a", "Laurea/Specializzazione"}));
 }
@@ -139,7 +171,7 @@ TEST(ReloadDataFile, CodesOfZeroSelectNothing) {
     const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
     QStringList checked{"not inspected"};
     whenSubjectFormOpens([&](frmLogin& form) { checked = checkedOptions(form); });
-    ReloadDataFile(program.shell, file.string());
+    ReloadDataFile(program.app, file.string());
     EXPECT_TRUE(checked.isEmpty()) << checked.join(',').toStdString();
 }
 
@@ -151,14 +183,14 @@ TEST(ReloadDataFile, IncompleteFileKeepsItsAnswersWhenTheAdministrationFormWasNe
     MessageBoxRecorder question;
     question.answerWith(QStringLiteral("Sì"));
     whenSubjectFormOpens([](frmLogin&) {});
-    ReloadDataFile(program.shell, file.string());
+    ReloadDataFile(program.app, file.string());
 
     EXPECT_EQ(program.state.AnswerT, saved.AnswerT);
     EXPECT_EQ(program.state.AnswerD, saved.AnswerD);
     EXPECT_EQ(program.state.SubjectSex, "2");
     EXPECT_EQ(program.state.SubjectEducation, "5");
     EXPECT_FALSE(selvo::isTrue(program.state.AllAnswered));
-    EXPECT_FALSE(program.shell.loadingForReload);
+    EXPECT_FALSE(program.app.loadingForReload);
 }
 
 TEST(ReloadDataFile, IncompleteFileAsksFirstAndOpensTheSubjectFormOnlyOnSi) {
@@ -175,7 +207,7 @@ TEST(ReloadDataFile, IncompleteFileAsksFirstAndOpensTheSubjectFormOnlyOnSi) {
         MessageBoxRecorder question;
         question.answerWith(QStringLiteral("No"));
         whenSubjectFormOpens([&](frmLogin&) { subjectFormOpened = true; });
-        ReloadDataFile(program.shell, file.string());
+        ReloadDataFile(program.app, file.string());
         ASSERT_EQ(question.boxes().size(), 1u);
         const ShownBox& box = question.boxes()[0];
         EXPECT_EQ(box.title, "BrivanSELVO");
@@ -186,11 +218,11 @@ TEST(ReloadDataFile, IncompleteFileAsksFirstAndOpensTheSubjectFormOnlyOnSi) {
     }
     QApplication::processEvents();
     EXPECT_FALSE(subjectFormOpened);
-    EXPECT_FALSE(program.shell.login().isVisible());
+    EXPECT_FALSE(program.app.login().isVisible());
 
     MessageBoxRecorder question;
     question.answerWith(QStringLiteral("Sì"));
-    ReloadDataFile(program.shell, file.string());
+    ReloadDataFile(program.app, file.string());
     EXPECT_TRUE(subjectFormOpened);
     EXPECT_EQ(question.boxes().size(), 1u);
 }
@@ -220,7 +252,7 @@ TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
         writeDataFile(file, GetParam().bytes);
     }
     MessageBoxRecorder boxes;
-    ReloadDataFile(program.shell, file.string());
+    ReloadDataFile(program.app, file.string());
 
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromStdString(file.string())))
@@ -231,9 +263,10 @@ TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
     EXPECT_EQ(program.state.SetOnDisk->dataFile, before.SetOnDisk->dataFile);
     EXPECT_EQ(program.state.SubjectName, before.SubjectName);
     EXPECT_EQ(program.state.AnswerT, before.AnswerT);
-    EXPECT_FALSE(program.shell.isLoginLoaded());
-    EXPECT_FALSE(program.shell.isForm1Loaded());
-    EXPECT_EQ(fs::current_path(), dir.path()) << "the next outputs would land beside it";
+    EXPECT_FALSE(program.app.isLoginLoaded());
+    EXPECT_FALSE(program.app.isForm1Loaded());
+    EXPECT_EQ(selvo::pathFromUtf8(program.state.OutputFolder), dir.path())
+        << "the next outputs would land beside it";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -308,7 +341,7 @@ TEST_P(CorrectedName, OffersTheOlderSetToTheTrash) {
             form.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         },
         false);
-    ReloadDataFile(program.shell, selvo::utf8Of(study / kOlderSet[0]));
+    ReloadDataFile(program.app, selvo::utf8Of(study / kOlderSet[0]));
 
     EXPECT_EQ(namesIn(study), run.leftInFolder);
     const fs::path trash = dir.file("dati") / "Trash" / "files";
@@ -393,7 +426,7 @@ TEST(ShowOpenDialog, OffersTheThreeFiltersAndStaysInTheFolderUntilTheFileIsRead)
 }
 
 // The chosen name reaches the core as UTF-8 on every system, so names beyond the ANSI code
-// page of Windows open too, and their folder becomes the current one once the file is read.
+// page of Windows open too, and their folder becomes the output folder once the file is read.
 TEST(ShowOpenDialog, AFileNamedBeyondTheAnsiCodePageIsReadBack) {
     const TempDir dir;
     const fs::path folder = dir.path() / selvo::pathFromUtf8("studio Łódź");
@@ -409,8 +442,8 @@ TEST(ShowOpenDialog, AFileNamedBeyondTheAnsiCodePageIsReadBack) {
     EXPECT_EQ(selvo::readWholeFile(chosen, bytes.size()).bytes, bytes) << chosen;
     Program program;
     whenSubjectFormOpens([](frmLogin&) {});
-    ReloadDataFile(program.shell, chosen);
-    EXPECT_EQ(fs::current_path(), folder);
+    ReloadDataFile(program.app, chosen);
+    EXPECT_EQ(selvo::pathFromUtf8(program.state.OutputFolder), folder);
 }
 
 TEST(ShowOpenDialog, CancelledGivesNothingAndStaysInTheFolder) {
@@ -435,8 +468,8 @@ void PrintTo(const OverAnswers& c, std::ostream* os) {
 class ReloadOverAnswersInProgress : public testing::TestWithParam<OverAnswers> {
 protected:
     ReloadOverAnswersInProgress() {
-        program.shell.recovery().useFolder(selvo::utf8Of(dir.file("dati")));
-        form = &program.shell.form1();
+        program.app.recovery().useFolder(selvo::utf8Of(dir.file("dati")));
+        form = &program.app.form1();
         form->showMessage = [](const QString&) {};
         form->show();
         for (const char key : {'\r', '3', '\r', '6', 'w', '\r', '2'}) {
@@ -446,7 +479,7 @@ protected:
         writeDataFile(dir.file("altrove") / "vuoto.csv", "");
         writeDataFile(dir.file("altrove") / "SELVO_GRP1_S01.csv",
                       selvo::ComposeDataFile(savedSubject()));
-        program.shell.showOpenDialog = [this](QWidget*) {
+        program.app.showOpenDialog = [this](QWidget*) {
             ++dialogs;
             return chosen;
         };
@@ -455,7 +488,7 @@ protected:
     void press(const OverAnswers& c) {
         QWidget& window = std::string(c.window) == "Form1"
                               ? static_cast<QWidget&>(*form)
-                              : static_cast<QWidget&>(program.shell.mainMenu());
+                              : static_cast<QWidget&>(program.app.mainMenu());
         QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(c.command)),
                           Qt::LeftButton);
     }
@@ -502,12 +535,12 @@ TEST_P(ReloadOverAnswersInProgress, AsksFirstAndReplacesOnlyWithAFileRead) {
         EXPECT_EQ(program.state.CurrentItem, 3);
         EXPECT_EQ(checkedOptions(*form), shownBefore);
         EXPECT_EQ(fileBytes(recoveryFile()), keptBefore);
-        EXPECT_EQ(fs::current_path(), dir.path());
+        EXPECT_EQ(selvo::pathFromUtf8(program.state.OutputFolder), dir.path());
         return;
     }
     EXPECT_EQ(program.state.AnswerT, savedSubject().AnswerT);
     EXPECT_FALSE(fs::exists(recoveryFile())) << "the next start would offer the old answers";
-    EXPECT_EQ(fs::current_path(), dir.file("altrove"));
+    EXPECT_EQ(selvo::pathFromUtf8(program.state.OutputFolder), dir.file("altrove"));
 
     // Moving over the reloaded answers shows them without recording them; a reloaded set lives
     // in its file, so reloading over it asks nothing.

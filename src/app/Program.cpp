@@ -1,23 +1,23 @@
-#include "shell/ui/Program.h"
+#include "app/Program.h"
 
 #include "administration/ui/RecoveryKeeper.h"
+#include "app/Application.h"
 #include "datafiles/ui/OpenDialog.h"
-#include "shell/ui/Shell.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QStandardPaths>
 
-void StartProgram(Shell& shell) {
+void StartProgram(Application& app) {
     // The subject reads long texts on screen: a size larger than the toolkit's small default.
     QFont font = QApplication::font();
     font.setPointSize(10);
     QApplication::setFont(font);
 
-    shell.showOpenDialog = ShowOpenDialog;
+    app.showOpenDialog = ShowOpenDialog;
     // The data folder is named after the program, whatever its executable is called.
     QCoreApplication::setApplicationName(QStringLiteral("BrivanSelvo"));
-    shell.recovery().useFolder(
+    app.recovery().useFolder(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
-    Main(shell);
+    Main(app);
 }

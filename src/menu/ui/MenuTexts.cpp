@@ -1,4 +1,4 @@
-#include "shell/ui/ShellTexts.h"
+#include "menu/ui/MenuTexts.h"
 
 namespace selvo {
 

@@ -1,10 +1,10 @@
 #pragma once
-// The application's context: the one program state and the one instance of each window.
-// Forms reach each other and the state only through here.
+// The application: the one program state and the one instance of each window. The windows
+// know nothing of each other; what one asks for, the application does, with the others.
 #include "state/ProgramState.h"
 
+#include <QObject>
 #include <QPointer>
-#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,12 +17,20 @@ class Form1;
 class frmLogin;
 class RecoveryKeeper;
 
-class Shell {
+namespace selvo {
+struct CommitResult;
+struct FileError;
+} // namespace selvo
+
+class Application : public QObject {
+    Q_OBJECT
 public:
-    explicit Shell(selvo::ProgramState& state);
-    ~Shell();
-    Shell(const Shell&) = delete;
-    Shell& operator=(const Shell&) = delete;
+    // The folder processing writes into is, until a reload, the one the program starts in:
+    // the current folder now.
+    explicit Application(selvo::ProgramState& state);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     selvo::ProgramState& state() { return m_state; }
 
@@ -53,13 +61,6 @@ public:
     void unloadMainMenu();
     void unloadAbout();
 
-    // Shows a window modeless and brings it to the front: opening a window that is already
-    // open shows the same instance again, in front of the others.
-    static void showWindow(QWidget& window);
-
-    // Places a window in the middle of the screen, where a new window is looked for.
-    static void centreOnScreen(QWidget& window);
-
     // Forgets the subject in hand, in the state and in the windows already loaded: the
     // questionnaire back on its notice page with nothing answered, the subject form empty.
     void beginNewSubject();
@@ -71,11 +72,31 @@ public:
     // Replaceable so a test can answer it.
     std::function<std::string(QWidget* owner)> showOpenDialog;
 
+    // The reload of a saved data file, ReloadDataFile unless a test replaces it.
+    std::function<void(const std::string& path)> reloadDataFile;
+
     // Set while form1KeepingAnswers creates Form1: its load keeps the answers and subject
     // codes in hand.
     bool loadingForReload = false;
 
 private:
+    void connectSplash(frmSplash& splash);
+    void connectMainMenu(frmMain& menu);
+    void connectQuestionnaire(Form1& questionnaire);
+    void connectSubjectForm(frmLogin& subject);
+
+    void startAdministration();
+    // The reload's first steps, from the window `owner`: may the answers in hand go, which
+    // file; `notAvailable` tells when this copy has no open-file dialog.
+    void chooseFileToReload(QWidget& owner, const std::function<void()>& notAvailable);
+    void showResumedQuestionnaire();
+
+    // The subject form confirmed: the record checked and stored, the files written, the
+    // outcome told, the form hidden after a run that wrote them.
+    void processSubject(frmLogin& subject);
+    void showRunFailure(frmLogin& subject, const selvo::FileError& error, bool filesInPlace);
+    void showRunSummary(frmLogin& subject, const selvo::CommitResult& run);
+
     selvo::ProgramState& m_state;
     std::unique_ptr<RecoveryKeeper> m_recovery;
     QPointer<frmSplash> m_splash;
@@ -90,15 +111,4 @@ private:
 void InstallItalianQtTexts();
 
 // Start-up: shows the splash and sets the program constants.
-void Main(Shell& shell);
-
-// Italian text for the program's message boxes, from the core's UTF-8 strings.
-inline QString qtext(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
-// A multi-line text for a text box: the core's CR LF line breaks become the widget's one break
-// (a text document would read CR and LF as two).
-inline QString screenText(const std::string& utf8) {
-    return QString::fromStdString(utf8).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
+void Main(Application& app);

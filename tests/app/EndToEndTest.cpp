@@ -2,12 +2,12 @@
 // reload of the data file it leaves behind.
 #include "administration/ItemBank.h"
 #include "administration/ui/Form1.h"
+#include "app/Application.h"
 #include "datafiles/ui/OpenDialog.h"
+#include "menu/ui/frmMain.h"
+#include "menu/ui/frmSplash.h"
 #include "processing/ProcessData.h"
 #include "state/Startup.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/frmMain.h"
-#include "shell/ui/frmSplash.h"
 #include "subject/ui/frmLogin.h"
 #include "support/FileBytes.h"
 #include "support/SubjectForm.h"
@@ -48,11 +48,11 @@ int distressOf(int item) {
 
 struct Program {
     selvo::ProgramState state;
-    Shell shell{state};
+    Application app{state};
     Program() {
-        shell.showOpenDialog = ShowOpenDialog;
-        Main(shell);
-        QTest::keyClick(&shell.splash(), Qt::Key_A);
+        app.showOpenDialog = ShowOpenDialog;
+        Main(app);
+        QTest::keyClick(&app.splash(), Qt::Key_A);
         QApplication::processEvents();
     }
 };
@@ -102,9 +102,8 @@ bool answerSuccessBox(QWidget& modal, QString* text = nullptr) {
 
 // Main menu, questionnaire, every item from the keyboard, subject form filled and confirmed.
 void administer(Program& program, QString* successText = nullptr) {
-    QTest::mouseClick(&control<QPushButton>(program.shell.mainMenu(), "cmdMainSOMM"),
-                      Qt::LeftButton);
-    Form1& questionnaire = program.shell.form1();
+    QTest::mouseClick(&control<QPushButton>(program.app.mainMenu(), "cmdMainSOMM"), Qt::LeftButton);
+    Form1& questionnaire = program.app.form1();
     ASSERT_TRUE(questionnaire.isVisible());
     // Whatever control has the focus, the window sees the keys first.
     QWidget* keys = &control<QWidget>(questionnaire, "CommAvanti");
@@ -178,8 +177,8 @@ TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
     Program program;
     administer(program);
 
-    EXPECT_FALSE(program.shell.login().isVisible());
-    EXPECT_TRUE(program.shell.form1().isVisible()); // back to the questionnaire, answers kept
+    EXPECT_FALSE(program.app.login().isVisible());
+    EXPECT_TRUE(program.app.form1().isVisible()); // back to the questionnaire, answers kept
     EXPECT_EQ(namesIn(dir.file("session")), (std::vector<std::string>{kData, kReport, kExport}));
 
     const std::vector<std::string> data = fields(fileBytes(dir.file("session") / kData));
@@ -246,7 +245,7 @@ TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
         modal.close();
         return false;
     });
-    QTest::mouseClick(&control<QPushButton>(program.shell.mainMenu(), "cmdMainSS"), Qt::LeftButton);
+    QTest::mouseClick(&control<QPushButton>(program.app.mainMenu(), "cmdMainSS"), Qt::LeftButton);
 
     EXPECT_EQ(shownOnForm, QStringList({"GRP1", "prima visita"}));
     EXPECT_TRUE(namesIn(dir.file("elsewhere")).empty());

@@ -1,7 +1,8 @@
-#include "shell/ui/frmAbout.h"
+#include "menu/ui/frmAbout.h"
 
-#include "shell/ui/Shell.h"
-#include "shell/ui/ShellTexts.h"
+#include "menu/ui/MenuTexts.h"
+#include "widgets/WidgetText.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -10,7 +11,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-frmAbout::frmAbout(Shell& shell) : m_shell(shell) {
+frmAbout::frmAbout() {
     setObjectName("frmAbout");
     setWindowTitle("Istruzioni");
 
@@ -46,11 +47,7 @@ frmAbout::frmAbout(Shell& shell) : m_shell(shell) {
     layout->addWidget(TextISTRU, 1);
     layout->addLayout(buttons);
     resize(700, 640);
-    Shell::centreOnScreen(*this);
+    centreOnScreen(*this);
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-}
-
-void frmAbout::cmdOK_Click() {
-    m_shell.unloadAbout();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::closeRequested);
 }

@@ -1,19 +1,16 @@
-#include "shell/ui/frmSplash.h"
+#include "menu/ui/frmSplash.h"
 
-#include "administration/ui/RecoveryKeeper.h"
-#include "text/NumberText.h"
+#include "menu/ui/MenuTexts.h"
+#include "menu/ui/SplashLogo.h"
 #include "state/Startup.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/ShellTexts.h"
-#include "shell/ui/SplashLogo.h"
-#include "shell/ui/frmMain.h"
+#include "text/NumberText.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,7 +40,7 @@ bool isClick(const QObject* watched, const QEvent* event) {
 
 } // namespace
 
-frmSplash::frmSplash(Shell& shell) : QWidget(nullptr, Qt::FramelessWindowHint), m_shell(shell) {
+frmSplash::frmSplash() : QWidget(nullptr, Qt::FramelessWindowHint) {
     setObjectName("frmSplash");
     setWindowTitle("Brivan SELVO");
 
@@ -101,7 +98,7 @@ frmSplash::frmSplash(Shell& shell) : QWidget(nullptr, Qt::FramelessWindowHint), 
     }
     setFocusPolicy(Qt::StrongFocus);
     resize(560, 300);
-    Shell::centreOnScreen(*this);
+    centreOnScreen(*this);
 }
 
 void frmSplash::showEvent(QShowEvent* event) {
@@ -140,10 +137,5 @@ void frmSplash::dismiss() {
         return;
     }
     m_dismissed = true;
-    Shell& shell = m_shell;
-    shell.unloadSplash();
-    frmMain& menu = shell.mainMenu();
-    shell.showWindow(menu);
-    // Once the menu is on screen: an interrupted administration is offered over it.
-    QTimer::singleShot(0, &menu, [&shell] { shell.recovery().offerAtStartUp(); });
+    emit dismissed();
 }

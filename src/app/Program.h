@@ -1,8 +1,8 @@
 #pragma once
 // BrivanSelvo as the user starts it, shared by the program's own main and by the test that
 // starts it, interrupts it and starts it again.
-class Shell;
+class Application;
 
 // The larger font, the open-file dialog, the administration kept in the user's data folder,
 // then the splash.
-void StartProgram(Shell& shell);
+void StartProgram(Application& app);

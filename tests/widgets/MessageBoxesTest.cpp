@@ -1,4 +1,4 @@
-#include "shell/ui/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 
 #include "support/MessageBoxes.h"
 

@@ -1,24 +1,27 @@
 #pragma once
 #include <QWidget>
 
+#include <string>
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class Shell;
 
 // The main menu: start an administration, reprocess a saved data file, or quit.
 class frmMain : public QWidget {
     Q_OBJECT
 public:
-    explicit frmMain(Shell& shell);
+    explicit frmMain(const std::string& title);
+
+    // For a command this copy of the program does not offer.
+    void showNotYetAvailable();
+
+signals:
+    void administrationRequested(); // "SOMMINISTRAZIONE TEST"
+    void reprocessingRequested();   // "ELABORAZIONE DATI"
+    void quitRequested();           // "Quit"
 
 private:
-    void cmdMainSOMM_Click();
-    void cmdMainSS_Click();
-    void cmdMainQUIT_Click();
-    void reloadSelectedFile();
-
-    Shell& m_shell;
     QPushButton* cmdMainSOMM;
     QPushButton* cmdMainSS;
     QPushButton* cmdMainQUIT;

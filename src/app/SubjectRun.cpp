@@ -1,0 +1,87 @@
+// The subject form's confirmation: the record checked and stored, the processing run into the
+// output folder, and what the operator is told of it.
+#include "administration/ui/RecoveryKeeper.h"
+#include "app/Application.h"
+#include "datafiles/DataFile.h"
+#include "datafiles/ui/OpenDialog.h"
+#include "processing/ProcessData.h"
+#include "subject/RunSummary.h"
+#include "subject/StaleSet.h"
+#include "subject/SubjectChecks.h"
+#include "subject/ui/StaleSetOffer.h"
+#include "subject/ui/frmLogin.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/WidgetText.h"
+
+#include <QDir>
+
+namespace {
+
+// The output folder as the system writes folders.
+QString shownFolder(const selvo::ProgramState& state) {
+    return QDir::toNativeSeparators(qtPath(state.OutputFolder));
+}
+
+} // namespace
+
+void Application::processSubject(frmLogin& subject) {
+    const std::vector<std::string> missing = selvo::StoreSubjectEntry(m_state, subject.entry());
+    for (const std::string& message : missing) {
+        subject.showInformation(qtext(message));
+    }
+    // A box asked for a field: the operator answers it before anything is written.
+    if (!missing.empty() || !selvo::SubjectRecordComplete(m_state)) {
+        subject.focusFirstMissingField();
+        return;
+    }
+    if (const auto unsafe = selvo::UnsafeSubjectName(m_state)) {
+        subject.showInformation(qtext(unsafe->message) +
+                                QStringLiteral("\n\nCorreggere il campo e premere di nuovo "
+                                               "«ELABORAZIONE DATI». Grazie!"));
+        subject.focusUnsafeField(unsafe->field);
+        return;
+    }
+    const selvo::CommitResult run = selvo::RunProcessing(m_state, m_state.OutputFolder);
+    if (run.error) {
+        showRunFailure(subject, *run.error, run.inPlace);
+        return; // the form stays open so the run can be confirmed again
+    }
+    m_state.SetProcessed = true;
+    recovery().administrationProcessed();
+    showRunSummary(subject, run);
+    subject.accept();
+}
+
+// A run under a corrected surname or name leaves the older set in the folder: the operator is
+// asked about it rather than left to find it counted twice by a later batch.
+void Application::showRunSummary(frmLogin& subject, const selvo::CommitResult& run) {
+    const QString written =
+        qtext(selvo::WrittenFilesMessage(shownFolder(m_state).toStdString(), run.files));
+    const std::optional<selvo::StoredSet> older = m_state.SetOnDisk;
+    const std::vector<std::string> stale =
+        older ? selvo::StaleSetFiles(*older, m_state, m_state.OutputFolder, run.files)
+              : std::vector<std::string>{};
+    if (stale.empty()) {
+        showMessage(&subject, QMessageBox::Information, QStringLiteral("BrivanSELVO"), written);
+    } else {
+        offerStaleSetToTrash(&subject, written, *older, stale);
+    }
+    // The set just written is the one on disk now; another correction would leave it behind.
+    m_state.SetOnDisk = selvo::StoredSetAt(run.files.front().path, m_state);
+}
+
+void Application::showRunFailure(frmLogin& subject, const selvo::FileError& error,
+                                 bool filesInPlace) {
+    // The three files are replaced together or not at all: the folder is as it was, unless
+    // only the folder's flush failed after the renames.
+    const QString writtenText =
+        filesInPlace ? QStringLiteral("I tre file sono nella cartella, ma potrebbero non essere "
+                                      "stati registrati sul disco.")
+                     : QStringLiteral("Nessun file è stato scritto: i file già presenti nella "
+                                      "cartella sono rimasti com'erano.");
+    showMessage(&subject, QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
+                QStringLiteral("%1\n\nCartella: %2\n%3\n\nEliminare la causa (ad esempio "
+                               "una cartella di sola lettura o un disco pieno) e premere di "
+                               "nuovo «ELABORAZIONE DATI».")
+                    .arg(qtext(error.message()), shownFolder(m_state), writtenText));
+}
