@@ -15,6 +15,11 @@ namespace selvo::platform {
 
 bool isSeparator(char c);
 
+// `name` in `folder`, with the system's own separator between them; the name alone for "".
+// Windows writes every path it resolves with backslashes, so a folder given with forward ones
+// (as Qt gives it) is written so too.
+std::string joinPath(const std::string& folder, const std::string& name);
+
 // The folder part of a path, with its final separator, or "" for a name in the current folder.
 std::string folderOf(const std::string& path);
 std::string nameOf(const std::string& path);

@@ -17,6 +17,13 @@ bool isSeparator(char c) {
     return c == '/';
 }
 
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '/') {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);

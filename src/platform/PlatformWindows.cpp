@@ -86,6 +86,15 @@ bool isSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
+std::string joinPath(const std::string& folder, const std::string& name) {
+    std::string path = folder;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (!path.empty() && !isSeparator(path.back())) {
+        path += '\\';
+    }
+    return path + name;
+}
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     if (slash != std::string::npos) {

@@ -109,10 +109,7 @@ std::string currentFolder() {
 }
 
 std::string pathInFolder(const std::string& folder, const std::string& name) {
-    if (folder.empty() || platform::isSeparator(folder.back())) {
-        return folder + name;
-    }
-    return folder + "/" + name;
+    return platform::joinPath(folder, name);
 }
 
 std::string fileNameKey(const std::string& name) {

@@ -37,12 +37,11 @@ constexpr bool refusedInNamePart(char c, NamePartRule rule) {
         return true;
     }
     return rule == NamePartRule::Minimal ? c == '\0'
-                                             : kRefusedByWindows.find(c) != std::string_view::npos;
+                                         : kRefusedByWindows.find(c) != std::string_view::npos;
 }
 
 // The first character of the part that cannot be in a file name, if any.
-constexpr std::optional<char> refusedNamePartCharacter(std::string_view part,
-                                                       NamePartRule rule) {
+constexpr std::optional<char> refusedNamePartCharacter(std::string_view part, NamePartRule rule) {
     for (const char c : part) {
         if (refusedInNamePart(c, rule)) {
             return c;

@@ -63,7 +63,8 @@ struct Scores {
 DimensionalScores ComputeDimensionalScores(const AnswerTable& agreement);
 
 // A criterion is met when distress >= 2 and agreement >= the threshold's minimum.
-CategoricalScores ComputeCriteria(const AnswerSet& answers, const questionnaire::Threshold& threshold);
+CategoricalScores ComputeCriteria(const AnswerSet& answers,
+                                  const questionnaire::Threshold& threshold);
 CategoricalScores ComputeCriteriaX4(const AnswerSet& answers); // T > 4 & D > 1
 CategoricalScores ComputeCriteriaX5(const AnswerSet& answers); // T > 5 & D > 1
 
