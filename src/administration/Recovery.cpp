@@ -123,11 +123,11 @@ RecoveryFinding RecoveryStore::lookAtFile() {
     if (m_frozen || !pathExists(path)) {
         return finding;
     }
-    const ReadResult read = readWholeFile(path, kMaxRecoveryBytes);
-    if (read.error) {
-        return setAside(read.error->reason);
+    const FileResult<std::string> read = readWholeFile(path, kMaxRecoveryBytes);
+    if (!read.ok()) {
+        return setAside(read.error().reason);
     }
-    RecoveryParse parse = parseRecoveryFile(*read.bytes);
+    RecoveryParse parse = parseRecoveryFile(read.value());
     if (!parse.administration) {
         return setAside(std::move(parse.fault));
     }

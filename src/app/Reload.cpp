@@ -69,12 +69,12 @@ bool MayReplaceAnswersInHand(const selvo::ProgramState& state, QWidget* owner) {
 void ReloadDataFile(Application& app, const std::string& path) {
     selvo::ProgramState& state = app.state();
     const bool replacesAdministration = !state.AdministrationStarted.empty();
-    selvo::DataFileRead read = selvo::ReadDataFile(path);
-    if (read.error) {
-        showReadError(*read.error);
+    selvo::FileResult<selvo::DataFileContent> read = selvo::ReadDataFile(path);
+    if (!read.ok()) {
+        showReadError(read.error());
         return;
     }
-    selvo::StoreSubjectSet(state, std::move(read.content->subject), read.content->answers);
+    selvo::StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
     // That subject's files, and those of the subjects after it, go beside the file read.
     state.OutputFolder = FolderOfFile(path);
     if (replacesAdministration) {

@@ -39,7 +39,7 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
         },
         wait);
     if (result.error) {
-        return {notWritten, result.error->message()};
+        return {notWritten, result.error};
     }
     const std::size_t cases = m_table.cases();
     return {"; " + std::to_string(cases) +

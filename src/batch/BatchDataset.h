@@ -25,7 +25,7 @@ public:
 
     struct Outcome {
         std::string said; // the closing line's part: "; 48 casi scritti in studio.csv"
-        std::optional<std::string> error; // why the two files could not be written
+        std::optional<FileError> error; // why the two files could not be written
     };
     // Writes both files as one set, or none: with no case at all, or on a failure, any older
     // NAME.csv and NAME.sps stay as they were.

@@ -33,11 +33,11 @@ std::string missingFields(const SubjectRecord& subject) {
 // subject in memory first. The state is filled where it stays, as it is large.
 std::optional<std::string> loadSubject(const fs::path& dataFile, ProgramState& state) {
     SetProgramConstants(state);
-    DataFileRead read = ReadDataFile(utf8Of(dataFile));
-    if (read.error) {
-        return "lettura non riuscita: " + read.error->reason;
+    FileResult<DataFileContent> read = ReadDataFile(utf8Of(dataFile));
+    if (!read.ok()) {
+        return "lettura non riuscita: " + read.error().reason;
     }
-    StoreSubjectSet(state, std::move(read.content->subject), read.content->answers);
+    StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
     if (const std::string missing = missingFields(SubjectOf(state)); !missing.empty()) {
         return "dati del soggetto incompleti (manca: " + missing +
                "); completarli ricaricando il file in BrivanSelvo.";

@@ -316,7 +316,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     if (dataset) {
         written = dataset->write(wait);
         if (written.error) {
-            output.err << "selvo-batch: " << *written.error << "\n";
+            output.err << "selvo-batch: " << written.error->message() << "\n";
         }
     }
     output.out << "selvo-batch: " << succeeded

@@ -243,14 +243,14 @@ std::optional<FileError> WriteDataFile(const ProgramState& state, const std::str
     return saveFileAtomically(file.path, file.bytes);
 }
 
-DataFileRead ReadDataFile(const std::string& path) {
-    ReadResult read = readWholeFile(path, kMaxDataFileBytes);
-    if (read.error) {
-        return {std::nullopt, std::move(read.error)};
+FileResult<DataFileContent> ReadDataFile(const std::string& path) {
+    FileResult<std::string> read = readWholeFile(path, kMaxDataFileBytes);
+    if (!read.ok()) {
+        return read.error();
     }
-    DataFileParse parse = parseDataFile(*read.bytes);
+    DataFileParse parse = parseDataFile(read.value());
     if (!parse.record) {
-        return {std::nullopt, FileError{path, parse.fault}};
+        return FileError{path, parse.fault};
     }
     DataFileRecord& record = *parse.record;
     DataFileContent content;
@@ -262,7 +262,7 @@ DataFileRead ReadDataFile(const std::string& path) {
         content.answers.agreement[item] = record.AnswerT[static_cast<std::size_t>(item)];
         content.answers.distress[item] = record.AnswerD[static_cast<std::size_t>(item)];
     }
-    return {std::move(content), std::nullopt};
+    return content;
 }
 
 } // namespace selvo

@@ -34,10 +34,6 @@ struct DataFileContent {
     SubjectRecord subject;
     AnswerSet answers;
 };
-struct DataFileRead {
-    std::optional<DataFileContent> content;
-    std::optional<FileError> error;
-};
-DataFileRead ReadDataFile(const std::string& path);
+FileResult<DataFileContent> ReadDataFile(const std::string& path);
 
 } // namespace selvo

@@ -32,6 +32,10 @@ DiskWriteCounts diskWriteCounts() {
     return {g_committedSets, g_fileFlushes, g_folderFlushes};
 }
 
+FileError FileError::ofErrno(const std::string& name, int error, FileAccess during) {
+    return FileError{name, describeErrno(error, during), during, absolutePath(name), error};
+}
+
 std::string FileError::message() const {
     const char* const verb = access == FileAccess::Read ? "leggere" : "scrivere";
     return std::string("Impossibile ") + verb + " il file \"" +
@@ -180,7 +184,11 @@ Replaced rememberTarget(const std::string& path) {
         return {};
     }
     constexpr std::size_t kLargestKept = 64 * 1024 * 1024;
-    return {true, readWholeFile(path, kLargestKept).bytes};
+    FileResult<std::string> read = readWholeFile(path, kLargestKept);
+    if (!read.ok()) {
+        return {true, std::nullopt};
+    }
+    return {true, std::move(read).value()};
 }
 
 void removeTemporaries(const std::vector<Temporary>& temps, std::size_t from) {
@@ -278,7 +286,7 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWa
                            Privacy privacy) {
     CommitResult result;
     const auto fail = [&result](const std::string& path, int error) {
-        result.error = FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
+        result.error = FileError::ofErrno(path, error);
         return result;
     };
     for (const PendingFile& file : files) {
@@ -327,7 +335,7 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWa
         if (folders.insert(folderOf(files[i].path)).second) {
             if (const int error = platform::flushFolder(folderOf(files[i].path)); error != 0) {
                 result.error = FileError{files[i].path, unflushedReason(error), FileAccess::Write,
-                                         absolutePath(files[i].path)};
+                                         absolutePath(files[i].path), error};
                 result.inPlace = true;
                 result.files.clear();
                 return result;
@@ -348,21 +356,16 @@ std::optional<FileIdentity> fileIdentity(const std::string& path) {
     return platform::identity(path);
 }
 
-ReadResult readWholeFile(const std::string& path, std::size_t maxBytes) {
-    ReadResult result;
-    const auto fail = [&](std::string reason) {
-        result.error = FileError{path, std::move(reason), FileAccess::Read, absolutePath(path)};
-        return result;
-    };
+FileResult<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
     platform::RawRead read = platform::readRegularFile(path, maxBytes);
     if (read.tooLarge) {
-        return fail("il file è troppo grande per essere un file di dati.");
+        return FileError{path, "il file è troppo grande per essere un file di dati.",
+                         FileAccess::Read, absolutePath(path)};
     }
     if (read.error != 0) {
-        return fail(describeErrno(read.error, FileAccess::Read));
+        return FileError::ofErrno(path, read.error, FileAccess::Read);
     }
-    result.bytes = std::move(read.bytes);
-    return result;
+    return std::move(read.bytes);
 }
 
 bool pathExists(const std::string& path) {
@@ -373,7 +376,7 @@ std::optional<FileError> removeFileIfPresent(const std::string& path) {
     // Asked of the removal itself: a folder that cannot be searched hides its files from a look
     // first, and the file would be reported gone while it stays.
     if (const int error = platform::removeFile(path); error != 0 && error != ENOENT) {
-        return FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
+        return FileError::ofErrno(path, error);
     }
     return std::nullopt;
 }
@@ -382,15 +385,15 @@ std::optional<FileError> renameWithoutReplacing(const std::string& from, const s
     if (const int error = platform::renameNoReplace(from, to); error != 0) {
         const std::string reason =
             error == EEXIST ? "esiste già un file con il nuovo nome." : describeErrno(error);
-        return FileError{from, reason, FileAccess::Write, absolutePath(from)};
+        return FileError{from, reason, FileAccess::Write, absolutePath(from), error};
     }
     platform::flushFolder(folderOf(to));
     return std::nullopt;
 }
 
 std::optional<FileError> createPrivateFolder(const std::string& folder) {
-    const auto fail = [&folder](std::string reason) {
-        return FileError{folder, std::move(reason), FileAccess::Write, absolutePath(folder)};
+    const auto fail = [&folder](std::string reason, int cause) {
+        return FileError{folder, std::move(reason), FileAccess::Write, absolutePath(folder), cause};
     };
     // "a/b/" would name the folder a link points to, not the link.
     std::string own = folder;
@@ -403,11 +406,12 @@ std::optional<FileError> createPrivateFolder(const std::string& folder) {
         std::filesystem::create_directories(above, error);
     }
     if (error) {
-        return fail(describeErrno(error.value()));
+        return fail(describeErrno(error.value()), error.value());
     }
     if (const int made = platform::makePrivateFolder(own); made != 0) {
         return fail(made == ENOTDIR ? "il nome indica un file, non una cartella."
-                                    : describeErrno(made));
+                                    : describeErrno(made),
+                    made);
     }
     return std::nullopt;
 }
@@ -421,8 +425,7 @@ std::optional<FileError> checkFolderWritable(const std::string& folder) {
     // Only the folder of the target counts: the probe gets a temporary name of its own.
     const Temporary probe = platform::writeTemporary(folder + "/probe", {});
     if (probe.error != 0) {
-        return FileError{folder, describeErrno(probe.error), FileAccess::Write,
-                         absolutePath(folder)};
+        return FileError::ofErrno(folder, probe.error);
     }
     platform::removeFile(probe.path);
     return std::nullopt;
@@ -456,8 +459,7 @@ ExclusiveLock::Attempt ExclusiveLock::take(const std::string& path) {
     if (error == EBUSY) {
         attempt.heldElsewhere = true;
     } else if (error != 0) {
-        attempt.error =
-            FileError{path, describeErrno(error), FileAccess::Write, absolutePath(path)};
+        attempt.error = FileError::ofErrno(path, error);
     } else {
         attempt.lock = ExclusiveLock(handle.value);
     }

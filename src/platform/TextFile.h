@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace selvo {
@@ -19,19 +20,40 @@ namespace selvo {
 // has a different cause for each.
 enum class FileAccess { Write, Read };
 
-// A failed save or read: which file and why, in words the operator can act on.
+// A failed file operation: which file, the system's error number behind it (0 when the program
+// itself refused), and why, in words the operator can act on.
 struct FileError {
     FileError(std::string name, std::string why, FileAccess during = FileAccess::Write,
-              std::string path = {})
+              std::string path = {}, int error = 0)
         : fileName(std::move(name)), reason(std::move(why)), access(during),
-          fullPath(std::move(path)) {}
+          fullPath(std::move(path)), cause(error) {}
+    // The system refused: the reason is its error in words, the full path taken from `name`.
+    static FileError ofErrno(const std::string& name, int error,
+                             FileAccess during = FileAccess::Write);
     std::string fileName; // as the caller named it
     std::string reason;
     FileAccess access = FileAccess::Write;
     std::string fullPath; // folder and name, when the file layer knows them
+    int cause = 0;        // errno, or 0 for a refusal of the program's own
     // "Impossibile scrivere il file "/cartella/x": reason", or "leggere" for a read; the path
     // shown as text whatever it holds.
     std::string message() const;
+};
+
+// What a file operation gives back: its value, or the failure that kept it from one.
+template <class T> class FileResult {
+public:
+    FileResult(T value) : m_held(std::in_place_index<0>, std::move(value)) {}
+    FileResult(FileError error) : m_held(std::in_place_index<1>, std::move(error)) {}
+
+    bool ok() const { return m_held.index() == 0; }
+    const T& value() const& { return std::get<0>(m_held); }
+    T& value() & { return std::get<0>(m_held); }
+    T&& value() && { return std::get<0>(std::move(m_held)); }
+    const FileError& error() const { return std::get<1>(m_held); }
+
+private:
+    std::variant<T, FileError> m_held;
 };
 
 // Who may read a saved file. Usual: a replaced file keeps its permissions, a new one follows the
@@ -115,12 +137,6 @@ struct DiskWriteCounts {
 };
 DiskWriteCounts diskWriteCounts();
 
-// A file composed and ready for its set, or why it cannot be saved at all.
-struct PreparedFile {
-    std::optional<PendingFile> file;
-    std::optional<FileError> error;
-};
-
 // The identity of a file or folder on its file system, whatever path reaches it (a link,
 // "./", ".."); nothing when the path names nothing.
 struct FileIdentity {
@@ -132,11 +148,7 @@ std::optional<FileIdentity> fileIdentity(const std::string& path);
 
 // Reads a whole regular file, refusing anything larger than maxBytes. A pipe, a device or a
 // socket is refused at once, without waiting for it.
-struct ReadResult {
-    std::optional<std::string> bytes;
-    std::optional<FileError> error;
-};
-ReadResult readWholeFile(const std::string& path, std::size_t maxBytes);
+FileResult<std::string> readWholeFile(const std::string& path, std::size_t maxBytes);
 
 // Italian wording for an errno value, for the messages above.
 std::string describeErrno(int error, FileAccess access = FileAccess::Write);

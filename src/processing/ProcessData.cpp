@@ -36,21 +36,21 @@ CommitResult commitSubjectFiles(const std::vector<PendingFile>& files, const std
 
 } // namespace
 
-std::variant<std::vector<PendingFile>, FileError> ComposeSubjectFiles(const RunInput& input,
-                                                                      const std::string& folder) {
+FileResult<std::vector<PendingFile>> ComposeSubjectFiles(const RunInput& input,
+                                                         const std::string& folder) {
     const std::string dataFileName = SubjectDataFileName(input.subject);
     std::string dataFile = ComposeDataFile(input.subject, input.answers);
     if (auto refused = unreadableDataFile(dataFileName, dataFile)) {
         return *refused;
     }
-    PreparedFile report =
+    FileResult<PendingFile> report =
         PrepareReport({input.subject, input.scores, input.dateTime, input.criteriaTexts});
-    if (report.error) {
-        return *report.error;
+    if (!report.ok()) {
+        return report.error();
     }
     std::vector<PendingFile> files{
         {pathInFolder(folder, dataFileName), std::move(dataFile)},
-        std::move(*report.file),
+        std::move(report).value(),
         PrepareStatisticsExport(input.subject, input.answers, input.scores, input.itemTexts),
     };
     // The writers name their files; the run puts them in its folder.
@@ -68,10 +68,10 @@ ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
     ProcessedSubject run{{}, ScoreAnswers(answers)};
     auto composed = ComposeSubjectFiles(
         {subject, answers, run.scores, dateTime, state.ItemText, state.CriteriaText}, folder);
-    if (auto* refused = std::get_if<FileError>(&composed)) {
-        run.commit.error = std::move(*refused);
+    if (!composed.ok()) {
+        run.commit.error = composed.error();
     } else {
-        run.commit = commitSubjectFiles(std::get<std::vector<PendingFile>>(composed), folder, wait);
+        run.commit = commitSubjectFiles(composed.value(), folder, wait);
     }
     return run;
 }

@@ -10,7 +10,6 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace selvo {
@@ -28,8 +27,8 @@ struct RunInput {
 // The data file, the report and the statistics export, in that order, each at its path in
 // `folder` (absolute, UTF-8); or why they cannot be written at all (a refusal names the file
 // alone, as the operator knows it).
-std::variant<std::vector<PendingFile>, FileError> ComposeSubjectFiles(const RunInput& input,
-                                                                      const std::string& folder);
+FileResult<std::vector<PendingFile>> ComposeSubjectFiles(const RunInput& input,
+                                                         const std::string& folder);
 
 // The run, step by step: the date of this moment, the answers frozen as a value, the scores
 // (ComputeDimensionalScores, ComputeCriteriaX4, ComputeCriteriaX5, once each), the three files

@@ -265,27 +265,26 @@ std::string ComposeReport(const ReportInput& input) {
     return records.take();
 }
 
-PreparedFile PrepareReport(const ReportInput& input) {
+FileResult<PendingFile> PrepareReport(const ReportInput& input) {
     const std::string name = ReportFileName(input.subject);
     if (auto refused = checkFileNameParts(input.subject, name)) {
-        return {std::nullopt, refused};
+        return *refused;
     }
     std::string bytes = ComposeReport(input);
     if (!toCp1252InPlace(bytes)) {
         // Every text goes through rtfText, so this means a fixed text of the program is wrong.
-        return {std::nullopt,
-                FileError{name, "il rapporto contiene caratteri che la codifica Windows-1252 non "
-                                "può rappresentare; il file non è stato scritto."}};
+        return FileError{name, "il rapporto contiene caratteri che la codifica Windows-1252 non "
+                               "può rappresentare; il file non è stato scritto."};
     }
-    return {PendingFile{name, std::move(bytes)}, std::nullopt};
+    return PendingFile{name, std::move(bytes)};
 }
 
 std::optional<FileError> WriteReport(const ReportInput& input) {
-    const PreparedFile report = PrepareReport(input);
-    if (report.error) {
-        return report.error;
+    const FileResult<PendingFile> report = PrepareReport(input);
+    if (!report.ok()) {
+        return report.error();
     }
-    return saveFileAtomically(report.file->path, report.file->bytes);
+    return saveFileAtomically(report.value().path, report.value().bytes);
 }
 
 } // namespace selvo

@@ -35,7 +35,7 @@ std::string ComposeReport(const ReportInput& input);
 
 // ComposeReport, converted to code page 1252, named by its file name alone; an error when the
 // subject's names cannot be part of a file name.
-PreparedFile PrepareReport(const ReportInput& input);
+FileResult<PendingFile> PrepareReport(const ReportInput& input);
 
 // PrepareReport, saved atomically on its own.
 std::optional<FileError> WriteReport(const ReportInput& input);

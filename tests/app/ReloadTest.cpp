@@ -439,7 +439,7 @@ TEST(ShowOpenDialog, AFileNamedBeyondTheAnsiCodePageIsReadBack) {
         static_cast<QDialog&>(dialog).accept();
     });
     const std::string chosen = ShowOpenDialog(nullptr);
-    EXPECT_EQ(selvo::readWholeFile(chosen, bytes.size()).bytes, bytes) << chosen;
+    EXPECT_EQ(selvo::readWholeFile(chosen, bytes.size()).value(), bytes) << chosen;
     Program program;
     whenSubjectFormOpens([](frmLogin&) {});
     ReloadDataFile(program.app, chosen);

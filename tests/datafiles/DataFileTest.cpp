@@ -65,12 +65,12 @@ void expectSameRecord(const ProgramState& actual, const ProgramState& expected) 
 
 // Reads the file into the state as the reload does: in one step, or not at all.
 std::optional<selvo::FileError> readInto(ProgramState& state, const std::string& path) {
-    selvo::DataFileRead read = selvo::ReadDataFile(path);
-    EXPECT_NE(read.content.has_value(), read.error.has_value());
-    if (read.content) {
-        selvo::StoreSubjectSet(state, std::move(read.content->subject), read.content->answers);
+    selvo::FileResult<selvo::DataFileContent> read = selvo::ReadDataFile(path);
+    if (!read.ok()) {
+        return read.error();
     }
-    return read.error;
+    selvo::StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
+    return std::nullopt;
 }
 
 ProgramState readBack(const std::string& fileName) {

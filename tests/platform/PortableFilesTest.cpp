@@ -46,7 +46,7 @@ TEST(PortableFiles, NamesBeyondTheAnsiCodePageAreWrittenAndReadBackAsTheyAre) {
                                          "SELVO_Wójcik_Łukasz.csv"};
     for (const std::string& name : names) {
         ASSERT_FALSE(selvo::saveFileAtomically(name, name + "\r\n"));
-        EXPECT_EQ(selvo::readWholeFile(name, 1000).bytes, name + "\r\n");
+        EXPECT_EQ(selvo::readWholeFile(name, 1000).value(), name + "\r\n");
         EXPECT_EQ(fileBytes(dir.path() / selvo::pathFromUtf8(name)), name + "\r\n");
     }
     std::set<std::string> onDisk;
@@ -60,7 +60,7 @@ TEST(PortableFiles, BytesAreReadAsTheyAreWithLineEndsAndEndOfFileMarks) {
     const TempDir dir;
     const std::string bytes("riga uno\r\nriga due\x1A dopo\r\n\0fine", 32);
     std::ofstream("notes.csv", std::ios::binary) << bytes;
-    EXPECT_EQ(selvo::readWholeFile("notes.csv", 1000).bytes, bytes);
+    EXPECT_EQ(selvo::readWholeFile("notes.csv", 1000).value(), bytes);
 }
 
 TEST(PortableFiles, ASecondSetReplacesTheFirstAndSaysSo) {
@@ -82,8 +82,8 @@ TEST(PortableFiles, AFolderIsNamedAsAFolderWhenReadOrWritten) {
     const TempDir dir;
     fs::create_directory("studio");
     const auto read = selvo::readWholeFile("studio", 1000);
-    ASSERT_TRUE(read.error);
-    EXPECT_EQ(read.error->reason, "il nome indica una cartella, non un file.");
+    ASSERT_FALSE(read.ok());
+    EXPECT_EQ(read.error().reason, "il nome indica una cartella, non un file.");
     const auto written = selvo::saveFileAtomically("studio", "x");
     ASSERT_TRUE(written);
     EXPECT_EQ(written->reason, "il nome indica una cartella, non un file.");

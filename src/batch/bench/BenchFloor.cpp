@@ -57,21 +57,21 @@ using FileSet = std::vector<selvo::PendingFile>;
 std::optional<std::vector<FileSet>> readSets(const std::string& from, const std::string& to,
                                              const std::string& list) {
     constexpr std::size_t kLargest = 64 * 1024 * 1024;
-    const selvo::ReadResult names = selvo::readWholeFile(list, kLargest);
-    if (names.error) {
-        std::fprintf(stderr, "selvo-bench-floor: %s\n", names.error->message().c_str());
+    const selvo::FileResult<std::string> names = selvo::readWholeFile(list, kLargest);
+    if (!names.ok()) {
+        std::fprintf(stderr, "selvo-bench-floor: %s\n", names.error().message().c_str());
         return std::nullopt;
     }
     std::vector<FileSet> sets;
-    for (const std::string& line : split(*names.bytes, '\n')) {
+    for (const std::string& line : split(names.value(), '\n')) {
         FileSet set;
         for (const std::string& name : split(line, '\t')) {
-            selvo::ReadResult file = selvo::readWholeFile(from + "/" + name, kLargest);
-            if (file.error) {
-                std::fprintf(stderr, "selvo-bench-floor: %s\n", file.error->message().c_str());
+            selvo::FileResult<std::string> file = selvo::readWholeFile(from + "/" + name, kLargest);
+            if (!file.ok()) {
+                std::fprintf(stderr, "selvo-bench-floor: %s\n", file.error().message().c_str());
                 return std::nullopt;
             }
-            set.push_back({to + "/" + name, std::move(*file.bytes)});
+            set.push_back({to + "/" + name, std::move(file).value()});
         }
         sets.push_back(std::move(set));
     }
