@@ -30,9 +30,6 @@ AnswerSet AnswersOf(const ProgramState& state) {
 void StartNewSubject(ProgramState& state) {
     state.AnswerT.clear();
     state.AnswerD.clear();
-    state.ScoreT.clear();
-    state.ScoreD.clear();
-    state.Scores = ScoreRecord{};
     state.CurrentItem = 0;
     state.AllAnswered = false;
     state.SetProcessed = false;

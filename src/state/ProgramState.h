@@ -1,9 +1,8 @@
 #pragma once
 // BrivanSelvo core: how data flows.
 //   answers typed on Form1 (or read back from a data file) live in ProgramState::AnswerT/AnswerD;
-//   ProcessData takes them and the subject record as values, freezes the answers into
-//   ScoreT/ScoreD and fills the score record (dimensional totals, then the criteria slots
-//   under T > 4 and T > 5);
+//   ProcessData takes them and the subject record as values and scores them once
+//   (dimensional totals, then the criteria under T > 4 and T > 5: scoring/Scores.h);
 //   the writers turn them into text: the RTF report, the one-line data file, the SPSS command
 //   file; the three are committed together into the output folder the caller names.
 // Everything here is plain C++: the forms read and write this record and nothing else.
@@ -28,31 +27,6 @@ using questionnaire::kDisorderCount;
 using enum questionnaire::Disorder;
 using enum questionnaire::Algorithm;
 
-struct ScoreRecord {
-    // Dimensional totals.
-    NumberOrEmpty par1t, sz1t, st1t, as1t, bdl1t, his1t, nar1t, av1t, dep1t, oc1t, de1t, pa1t;
-    NumberOrEmpty clA1t, clB1t, clC1t, tot1t;
-
-    // Criteria slots, counts and diagnoses: one set shared by both algorithms.
-    NumberOrEmpty PARTOT, PARD, PAR1, PAR2, PAR3, PAR4, PAR5, PAR6, PAR7;
-    NumberOrEmpty SZTOT, SZD, SZ1, SZ2, SZ3, SZ4, SZ5, SZ6, SZ7;
-    NumberOrEmpty STTOT, STD, ST1, ST2, ST3, ST4, ST5, ST6, ST7, ST8, ST9;
-    NumberOrEmpty ASTOT, ASD, AS1, AS2, AS3, AS4, AS5, AS6, AS7, AS8;
-    NumberOrEmpty BDLTOT, BDLD, BDL1, BDL2, BDL3, BDL4, BDL5, BDL56, BDL6, BDL7, BDL8, BDL9, BDL10;
-    NumberOrEmpty HISTOT, HISD, HIS1, HIS2, HIS3, HIS4, HIS5, HIS6, HIS7, HIS8;
-    NumberOrEmpty NARTOT, NARD, NAR1, NAR2, NAR3, NAR4, NAR5, NAR6, NAR7, NAR8, NAR9;
-    NumberOrEmpty AVTOT, AVD, AV1, AV2, AV3, AV4, AV5, AV6, AV7;
-    NumberOrEmpty DEPTOT, DEPD, DEP1, DEP2, DEP3, DEP4, DEP5, DEP6, DEP7, DEP8;
-    NumberOrEmpty OCTOT, OCD, OC1, OC2, OC3, OC4, OC5, OC6, OC7, OC8;
-    NumberOrEmpty DETOT, DED, DE1, DE2, DE3, DE4, DE5, DE6, DE7;
-    NumberOrEmpty PATOT, PAD, PA1, PA2, PA3, PA4, PA5, PA6, PA7;
-    NumberOrEmpty CLATOT, CLAD, CLBTOT, CLBD, CLCTOT, CLCD, TOTTOT, TOTD;
-
-    // Percentage scores, one per dimensional total.
-    NumberOrEmpty par1p, sz1p, st1p, as1p, bdl1p, his1p, nar1p, av1p, dep1p, oc1p, de1p, pa1p;
-    NumberOrEmpty clA1p, clB1p, clC1p, tot1p;
-};
-
 // A data file and the surname and name of the set it holds. The identity tells the file from
 // another that takes its path later (a set written anew is a new file).
 struct StoredSet {
@@ -72,8 +46,8 @@ struct ProgramState {
     std::array<std::string, 4> DistressLabels;
     std::array<std::vector<std::string>, kDisorderCount> CriteriaText;
 
-    // Answers and their scoring copies.
-    AnswerTable AnswerT, AnswerD, ScoreT, ScoreD;
+    // Answers.
+    AnswerTable AnswerT, AnswerD;
 
     // Administration cursor. AllAnswered is empty until the first completeness check.
     Integer CurrentItem = 0;
@@ -100,8 +74,6 @@ struct ProgramState {
     // read, then the one each processing run in the window wrote. A run under another surname
     // or name leaves that file's set behind, which the operator is offered to discard.
     std::optional<StoredSet> SetOnDisk;
-
-    ScoreRecord Scores;
 };
 
 // The subject record and the answers in hand, as values for the composers.

@@ -52,8 +52,6 @@ TEST(StartNewSubject, LeavesNothingOfThePreviousSubject) {
     selvo::ProgramState state = allAnsweredBelowFive();
     state.AnswerT[5] = 6;
     state.AnswerD[5] = 2;
-    state.ScoreT[5] = 6;
-    state.Scores.tot1t = 120;
     state.AllAnswered = true;
     state.SetProcessed = true;
     state.CurrentItem = 94;
@@ -72,8 +70,6 @@ TEST(StartNewSubject, LeavesNothingOfThePreviousSubject) {
     selvo::SetProgramConstants(fresh);
     EXPECT_EQ(state.AnswerT, fresh.AnswerT);
     EXPECT_EQ(state.AnswerD, fresh.AnswerD);
-    EXPECT_EQ(state.ScoreT, fresh.ScoreT);
-    EXPECT_TRUE(state.Scores.tot1t.isEmpty());
     EXPECT_FALSE(selvo::isTrue(state.AllAnswered));
     EXPECT_FALSE(state.SetProcessed);
     EXPECT_EQ(state.CurrentItem, 0);

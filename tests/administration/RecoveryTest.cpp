@@ -86,7 +86,6 @@ TEST(RecoveryFile, ResumingForgetsTheSubjectBefore) {
     state.SubjectName = "Mario";
     state.SubjectNotes = "note di un altro";
     state.SetProcessed = true;
-    state.Scores.par1t = 12;
     const ProgramState kept = partWay(20);
     const auto parse = selvo::parseRecoveryFile(recoveryFileOf(kept));
     ASSERT_TRUE(parse.administration);
@@ -98,7 +97,6 @@ TEST(RecoveryFile, ResumingForgetsTheSubjectBefore) {
     EXPECT_TRUE(state.SubjectName.empty());
     EXPECT_TRUE(state.SubjectNotes.empty());
     EXPECT_FALSE(state.SetProcessed);
-    EXPECT_TRUE(state.Scores.par1t.isEmpty());
 }
 
 TEST(RecoveryFile, TheStartIsTheFirstAnswersTime) {

@@ -1,7 +1,7 @@
 #pragma once
-// A scored subject with fixture item texts, shared by the export tests and the PSPP checks.
+// A subject with answers and fixture item texts, shared by the export tests and the PSPP checks.
 #include "datafiles/StatisticsExport.h"
-#include "scoring/DimensionalScores.h"
+#include "scoring/Scores.h"
 #include "state/ProgramState.h"
 #include "state/Startup.h"
 
@@ -29,8 +29,6 @@ inline selvo::ProgramState scoredSubject() {
     }
     state.ItemText[3] = "Prima riga con l'apostrofo\r\nseconda riga";
     state.ItemText[4] = "Perché sì, è così";
-    selvo::CopyAnswers(state);
-    selvo::ComputeDimensionalScores(state);
     return state;
 }
 

@@ -4,7 +4,7 @@
 #include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
-#include "scoring/CriteriaAlgorithm.h"
+#include "scoring/Scores.h"
 #include "support/ExternalTool.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
@@ -95,10 +95,10 @@ struct Expected {
 
 // What the program itself computed for the variables the check compares.
 Expected programValues(const ProgramState& state) {
-    ProgramState x4 = state;
-    selvo::ComputeCriteriaX4(x4);
-    ProgramState x5 = state;
-    selvo::ComputeCriteriaX5(x5);
+    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+    const selvo::DimensionalScores dimensional = selvo::ComputeDimensionalScores(answers.agreement);
+    const selvo::CategoricalScores x4 = selvo::ComputeCriteriaX4(answers);
+    const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(answers);
     Expected expected;
     auto& v = expected.values;
     v["Card"] = integer(state.Card);
@@ -110,14 +110,14 @@ Expected programValues(const ProgramState& state) {
         v["t" + std::to_string(k) + "_1"] = integer(state.AnswerT[k]);
         v["d" + std::to_string(k) + "_1"] = integer(state.AnswerD[k]);
     }
-    v["par1t"] = integer(state.Scores.par1t);
-    v["tot1t"] = integer(state.Scores.tot1t);
-    v["PARTOTX4"] = integer(x4.Scores.PARTOT);
-    v["TOTTOTX4"] = integer(x4.Scores.TOTTOT);
-    v["TOTDX4"] = integer(x4.Scores.TOTD);
-    v["PARTOTX5"] = integer(x5.Scores.PARTOT);
-    v["TOTTOTX5"] = integer(x5.Scores.TOTTOT);
-    v["TOTDX5"] = integer(x5.Scores.TOTD);
+    v["par1t"] = integer(dimensional.disorders[selvo::PAR].total);
+    v["tot1t"] = integer(dimensional.allClusters.total);
+    v["PARTOTX4"] = integer(x4.disorders[selvo::PAR].criteriaMet);
+    v["TOTTOTX4"] = integer(x4.allClusters.criteriaMet);
+    v["TOTDX4"] = integer(x4.allClusters.diagnoses);
+    v["PARTOTX5"] = integer(x5.disorders[selvo::PAR].criteriaMet);
+    v["TOTTOTX5"] = integer(x5.allClusters.criteriaMet);
+    v["TOTDX5"] = integer(x5.allClusters.diagnoses);
     return expected;
 }
 

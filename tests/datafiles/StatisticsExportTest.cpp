@@ -1,7 +1,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "ExportFixture.h"
-#include "scoring/CriteriaAlgorithm.h"
 #include "platform/TextFile.h"
+#include "scoring/Scores.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -88,16 +88,16 @@ TEST(StatisticsExport, DefinesTheFourHundredSixtyTwoVariablesInOrder) {
 
 TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
     ProgramState state = scoredSubject();
-    ProgramState x4 = state;
-    selvo::ComputeCriteriaX4(x4);
-    ProgramState x5 = state;
-    selvo::ComputeCriteriaX5(x5);
+    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+    const selvo::DimensionalScores dimensional = selvo::ComputeDimensionalScores(answers.agreement);
+    const selvo::CategoricalScores x4 = selvo::ComputeCriteriaX4(answers);
+    const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(answers);
 
     const auto lines = exportLines(state);
     const std::string& line = lines.at(11);
     EXPECT_TRUE(line.starts_with(" 7  2 35 3 4 pz  " + std::to_string(state.AnswerT[1]) + " "))
         << line;
-    EXPECT_TRUE(line.ends_with("  " + std::to_string(x5.Scores.TOTD.asInt()) + "   ")) << line;
+    EXPECT_TRUE(line.ends_with("  " + std::to_string(x5.allClusters.diagnoses) + "   ")) << line;
 
     const auto values = blankSeparated(line);
     ASSERT_EQ(values.size(), 462u);
@@ -108,21 +108,21 @@ TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
     };
     EXPECT_EQ(valueOf("t94_1"), std::to_string(state.AnswerT[94]));
     EXPECT_EQ(valueOf("d94_1"), std::to_string(state.AnswerD[94]));
-    EXPECT_EQ(valueOf("par1t"), std::to_string(state.Scores.par1t.asInt()));
-    EXPECT_EQ(valueOf("tot1t"), std::to_string(state.Scores.tot1t.asInt()));
-    EXPECT_EQ(valueOf("PARTOTX4"), std::to_string(x4.Scores.PARTOT.asInt()));
-    EXPECT_EQ(valueOf("BDL56X4"), std::to_string(x4.Scores.BDL56.asInt()));
-    EXPECT_EQ(valueOf("TOTTOTX4"), std::to_string(x4.Scores.TOTTOT.asInt()));
-    EXPECT_EQ(valueOf("PARTOTX5"), std::to_string(x5.Scores.PARTOT.asInt()));
-    EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.Scores.TOTTOT.asInt()));
+    EXPECT_EQ(valueOf("par1t"), std::to_string(dimensional.disorders[selvo::PAR].total));
+    EXPECT_EQ(valueOf("tot1t"), std::to_string(dimensional.allClusters.total));
+    EXPECT_EQ(valueOf("PARTOTX4"), std::to_string(x4.disorders[selvo::PAR].criteriaMet));
+    EXPECT_EQ(valueOf("BDL56X4"),
+              std::to_string(static_cast<int>(x4.disorders[selvo::BDL].criteria[4].met)));
+    EXPECT_EQ(valueOf("TOTTOTX4"), std::to_string(x4.allClusters.criteriaMet));
+    EXPECT_EQ(valueOf("PARTOTX5"), std::to_string(x5.disorders[selvo::PAR].criteriaMet));
+    EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.allClusters.criteriaMet));
     // The two thresholds must differ for this subject, or the test could not tell them apart.
-    EXPECT_NE(x4.Scores.TOTTOT.asInt(), x5.Scores.TOTTOT.asInt());
+    EXPECT_NE(x4.allClusters.criteriaMet, x5.allClusters.criteriaMet);
 }
 
 TEST(StatisticsExport, CarriesTheCaseCodeAndTheX5Results) {
     ProgramState state = scoredSubject();
-    ProgramState x5 = state;
-    selvo::ComputeCriteriaX5(x5);
+    const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(selvo::AnswersOf(state));
     const auto lines = exportLines(state);
     const auto values = blankSeparated(lines.at(11));
     const auto names = definedNames(lines);
@@ -131,8 +131,9 @@ TEST(StatisticsExport, CarriesTheCaseCodeAndTheX5Results) {
             static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin()));
     };
     EXPECT_EQ(valueOf("CODICE"), "pz");
-    EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.Scores.TOTTOT.asInt()));
-    EXPECT_EQ(valueOf("PARDX5"), std::to_string(x5.Scores.PARD.asInt()));
+    EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.allClusters.criteriaMet));
+    EXPECT_EQ(valueOf("PARDX5"),
+              std::to_string(static_cast<int>(x5.disorders[selvo::PAR].diagnosed)));
 }
 
 // Other writers take the case from these three; they must agree with the command file itself.

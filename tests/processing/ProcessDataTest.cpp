@@ -2,7 +2,8 @@
 
 #include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
-#include "scoring/CriteriaAlgorithm.h"
+#include "report/Report.h"
+#include "scoring/Scores.h"
 #include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
@@ -14,6 +15,7 @@
 #include <map>
 #include <ostream>
 #include <set>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -48,31 +50,34 @@ const char* const kExport = "SELVO_SS000_GRP1_S01_sps.sps";
 TEST(ProcessData, ReadsTheClockOnceBeforeAnyScore) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
-    bool scored = true;
     int reads = 0;
     const auto clock = [&] {
         ++reads;
-        scored = !state.Scores.par1t.isEmpty() || state.ScoreT[1] != 0;
         return std::string("01/02/2026 10:20:30");
     };
     EXPECT_FALSE(selvo::ProcessData(state, folderOf(dir), clock).has_value());
     EXPECT_EQ(reads, 1);
-    EXPECT_FALSE(scored);
+    // A set the scoring refuses (a total beyond 16 bits) has had its date taken already.
+    state.AnswerT[5] = 32760;
+    EXPECT_THROW(selvo::ProcessData(state, folderOf(dir), clock), std::overflow_error);
+    EXPECT_EQ(reads, 2);
 }
 
-TEST(ProcessData, LeavesTheCriteriaSlotsWithTheStricterThresholdResults) {
+// Both thresholds are scored from the same answers, each into its own section of the report.
+TEST(ProcessData, ReportHoldsTheCriteriaOfEachThreshold) {
     const TempDir dir;
     selvo::ProgramState state = answeredSubject();
-    ASSERT_FALSE(selvo::ProcessData(state, folderOf(dir)).has_value());
-    selvo::ProgramState x5 = state;
-    selvo::ComputeCriteriaX5(x5);
-    EXPECT_EQ(state.Scores.TOTTOT.value(), x5.Scores.TOTTOT.value());
-    EXPECT_EQ(state.Scores.PARTOT.value(), x5.Scores.PARTOT.value());
-    EXPECT_EQ(state.Scores.BDL56.value(), x5.Scores.BDL56.value());
-    selvo::ProgramState x4 = state;
-    selvo::ComputeCriteriaX4(x4);
-    EXPECT_NE(x4.Scores.TOTTOT.value(), x5.Scores.TOTTOT.value())
-        << "answers do not tell X4 from X5";
+    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+    const selvo::CategoricalScores x4 = selvo::ComputeCriteriaX4(answers);
+    const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(answers);
+    ASSERT_NE(x4, x5) << "answers do not tell X4 from X5";
+    const std::string date = "01/02/2026 10:20:30";
+    ASSERT_FALSE(selvo::ProcessData(state, folderOf(dir), [&] { return date; }).has_value());
+    const selvo::Scores expected{selvo::ComputeDimensionalScores(answers.agreement), {x4, x5}};
+    const selvo::PreparedFile report =
+        selvo::PrepareReport({selvo::SubjectOf(state), expected, date, state.CriteriaText});
+    ASSERT_TRUE(report.file.has_value());
+    EXPECT_EQ(fileBytes(dir.path() / kReport), report.file->bytes);
 }
 
 std::map<std::string, std::string> filesIn(const fs::path& folder) {

@@ -1,6 +1,4 @@
-#include "scoring/CriteriaAlgorithm.h"
-
-#include "state/Startup.h"
+#include "scoring/Scores.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +10,29 @@
 namespace selvo {
 namespace {
 
-using Slot = NumberOrEmpty ScoreRecord::*;
+using questionnaire::Disorder;
+using enum questionnaire::Disorder;
+using enum questionnaire::Cluster;
 
-// Answers copied for scoring: every item answered 1 with no distress unless a test says so.
-ProgramState scoredState() {
-    ProgramState state;
-    SetProgramConstants(state);
+// Every item answered 1 with no distress unless a test says so.
+AnswerSet lowAnswers() {
+    AnswerSet answers;
     for (int item = 1; item <= 94; ++item) {
-        state.ScoreT[item] = 1;
+        answers.agreement[item] = 1;
     }
-    return state;
+    return answers;
 }
 
-void answer(ProgramState& state, std::initializer_list<int> items, Integer t = 7, Integer d = 3) {
+void answer(AnswerSet& answers, std::initializer_list<int> items, Integer t = 7, Integer d = 3) {
     for (const int item : items) {
-        state.ScoreT[item] = t;
-        state.ScoreD[item] = d;
+        answers.agreement[item] = t;
+        answers.distress[item] = d;
     }
+}
+
+// Whether criterion `number` (1-based, in the disorder's order) is met.
+bool met(const CategoricalScores& scores, Disorder disorder, int number) {
+    return scores.disorders[disorder].criteria[static_cast<std::size_t>(number - 1)].met;
 }
 
 struct AnswerCase {
@@ -47,12 +51,10 @@ class CriterionThreshold : public testing::TestWithParam<AnswerCase> {};
 
 TEST_P(CriterionThreshold, MeetsAccordingToAlgorithm) {
     const AnswerCase& c = GetParam();
-    ProgramState state = scoredState();
-    answer(state, {1}, c.agreement, c.distress);
-    ComputeCriteriaX4(state);
-    EXPECT_EQ(state.Scores.PAR1.value(), c.metX4) << "X4";
-    ComputeCriteriaX5(state);
-    EXPECT_EQ(state.Scores.PAR1.value(), c.metX5) << "X5";
+    AnswerSet answers = lowAnswers();
+    answer(answers, {1}, c.agreement, c.distress);
+    EXPECT_EQ(met(ComputeCriteriaX4(answers), PAR, 1), c.metX4 == 1) << "X4";
+    EXPECT_EQ(met(ComputeCriteriaX5(answers), PAR, 1), c.metX5 == 1) << "X5";
 }
 
 INSTANTIATE_TEST_SUITE_P(CriteriaAlgorithm, CriterionThreshold,
@@ -66,22 +68,22 @@ INSTANTIATE_TEST_SUITE_P(CriteriaAlgorithm, CriterionThreshold,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CriteriaAlgorithm, Item50MeetsSchizoidAndSchizotypalCriteria) {
-    ProgramState state = scoredState();
-    answer(state, {50});
-    ComputeCriteriaX4(state);
-    EXPECT_EQ(state.Scores.SZ5.value(), 1);
-    EXPECT_EQ(state.Scores.ST8.value(), 1);
-    EXPECT_EQ(state.Scores.SZTOT.value(), 1);
-    EXPECT_EQ(state.Scores.STTOT.value(), 1);
-    EXPECT_EQ(state.Scores.CLATOT.value(), 2);
+    AnswerSet answers = lowAnswers();
+    answer(answers, {50});
+    const CategoricalScores s = ComputeCriteriaX4(answers);
+    EXPECT_TRUE(met(s, SZ, 5));
+    EXPECT_TRUE(met(s, ST, 8));
+    EXPECT_EQ(s.disorders[SZ].criteriaMet, 1);
+    EXPECT_EQ(s.disorders[ST].criteriaMet, 1);
+    EXPECT_EQ(s.clusters[ClusterA].criteriaMet, 2);
 }
 
 TEST(CriteriaAlgorithm, Item51MeetsSchizotypalCriterion5) {
-    ProgramState state = scoredState();
-    answer(state, {51});
-    ComputeCriteriaX4(state);
-    EXPECT_EQ(state.Scores.ST5.value(), 1);
-    EXPECT_EQ(state.Scores.ST8.value(), 0);
+    AnswerSet answers = lowAnswers();
+    answer(answers, {51});
+    const CategoricalScores s = ComputeCriteriaX4(answers);
+    EXPECT_TRUE(met(s, ST, 5));
+    EXPECT_FALSE(met(s, ST, 8));
 }
 
 struct BorderlineCase {
@@ -98,15 +100,15 @@ class BorderlineCriterion5 : public testing::TestWithParam<BorderlineCase> {};
 
 TEST_P(BorderlineCriterion5, EitherHalfMeetsItOnce) {
     const BorderlineCase& c = GetParam();
-    ProgramState state = scoredState();
+    AnswerSet answers = lowAnswers();
     for (const int item : c.items) {
-        answer(state, {item});
+        answer(answers, {item});
     }
-    ComputeCriteriaX4(state);
-    EXPECT_EQ(state.Scores.BDL5.value(), c.bdl5);
-    EXPECT_EQ(state.Scores.BDL6.value(), c.bdl6);
-    EXPECT_EQ(state.Scores.BDL56.value(), c.bdl56);
-    EXPECT_EQ(state.Scores.BDLTOT.value(), c.count);
+    const DisorderOutcome bdl = ComputeCriteriaX4(answers).disorders[BDL];
+    EXPECT_EQ(bdl.criteria[4].itemMet[0], c.bdl5 == 1); // item 53
+    EXPECT_EQ(bdl.criteria[4].itemMet[1], c.bdl6 == 1); // item 65
+    EXPECT_EQ(bdl.criteria[4].met, c.bdl56 == 1);
+    EXPECT_EQ(bdl.criteriaMet, c.count);
 }
 
 INSTANTIATE_TEST_SUITE_P(CriteriaAlgorithm, BorderlineCriterion5,
@@ -118,26 +120,24 @@ INSTANTIATE_TEST_SUITE_P(CriteriaAlgorithm, BorderlineCriterion5,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CriteriaAlgorithm, AntisocialNeedsConductDisorderItem) {
-    ProgramState state = scoredState();
-    answer(state, {4, 16, 86});
-    ComputeCriteriaX4(state);
-    EXPECT_EQ(state.Scores.ASTOT.value(), 3);
-    EXPECT_EQ(state.Scores.ASD.value(), 1);
+    AnswerSet answers = lowAnswers();
+    answer(answers, {4, 16, 86});
+    DisorderOutcome as = ComputeCriteriaX4(answers).disorders[AS];
+    EXPECT_EQ(as.criteriaMet, 3);
+    EXPECT_TRUE(as.diagnosed);
 
-    state = scoredState();
-    answer(state, {4, 16, 28, 40, 52, 64, 76});
-    ComputeCriteriaX4(state);
-    EXPECT_EQ(state.Scores.ASTOT.value(), 7);
-    EXPECT_EQ(state.Scores.ASD.value(), 0);
+    answers = lowAnswers();
+    answer(answers, {4, 16, 28, 40, 52, 64, 76});
+    as = ComputeCriteriaX4(answers).disorders[AS];
+    EXPECT_EQ(as.criteriaMet, 7);
+    EXPECT_FALSE(as.diagnosed);
 }
 
-// Each disorder's items in criterion order, where its count and diagnosis go and the least
-// count that diagnoses it.
+// Each disorder's items in criterion order and the least count that diagnoses it.
 struct DisorderCase {
     const char* name;
     std::vector<int> items;
-    Slot count;
-    Slot diagnosis;
+    Disorder disorder;
     int threshold;
 };
 
@@ -146,27 +146,19 @@ void PrintTo(const DisorderCase& c, std::ostream* os) {
 }
 
 const std::vector<DisorderCase> kDisorderCases = {
-    {"paranoid", {1, 13, 25, 37, 49, 61, 73}, &ScoreRecord::PARTOT, &ScoreRecord::PARD, 4},
-    {"schizoid", {2, 14, 26, 38, 50, 62, 74}, &ScoreRecord::SZTOT, &ScoreRecord::SZD, 4},
-    {"schizotypal", {3, 15, 27, 39, 51, 63, 75, 85}, &ScoreRecord::STTOT, &ScoreRecord::STD, 5},
+    {"paranoid", {1, 13, 25, 37, 49, 61, 73}, PAR, 4},
+    {"schizoid", {2, 14, 26, 38, 50, 62, 74}, SZ, 4},
+    {"schizotypal", {3, 15, 27, 39, 51, 63, 75, 85}, ST, 5},
     // Conduct disorder first, so the edge is the count alone.
-    {"antisocial", {86, 4, 16, 28, 40, 52, 64, 76}, &ScoreRecord::ASTOT, &ScoreRecord::ASD, 3},
-    {"borderline",
-     {5, 17, 29, 41, 53, 77, 87, 92, 94},
-     &ScoreRecord::BDLTOT,
-     &ScoreRecord::BDLD,
-     5},
-    {"histrionic", {6, 18, 30, 42, 54, 66, 78, 88}, &ScoreRecord::HISTOT, &ScoreRecord::HISD, 5},
-    {"narcissistic",
-     {7, 19, 31, 43, 55, 67, 79, 89, 93},
-     &ScoreRecord::NARTOT,
-     &ScoreRecord::NARD,
-     5},
-    {"avoidant", {8, 20, 32, 44, 56, 68, 80}, &ScoreRecord::AVTOT, &ScoreRecord::AVD, 4},
-    {"dependent", {9, 21, 33, 45, 57, 69, 81, 90}, &ScoreRecord::DEPTOT, &ScoreRecord::DEPD, 5},
-    {"obsessive", {10, 22, 34, 46, 58, 70, 82, 91}, &ScoreRecord::OCTOT, &ScoreRecord::OCD, 4},
-    {"depressive", {11, 23, 35, 47, 59, 71, 83}, &ScoreRecord::DETOT, &ScoreRecord::DED, 5},
-    {"passiveAggressive", {12, 24, 36, 48, 60, 72, 84}, &ScoreRecord::PATOT, &ScoreRecord::PAD, 4},
+    {"antisocial", {86, 4, 16, 28, 40, 52, 64, 76}, AS, 3},
+    {"borderline", {5, 17, 29, 41, 53, 77, 87, 92, 94}, BDL, 5},
+    {"histrionic", {6, 18, 30, 42, 54, 66, 78, 88}, HIS, 5},
+    {"narcissistic", {7, 19, 31, 43, 55, 67, 79, 89, 93}, NAR, 5},
+    {"avoidant", {8, 20, 32, 44, 56, 68, 80}, AV, 4},
+    {"dependent", {9, 21, 33, 45, 57, 69, 81, 90}, DEP, 5},
+    {"obsessive", {10, 22, 34, 46, 58, 70, 82, 91}, OC, 4},
+    {"depressive", {11, 23, 35, 47, 59, 71, 83}, DE, 5},
+    {"passiveAggressive", {12, 24, 36, 48, 60, 72, 84}, PA, 4},
 };
 
 class DiagnosisThreshold : public testing::TestWithParam<DisorderCase> {};
@@ -174,14 +166,13 @@ class DiagnosisThreshold : public testing::TestWithParam<DisorderCase> {};
 TEST_P(DiagnosisThreshold, DiagnosesFromThresholdOnly) {
     const DisorderCase& c = GetParam();
     for (int met = 0; met <= static_cast<int>(c.items.size()); ++met) {
-        ProgramState state = scoredState();
+        AnswerSet answers = lowAnswers();
         for (int k = 0; k < met; ++k) {
-            answer(state, {c.items[static_cast<std::size_t>(k)]}, 6, 2);
+            answer(answers, {c.items[static_cast<std::size_t>(k)]}, 6, 2);
         }
-        ComputeCriteriaX5(state);
-        EXPECT_EQ((state.Scores.*c.count).value(), met);
-        EXPECT_EQ((state.Scores.*c.diagnosis).value(), met >= c.threshold ? 1 : 0)
-            << met << " criteria met";
+        const DisorderOutcome outcome = ComputeCriteriaX5(answers).disorders[c.disorder];
+        EXPECT_EQ(outcome.criteriaMet, met);
+        EXPECT_EQ(outcome.diagnosed, met >= c.threshold) << met << " criteria met";
     }
 }
 
@@ -190,52 +181,50 @@ INSTANTIATE_TEST_SUITE_P(CriteriaAlgorithm, DiagnosisThreshold, testing::ValuesI
 
 TEST(CriteriaAlgorithm, EveryItemFeedsOneCountedCriterionExceptItem50) {
     for (int item = 1; item <= 94; ++item) {
-        ProgramState state = scoredState();
-        answer(state, {item});
-        ComputeCriteriaX4(state);
-        const ScoreRecord& s = state.Scores;
-        const double counted = s.TOTTOT + s.DETOT + s.PATOT;
+        AnswerSet answers = lowAnswers();
+        answer(answers, {item});
+        const CategoricalScores s = ComputeCriteriaX4(answers);
+        const int counted =
+            s.allClusters.criteriaMet + s.disorders[DE].criteriaMet + s.disorders[PA].criteriaMet;
         EXPECT_EQ(counted, item == 50 ? 2 : 1) << "item " << item;
     }
 }
 
 TEST(CriteriaAlgorithm, EveryDisorderDiagnosedGivesTenInGrandTotal) {
-    ProgramState state = scoredState();
+    AnswerSet answers = lowAnswers();
     for (int item = 1; item <= 94; ++item) {
-        answer(state, {item});
+        answer(answers, {item});
     }
-    ComputeCriteriaX4(state);
-    const ScoreRecord& s = state.Scores;
-    EXPECT_EQ(s.CLATOT.value(), 23);
-    EXPECT_EQ(s.CLAD.value(), 3);
-    EXPECT_EQ(s.CLBTOT.value(), 34);
-    EXPECT_EQ(s.CLBD.value(), 4);
-    EXPECT_EQ(s.CLCTOT.value(), 23);
-    EXPECT_EQ(s.CLCD.value(), 3);
-    EXPECT_EQ(s.TOTTOT.value(), 80);
-    EXPECT_EQ(s.TOTD.value(), 10);
-    EXPECT_EQ(s.DED.value(), 1);
-    EXPECT_EQ(s.PAD.value(), 1);
+    const CategoricalScores s = ComputeCriteriaX4(answers);
+    EXPECT_EQ(s.clusters[ClusterA].criteriaMet, 23);
+    EXPECT_EQ(s.clusters[ClusterA].diagnoses, 3);
+    EXPECT_EQ(s.clusters[ClusterB].criteriaMet, 34);
+    EXPECT_EQ(s.clusters[ClusterB].diagnoses, 4);
+    EXPECT_EQ(s.clusters[ClusterC].criteriaMet, 23);
+    EXPECT_EQ(s.clusters[ClusterC].diagnoses, 3);
+    EXPECT_EQ(s.allClusters.criteriaMet, 80);
+    EXPECT_EQ(s.allClusters.diagnoses, 10);
+    EXPECT_TRUE(s.disorders[DE].diagnosed);
+    EXPECT_TRUE(s.disorders[PA].diagnosed);
 }
 
-TEST(CriteriaAlgorithm, X5AfterX4LeavesOnlyX5Results) {
-    ProgramState state = scoredState();
+// The same answers under the two thresholds: the T > 5 results owe nothing to the T > 4 ones.
+TEST(CriteriaAlgorithm, X5ResultsAreTheirOwnBesideX4) {
+    AnswerSet answers = lowAnswers();
     for (int item = 1; item <= 94; ++item) {
-        answer(state, {item}, 5, 2);
+        answer(answers, {item}, 5, 2);
     }
-    answer(state, {1}, 6, 2);
-    ComputeCriteriaX4(state);
-    ASSERT_EQ(state.Scores.TOTD.value(), 10);
-    ComputeCriteriaX5(state);
-    const ScoreRecord& s = state.Scores;
-    EXPECT_EQ(s.PAR1.value(), 1);
-    EXPECT_EQ(s.PAR2.value(), 0);
-    EXPECT_EQ(s.BDL56.value(), 0);
-    EXPECT_EQ(s.PARTOT.value(), 1);
-    EXPECT_EQ(s.PARD.value(), 0);
-    EXPECT_EQ(s.TOTTOT.value(), 1);
-    EXPECT_EQ(s.TOTD.value(), 0);
-    EXPECT_EQ(s.DETOT.value(), 0);
+    answer(answers, {1}, 6, 2);
+    ASSERT_EQ(ComputeCriteriaX4(answers).allClusters.diagnoses, 10);
+    const CategoricalScores s = ComputeCriteriaX5(answers);
+    EXPECT_TRUE(met(s, PAR, 1));
+    EXPECT_FALSE(met(s, PAR, 2));
+    EXPECT_FALSE(met(s, BDL, 5));
+    EXPECT_EQ(s.disorders[PAR].criteriaMet, 1);
+    EXPECT_FALSE(s.disorders[PAR].diagnosed);
+    EXPECT_EQ(s.allClusters.criteriaMet, 1);
+    EXPECT_EQ(s.allClusters.diagnoses, 0);
+    EXPECT_EQ(s.disorders[DE].criteriaMet, 0);
 }
 
 } // namespace

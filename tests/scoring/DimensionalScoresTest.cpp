@@ -1,7 +1,7 @@
-#include "scoring/DimensionalScores.h"
+#include "scoring/Scores.h"
 
+#include "state/ProgramState.h"
 #include "text/NumberText.h"
-#include "state/Startup.h"
 
 #include <gtest/gtest.h>
 
@@ -14,46 +14,47 @@
 namespace selvo {
 namespace {
 
-using Slot = NumberOrEmpty ScoreRecord::*;
+using enum questionnaire::Cluster;
 
 struct ScaleRef {
     const char* name;
-    Slot total;
-    Slot percentage;
     int divisor;
 };
 
+// The twelve disorders in their order, the three clusters, then all of them together.
 constexpr std::array<ScaleRef, 16> kScales{{
-    {"par", &ScoreRecord::par1t, &ScoreRecord::par1p, 42},
-    {"sz", &ScoreRecord::sz1t, &ScoreRecord::sz1p, 42},
-    {"st", &ScoreRecord::st1t, &ScoreRecord::st1p, 56},
-    {"as", &ScoreRecord::as1t, &ScoreRecord::as1p, 49},
-    {"bdl", &ScoreRecord::bdl1t, &ScoreRecord::bdl1p, 63},
-    {"his", &ScoreRecord::his1t, &ScoreRecord::his1p, 49},
-    {"nar", &ScoreRecord::nar1t, &ScoreRecord::nar1p, 56},
-    {"av", &ScoreRecord::av1t, &ScoreRecord::av1p, 42},
-    {"dep", &ScoreRecord::dep1t, &ScoreRecord::dep1p, 49},
-    {"oc", &ScoreRecord::oc1t, &ScoreRecord::oc1p, 49},
-    {"de", &ScoreRecord::de1t, &ScoreRecord::de1p, 42},
-    {"pa", &ScoreRecord::pa1t, &ScoreRecord::pa1p, 42},
-    {"clA", &ScoreRecord::clA1t, &ScoreRecord::clA1p, 154},
-    {"clB", &ScoreRecord::clB1t, &ScoreRecord::clB1p, 238},
-    {"clC", &ScoreRecord::clC1t, &ScoreRecord::clC1p, 154},
-    {"tot", &ScoreRecord::tot1t, &ScoreRecord::tot1p, 560},
+    {"par", 42},
+    {"sz", 42},
+    {"st", 56},
+    {"as", 49},
+    {"bdl", 63},
+    {"his", 49},
+    {"nar", 56},
+    {"av", 42},
+    {"dep", 49},
+    {"oc", 49},
+    {"de", 42},
+    {"pa", 42},
+    {"clA", 154},
+    {"clB", 238},
+    {"clC", 154},
+    {"tot", 560},
 }};
 
-ProgramState stateWithAllAnswers(Integer agreement) {
-    ProgramState state;
-    SetProgramConstants(state);
-    for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = agreement;
+const ScaleScore& scaleAt(const DimensionalScores& scores, std::size_t i) {
+    if (i < scores.disorders.size()) {
+        return scores.disorders[i];
     }
-    return state;
+    i -= scores.disorders.size();
+    return i < scores.clusters.size() ? scores.clusters[i] : scores.allClusters;
 }
 
-void score(ProgramState& state) {
-    CopyAnswers(state);
-    ComputeDimensionalScores(state);
+AnswerTable allAnswers(Integer agreement) {
+    AnswerTable answers;
+    for (int item = 1; item <= 94; ++item) {
+        answers[item] = agreement;
+    }
+    return answers;
 }
 
 struct UniformCase {
@@ -71,13 +72,12 @@ class UniformAnswers : public testing::TestWithParam<UniformCase> {};
 
 TEST_P(UniformAnswers, GiveEveryTotalAndPercentage) {
     const UniformCase& c = GetParam();
-    ProgramState state = stateWithAllAnswers(c.answer);
-    score(state);
+    const DimensionalScores scores = ComputeDimensionalScores(allAnswers(c.answer));
     for (std::size_t i = 0; i < kScales.size(); ++i) {
         SCOPED_TRACE(kScales[i].name);
-        EXPECT_EQ((state.Scores.*kScales[i].total).value(), c.totals[i]);
+        EXPECT_EQ(scaleAt(scores, i).total, c.totals[i]);
         // The report shows 15 significant digits: the stored value must read as the whole number.
-        EXPECT_EQ(numberText(state.Scores.*kScales[i].percentage),
+        EXPECT_EQ(numberText(scaleAt(scores, i).percentage),
                   numberText(static_cast<double>(c.percentages[i])));
     }
 }
@@ -101,38 +101,37 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DimensionalScores, Item50CountsInSchizoidAndSchizotypalAndTwiceInTheirSums) {
-    ProgramState state = stateWithAllAnswers(4);
-    score(state);
-    const ScoreRecord before = state.Scores;
-    state.AnswerT[50] = 5;
-    score(state);
-    EXPECT_EQ(state.Scores.sz1t - before.sz1t, 1);
-    EXPECT_EQ(state.Scores.st1t - before.st1t, 1);
-    EXPECT_EQ(state.Scores.clA1t - before.clA1t, 2);
-    EXPECT_EQ(state.Scores.tot1t - before.tot1t, 2);
-    EXPECT_EQ(state.Scores.par1t - before.par1t, 0);
-    EXPECT_EQ(state.Scores.clB1t - before.clB1t, 0);
+    AnswerTable answers = allAnswers(4);
+    const DimensionalScores before = ComputeDimensionalScores(answers);
+    answers[50] = 5;
+    const DimensionalScores after = ComputeDimensionalScores(answers);
+    EXPECT_EQ(after.disorders[SZ].total - before.disorders[SZ].total, 1);
+    EXPECT_EQ(after.disorders[ST].total - before.disorders[ST].total, 1);
+    EXPECT_EQ(after.clusters[ClusterA].total - before.clusters[ClusterA].total, 2);
+    EXPECT_EQ(after.allClusters.total - before.allClusters.total, 2);
+    EXPECT_EQ(after.disorders[PAR].total - before.disorders[PAR].total, 0);
+    EXPECT_EQ(after.clusters[ClusterB].total - before.clusters[ClusterB].total, 0);
 }
 
 TEST(DimensionalScores, DepressiveAndPassiveAggressiveStayOutOfTheGrandTotal) {
-    ProgramState state = stateWithAllAnswers(1);
+    AnswerTable answers = allAnswers(1);
     for (const int item : {11, 23, 35, 47, 59, 71, 83, 12, 24, 36, 48, 60, 72, 84}) {
-        state.AnswerT[item] = 7;
+        answers[item] = 7;
     }
-    score(state);
-    EXPECT_EQ(state.Scores.de1t.value(), 49);
-    EXPECT_EQ(state.Scores.pa1t.value(), 49);
-    EXPECT_EQ(state.Scores.tot1t.value(), 81);
+    const DimensionalScores scores = ComputeDimensionalScores(answers);
+    EXPECT_EQ(scores.disorders[DE].total, 49);
+    EXPECT_EQ(scores.disorders[PA].total, 49);
+    EXPECT_EQ(scores.allClusters.total, 81);
 }
 
 TEST(DimensionalScores, UnansweredScaleGivesNegativePercentageTruncatedTowardZero) {
-    ProgramState state = stateWithAllAnswers(1);
+    AnswerTable answers = allAnswers(1);
     for (const int item : {1, 13, 25, 37, 49, 61, 73}) {
-        state.AnswerT[item] = 0;
+        answers[item] = 0;
     }
-    score(state);
-    EXPECT_EQ(state.Scores.par1t.value(), 0);
-    EXPECT_EQ(numberText(state.Scores.par1p), "-16");
+    const DimensionalScores scores = ComputeDimensionalScores(answers);
+    EXPECT_EQ(scores.disorders[PAR].total, 0);
+    EXPECT_EQ(numberText(scores.disorders[PAR].percentage), "-16");
 }
 
 // Raising the answers one item at a time sweeps every scale through its totals; each
@@ -140,16 +139,17 @@ TEST(DimensionalScores, UnansweredScaleGivesNegativePercentageTruncatedTowardZer
 // table (not one computed from the item count).
 TEST(DimensionalScores, PercentageIsTheTruncatedShareOfTheScaleRange) {
     for (Integer base = 0; base < 7; ++base) {
-        ProgramState state = stateWithAllAnswers(base);
+        AnswerTable answers = allAnswers(base);
         for (int raised = 0; raised <= 94; ++raised) {
             if (raised > 0) {
-                state.AnswerT[raised] = static_cast<Integer>(base + 1);
+                answers[raised] = static_cast<Integer>(base + 1);
             }
-            score(state);
-            for (const auto& scale : kScales) {
-                const double total = (state.Scores.*scale.total).value();
+            const DimensionalScores scores = ComputeDimensionalScores(answers);
+            for (std::size_t i = 0; i < kScales.size(); ++i) {
+                const ScaleRef& scale = kScales[i];
+                const double total = scaleAt(scores, i).total;
                 const double expected = std::trunc(100.0 * (total - 7.0) / scale.divisor);
-                ASSERT_EQ(numberText(state.Scores.*scale.percentage), numberText(expected))
+                ASSERT_EQ(numberText(scaleAt(scores, i).percentage), numberText(expected))
                     << scale.name << " total " << total;
             }
         }
@@ -180,28 +180,29 @@ INSTANTIATE_TEST_SUITE_P(DimensionalScores, TruncateTo2Cases,
                                          TruncateCase{"whole", 1.0, 1.0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DimensionalScores, ScoresReadTheCopyNotTheLiveAnswers) {
-    ProgramState state = stateWithAllAnswers(7);
-    score(state);
+// The scores are a value: answers changed after scoring leave them as they were.
+TEST(DimensionalScores, ScoresAreAValueTheLiveAnswersDoNotChange) {
+    ProgramState state;
+    state.AnswerT = allAnswers(7);
+    const Scores scores = ScoreAnswers(AnswersOf(state));
     state.AnswerT[1] = 1;
-    ComputeDimensionalScores(state);
-    EXPECT_EQ(state.Scores.par1t.value(), 49);
-    EXPECT_EQ(state.ScoreT[1], 7);
+    EXPECT_EQ(scores.dimensional.disorders[PAR].total, 49);
+    EXPECT_EQ(ScoreAnswers(AnswersOf(state)).dimensional.disorders[PAR].total, 43);
 }
 
-TEST(DimensionalScores, CopyIncludesNoticeSlotAndDistress) {
-    ProgramState state = stateWithAllAnswers(5);
+TEST(DimensionalScores, AnswersTakenIncludeNoticeSlotAndDistress) {
+    ProgramState state;
+    state.AnswerT = allAnswers(5);
     state.AnswerD[94] = 3;
-    CopyAnswers(state);
-    EXPECT_EQ(state.ScoreT, state.AnswerT);
-    EXPECT_EQ(state.ScoreD, state.AnswerD);
+    const AnswerSet answers = AnswersOf(state);
+    EXPECT_EQ(answers.agreement, state.AnswerT);
+    EXPECT_EQ(answers.distress, state.AnswerD);
 }
 
 TEST(DimensionalScores, TotalBeyondSixteenBitsIsRefusedNotWrapped) {
-    ProgramState state = stateWithAllAnswers(7);
-    state.AnswerT[5] = 32760; // only a hand-edited data file could hold this
-    CopyAnswers(state);
-    EXPECT_THROW(ComputeDimensionalScores(state), std::overflow_error);
+    AnswerTable answers = allAnswers(7);
+    answers[5] = 32760; // only a hand-edited data file could hold this
+    EXPECT_THROW(ComputeDimensionalScores(answers), std::overflow_error);
 }
 
 } // namespace

@@ -6,11 +6,10 @@
 #include "datafiles/DataFileRecord.h"
 #include "datafiles/StatisticsExport.h"
 #include "report/Report.h"
-#include "scoring/DimensionalScores.h"
 #include "state/Startup.h"
+#include "subject/SubjectChecks.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
-#include "subject/SubjectChecks.h"
 
 #include <map>
 #include <vector>
@@ -45,14 +44,12 @@ struct Outputs {
 // The processing run's three texts, as ProcessData composes them, with a fixed date.
 Outputs processInMemory(ProgramState state) {
     const std::string dateTime = "01/02/2026 10:20:30";
-    selvo::CopyAnswers(state);
-    selvo::ComputeDimensionalScores(state);
     const selvo::SubjectRecord subject = selvo::SubjectOf(state);
     const selvo::Scores scores = selvo::ScoreAnswers(selvo::AnswersOf(state));
     Outputs out;
     out.report = selvo::ComposeReport({subject, scores, dateTime, state.CriteriaText});
-    out.commands = selvo::ComposeStatisticsExport(subject, selvo::AnswersOf(state), scores,
-                                                  state.ItemText);
+    out.commands =
+        selvo::ComposeStatisticsExport(subject, selvo::AnswersOf(state), scores, state.ItemText);
     return out;
 }
 
