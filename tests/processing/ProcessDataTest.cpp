@@ -74,10 +74,10 @@ TEST(ProcessData, ReportHoldsTheCriteriaOfEachThreshold) {
     const std::string date = "01/02/2026 10:20:30";
     ASSERT_FALSE(selvo::ProcessData(state, folderOf(dir), [&] { return date; }).has_value());
     const selvo::Scores expected{selvo::ComputeDimensionalScores(answers.agreement), {x4, x5}};
-    const selvo::PreparedFile report =
+    const auto report =
         selvo::PrepareReport({selvo::SubjectOf(state), expected, date, state.CriteriaText});
-    ASSERT_TRUE(report.file.has_value());
-    EXPECT_EQ(fileBytes(dir.path() / kReport), report.file->bytes);
+    ASSERT_TRUE(report.ok());
+    EXPECT_EQ(fileBytes(dir.path() / kReport), report.value().bytes);
 }
 
 std::map<std::string, std::string> filesIn(const fs::path& folder) {
