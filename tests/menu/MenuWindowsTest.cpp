@@ -259,6 +259,20 @@ TEST(Instructions, OneInstanceUntilChiudi) {
     EXPECT_EQ(windowsOfKind<frmAbout>(), 0);
 }
 
+TEST(Instructions, EnterAndEscCloseItWithTheFocusOnTheText) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        Program program;
+        frmAbout& about = program.app.about();
+        showWindow(about);
+        QApplication::setActiveWindow(&about);
+        QWidget* text = control(about, "TextISTRU");
+        text->setFocus();
+        QTest::keyClick(text, key);
+        QApplication::processEvents();
+        EXPECT_FALSE(program.app.isAboutLoaded()) << key;
+    }
+}
+
 // A screen reader, or a test driving the accessibility interface, finds each control by its
 // Italian caption.
 QAccessibleInterface* findByName(QAccessibleInterface* parent, const QString& name) {

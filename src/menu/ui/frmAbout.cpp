@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -50,4 +51,11 @@ frmAbout::frmAbout() {
     centreOnScreen(*this);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::closeRequested);
+    // The window is no dialog, so its default button would not answer Enter by itself: Enter,
+    // the keypad's Enter and Esc close it, as "Chiudi" promises, wherever the focus is.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter),
+                                     QKeySequence(Qt::Key_Escape)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &frmAbout::closeRequested);
+    }
 }
