@@ -1,8 +1,6 @@
 #include "libviewer/Form1.h"
 
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
@@ -12,6 +10,7 @@
 #include <QTableWidget>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <qcustomplot.h>
 #include <QTextEdit>
 #include <QToolBar>
 
@@ -92,7 +91,8 @@ Form1::Form1() : endProgram([] { QApplication::exit(0); }), m_pictureIcon(shelfI
     DBGrid1->setHorizontalHeaderLabels({QString(), QString()});
     DBGrid1->setGeometry(fromTwips(1320, 1680, 1215, 615));
 
-    MSChart1 = new QChartView(new QChart, this);
+    // An empty plot, as stored with the form: no data is set by code.
+    MSChart1 = new QCustomPlot(this);
     MSChart1->setObjectName("MSChart1");
     MSChart1->setAccessibleName("Grafico");
     MSChart1->setGeometry(fromTwips(3480, 1320, 1215, 975));

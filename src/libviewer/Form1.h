@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-class QChartView;
+class QCustomPlot;
 class QFileDialog;
 class QLabel;
 class QPushButton;
@@ -35,7 +35,7 @@ private:
     QToolBar* Toolbar1;
     QPushButton* Command1;
     QTableWidget* DBGrid1;
-    QChartView* MSChart1;
+    QCustomPlot* MSChart1;
     QFileDialog* CommonDialog1;
     QTextEdit* RichTextBox1;
     QLabel* Picture1;

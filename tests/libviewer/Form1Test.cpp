@@ -1,7 +1,5 @@
 #include "libviewer/Form1.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +10,7 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <qcustomplot.h>
 
 namespace {
 
@@ -25,7 +24,7 @@ TEST(KalvexlibForm, HostsOneOfEachComponentKind) {
     EXPECT_NE(control<QToolBar>(form, "Toolbar1"), nullptr);
     EXPECT_NE(control<QPushButton>(form, "Command1"), nullptr);
     EXPECT_NE(control<QTableWidget>(form, "DBGrid1"), nullptr);
-    EXPECT_NE(control<QChartView>(form, "MSChart1"), nullptr);
+    EXPECT_NE(control<QCustomPlot>(form, "MSChart1"), nullptr);
     EXPECT_NE(control<QFileDialog>(form, "CommonDialog1"), nullptr);
     EXPECT_NE(control<QTextEdit>(form, "RichTextBox1"), nullptr);
     EXPECT_NE(control<QLabel>(form, "Picture1"), nullptr);
@@ -53,7 +52,9 @@ TEST(KalvexlibForm, ComponentsHoldTheirInitialContent) {
     for (int column = 0; column < 2; ++column) {
         EXPECT_TRUE(grid->horizontalHeaderItem(column)->text().isEmpty()) << column;
     }
-    EXPECT_TRUE(control<QChartView>(form, "MSChart1")->chart()->series().isEmpty());
+    const auto* chart = control<QCustomPlot>(form, "MSChart1");
+    EXPECT_EQ(chart->graphCount(), 0);
+    EXPECT_EQ(chart->plottableCount(), 0);
 
     const QTextDocument* rich = control<QTextEdit>(form, "RichTextBox1")->document();
     EXPECT_EQ(rich->toPlainText(), "LIBRERIA RTF");
