@@ -19,10 +19,10 @@ const std::vector<std::vector<std::string>> kLayers{
     {"state"},
     {"scoring"},
     {"report", "datafiles"},
-    {"processing", "administration", "subject"},
+    {"processing", "administration", "subject", "profile"},
     {"batch", "batch/bench"},
     {"widgets"},
-    {"menu/ui", "administration/ui", "subject/ui", "datafiles/ui"},
+    {"menu/ui", "administration/ui", "subject/ui", "datafiles/ui", "profile/ui"},
     {"app"},
     // Its own program, which includes nothing of ours.
     {"libviewer"},

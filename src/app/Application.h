@@ -4,6 +4,7 @@
 #include "state/ProgramState.h"
 
 #include <QObject>
+#include <QString>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@ class RecoveryKeeper;
 namespace selvo {
 struct CommitResult;
 struct FileError;
+struct ProcessedSubject;
 } // namespace selvo
 
 class Application : public QObject {
@@ -95,7 +97,8 @@ private:
     // outcome told, the form hidden after a run that wrote them.
     void processSubject(frmLogin& subject);
     void showRunFailure(frmLogin& subject, const selvo::FileError& error, bool filesInPlace);
-    void showRunSummary(frmLogin& subject, const selvo::CommitResult& run);
+    void offerOlderSet(frmLogin& subject, const QString& written, const selvo::CommitResult& run);
+    void showResults(const selvo::ProcessedSubject& run, const QString& written);
 
     selvo::ProgramState& m_state;
     std::unique_ptr<RecoveryKeeper> m_recovery;

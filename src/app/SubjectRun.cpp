@@ -5,6 +5,8 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
 #include "processing/ProcessData.h"
+#include "profile/ui/ResultsWindow.h"
+#include "questionnaire/SubjectFiles.h"
 #include "subject/RunSummary.h"
 #include "subject/StaleSet.h"
 #include "subject/SubjectChecks.h"
@@ -41,33 +43,49 @@ void Application::processSubject(frmLogin& subject) {
         subject.focusUnsafeField(unsafe->field);
         return;
     }
-    const selvo::CommitResult run = selvo::RunProcessing(m_state, m_state.OutputFolder);
-    if (run.error) {
-        showRunFailure(subject, *run.error, run.inPlace);
+    const selvo::ProcessedSubject run =
+        selvo::ProcessSubject(m_state, m_state.OutputFolder, selvo::CurrentDateTimeText, {});
+    if (run.commit.error) {
+        showRunFailure(subject, *run.commit.error, run.commit.inPlace);
         return; // the form stays open so the run can be confirmed again
     }
     m_state.SetProcessed = true;
     recovery().administrationProcessed();
-    showRunSummary(subject, run);
+    const QString written = qtext(
+        selvo::WrittenFilesMessage(shownFolder(m_state).toStdString(), run.commit.files));
+    offerOlderSet(subject, written, run.commit);
     subject.accept();
+    showResults(run, written);
 }
 
 // A run under a corrected surname or name leaves the older set in the folder: the operator is
 // asked about it rather than left to find it counted twice by a later batch.
-void Application::showRunSummary(frmLogin& subject, const selvo::CommitResult& run) {
-    const QString written =
-        qtext(selvo::WrittenFilesMessage(shownFolder(m_state).toStdString(), run.files));
+void Application::offerOlderSet(frmLogin& subject, const QString& written,
+                                const selvo::CommitResult& run) {
     const std::optional<selvo::StoredSet> older = m_state.SetOnDisk;
     const std::vector<std::string> stale =
         older ? selvo::StaleSetFiles(*older, m_state, m_state.OutputFolder, run.files)
               : std::vector<std::string>{};
-    if (stale.empty()) {
-        showMessage(&subject, QMessageBox::Information, QStringLiteral("BrivanSELVO"), written);
-    } else {
+    if (!stale.empty()) {
         offerStaleSetToTrash(&subject, written, *older, stale);
     }
     // The set just written is the one on disk now; another correction would leave it behind.
     m_state.SetOnDisk = selvo::StoredSetAt(run.files.front().path, m_state);
+}
+
+// The subject form is gone: the profile is shown over the window that started the run, which
+// has the focus again once it is closed.
+void Application::showResults(const selvo::ProcessedSubject& run, const QString& written) {
+    const selvo::SubjectRecord subject = selvo::SubjectOf(m_state);
+    RunResults results{subject,
+                       run.dateTime,
+                       m_state.OutputFolder,
+                       written.toStdString(),
+                       selvo::pathInFolder(m_state.OutputFolder,
+                                           selvo::SubjectReportFileName(subject)),
+                       run.scores};
+    ResultsWindow window(std::move(results));
+    window.exec();
 }
 
 void Application::showRunFailure(frmLogin& subject, const selvo::FileError& error,

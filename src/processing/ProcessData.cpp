@@ -65,7 +65,7 @@ ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
     const std::string dateTime = now(); // the report's date is this moment's, taken before scoring
     const SubjectRecord subject = SubjectOf(state);
     const AnswerSet answers = AnswersOf(state);
-    ProcessedSubject run{{}, ScoreAnswers(answers)};
+    ProcessedSubject run{{}, ScoreAnswers(answers), dateTime};
     auto composed = ComposeSubjectFiles(
         {subject, answers, run.scores, dateTime, state.ItemText, state.CriteriaText}, folder);
     if (!composed.ok()) {

@@ -39,11 +39,12 @@ CommitResult RunProcessing(ProgramState& state, const std::string& folder,
                            const DateTimeSource& now = CurrentDateTimeText,
                            const FolderWait& wait = {});
 
-// RunProcessing, with the scores the files were composed from, for a caller that needs them
-// too (selvo-batch's dataset row).
+// RunProcessing, with the scores the files were composed from and the run's date, for a
+// caller that shows or stores them too (the profile window, selvo-batch's dataset row).
 struct ProcessedSubject {
     CommitResult commit;
     Scores scores;
+    std::string dateTime;
 };
 ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
                                 const DateTimeSource& now, const FolderWait& wait);

@@ -62,6 +62,7 @@ struct DisorderDefinition {
     std::string_view code;      // "PAR": the stem of its variable names
     std::string_view shortName; // "PAR", "O-C": the report's and the screens' short label
     std::string_view heading;   // "Paranoid PD"
+    std::string_view screenName; // "Paranoide": how the profile on screen names it
     int criterionCount;
     std::array<Criterion, kMostCriteria> criteria;
     int diagnosisThreshold; // the least number of criteria met that gives the diagnosis
@@ -90,6 +91,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "PAR",
      "PAR",
      "Paranoid PD",
+     "Paranoide",
      7,
      {one(1), one(13), one(25), one(37), one(49), one(61), one(73)},
      4,
@@ -101,6 +103,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "SZ",
      "SZ",
      "Schizoid PD",
+     "Schizoide",
      7,
      {one(2), one(14), one(26), one(38), one(50), one(62), one(74)},
      4,
@@ -113,6 +116,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "ST",
      "ST",
      "Schizotypal PD",
+     "Schizotipico",
      9,
      {one(3), one(15), one(27), one(39), one(51), one(63), one(75), one(50), one(85)},
      5,
@@ -124,6 +128,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "AS",
      "AS",
      "Antisocial PD (previously called psychopathic or sociopathic)",
+     "Antisociale",
      8,
      {one(4), one(16), one(28), one(40), one(52), one(64), one(76), one(86)},
      3,
@@ -135,6 +140,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "BDL",
      "BDL",
      "Borderline PD",
+     "Borderline",
      9,
      {one(5), one(17), one(29), one(41), Criterion{{53, 65}, 2}, one(77), one(87), one(92),
       one(94)},
@@ -147,6 +153,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "HIS",
      "HIS",
      "Histrionic PD",
+     "Istrionico",
      8,
      {one(6), one(18), one(30), one(42), one(54), one(66), one(78), one(88)},
      5,
@@ -158,6 +165,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "NAR",
      "NAR",
      "Narcissistic PD",
+     "Narcisistico",
      9,
      {one(7), one(19), one(31), one(43), one(55), one(67), one(79), one(89), one(93)},
      5,
@@ -169,6 +177,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "AV",
      "AV",
      "Avoidant PD",
+     "Evitante",
      7,
      {one(8), one(20), one(32), one(44), one(56), one(68), one(80)},
      4,
@@ -180,6 +189,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "DEP",
      "DEP",
      "Dependent PD",
+     "Dipendente",
      8,
      {one(9), one(21), one(33), one(45), one(57), one(69), one(81), one(90)},
      5,
@@ -191,6 +201,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "OC",
      "O-C",
      "Obsessive-Compulsive PD",
+     "Ossessivo-compulsivo",
      8,
      {one(10), one(22), one(34), one(46), one(58), one(70), one(82), one(91)},
      4,
@@ -202,6 +213,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "DE",
      "DE",
      "NOS-DE PD",
+     "Depressivo",
      7,
      {one(11), one(23), one(35), one(47), one(59), one(71), one(83)},
      5,
@@ -213,6 +225,7 @@ inline constexpr std::array<DisorderDefinition, kDisorderCount> kDisorders{{
      "PA",
      "PA",
      "NOS-PA PD",
+     "Passivo-aggressivo",
      7,
      {one(12), one(24), one(36), one(48), one(60), one(72), one(84)},
      4,
@@ -251,6 +264,18 @@ inline constexpr std::array<ClusterDefinition, kClusterCount> kClusters{{
     {ClusterB, "B", 4, {AS, BDL, HIS, NAR}, "(35-245)"},
     {ClusterC, "C", 3, {AV, DEP, OC}, "(23-161)"},
 }};
+
+// DE and PA belong to no cluster: the report lists them apart, the profile sets them apart.
+constexpr bool inAnyCluster(Disorder disorder) {
+    for (const ClusterDefinition& cluster : kClusters) {
+        for (const Disorder member : cluster.memberList()) {
+            if (member == disorder) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 // The report's range of the three clusters together. Its lower end is the questionnaire's
 // item count, not the 81 items the clusters hold; the report has always printed it so.

@@ -22,6 +22,11 @@ inline std::string SubjectCommandFileName(const SubjectRecord& subject) {
     return "SELVO_SS000_" + subject.surname + "_" + subject.name + "_sps.sps";
 }
 
+// The profile chart's picture, offered when the operator saves it.
+inline std::string SubjectProfileImageName(const SubjectRecord& subject) {
+    return "SELVO_" + subject.surname + "_" + subject.name + "_profilo.png";
+}
+
 // What a name part of a file name may not hold. On every system the folder separator leads
 // out of the folder; a NUL cuts the name short where the system reads it. Windows refuses the
 // others too, and takes "\" for a separator as well. The subject form refuses every one of

@@ -104,17 +104,6 @@ void addGroupHeading(Records& records, std::string_view heading, bool first) {
     records.add(paragraph(bold(heading)));
 }
 
-bool inAnyCluster(q::Disorder disorder) {
-    for (const q::ClusterDefinition& cluster : q::kClusters) {
-        for (const q::Disorder member : cluster.memberList()) {
-            if (member == disorder) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 void addDisorderRow(Records& records, const q::DisorderDefinition& disorder,
                     const DimensionalScores& scores) {
     addScaleRow(records, disorder.shortName,
@@ -137,7 +126,7 @@ void addDimensionalSection(Records& records, const DimensionalScores& scores) {
     }
     addGroupHeading(records, "N.O.S.", first);
     for (const q::DisorderDefinition& disorder : q::kDisorders) {
-        if (!inAnyCluster(disorder.disorder)) {
+        if (!q::inAnyCluster(disorder.disorder)) {
             addDisorderRow(records, disorder, scores);
         }
     }

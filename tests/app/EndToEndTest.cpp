@@ -7,6 +7,7 @@
 #include "menu/ui/frmMain.h"
 #include "menu/ui/frmSplash.h"
 #include "processing/ProcessData.h"
+#include "profile/ui/ResultsWindow.h"
 #include "state/Startup.h"
 #include "subject/ui/frmLogin.h"
 #include "support/FileBytes.h"
@@ -87,16 +88,16 @@ void fillAndConfirm(frmLogin& form) {
     fillSubjectFormAndConfirm(form, QStringLiteral("prima visita"));
 }
 
-// The box that ends a successful run: its text is kept, and OK pressed.
+// The profile window that ends a successful run: its files text is kept, and it is closed.
 bool answerSuccessBox(QWidget& modal, QString* text = nullptr) {
-    auto* box = qobject_cast<QMessageBox*>(&modal);
-    if (box == nullptr || box->windowTitle() != "BrivanSELVO") {
+    auto* results = qobject_cast<ResultsWindow*>(&modal);
+    if (results == nullptr) {
         return false;
     }
     if (text != nullptr) {
-        *text = box->text();
+        *text = results->writtenFilesText();
     }
-    box->button(QMessageBox::Ok)->click();
+    QTest::mouseClick(&control<QPushButton>(*results, "cmdClose"), Qt::LeftButton);
     return true;
 }
 

@@ -2,7 +2,10 @@
 // Message boxes are modal: while one is open the test's own code does not run. This answers
 // every box that opens while the recorder lives, pressing its default button (or the one whose
 // caption the test chose), and keeps what it showed so the test can check titles, texts and
-// button captions afterwards.
+// button captions afterwards. The profile window a run ends with is kept and closed the same
+// way: its text is the folder and the files written.
+#include "profile/ui/ResultsWindow.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -22,8 +25,9 @@ struct ShownBox {
 class MessageBoxRecorder {
 public:
     // onBox may act on the box before it is answered (e.g. take a screenshot).
-    explicit MessageBoxRecorder(std::function<void(QMessageBox&)> onBox = {})
-        : m_onBox(std::move(onBox)) {
+    explicit MessageBoxRecorder(std::function<void(QMessageBox&)> onBox = {},
+                                std::function<void(ResultsWindow&)> onResults = {})
+        : m_onBox(std::move(onBox)), m_onResults(std::move(onResults)) {
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { answerOpenBox(); });
         m_timer.start();
@@ -45,6 +49,18 @@ public:
 
 private:
     void answerOpenBox() {
+        if (auto* results = qobject_cast<ResultsWindow*>(QApplication::activeModalWidget());
+            results != nullptr && results->isVisible() && !m_answering) {
+            m_answering = true;
+            m_boxes.push_back({QMessageBox::Information, results->windowTitle(),
+                               results->writtenFilesText(), {QStringLiteral("Chiudi")}});
+            if (m_onResults) {
+                m_onResults(*results);
+            }
+            results->accept();
+            m_answering = false;
+            return;
+        }
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible() || m_answering) {
             return;
@@ -72,6 +88,7 @@ private:
     }
 
     std::function<void(QMessageBox&)> m_onBox;
+    std::function<void(ResultsWindow&)> m_onResults;
     QString m_answer;
     QStringList m_inTurn;
     QTimer m_timer;
