@@ -13,8 +13,9 @@ endforeach()
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 
 # Programs and tests find their DLLs beside them, as an installed program does: Qt's, its
-# platform plugins, and the GCC runtime.
+# platform plugins, the chart library's, and the GCC runtime.
 get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
+get_target_property(SELVO_CHART_DLL QCustomPlotQt6::QCustomPlotQt6 IMPORTED_LOCATION_RELEASE)
 get_filename_component(SELVO_QT_BIN "${qt_core_dll}" DIRECTORY)
 get_filename_component(SELVO_QT_PREFIX "${SELVO_QT_BIN}" DIRECTORY)
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
@@ -23,7 +24,8 @@ execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libgcc_s_seh-1.dl
     OUTPUT_VARIABLE gcc_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
 set(SELVO_RUNTIME_DLLS
     ${stdcxx_dll} ${gcc_dll} /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll
-    ${SELVO_QT_BIN}/Qt6Core.dll ${SELVO_QT_BIN}/Qt6Gui.dll ${SELVO_QT_BIN}/Qt6Widgets.dll)
+    ${SELVO_QT_BIN}/Qt6Core.dll ${SELVO_QT_BIN}/Qt6Gui.dll ${SELVO_QT_BIN}/Qt6Widgets.dll
+    ${SELVO_QT_BIN}/Qt6PrintSupport.dll ${SELVO_CHART_DLL})
 set(SELVO_PLATFORM_PLUGINS
     ${SELVO_QT_PREFIX}/plugins/platforms/qwindows.dll
     ${SELVO_QT_PREFIX}/plugins/platforms/qoffscreen.dll)

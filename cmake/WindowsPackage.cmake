@@ -1,12 +1,15 @@
 # The Windows installation: one folder holding the programs, the DLLs they load (Qt's and the
-# GCC runtime's, installed beside them as the LGPL intends, so a user may replace them), Qt's
-# platform plugin and its Italian texts. `cpack` in the build folder makes
-# BrivanSelvo-<version>-win64.exe with NSIS.
+# GCC runtime's, installed beside them as the LGPL intends, so a user may replace them, and the
+# chart library's, with its licence), Qt's platform plugin and its Italian texts. `cpack` in
+# the build folder makes BrivanSelvo-<version>-win64.exe with NSIS.
 install(TARGETS ${selvo_programs} RUNTIME DESTINATION .)
 install(FILES ${SELVO_RUNTIME_DLLS} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/qt.conf DESTINATION .)
 install(FILES ${SELVO_QT_PREFIX}/plugins/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${SELVO_QT_PREFIX}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
 install(FILES ${SELVO_QT_TRANSLATIONS} DESTINATION translations)
+get_filename_component(selvo_chart_prefix "${SELVO_CHART_DLL}/../.." ABSOLUTE)
+install(FILES ${selvo_chart_prefix}/share/doc/qcustomplot/GPL.txt
+    DESTINATION licenses RENAME QCustomPlot-GPL.txt)
 
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME BrivanSelvo)
@@ -18,7 +21,7 @@ set(CPACK_PACKAGE_FILE_NAME BrivanSelvo-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY BrivanSelvo)
 set(CPACK_STRIP_FILES ON)
 # A Start-menu entry for each window program: executable name, then the entry's name.
-set(CPACK_PACKAGE_EXECUTABLES BrivanSelvo BrivanSelvo)
+set(CPACK_PACKAGE_EXECUTABLES BrivanSelvo BrivanSelvo Kalvexlib Kalvexlib)
 set(CPACK_NSIS_PACKAGE_NAME "BrivanSelvo ${PROJECT_VERSION}")
 set(CPACK_NSIS_DISPLAY_NAME "BrivanSelvo")
 set(CPACK_NSIS_INSTALLED_ICON_NAME BrivanSelvo.exe)

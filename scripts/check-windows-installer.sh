@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows installer and checks it as a user meets it: installed silently under Wine
 # into a fresh prefix, the installed selvo-batch.exe writes the same three files as the Linux
-# build for a subject, BrivanSelvo.exe starts, and the uninstaller removes the programs.
+# build for a subject, BrivanSelvo.exe starts, Kalvexlib.exe starts and ends on its button, and
+# the uninstaller removes the programs.
 #   scripts/check-windows-installer.sh WINDOWS_BUILD LINUX_SELVO_BATCH
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,12 +25,15 @@ run() { "$here/scripts/wine-run.sh" "$prefix" "$@"; }
 
 run "$installer" /S '/D=C:\BrivanSelvo'
 installed="$prefix/drive_c/BrivanSelvo"
-for file in BrivanSelvo.exe selvo-batch.exe Qt6Core.dll platforms/qwindows.dll \
-    translations/qtbase_it.qm Uninstall.exe; do
+for file in BrivanSelvo.exe selvo-batch.exe Kalvexlib.exe Qt6Core.dll Qt6PrintSupport.dll \
+    QCustomPlotQt6.dll platforms/qwindows.dll translations/qtbase_it.qm Uninstall.exe; do
     [ -f "$installed/$file" ] || { echo "check-windows-installer: $file not installed" >&2; exit 1; }
 done
 links="$(find "$prefix/drive_c" -path '*Start Menu*' -name '*.lnk' | wc -l)"
-[ "$links" -ge 1 ] || { echo "check-windows-installer: no Start-menu entry" >&2; exit 1; }
+for program in BrivanSelvo Kalvexlib; do
+    [ -n "$(find "$prefix/drive_c" -path '*Start Menu*' -name "$program.lnk")" ] ||
+        { echo "check-windows-installer: no Start-menu entry for $program" >&2; exit 1; }
+done
 echo "check-windows-installer: installed silently, with $links Start-menu entries"
 
 # The installed selvo-batch.exe and the Linux build write the same bytes.
@@ -50,7 +54,14 @@ xvfb-run -a timeout 20 "$here/scripts/wine-run.sh" "$prefix" 'C:\BrivanSelvo\Bri
 [ "$status" -eq 124 ] || { echo "check-windows-installer: BrivanSelvo.exe ended ($status)" >&2; exit 1; }
 echo "check-windows-installer: the installed BrivanSelvo.exe starts"
 
+# Kalvexlib.exe, on a virtual display, ends with status 0 when its button is clicked.
+"$here/scripts/click-kalvexlib-windows.sh" "$prefix" 'C:\BrivanSelvo\Kalvexlib.exe'
+echo "check-windows-installer: the installed Kalvexlib.exe starts and ends on its button"
+
 run 'C:\BrivanSelvo\Uninstall.exe' /S
 sleep 3 # the uninstaller finishes from a copy of itself
-[ ! -f "$installed/BrivanSelvo.exe" ] || { echo "check-windows-installer: uninstall left the program" >&2; exit 1; }
+for program in BrivanSelvo.exe Kalvexlib.exe; do
+    [ ! -f "$installed/$program" ] ||
+        { echo "check-windows-installer: uninstall left $program" >&2; exit 1; }
+done
 echo "check-windows-installer: the uninstaller removed the programs"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages BrivanSelvo needs to build, run and test; installs nothing when
 # everything is already present. `setup.sh windows` adds what the Windows build needs: the
-# MinGW-w64 compiler, Wine to run its tests and NSIS for its installer.
+# MinGW-w64 compiler, Wine to run its tests, xdotool to click a window on a virtual display
+# and NSIS for its installer.
 set -euo pipefail
 
 packages=(
@@ -15,7 +16,8 @@ packages=(
     dpkg-dev lintian file binutils dosfstools
 )
 if [ "${1:-}" = windows ]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis util-linux ninja-build perl qt6-base-dev-tools)
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis util-linux ninja-build perl qt6-base-dev-tools
+        xdotool)
 fi
 
 missing=()
