@@ -4,8 +4,8 @@
 #include "state/ProgramState.h"
 
 #include <QObject>
-#include <QString>
 #include <QPointer>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <string>

@@ -51,8 +51,8 @@ void Application::processSubject(frmLogin& subject) {
     }
     m_state.SetProcessed = true;
     recovery().administrationProcessed();
-    const QString written = qtext(
-        selvo::WrittenFilesMessage(shownFolder(m_state).toStdString(), run.commit.files));
+    const QString written =
+        qtext(selvo::WrittenFilesMessage(shownFolder(m_state).toStdString(), run.commit.files));
     offerOlderSet(subject, written, run.commit);
     subject.accept();
     showResults(run, written);
@@ -77,13 +77,13 @@ void Application::offerOlderSet(frmLogin& subject, const QString& written,
 // has the focus again once it is closed.
 void Application::showResults(const selvo::ProcessedSubject& run, const QString& written) {
     const selvo::SubjectRecord subject = selvo::SubjectOf(m_state);
-    RunResults results{subject,
-                       run.dateTime,
-                       m_state.OutputFolder,
-                       written.toStdString(),
-                       selvo::pathInFolder(m_state.OutputFolder,
-                                           selvo::SubjectReportFileName(subject)),
-                       run.scores};
+    RunResults results{
+        subject,
+        run.dateTime,
+        m_state.OutputFolder,
+        written.toStdString(),
+        selvo::pathInFolder(m_state.OutputFolder, selvo::SubjectReportFileName(subject)),
+        run.scores};
     ResultsWindow window(std::move(results));
     window.exec();
 }

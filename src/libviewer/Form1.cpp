@@ -10,9 +10,9 @@
 #include <QTableWidget>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <qcustomplot.h>
 #include <QTextEdit>
 #include <QToolBar>
+#include <qcustomplot.h>
 
 namespace kalvexlib {
 

@@ -59,9 +59,9 @@ struct StatisticsLabels {
 
 struct DisorderDefinition {
     Disorder disorder;
-    std::string_view code;      // "PAR": the stem of its variable names
-    std::string_view shortName; // "PAR", "O-C": the report's and the screens' short label
-    std::string_view heading;   // "Paranoid PD"
+    std::string_view code;       // "PAR": the stem of its variable names
+    std::string_view shortName;  // "PAR", "O-C": the report's and the screens' short label
+    std::string_view heading;    // "Paranoid PD"
     std::string_view screenName; // "Paranoide": how the profile on screen names it
     int criterionCount;
     std::array<Criterion, kMostCriteria> criteria;

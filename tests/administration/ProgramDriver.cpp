@@ -12,6 +12,7 @@
 #include "app/Program.h"
 #include "menu/ui/frmMain.h"
 #include "menu/ui/frmSplash.h"
+#include "profile/ui/ResultsWindow.h"
 #include "state/ProgramState.h"
 #include "subject/ui/frmLogin.h"
 #include "support/SubjectForm.h"
@@ -88,6 +89,16 @@ private:
     void tick() {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             answer(*box);
+            return;
+        }
+        // The profile a run ends with: said like a box, with its files text, and closed.
+        if (auto* results = qobject_cast<ResultsWindow*>(QApplication::activeModalWidget())) {
+            if (results->isVisible()) {
+                m_quiet = 0;
+                say("box\t" + results->windowTitle() + "\t" +
+                    results->writtenFilesText().replace('\n', " / "));
+                results->accept();
+            }
             return;
         }
         if (auto* form = qobject_cast<frmLogin*>(QApplication::activeModalWidget())) {

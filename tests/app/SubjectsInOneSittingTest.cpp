@@ -101,7 +101,7 @@ TEST_P(NextSubject, AfterAProcessedSetStartsWithNothingOfThePreviousOne) {
     answerEveryItem(program.app.form1());
     const auto boxes = processFromTheQuestionnaire(program, QStringLiteral("Mario"));
     ASSERT_EQ(boxes.size(), 1u);
-    ASSERT_EQ(boxes[0].title, "BrivanSELVO");
+    ASSERT_EQ(boxes[0].title, "BrivanSELVO - Profilo");
     const bool closedInBetween = GetParam();
     if (closedInBetween) {
         program.app.form1().close();
@@ -161,8 +161,9 @@ TEST(NextSubject, ProcessingAgainFromTheQuestionnaireKeepsTheSameSubject) {
     ASSERT_EQ(processFromTheQuestionnaire(program, QStringLiteral("Mario")).size(), 1u);
     const selvo::AnswerTable answers = program.state.AnswerT;
 
-    // The operator corrects the name: same answers, files under the new name.
-    ASSERT_EQ(processFromTheQuestionnaire(program, QStringLiteral("Marco")).size(), 1u);
+    // The operator corrects the name: same answers, files under the new name; the older set is
+    // offered to the trash ("No", the default, keeps it) before the profile.
+    ASSERT_EQ(processFromTheQuestionnaire(program, QStringLiteral("Marco")).size(), 2u);
     EXPECT_EQ(program.state.AnswerT, answers);
     EXPECT_TRUE(std::filesystem::exists(dir.file("SELVO_Rossi_Marco.csv")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("SELVO_Rossi_Mario.csv")));

@@ -268,14 +268,15 @@ TEST(frmLogin, ConfirmedRunWritesTheThreeFilesSaysWhereAndHides) {
     QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("a"));
     QTest::keyClick(&control<QPlainTextEdit>(form, "TxtNote"), Qt::Key_Return);
     QTest::keyClicks(&control<QPlainTextEdit>(form, "TxtNote"), QStringLiteral("b"));
-    bool formShownWithTheBox = false;
-    MessageBoxRecorder boxes(
-        [&form, &formShownWithTheBox](QMessageBox&) { formShownWithTheBox = form.isVisible(); });
+    bool formHiddenUnderTheProfile = false;
+    MessageBoxRecorder boxes({}, [&form, &formHiddenUnderTheProfile](ResultsWindow&) {
+        formHiddenUnderTheProfile = !form.isVisible();
+    });
     confirm(form);
 
     ASSERT_EQ(boxes.boxes().size(), 1u);
     const ShownBox& done = boxes.boxes()[0];
-    EXPECT_EQ(done.title, "BrivanSELVO");
+    EXPECT_EQ(done.title, "BrivanSELVO - Profilo");
     EXPECT_EQ(done.icon, QMessageBox::Information);
     EXPECT_TRUE(done.text.contains(QString::fromStdString(dir.path().string())))
         << done.text.toStdString();
@@ -283,12 +284,12 @@ TEST(frmLogin, ConfirmedRunWritesTheThreeFilesSaysWhereAndHides) {
         EXPECT_TRUE(done.text.contains(QString::fromStdString(name))) << name;
     }
     EXPECT_FALSE(done.text.contains("sostituit")) << "nothing was there before";
-    EXPECT_TRUE(formShownWithTheBox);
+    EXPECT_TRUE(formHiddenUnderTheProfile);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
     EXPECT_TRUE(program.state.SetProcessed);
 
-    // The same subject again: the box says the older files were replaced.
+    // The same subject again: the profile window says the older files were replaced.
     form.show();
     confirm(form);
     ASSERT_EQ(boxes.boxes().size(), 2u);
@@ -333,7 +334,7 @@ TEST(frmLogin, ReadOnlyFolderShowsTheErrorKeepsTheOlderReportAndTheFormOpen) {
         MessageBoxRecorder boxes;
         confirm(form);
         ASSERT_EQ(boxes.boxes().size(), 1u);
-        ASSERT_EQ(boxes.boxes()[0].title, "BrivanSELVO");
+        ASSERT_EQ(boxes.boxes()[0].title, "BrivanSELVO - Profilo");
     }
     const std::string olderReport = fileBytes(dir.file("SELVO_GRP1_S01_report.rtf"));
 

@@ -52,8 +52,10 @@ private:
         if (auto* results = qobject_cast<ResultsWindow*>(QApplication::activeModalWidget());
             results != nullptr && results->isVisible() && !m_answering) {
             m_answering = true;
-            m_boxes.push_back({QMessageBox::Information, results->windowTitle(),
-                               results->writtenFilesText(), {QStringLiteral("Chiudi")}});
+            m_boxes.push_back({QMessageBox::Information,
+                               results->windowTitle(),
+                               results->writtenFilesText(),
+                               {QStringLiteral("Chiudi")}});
             if (m_onResults) {
                 m_onResults(*results);
             }

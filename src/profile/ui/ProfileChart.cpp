@@ -71,12 +71,14 @@ void labelAxes(QCustomPlot& plot, const selvo::Profile& profile) {
     plot.yAxis->setTicker(percent);
     plot.yAxis->setSubTicks(false);
     plot.yAxis->setRange(0, kAxisTop);
-    plot.yAxis->setLabel(QStringLiteral("Punteggio dimensionale (% del campo della scala)"));
+    plot.yAxis->setLabel(QStringLiteral("Punteggio dimensionale (%)"));
 }
 
 // The legend in a row of its own under the chart, where it covers no bar.
 void placeLegend(QCustomPlot& plot) {
     plot.legend->setVisible(true);
+    plot.legend->setWrap(2);
+    plot.legend->setBorderPen(Qt::NoPen);
     plot.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     plot.axisRect()->insetLayout()->take(plot.legend);
     plot.plotLayout()->addElement(plot.plotLayout()->rowCount(), 0, plot.legend);
@@ -94,16 +96,17 @@ QWidget* CreateProfileChart(const selvo::Profile& profile, QWidget* parent) {
                        "numeri sono nella tabella sotto il grafico."));
     plot->plotLayout()->insertRow(0);
     plot->plotLayout()->addElement(
-        0, 0, new QCPTextElement(plot, QStringLiteral("Profilo dimensionale"),
-                                 QFont(QStringLiteral("DejaVu Sans"), 11, QFont::Bold)));
-    addBars(*plot, profile, true, QStringLiteral("Disturbi dei cluster A, B, C"), kClusterBar);
-    addBars(*plot, profile, false, QStringLiteral("DE e PA (fuori dai cluster)"), kApartBar);
+        0, 0,
+        new QCPTextElement(plot, QStringLiteral("Profilo dimensionale"),
+                           QFont(QStringLiteral("DejaVu Sans"), 11, QFont::Bold)));
+    addBars(*plot, profile, true, QStringLiteral("Cluster A, B, C"), kClusterBar);
+    addBars(*plot, profile, false, QStringLiteral("DE e PA, fuori dai cluster"), kApartBar);
     addDiagnosisMarks(*plot, profile, q::X4,
                       QCPScatterStyle(QCPScatterStyle::ssTriangle, QColor(200, 120, 0),
                                       QColor(240, 170, 40), 11));
-    addDiagnosisMarks(*plot, profile, q::X5,
-                      QCPScatterStyle(QCPScatterStyle::ssDiamond, QColor(160, 20, 20),
-                                      QColor(210, 40, 40), 11));
+    addDiagnosisMarks(
+        *plot, profile, q::X5,
+        QCPScatterStyle(QCPScatterStyle::ssDiamond, QColor(160, 20, 20), QColor(210, 40, 40), 11));
     labelAxes(*plot, profile);
     placeLegend(*plot);
     return plot;

@@ -16,10 +16,13 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -46,8 +49,10 @@ QTableWidget* newTable(QWidget* parent, const QString& objectName, const QString
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setTabKeyNavigation(false);
     table->verticalHeader()->setVisible(false);
+    // Compact rows: the twelve disorders fit in sight under the chart.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     return table;
 }
 
@@ -78,6 +83,7 @@ std::optional<ChartFileChoice> askWithDialog(QWidget* owner, const QString& sugg
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo di file:"));
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Cartella:"));
     dialog.selectFile(suggested);
+    dialog.resize(820, 500);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().size() != 1) {
         return std::nullopt;
     }
@@ -86,10 +92,20 @@ std::optional<ChartFileChoice> askWithDialog(QWidget* owner, const QString& sugg
     return ChartFileChoice{path, pdf ? ChartFormat::Pdf : ChartFormat::Png};
 }
 
+// The height that shows every row of the table.
+int heightOfAllRows(const QTableWidget& table) {
+    int height = table.horizontalHeader()->sizeHint().height() + 2 * table.frameWidth();
+    for (int row = 0; row < table.rowCount(); ++row) {
+        height += table.rowHeight(row);
+    }
+    return height;
+}
+
 } // namespace
 
 ResultsWindow::ResultsWindow(RunResults results, QWidget* parent)
-    : QDialog(parent), m_results(std::move(results)), m_profile(selvo::ProfileOf(m_results.scores)) {
+    : QDialog(parent), m_results(std::move(results)),
+      m_profile(selvo::ProfileOf(m_results.scores)) {
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     askChartFile = askWithDialog;
     setObjectName(QStringLiteral("ResultsWindow"));
@@ -99,7 +115,10 @@ ResultsWindow::ResultsWindow(RunResults results, QWidget* parent)
     buildLayout();
     fillDisorderTable();
     fillClusterTable();
-    resize(1000, 740);
+    fitTables();
+    // As large as the profile needs, within the screen it opens on.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(1120, screen.width() - 40), std::min(820, screen.height() - 40));
     centreOnScreen(*this);
 
     connect(cmdReport, &QPushButton::clicked, this, &ResultsWindow::openReport);
@@ -136,25 +155,24 @@ void ResultsWindow::buildControls() {
     txtFiles->setReadOnly(true);
     txtFiles->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtFiles->setPlainText(qtext(m_results.writtenFiles));
-    txtFiles->setFixedHeight(txtFiles->fontMetrics().lineSpacing() * 6 + 12);
+    // Room for the whole message: the folder, three files and what they replaced.
+    txtFiles->setMinimumHeight(txtFiles->fontMetrics().lineSpacing() * 9 + 14);
 
     chartProfile = CreateProfileChart(m_profile, this);
     chartProfile->setMinimumSize(560, 320);
 
-    tblDisorders = newTable(this, QStringLiteral("tblDisorders"),
-                            QStringLiteral("Punteggi per disturbo"),
-                            {QStringLiteral("Disturbo"), QStringLiteral("Punteggio"),
-                             QStringLiteral("Percentuale"),
-                             QStringLiteral("Diagnosi ") + thresholdCaption(q::X4),
-                             QStringLiteral("Diagnosi ") + thresholdCaption(q::X5)},
-                            static_cast<int>(m_profile.bars.size()));
-    tblClusters = newTable(this, QStringLiteral("tblClusters"),
-                           QStringLiteral("Totali dei cluster"),
-                           {QStringLiteral("Cluster"), QStringLiteral("Punteggio"),
-                            QStringLiteral("Percentuale"),
-                            QStringLiteral("Diagnosi\n") + thresholdCaption(q::X4),
-                            QStringLiteral("Diagnosi\n") + thresholdCaption(q::X5)},
-                           static_cast<int>(m_profile.clusters.size()));
+    tblDisorders = newTable(
+        this, QStringLiteral("tblDisorders"), QStringLiteral("Punteggi per disturbo"),
+        {QStringLiteral("Disturbo"), QStringLiteral("Punteggio"), QStringLiteral("Percentuale"),
+         QStringLiteral("Diagnosi ") + thresholdCaption(q::X4),
+         QStringLiteral("Diagnosi ") + thresholdCaption(q::X5)},
+        static_cast<int>(m_profile.bars.size()));
+    tblClusters =
+        newTable(this, QStringLiteral("tblClusters"), QStringLiteral("Totali dei cluster"),
+                 {QStringLiteral("Cluster"), QStringLiteral("Punteggio"), QStringLiteral("%"),
+                  QStringLiteral("Diagnosi\n") + thresholdCaption(q::X4),
+                  QStringLiteral("Diagnosi\n") + thresholdCaption(q::X5)},
+                 static_cast<int>(m_profile.clusters.size()));
 
     lblSaved = new QLabel(this);
     lblSaved->setObjectName(QStringLiteral("lblSaved"));
@@ -178,15 +196,26 @@ void ResultsWindow::buildControls() {
 }
 
 void ResultsWindow::buildLayout() {
-    auto* clusterSide = new QVBoxLayout;
-    auto* clusterTitle = new QLabel(QStringLiteral("Totali dei cluster"), this);
-    clusterTitle->setBuddy(tblClusters);
-    clusterSide->addWidget(clusterTitle);
-    clusterSide->addWidget(tblClusters, 1);
+    const auto titled = [this](const QString& title, QWidget* shown) {
+        auto* label = new QLabel(title, this);
+        label->setBuddy(shown);
+        return label;
+    };
+    // Beside the chart: what was written, then the clusters' totals.
+    auto* side = new QVBoxLayout;
+    side->addWidget(titled(QStringLiteral("File scritti"), txtFiles));
+    side->addWidget(txtFiles, 1);
+    side->addSpacing(6);
+    side->addWidget(titled(QStringLiteral("Totali dei cluster"), tblClusters));
+    side->addWidget(tblClusters);
+    auto* sideBox = new QWidget(this);
+    sideBox->setLayout(side);
+    sideBox->setFixedWidth(470);
+    side->setContentsMargins(0, 0, 0, 0);
 
     auto* chartRow = new QHBoxLayout;
-    chartRow->addWidget(chartProfile, 3);
-    chartRow->addLayout(clusterSide, 2);
+    chartRow->addWidget(chartProfile, 1);
+    chartRow->addWidget(sideBox);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* each : {cmdReport, cmdFolder, cmdSaveChart}) {
@@ -198,9 +227,9 @@ void ResultsWindow::buildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 12);
     layout->addWidget(lblSubject);
-    layout->addWidget(txtFiles);
-    layout->addLayout(chartRow, 3);
-    layout->addWidget(tblDisorders, 2);
+    layout->addLayout(chartRow, 2);
+    layout->addWidget(titled(QStringLiteral("Punteggi per disturbo"), tblDisorders));
+    layout->addWidget(tblDisorders, 3);
     layout->addWidget(lblSaved);
     layout->addLayout(buttons);
 }
@@ -216,6 +245,11 @@ void ResultsWindow::fillDisorderTable() {
         for (const q::Algorithm algorithm : {q::X4, q::X5}) {
             setCell(*tblDisorders, row, 3 + algorithm,
                     qtext(selvo::DiagnosisText(bar.diagnosed[algorithm])), Qt::AlignCenter);
+            if (bar.diagnosed[algorithm]) {
+                QFont bold = tblDisorders->font();
+                bold.setBold(true);
+                tblDisorders->item(row, 3 + algorithm)->setFont(bold);
+            }
         }
         ++row;
     }
@@ -225,7 +259,7 @@ void ResultsWindow::fillClusterTable() {
     int row = 0;
     for (const selvo::ProfileCluster& cluster : m_profile.clusters) {
         setCell(*tblClusters, row, 0,
-                QStringLiteral("%1 (%2)").arg(text(cluster.letter), qtext(cluster.members)),
+                QStringLiteral("%1\n%2").arg(text(cluster.letter), qtext(cluster.members)),
                 Qt::AlignLeft | Qt::AlignVCenter);
         setCell(*tblClusters, row, 1, qtext(selvo::TotalText(cluster.score)));
         setCell(*tblClusters, row, 2, qtext(selvo::PercentageText(cluster.score)));
@@ -237,13 +271,21 @@ void ResultsWindow::fillClusterTable() {
     }
 }
 
+// The clusters' three rows are always in sight; the disorders' twelve too, unless the screen is
+// too small for them and the chart together.
+void ResultsWindow::fitTables() {
+    tblClusters->resizeRowsToContents(); // two lines each: the letter, then the members
+    tblClusters->setFixedHeight(heightOfAllRows(*tblClusters));
+    tblDisorders->setMaximumHeight(heightOfAllRows(*tblDisorders));
+}
+
 QString ResultsWindow::writtenFilesText() const {
     return txtFiles->toPlainText();
 }
 
 QString ResultsWindow::suggestedChartPath() const {
-    return qtPath(selvo::pathInFolder(m_results.folder,
-                                      selvo::SubjectProfileImageName(m_results.subject)));
+    return qtPath(
+        selvo::pathInFolder(m_results.folder, selvo::SubjectProfileImageName(m_results.subject)));
 }
 
 void ResultsWindow::openReport() {

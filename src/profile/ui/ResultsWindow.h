@@ -61,6 +61,7 @@ private:
     void buildLayout();
     void fillDisorderTable();
     void fillClusterTable();
+    void fitTables();
 
     void openReport();
     void openFolder();
