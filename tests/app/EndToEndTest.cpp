@@ -11,6 +11,7 @@
 #include "state/Startup.h"
 #include "subject/ui/frmLogin.h"
 #include "support/FileBytes.h"
+#include "support/ProfileOnScreen.h"
 #include "support/SubjectForm.h"
 #include "support/TempDir.h"
 
@@ -88,7 +89,9 @@ void fillAndConfirm(frmLogin& form) {
     fillSubjectFormAndConfirm(form, QStringLiteral("prima visita"));
 }
 
-// The profile window that ends a successful run: its files text is kept, and it is closed.
+// The profile window that ends a successful run: its files text and its table are kept, and
+// it is closed.
+std::map<std::string, std::string> g_profileTable;
 bool answerSuccessBox(QWidget& modal, QString* text = nullptr) {
     auto* results = qobject_cast<ResultsWindow*>(&modal);
     if (results == nullptr) {
@@ -97,6 +100,7 @@ bool answerSuccessBox(QWidget& modal, QString* text = nullptr) {
     if (text != nullptr) {
         *text = results->writtenFilesText();
     }
+    g_profileTable = tableDimensionalScores(*results);
     QTest::mouseClick(&control<QPushButton>(*results, "cmdClose"), Qt::LeftButton);
     return true;
 }
@@ -180,6 +184,8 @@ TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
 
     EXPECT_FALSE(program.app.login().isVisible());
     EXPECT_TRUE(program.app.form1().isVisible()); // back to the questionnaire, answers kept
+    // The profile showed the report's numbers.
+    EXPECT_EQ(g_profileTable, reportDimensionalScores(fileBytes(dir.file("session") / kReport)));
     EXPECT_EQ(namesIn(dir.file("session")), (std::vector<std::string>{kData, kReport, kExport}));
 
     const std::vector<std::string> data = fields(fileBytes(dir.file("session") / kData));
@@ -211,6 +217,7 @@ TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
     fs::create_directory(dir.file("elsewhere"));
     fs::current_path(dir.file("session"));
     std::map<std::string, std::string> first;
+    g_profileTable.clear();
     {
         Program program;
         administer(program);
@@ -220,6 +227,7 @@ TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
     }
     fs::remove(dir.file("session") / kReport);
     fs::remove(dir.file("session") / kExport);
+    g_profileTable.clear(); // the reload's profile, not the first run's
     fs::current_path(dir.file("elsewhere"));
 
     // A later run of the program: the questionnaire window was never opened.
@@ -249,6 +257,7 @@ TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
     QTest::mouseClick(&control<QPushButton>(program.app.mainMenu(), "cmdMainSS"), Qt::LeftButton);
 
     EXPECT_EQ(shownOnForm, QStringList({"GRP1", "prima visita"}));
+    EXPECT_EQ(g_profileTable, reportDimensionalScores(fileBytes(dir.file("session") / kReport)));
     EXPECT_TRUE(namesIn(dir.file("elsewhere")).empty());
     EXPECT_EQ(namesIn(dir.file("session")), (std::vector<std::string>{kData, kReport, kExport}));
     EXPECT_EQ(fileBytes(dir.file("session") / kData), first.at(kData));
