@@ -116,9 +116,7 @@ ResultsWindow::ResultsWindow(RunResults results, QWidget* parent)
     fillDisorderTable();
     fillClusterTable();
     fitTables();
-    // As large as the profile needs, within the screen it opens on.
-    const QRect screen = this->screen()->availableGeometry();
-    resize(std::min(1120, screen.width() - 40), std::min(820, screen.height() - 40));
+    fitToScreen();
     centreOnScreen(*this);
 
     connect(cmdReport, &QPushButton::clicked, this, &ResultsWindow::openReport);
@@ -155,8 +153,8 @@ void ResultsWindow::buildControls() {
     txtFiles->setReadOnly(true);
     txtFiles->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtFiles->setPlainText(qtext(m_results.writtenFiles));
-    // Room for the whole message: the folder, three files and what they replaced.
-    txtFiles->setMinimumHeight(txtFiles->fontMetrics().lineSpacing() * 9 + 14);
+    // At least the folder and the three files; it grows with the room beside the chart.
+    txtFiles->setMinimumHeight(txtFiles->fontMetrics().lineSpacing() * 7 + 14);
 
     chartProfile = CreateProfileChart(m_profile, this);
     chartProfile->setMinimumSize(560, 320);
@@ -277,6 +275,21 @@ void ResultsWindow::fitTables() {
     tblClusters->resizeRowsToContents(); // two lines each: the letter, then the members
     tblClusters->setFixedHeight(heightOfAllRows(*tblClusters));
     tblDisorders->setMaximumHeight(heightOfAllRows(*tblDisorders));
+}
+
+// Tall enough for every disorder's row under the chart, whatever the fonts; on a screen too
+// small for both, the table keeps what room there is and scrolls.
+void ResultsWindow::fitToScreen() {
+    const QRect screen = this->screen()->availableGeometry();
+    const int room = screen.height() - 40;
+    const int allRows = heightOfAllRows(*tblDisorders);
+    tblDisorders->setMinimumHeight(allRows);
+    int needed = layout()->minimumSize().height();
+    if (needed > room) {
+        tblDisorders->setMinimumHeight(std::max(120, allRows - (needed - room)));
+        needed = layout()->minimumSize().height();
+    }
+    resize(std::min(1120, screen.width() - 40), std::min(std::max(needed, 760), room));
 }
 
 QString ResultsWindow::writtenFilesText() const {

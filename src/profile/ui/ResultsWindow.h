@@ -62,6 +62,7 @@ private:
     void fillDisorderTable();
     void fillClusterTable();
     void fitTables();
+    void fitToScreen();
 
     void openReport();
     void openFolder();
