@@ -31,24 +31,7 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then
     exit 0
 fi
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
-fi
-
-# apt-get source needs a deb-src entry for the archive this machine already uses.
-if ! apt-get source --print-uris qcustomplot > /dev/null 2>&1; then
-    echo "Adding a deb-src entry for the Debian archive this machine uses"
-    sources=/etc/apt/sources.list.d/debian.sources
-    if [ -f "$sources" ]; then
-        sed -e 's/^Types: deb$/Types: deb-src/' "$sources" |
-            $sudo tee /etc/apt/sources.list.d/brivanselvo-src.sources > /dev/null
-    else
-        grep '^deb ' /etc/apt/sources.list | sed -e 's/^deb /deb-src /' |
-            $sudo tee /etc/apt/sources.list.d/brivanselvo-src.list > /dev/null
-    fi
-    $sudo apt-get update -q
-fi
+bash "$here/scripts/debian-source.sh" qcustomplot
 
 work="$cache/qcustomplot-$version-src"
 rm -rf "$work" "$prefix"
