@@ -121,6 +121,9 @@ std::variant<PseudonymKey, std::string> PseudonymKey::parse(std::string_view byt
     std::set<int> numbers;
     for (std::size_t r = 1; r < rows->size(); ++r) {
         const Row& row = (*rows)[r];
+        if (row.size() == 1 && row[0].empty()) {
+            continue; // a blank line, as an editor may leave at the end
+        }
         if (row.size() != kHeader.size()) {
             return onLine(r, "ha " + std::to_string(row.size()) + " campi invece di 4");
         }

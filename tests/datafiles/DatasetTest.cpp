@@ -211,10 +211,11 @@ TEST(DatasetCommands, ControlCharactersInAnItemTextStayInsideTheLabel) {
 }
 
 // Whatever a file name or a name holds, the key reads back as written, and new codes go on
-// after the highest one it holds, not after the number of its rows.
+// after the highest one it holds, not after the number of its rows. A blank line an editor
+// left at the end is no row.
 TEST(PseudonymKey, ReadsBackWhatItWroteAndGoesOnAfterTheHighestCode) {
     const auto parsed = selvo::PseudonymKey::parse(kBom + "Codice,File di dati,Cognome,Nome\r\n"
-                                                          "S0007,a.csv,Rossi,Mario\r\n");
+                                                          "S0007,a.csv,Rossi,Mario\r\n\r\n");
     ASSERT_TRUE(std::holds_alternative<selvo::PseudonymKey>(parsed));
     selvo::PseudonymKey key = std::get<selvo::PseudonymKey>(parsed);
     EXPECT_EQ(key.codeFor("-b,\"x\".csv", "D'Amico", "=1+1"), "S0008");
