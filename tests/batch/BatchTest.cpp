@@ -801,6 +801,8 @@ TEST(SelvoBatchPseudonyms, ARerunKeepsEachSubjectsCodeAndGivesANewOneTheNext) {
                                            "chiavi/studio.csv"};
     ASSERT_EQ(batch(joined(options, {"A.csv", "B.csv"})).status, 0);
     EXPECT_FALSE(fs::exists(dir.file("studio_chiave.csv")));
+    // A key someone opened up is narrowed again when it is rewritten.
+    fs::permissions(dir.file("chiavi") / "studio.csv", fs::perms(0644));
     const BatchRun again = batch(joined(options, {"C.csv", "B.csv"}));
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_THAT(again.out, HasSubstr("La chiave dei codici è in chiavi/studio.csv:"));
@@ -814,6 +816,9 @@ TEST(SelvoBatchPseudonyms, ARerunKeepsEachSubjectsCodeAndGivesANewOneTheNext) {
     EXPECT_EQ(key[1][0] + key[1][1], "S0001A.csv");
     EXPECT_EQ(key[2][0] + key[2][1], "S0002B.csv");
     EXPECT_EQ(key[3][0] + key[3][1], "S0003C.csv");
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(dir.file("chiavi") / "studio.csv").permissions(), fs::perms(0600));
+#endif
 }
 
 // A key that is not one could give an old code to a new subject: nothing is written at all.
