@@ -203,8 +203,8 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
 }
 
 std::string BatchUsage() {
-    return "Uso: selvo-batch [--out CARTELLA] [--dataset NOME [--pseudonimi [--chiave FILE]]]\n"
-           "                   FILE...\n"
+    return "Uso: selvo-batch [--out CARTELLA] [--dataset NOME\n"
+           "                  [--pseudonimi [--chiave FILE]]] FILE...\n"
            "Rielabora i file di dati salvati da BrivanSelvo (SELVO_Cognome_Nome.csv): per\n"
            "ogni soggetto riscrive il file di dati, il referto RTF e il file di comandi\n"
            "SPSS accanto al suo file di dati, oppure nella CARTELLA indicata (creata se non\n"

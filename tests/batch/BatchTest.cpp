@@ -902,11 +902,11 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{"EmptyOut", {"--out=", "a.csv"}, 2, "--out richiede"},
         ArgsCase{"OutTwice", {"--out", "a", "--out", "b", "x.csv"}, 2, "più volte"},
         ArgsCase{"UnknownOption", {"-v", "x.csv"}, 2, "opzione sconosciuta: -v"},
-        ArgsCase{
-            "Help",
-            {"--help"},
-            0,
-            "Uso: selvo-batch [--out CARTELLA] [--dataset NOME [--pseudonimi [--chiave FILE]]]"},
+        ArgsCase{"Help",
+                 {"--help"},
+                 0,
+                 "Uso: selvo-batch [--out CARTELLA] [--dataset NOME\n                  "
+                 "[--pseudonimi [--chiave FILE]]] FILE..."},
         ArgsCase{"DatasetWithoutName", {"x.csv", "--dataset"}, 2, "--dataset richiede un nome"},
         ArgsCase{"EmptyDataset", {"--dataset=", "x.csv"}, 2, "--dataset richiede un nome"},
         ArgsCase{"DatasetTwice",
