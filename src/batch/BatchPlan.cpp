@@ -221,8 +221,8 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
             fileIdentity(utf8Of(file.folder / pathFromUtf8(file.name)));
         for (std::size_t k = 0; k < targets.size(); ++k) {
             if (targets[k].first == target || (existing && existing == targets[k].second)) {
-                return file.shown + " sarebbe lo stesso file di " + files[k].shown +
-                       ": indicare per la chiave un altro file con --chiave.";
+                return file.shown + " sarebbe lo stesso file di " + files[k].shown + ": " +
+                       file.remedy + ".";
             }
         }
         targets.emplace_back(target, existing);
@@ -237,8 +237,8 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
                 fileKey(path.parent_path(), utf8Of(path.filename()), names) == target) {
                 return file.shown + " sostituirebbe " + input.file +
                        ", indicato in questa stessa esecuzione (forse il dataset di "
-                       "un'esecuzione precedente): toglierlo dall'elenco dei file o scegliere un "
-                       "altro nome con --dataset.";
+                       "un'esecuzione precedente): toglierlo dall'elenco dei file o " +
+                       file.remedy + ".";
             }
             if (input.refusal || input.sameFileAs) {
                 continue;
@@ -246,9 +246,7 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
             for (const std::string& output : subjectOutputs(input.state)) {
                 if (fileKey(input.folder, output, names) == target) {
                     return file.shown + " avrebbe lo stesso nome di un file del soggetto di " +
-                           input.file +
-                           " nella stessa cartella: scegliere un altro nome con "
-                           "--dataset.";
+                           input.file + " nella stessa cartella: " + file.remedy + ".";
                 }
             }
         }

@@ -28,11 +28,13 @@ struct PlannedInput {
 // them. The output folder, when given, must exist already.
 std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& names);
 
-// A file the dataset writes: its folder (absolute), its name there, and how messages name it.
+// A file the dataset writes: its folder (absolute), its name there, how messages name it and
+// what to do when it is taken ("scegliere un altro nome con --dataset").
 struct DatasetOutput {
     std::filesystem::path folder;
     std::string name;
     std::string shown;
+    std::string remedy;
 };
 
 // Why the run's dataset files (NAME.csv, NAME.sps, the key) may not be written: one would

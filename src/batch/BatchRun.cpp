@@ -285,10 +285,13 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         std::vector<DatasetOutput> outputs;
         for (const std::string& file :
              {DatasetTableName(*options.dataset), DatasetCommandsName(*options.dataset)}) {
-            outputs.push_back({datasetFolder, file, file});
+            outputs.push_back({datasetFolder, file, file, "scegliere un altro nome con --dataset"});
         }
         if (key) {
-            outputs.push_back({key->file.parent_path(), utf8Of(key->file.filename()), key->shown});
+            outputs.push_back({key->file.parent_path(), utf8Of(key->file.filename()), key->shown,
+                               options.keyFile ? "indicare per la chiave un altro file con --chiave"
+                                               : "scegliere un altro nome con --dataset o "
+                                                 "indicare per la chiave un file con --chiave"});
         }
         if (const auto conflict = DatasetConflict(plan, outputs, names)) {
             return datasetRefused(*conflict);
