@@ -2,21 +2,87 @@
 
 #include "administration/ItemBank.h"
 #include "datafiles/DatasetCommands.h"
+#include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
-#include "state/Startup.h"
 #include "platform/TextFile.h"
+#include "state/Startup.h"
 #include "text/TextSafety.h"
+
+#include <algorithm>
 
 namespace fs = std::filesystem;
 
 namespace selvo {
+namespace {
 
-BatchDataset::BatchDataset(fs::path folder, std::string shownFolder, std::string name)
-    : m_folder(std::move(folder)), m_shownFolder(std::move(shownFolder)), m_name(std::move(name)) {}
+// A key is a short table; anything much larger is not one.
+constexpr std::size_t kMaxKeyBytes = 16 * 1024 * 1024;
 
-void BatchDataset::addCase(const SubjectRecord& subject, const AnswerSet& answers,
-                           const Scores& scores) {
-    m_table.addCase(StatisticsCaseValues(subject, answers, scores));
+// Labelled as the subject's command file labels its header: a blank, then the word.
+std::vector<DatasetTextColumn> identityColumns(bool pseudonymised) {
+    std::vector<DatasetTextColumn> columns{{"ID", 1, " Identificativo"}};
+    if (!pseudonymised) {
+        columns.push_back({"Cognome", 1, " Cognome"});
+        columns.push_back({"Nome", 1, " Nome"});
+    }
+    return columns;
+}
+
+std::vector<std::string> namesOf(const std::vector<DatasetTextColumn>& columns) {
+    std::vector<std::string> names;
+    for (const DatasetTextColumn& column : columns) {
+        names.push_back(column.name);
+    }
+    return names;
+}
+
+} // namespace
+
+std::string DatasetSubjectId(const std::string& dataFile) {
+    return utf8Of(pathFromUtf8(dataFile).stem());
+}
+
+std::variant<PseudonymKey, std::string> ReadDatasetKey(const fs::path& file) {
+    if (!pathExists(utf8Of(file))) {
+        return PseudonymKey{};
+    }
+    const FileResult<std::string> read = readWholeFile(utf8Of(file), kMaxKeyBytes);
+    if (!read.ok()) {
+        return read.error().message();
+    }
+    auto parsed = PseudonymKey::parse(read.value());
+    if (const auto* fault = std::get_if<std::string>(&parsed)) {
+        return "il file non è una chiave dei codici di selvo-batch: " + *fault +
+               ". Indicare con --chiave la chiave giusta, o un file che non esiste ancora per "
+               "una chiave nuova.";
+    }
+    return parsed;
+}
+
+BatchDataset::BatchDataset(fs::path folder, std::string shownFolder, std::string name,
+                           std::optional<DatasetKey> key)
+    : m_folder(std::move(folder)), m_shownFolder(std::move(shownFolder)), m_name(std::move(name)),
+      m_key(std::move(key)), m_columns(identityColumns(m_key.has_value())),
+      m_table(namesOf(m_columns)) {}
+
+void BatchDataset::addCase(const std::string& dataFile, const SubjectRecord& subject,
+                           const AnswerSet& answers, const Scores& scores) {
+    // Every text of the row stays on one line, as the case's own texts do.
+    std::vector<std::string> values;
+    if (m_key) {
+        values.push_back(m_key->codes.codeFor(utf8Of(pathFromUtf8(dataFile).filename()),
+                                              subject.surname, subject.name));
+    } else {
+        values = {SpssOneLine(DatasetSubjectId(dataFile)), SpssOneLine(subject.surname),
+                  SpssOneLine(subject.name)};
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        m_columns[i].width = std::max(m_columns[i].width, values[i].size());
+    }
+    for (std::string& value : StatisticsCaseValues(subject, answers, scores)) {
+        values.push_back(std::move(value));
+    }
+    m_table.addCase(values);
 }
 
 BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
@@ -31,20 +97,28 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     ProgramState labels; // the item texts label the variables
     SetProgramConstants(labels);
     LoadItemBank(labels);
-    const CommitResult result = commitFileSet(
-        {
-            {utf8Of(m_folder / pathFromUtf8(table)), m_table.bytes()},
-            {utf8Of(m_folder / pathFromUtf8(commands)),
-             ComposeDatasetCommands(m_name, labels.ItemText)},
-        },
-        wait);
+    std::vector<PendingFile> files{
+        {utf8Of(m_folder / pathFromUtf8(table)), m_table.bytes()},
+        {utf8Of(m_folder / pathFromUtf8(commands)),
+         ComposeDatasetCommands(m_name, labels.ItemText, m_columns)},
+    };
+    // The key goes with the dataset or not at all: a dataset whose codes no key explains
+    // could never be traced back.
+    if (m_key) {
+        files.push_back({utf8Of(m_key->file), m_key->codes.bytes(), Privacy::OwnerOnly});
+    }
+    const CommitResult result = commitFileSet(files, wait);
     if (result.error) {
-        return {notWritten, result.error};
+        return {notWritten + (m_key ? ", né la chiave" : ""), result.error};
     }
     const std::size_t cases = m_table.cases();
-    return {"; " + std::to_string(cases) +
-                (cases == 1 ? " caso scritto in " : " casi scritti in ") + shown(table),
-            std::nullopt};
+    std::string said = "; " + std::to_string(cases) +
+                       (cases == 1 ? " caso scritto in " : " casi scritti in ") + shown(table);
+    if (m_key) {
+        said += ". La chiave dei codici è in " + visibleText(m_key->shown) +
+                ": conservarla a parte, non inviarla insieme al dataset";
+    }
+    return {said, std::nullopt};
 }
 
 std::string BatchDataset::shown(const std::string& file) const {

@@ -1,7 +1,10 @@
 #pragma once
 // A selvo-batch run's dataset: the cases of the subjects processed, in the order given, and
-// their writing as NAME.csv and NAME.sps once every subject is done.
+// their writing as NAME.csv and NAME.sps once every subject is done; for a pseudonymised
+// dataset also the key of its codes.
+#include "datafiles/DatasetCommands.h"
 #include "datafiles/DatasetTable.h"
+#include "datafiles/PseudonymKey.h"
 #include "platform/TextFile.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
@@ -10,25 +13,44 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace selvo {
+
+// What names a subject in the dataset: its data file's name without folder and extension, as
+// given on the command line ("study/SELVO_Rossi_Mario.csv" gives "SELVO_Rossi_Mario").
+std::string DatasetSubjectId(const std::string& dataFile);
+
+// The key of a pseudonymised dataset: where it goes and the codes it holds already.
+struct DatasetKey {
+    std::filesystem::path file; // absolute
+    std::string shown;          // as the person gave it, for messages
+    PseudonymKey codes;
+};
+
+// The key already at `file`, or an empty one when there is none; the Italian reason when it
+// cannot be read or is not a key.
+std::variant<PseudonymKey, std::string> ReadDatasetKey(const std::filesystem::path& file);
 
 class BatchDataset {
 public:
     // `shownFolder` is the folder as the person typed it ("" for the current one), for the
-    // closing line.
-    BatchDataset(std::filesystem::path folder, std::string shownFolder, std::string name);
+    // closing line. With a key the dataset is pseudonymised: a code in place of the name.
+    BatchDataset(std::filesystem::path folder, std::string shownFolder, std::string name,
+                 std::optional<DatasetKey> key = std::nullopt);
 
-    // The case of a subject whose three files have just been written, from the scores its
-    // command file was composed from.
-    void addCase(const SubjectRecord& subject, const AnswerSet& answers, const Scores& scores);
+    // The case of a subject whose three files have just been written from `dataFile` (as
+    // given), from the scores its command file was composed from.
+    void addCase(const std::string& dataFile, const SubjectRecord& subject,
+                 const AnswerSet& answers, const Scores& scores);
 
     struct Outcome {
         std::string said; // the closing line's part: "; 48 casi scritti in studio.csv"
-        std::optional<FileError> error; // why the two files could not be written
+        std::optional<FileError> error; // why the files could not be written
     };
-    // Writes both files as one set, or none: with no case at all, or on a failure, any older
-    // NAME.csv and NAME.sps stay as they were.
+    // Writes both files, and the key, as one set, or none: with no case at all, or on a
+    // failure, any older NAME.csv, NAME.sps and key stay as they were.
     Outcome write(const FolderWait& wait) const;
 
 private:
@@ -37,6 +59,8 @@ private:
     std::filesystem::path m_folder;
     std::string m_shownFolder;
     std::string m_name;
+    std::optional<DatasetKey> m_key;
+    std::vector<DatasetTextColumn> m_columns; // the subject's identification, widths so far
     DatasetTable m_table;
 };
 

@@ -1,10 +1,11 @@
 #include "batch/BatchPlan.h"
 
+#include "batch/BatchDataset.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetTable.h"
-#include "state/Startup.h"
-#include "questionnaire/SubjectFiles.h"
 #include "platform/TextFile.h"
+#include "questionnaire/SubjectFiles.h"
+#include "state/Startup.h"
 #include "subject/SubjectChecks.h"
 
 #include <map>
@@ -104,6 +105,30 @@ std::string refusalFor(const std::vector<PlannedInput>& plan, const Conflicts& c
                  "intatti: elaborarli uno per volta con --out in cartelle diverse.";
 }
 
+// The dataset names a subject by its data file's name: two data files of one name, from two
+// folders, would be two rows of one ID there, and one entry of a key.
+void refuseSameIds(std::vector<PlannedInput>& plan) {
+    std::map<std::string, std::set<std::size_t>> byId;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (!plan[i].refusal && !plan[i].sameFileAs) {
+            byId[DatasetSubjectId(plan[i].file)].insert(i);
+        }
+    }
+    for (const auto& [id, inputs] : byId) {
+        for (const std::size_t i : inputs) {
+            if (inputs.size() > 1) {
+                std::set<std::size_t> others = inputs;
+                others.erase(i);
+                plan[i].refusal = "ha lo stesso nome di " + joined(plan, others) +
+                                  ": nel dataset avrebbero lo stesso ID. Nessun file è stato "
+                                  "scritto per questo soggetto e i file indicati sono intatti: "
+                                  "rinominare uno dei file di dati, o elaborarli in due "
+                                  "esecuzioni con dataset diversi.";
+            }
+        }
+    }
+}
+
 } // namespace
 
 std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& names) {
@@ -180,16 +205,27 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
             plan[i].refusal = refusalFor(plan, c);
         }
     }
+    if (options.dataset) {
+        refuseSameIds(plan);
+    }
     return plan;
 }
 
 std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan,
-                                           const fs::path& folder, const std::string& name,
+                                           const std::vector<DatasetOutput>& files,
                                            FolderNames& names) {
-    for (const std::string& file : {DatasetTableName(name), DatasetCommandsName(name)}) {
-        const OutputKey target = fileKey(folder, file, names);
+    std::vector<std::pair<OutputKey, std::optional<FileIdentity>>> targets;
+    for (const DatasetOutput& file : files) {
+        const OutputKey target = fileKey(file.folder, file.name, names);
         const std::optional<FileIdentity> existing =
-            fileIdentity(utf8Of(folder / pathFromUtf8(file)));
+            fileIdentity(utf8Of(file.folder / pathFromUtf8(file.name)));
+        for (std::size_t k = 0; k < targets.size(); ++k) {
+            if (targets[k].first == target || (existing && existing == targets[k].second)) {
+                return file.shown + " sarebbe lo stesso file di " + files[k].shown + ": " +
+                       file.remedy + ".";
+            }
+        }
+        targets.emplace_back(target, existing);
         for (const PlannedInput& input : plan) {
             std::error_code error;
             const fs::path path = fs::absolute(pathFromUtf8(input.file), error);
@@ -199,20 +235,18 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
             const bool sameIdentity = existing && existing == fileIdentity(utf8Of(path));
             if (sameIdentity ||
                 fileKey(path.parent_path(), utf8Of(path.filename()), names) == target) {
-                return file + " sostituirebbe " + input.file +
+                return file.shown + " sostituirebbe " + input.file +
                        ", indicato in questa stessa esecuzione (forse il dataset di "
-                       "un'esecuzione precedente): toglierlo dall'elenco dei file o scegliere un "
-                       "altro nome con --dataset.";
+                       "un'esecuzione precedente): toglierlo dall'elenco dei file o " +
+                       file.remedy + ".";
             }
             if (input.refusal || input.sameFileAs) {
                 continue;
             }
             for (const std::string& output : subjectOutputs(input.state)) {
                 if (fileKey(input.folder, output, names) == target) {
-                    return file + " avrebbe lo stesso nome di un file del soggetto di " +
-                           input.file +
-                           " nella stessa cartella: scegliere un altro nome con "
-                           "--dataset.";
+                    return file.shown + " avrebbe lo stesso nome di un file del soggetto di " +
+                           input.file + " nella stessa cartella: " + file.remedy + ".";
                 }
             }
         }
@@ -220,16 +254,23 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
     return std::nullopt;
 }
 
-std::optional<std::string> DatasetNameTooLong(const fs::path& folder, const std::string& name) {
+std::optional<std::string> DatasetNameTooLong(const fs::path& folder, const std::string& name,
+                                              bool withKey) {
     const std::string where = utf8Of(folder);
-    for (const std::string& file :
-         {DatasetTableName(name), DatasetCommandsName(name), name + ".sav"}) {
+    std::vector<std::string> files{DatasetTableName(name), DatasetCommandsName(name),
+                                   name + ".sav"};
+    if (withKey) {
+        files.push_back(DatasetKeyName(name));
+    }
+    for (const std::string& file : files) {
         if (!fileNameFits(where, file)) {
             const FileNameLimit limit = fileNameLimit(where);
             return "il nome è troppo lungo: " + file + " supera i " + std::to_string(limit.length) +
                    " " + limit.unit + " che il disco della cartella \"" + absolutePath(where) +
                    "\" ammette per il nome di un file (con le estensioni .csv, .sps e il .sav "
-                   "che vi scrive PSPP). Scegliere un nome più corto con --dataset.";
+                   "che vi scrive PSPP" +
+                   (withKey ? ", e _chiave.csv per la chiave dei codici" : "") +
+                   "). Scegliere un nome più corto con --dataset.";
         }
     }
     return std::nullopt;

@@ -2,8 +2,8 @@
 // The first half of a selvo-batch run: every input read and every output planned before
 // anything is written. Files are told apart by their identity on disk, never by spelling.
 #include "batch/BatchRun.h"
-#include "state/ProgramState.h"
 #include "platform/TextFile.h"
+#include "state/ProgramState.h"
 
 #include <filesystem>
 #include <optional>
@@ -28,16 +28,27 @@ struct PlannedInput {
 // them. The output folder, when given, must exist already.
 std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& names);
 
-// Why the run's dataset files, NAME.csv and NAME.sps in `folder`, may not be written: one
-// would replace an input of the run (refused or not), or is one of the files a subject writes
-// there. Names are compared as their folder compares them. Nothing when they may.
-std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan,
-                                           const std::filesystem::path& folder,
-                                           const std::string& name, FolderNames& names);
+// A file the dataset writes: its folder (absolute), its name there, how messages name it and
+// what to do when it is taken ("scegliere un altro nome con --dataset").
+struct DatasetOutput {
+    std::filesystem::path folder;
+    std::string name;
+    std::string shown;
+    std::string remedy;
+};
 
-// Why NAME.csv, NAME.sps and the NAME.sav that SPSS or PSPP write from them cannot be created
-// in `folder`: a name too long for its file system. Nothing when they can.
+// Why the run's dataset files (NAME.csv, NAME.sps, the key) may not be written: one would
+// replace an input of the run (refused or not), is one of the files a subject writes there,
+// or is another of them. Names are compared as their folder compares them. Nothing when they
+// may.
+std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan,
+                                           const std::vector<DatasetOutput>& files,
+                                           FolderNames& names);
+
+// Why NAME.csv, NAME.sps and the NAME.sav that SPSS or PSPP write from them, and with
+// `withKey` NAME_chiave.csv, cannot be created in `folder`: a name too long for its file
+// system. Nothing when they can.
 std::optional<std::string> DatasetNameTooLong(const std::filesystem::path& folder,
-                                              const std::string& name);
+                                              const std::string& name, bool withKey = false);
 
 } // namespace selvo

@@ -5,8 +5,8 @@
 #include "batch/BatchDataset.h"
 #include "batch/BatchPlan.h"
 #include "datafiles/DatasetTable.h"
-#include "processing/ProcessData.h"
 #include "platform/TextFile.h"
+#include "processing/ProcessData.h"
 #include "text/TextSafety.h"
 
 #include <cstdio>
@@ -113,7 +113,10 @@ std::string UtcDateTimeText(long long seconds) {
 
 // What an option's value names, for the message when it is missing.
 std::string what(std::string_view option) {
-    return option == "--out" ? "il nome di una cartella" : "un nome";
+    if (option == "--out") {
+        return "il nome di una cartella";
+    }
+    return option == "--chiave" ? "il nome di un file" : "un nome";
 }
 
 struct OptionValue {
@@ -163,12 +166,16 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
             optionsEnded = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (const auto option = optionWithValue(args, i, {"--out", "--dataset"})) {
+        } else if (arg == "--pseudonimi") {
+            options.pseudonyms = true;
+        } else if (const auto option =
+                       optionWithValue(args, i, {"--out", "--dataset", "--chiave"})) {
             if (option->error) {
                 return UsageError{*option->error};
             }
-            std::optional<std::string>& target =
-                option->name == "--out" ? options.outDir : options.dataset;
+            std::optional<std::string>& target = option->name == "--out"       ? options.outDir
+                                                 : option->name == "--dataset" ? options.dataset
+                                                                               : options.keyFile;
             if (target) {
                 return UsageError{option->name + " indicato più volte."};
             }
@@ -185,11 +192,19 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
             return UsageError{std::move(*fault)};
         }
     }
+    if (options.keyFile && !options.pseudonyms) {
+        return UsageError{"--chiave indica dove scrivere la chiave dei codici, che esiste solo "
+                          "con --pseudonimi: aggiungere --pseudonimi o togliere --chiave."};
+    }
+    if (options.pseudonyms && !options.dataset) {
+        return UsageError{"--pseudonimi vale per il dataset: aggiungere --dataset NOME."};
+    }
     return options;
 }
 
 std::string BatchUsage() {
-    return "Uso: selvo-batch [--out CARTELLA] [--dataset NOME] FILE...\n"
+    return "Uso: selvo-batch [--out CARTELLA] [--dataset NOME\n"
+           "                  [--pseudonimi [--chiave FILE]]] FILE...\n"
            "Rielabora i file di dati salvati da BrivanSelvo (SELVO_Cognome_Nome.csv): per\n"
            "ogni soggetto riscrive il file di dati, il referto RTF e il file di comandi\n"
            "SPSS accanto al suo file di dati, oppure nella CARTELLA indicata (creata se non\n"
@@ -197,7 +212,12 @@ std::string BatchUsage() {
            "Con --dataset scrive anche NOME.csv, una riga per ogni soggetto elaborato, e\n"
            "NOME.sps, i comandi SPSS/PSPP che ne fanno NOME.sav: nella CARTELLA, o senza\n"
            "--out nella cartella corrente. NOME va indicato senza cartella e senza\n"
-           "estensione.\n"
+           "estensione. Ogni riga inizia con ID (il nome del file di dati senza cartella\n"
+           "ed estensione), Cognome e Nome.\n"
+           "Con --pseudonimi l'ID è un codice (S0001, S0002, ...) e nel dataset non\n"
+           "compaiono nomi né cognomi; la chiave dei codici va in NOME_chiave.csv accanto\n"
+           "al dataset, o nel FILE indicato con --chiave, leggibile solo dal proprietario.\n"
+           "Una chiave già presente è riletta: ogni soggetto mantiene il suo codice.\n"
            "Esce con 0 se tutti i file sono stati elaborati, 1 se qualcuno non è riuscito o\n"
            "il dataset non è stato scritto, 2 per un errore nella riga di comando.\n";
 }
@@ -222,9 +242,38 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     };
     const fs::path datasetFolder = options.outDir ? fs::absolute(pathFromUtf8(*options.outDir))
                                                   : pathFromUtf8(currentFolder());
+    std::optional<DatasetKey> key;
+    if (options.pseudonyms) {
+        key.emplace();
+        if (options.keyFile) {
+            key->file = fs::absolute(pathFromUtf8(*options.keyFile));
+            key->shown = *options.keyFile;
+        } else {
+            key->file = datasetFolder / pathFromUtf8(DatasetKeyName(*options.dataset));
+            key->shown = utf8Of(pathFromUtf8(options.outDir.value_or("")) /
+                                pathFromUtf8(DatasetKeyName(*options.dataset)));
+        }
+    }
+    const auto keyRefused = [&](const std::string& why) {
+        output.err << "selvo-batch: chiave dei codici " << visibleText(key->shown) << ": "
+                   << visibleText(why) << " Nessun file è stato scritto.\n";
+        return 2;
+    };
     if (options.dataset) {
-        if (const auto tooLong = DatasetNameTooLong(datasetFolder, *options.dataset)) {
+        if (const auto tooLong =
+                DatasetNameTooLong(datasetFolder, *options.dataset, key && !options.keyFile)) {
             return datasetRefused(*tooLong);
+        }
+    }
+    if (key && options.keyFile) {
+        const std::string folder = utf8Of(key->file.parent_path());
+        if (!folderExists(folder)) {
+            return keyRefused("la cartella \"" + absolutePath(folder) +
+                              "\" non esiste: crearla prima, o indicare un'altra cartella.");
+        }
+        if (!fileNameFits(folder, utf8Of(key->file.filename()))) {
+            return keyRefused("il nome del file è troppo lungo per il disco della cartella \"" +
+                              absolutePath(folder) + "\": sceglierne uno più corto.");
         }
     }
     // Every input is read and every output planned before anything is written, so no input
@@ -233,10 +282,31 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     std::vector<PlannedInput> plan = PlanBatch(options, names);
     std::optional<BatchDataset> dataset;
     if (options.dataset) {
-        if (const auto conflict = DatasetConflict(plan, datasetFolder, *options.dataset, names)) {
+        std::vector<DatasetOutput> outputs;
+        for (const std::string& file :
+             {DatasetTableName(*options.dataset), DatasetCommandsName(*options.dataset)}) {
+            outputs.push_back({datasetFolder, file, file, "scegliere un altro nome con --dataset"});
+        }
+        if (key) {
+            outputs.push_back({key->file.parent_path(), utf8Of(key->file.filename()), key->shown,
+                               options.keyFile ? "indicare per la chiave un altro file con --chiave"
+                                               : "scegliere un altro nome con --dataset o "
+                                                 "indicare per la chiave un file con --chiave"});
+        }
+        if (const auto conflict = DatasetConflict(plan, outputs, names)) {
             return datasetRefused(*conflict);
         }
-        dataset.emplace(datasetFolder, options.outDir.value_or(""), *options.dataset);
+        // The codes already given are read before any subject is processed: a key that
+        // cannot be read stops the run while nothing has been written.
+        if (key) {
+            auto read = ReadDatasetKey(key->file);
+            if (const auto* why = std::get_if<std::string>(&read)) {
+                return keyRefused(*why);
+            }
+            key->codes = std::get<PseudonymKey>(std::move(read));
+        }
+        dataset.emplace(datasetFolder, options.outDir.value_or(""), *options.dataset,
+                        std::move(key));
     }
     std::size_t succeeded = 0;
     std::size_t failed = 0;
@@ -295,7 +365,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         } else {
             ++succeeded;
             if (dataset) {
-                dataset->addCase(SubjectOf(state), AnswersOf(state), scores);
+                dataset->addCase(input.file, SubjectOf(state), AnswersOf(state), scores);
             }
             if (!missing.empty()) {
                 std::string said = MissingItemsMessage(missing);

@@ -2,8 +2,8 @@
 // selvo-batch: reprocesses saved data files exactly as the program does after a reload, for
 // researchers who rescore a whole study.
 #include "platform/Clock.h"
-#include "report/Report.h"
 #include "platform/Console.h"
+#include "report/Report.h"
 
 #include <chrono>
 #include <iosfwd>
@@ -17,6 +17,8 @@ namespace selvo {
 struct BatchOptions {
     std::optional<std::string> outDir;  // beside each data file when absent
     std::optional<std::string> dataset; // NAME of NAME.csv and NAME.sps, written when given
+    bool pseudonyms = false;            // the dataset names each subject by a code
+    std::optional<std::string> keyFile; // the codes' key, NAME_chiave.csv beside the dataset
     std::vector<std::string> files;
     bool help = false;
 };

@@ -69,7 +69,8 @@ void addHeaderComment(CommandLines& lines) {
     lines.add("");
 }
 
-void addGetData(CommandLines& lines, const std::string& name) {
+void addGetData(CommandLines& lines, const std::string& name,
+                std::span<const DatasetTextColumn> leading) {
     lines.add("GET DATA /TYPE=TXT");
     lines.addQuoted("  /FILE=", DatasetTableName(name), "");
     // The header row is skipped, so its byte-order mark never reaches the data.
@@ -78,8 +79,16 @@ void addGetData(CommandLines& lines, const std::string& name) {
           "  /DELIMITERS=\",\"", "  /QUALIFIER='\"'", "  /VARIABLES="}) {
         lines.add(subcommand);
     }
+    std::vector<StatisticsVariable> variables;
+    for (const DatasetTextColumn& column : leading) {
+        variables.push_back({column.name, "A" + std::to_string(std::clamp<std::size_t>(
+                                                    column.width, 1, kMaxStringWidth))});
+    }
+    for (StatisticsVariable& variable : StatisticsVariables()) {
+        variables.push_back(std::move(variable));
+    }
     std::string line(kIndent);
-    for (const StatisticsVariable& variable : StatisticsVariables()) {
+    for (const StatisticsVariable& variable : variables) {
         const std::string entry = variable.name + " " + variable.format;
         if (line.size() > kIndent.size() && line.size() + 1 + entry.size() > kListWidth) {
             lines.add(line);
@@ -91,9 +100,16 @@ void addGetData(CommandLines& lines, const std::string& name) {
     lines.add(line + " .");
 }
 
-void addVariableLabels(CommandLines& lines, std::span<const std::string> itemTexts) {
+void addVariableLabels(CommandLines& lines, std::span<const std::string> itemTexts,
+                       std::span<const DatasetTextColumn> leading) {
     lines.add("VARIABLE LABELS");
-    const std::vector<VariableLabel> labels = StatisticsVariableLabels(itemTexts);
+    std::vector<VariableLabel> labels;
+    for (const DatasetTextColumn& column : leading) {
+        labels.push_back({column.name, column.label});
+    }
+    for (VariableLabel& label : StatisticsVariableLabels(itemTexts)) {
+        labels.push_back(std::move(label));
+    }
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const std::string lead = std::string(kIndent) + (i == 0 ? "" : "/") + labels[i].name + " ";
         lines.addQuoted(lead, labels[i].label, i + 1 == labels.size() ? "." : "");
@@ -117,13 +133,13 @@ void addValueLabels(CommandLines& lines) {
 
 } // namespace
 
-std::string ComposeDatasetCommands(const std::string& name,
-                                   std::span<const std::string> itemTexts) {
+std::string ComposeDatasetCommands(const std::string& name, std::span<const std::string> itemTexts,
+                                   std::span<const DatasetTextColumn> leading) {
     CommandLines lines;
     addHeaderComment(lines);
-    addGetData(lines, name);
+    addGetData(lines, name, leading);
     lines.add("");
-    addVariableLabels(lines, itemTexts);
+    addVariableLabels(lines, itemTexts, leading);
     lines.add("");
     addValueLabels(lines);
     lines.add("");

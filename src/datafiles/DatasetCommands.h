@@ -10,11 +10,23 @@ namespace selvo {
 // SPSS reads no command line longer than this.
 inline constexpr std::size_t kMaxCommandLineBytes = 255;
 
+// A text column of the dataset ahead of the case's variables (the subject's identification):
+// its name, its width in bytes (SPSS strings are sized in bytes) and its label.
+struct DatasetTextColumn {
+    std::string name;
+    std::size_t width = 1;
+    std::string label;
+};
+
+// SPSS and PSPP hold no string wider than this.
+inline constexpr std::size_t kMaxStringWidth = 32767;
+
 // The file's bytes, UTF-8 with a byte-order mark (the item labels are Italian, the names of the
 // files may be anything): GET DATA of NAME.csv, the variable labels (item k's text in slot k
 // of `itemTexts`, as the item bank loads them), the value labels of the subject form's codes,
 // the save of NAME.sav. Long strings are split into pieces joined with "+", so no line exceeds
-// kMaxCommandLineBytes.
-std::string ComposeDatasetCommands(const std::string& name, std::span<const std::string> itemTexts);
+// kMaxCommandLineBytes. The `leading` columns are read and labelled first, in their order.
+std::string ComposeDatasetCommands(const std::string& name, std::span<const std::string> itemTexts,
+                                   std::span<const DatasetTextColumn> leading = {});
 
 } // namespace selvo

@@ -32,7 +32,9 @@ bool isPlainNumber(std::string_view value) {
     return digits(whole) && digits(fraction);
 }
 
-std::string csvValue(const std::string& value) {
+} // namespace
+
+std::string DatasetCsvValue(const std::string& value) {
     // A text age such as "=1+1" must show in a spreadsheet, not run: the guard's apostrophe
     // goes inside the quotes.
     if (needsFormulaGuard(value) && !isPlainNumber(value)) {
@@ -43,6 +45,8 @@ std::string csvValue(const std::string& value) {
     }
     return quoteCsvText(value);
 }
+
+namespace {
 
 // "studio.csv" or "studio.SPS" would give "studio.csv.csv": an extension is a slip, in any case.
 bool endsWithExtension(const std::string& name) {
@@ -60,6 +64,10 @@ std::string DatasetTableName(const std::string& name) {
 
 std::string DatasetCommandsName(const std::string& name) {
     return name + ".sps";
+}
+
+std::string DatasetKeyName(const std::string& name) {
+    return name + "_chiave.csv";
 }
 
 std::optional<std::string> DatasetNameFault(const std::string& name) {
@@ -96,8 +104,8 @@ std::optional<std::string> DatasetNameFault(const std::string& name) {
     return std::nullopt;
 }
 
-DatasetTable::DatasetTable() : m_bytes(kUtf8Bom) {
-    std::vector<std::string> names;
+DatasetTable::DatasetTable(const std::vector<std::string>& leading) : m_bytes(kUtf8Bom) {
+    std::vector<std::string> names = leading;
     for (StatisticsVariable& variable : StatisticsVariables()) {
         names.push_back(std::move(variable.name));
     }
@@ -114,7 +122,7 @@ void DatasetTable::addRow(const std::vector<std::string>& fields) {
         if (i > 0) {
             m_bytes += ',';
         }
-        m_bytes += csvValue(fields[i]);
+        m_bytes += DatasetCsvValue(fields[i]);
     }
     m_bytes += kCrLf;
 }

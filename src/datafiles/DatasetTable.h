@@ -11,11 +11,17 @@ namespace selvo {
 // NAME + ".csv" and NAME + ".sps", in the folder the dataset goes to.
 std::string DatasetTableName(const std::string& name);
 std::string DatasetCommandsName(const std::string& name);
+// NAME + "_chiave.csv": the key of a pseudonymised dataset, unless it is put elsewhere.
+std::string DatasetKeyName(const std::string& name);
 
 // Why NAME cannot name the dataset's two files, as an Italian sentence; nothing when it can. The
 // name stands alone: no folder (the folder is --out's), no extension, nothing a file name
 // cannot hold on Windows, no control or invisible character, no leading "-".
 std::optional<std::string> DatasetNameFault(const std::string& name);
+
+// A value as a cell of NAME.csv spells it, by the rules below: also for the key of a
+// pseudonymised dataset, which a spreadsheet opens too.
+std::string DatasetCsvValue(const std::string& value);
 
 // NAME.csv as the run fills it: UTF-8 with a byte-order mark, a header row of the variable
 // names, then one row per case; comma separated, CR LF line ends, and a value quoted, with its
@@ -24,7 +30,9 @@ std::optional<std::string> DatasetNameFault(const std::string& name);
 // quotes.
 class DatasetTable {
 public:
-    DatasetTable();
+    // `leading` names the columns that come before the case's variables (the subject's
+    // identification); each case's values then start with theirs.
+    explicit DatasetTable(const std::vector<std::string>& leading = {});
     void addCase(const std::vector<std::string>& values);
     std::size_t cases() const { return m_cases; }
     const std::string& bytes() const { return m_bytes; }

@@ -296,7 +296,8 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWa
     }
     std::vector<Temporary> temps;
     for (const PendingFile& file : files) {
-        Temporary temp = platform::writeTemporary(file.path, file.bytes, privacy);
+        const Privacy own = file.privacy == Privacy::OwnerOnly ? file.privacy : privacy;
+        Temporary temp = platform::writeTemporary(file.path, file.bytes, own);
         if (temp.error != 0) {
             removeTemporaries(temps, 0);
             return fail(file.path, temp.error);

@@ -74,10 +74,12 @@ struct FolderWait {
 std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes,
                                             Privacy privacy = Privacy::Usual);
 
-// A file of a set that must reach the disk together (a subject's three files).
+// A file of a set that must reach the disk together (a subject's three files). A file of
+// its own privacy is saved OwnerOnly in a set that is otherwise Usual (a dataset's key).
 struct PendingFile {
     std::string path;
     std::string bytes;
+    Privacy privacy = Privacy::Usual;
 };
 
 // What a committed set put on disk: each path, and whether a file of that name was replaced.

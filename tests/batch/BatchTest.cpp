@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -560,6 +561,13 @@ std::vector<std::string> dataLineValues(const fs::path& commandFile) {
     return {};
 }
 
+// The values a row of the dataset starts with, then the case's.
+std::vector<std::string> joined(std::vector<std::string> first,
+                                const std::vector<std::string>& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+}
+
 std::vector<std::string> variableNames() {
     std::vector<std::string> names;
     for (const auto& variable : selvo::StatisticsVariables()) {
@@ -588,17 +596,23 @@ TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
     ASSERT_TRUE(table.starts_with("\xEF\xBB\xBF"));
     const auto rows = tableRows(table.substr(3));
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], variableNames());
+    EXPECT_EQ(rows[0], joined({"ID", "Cognome", "Nome"}, variableNames()));
+    // Each row names its input, past the one that failed.
     const fs::path out = dir.file("out");
-    EXPECT_EQ(rows[1], dataLineValues(out / "SELVO_SS000_GRP1_C_sps.sps"));
-    EXPECT_EQ(rows[2], dataLineValues(out / "SELVO_SS000_GRP1_A_sps.sps"));
-    EXPECT_EQ(rows[3], dataLineValues(out / "SELVO_SS000_GRP1_B_sps.sps"));
+    EXPECT_EQ(rows[1],
+              joined({"c", "GRP1", "C"}, dataLineValues(out / "SELVO_SS000_GRP1_C_sps.sps")));
+    EXPECT_EQ(rows[2],
+              joined({"a", "GRP1", "A"}, dataLineValues(out / "SELVO_SS000_GRP1_A_sps.sps")));
+    EXPECT_EQ(rows[3],
+              joined({"b", "GRP1", "B"}, dataLineValues(out / "SELVO_SS000_GRP1_B_sps.sps")));
 
     selvo::ProgramState labels;
     selvo::SetProgramConstants(labels);
     selvo::LoadItemBank(labels);
+    const std::vector<selvo::DatasetTextColumn> identity{
+        {"ID", 1, " Identificativo"}, {"Cognome", 4, " Cognome"}, {"Nome", 1, " Nome"}};
     EXPECT_EQ(fileBytes(out / "studio.sps"),
-              selvo::ComposeDatasetCommands("studio", labels.ItemText));
+              selvo::ComposeDatasetCommands("studio", labels.ItemText, identity));
 
     // The subjects' own files are those of a run without a dataset.
     auto withDataset = filesIn(out);
@@ -632,7 +646,8 @@ TEST(SelvoBatchDataset, ARerunReplacesTheWholeOlderDataset) {
     ASSERT_EQ(batch({"--out", "out", "--dataset", "studio", "b.csv"}).status, 0);
     const auto rows = tableRows(fileBytes(dir.file("out") / "studio.csv").substr(3));
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1], dataLineValues(dir.file("out") / "SELVO_SS000_GRP1_B_sps.sps"));
+    EXPECT_EQ(rows[1], joined({"b", "GRP1", "B"},
+                              dataLineValues(dir.file("out") / "SELVO_SS000_GRP1_B_sps.sps")));
 }
 
 // An empty table would replace the study's older one: with no case, nothing is written.
@@ -707,6 +722,156 @@ TEST(SelvoBatchDataset, ANameThatIsASubjectsFileRefusesTheRun) {
     EXPECT_EQ(fileBytes(dir.file("studio.csv")), "older table\r\n");
 }
 
+// Two data files of one name from two folders would be two rows of one ID.
+TEST(SelvoBatchDataset, TwoDataFilesOfOneNameAreBothRefused) {
+    const TempDir dir;
+    for (const char* folder : {"a", "b"}) {
+        fs::create_directory(dir.file(folder));
+        write(dir.file(folder) / "x.csv", selvo::ComposeDataFile(subject(1, folder)));
+    }
+    const BatchRun run = batch({"--dataset", "studio", "a/x.csv", "b/x.csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("a/x.csv: ha lo stesso nome di b/x.csv: nel dataset"));
+    EXPECT_THAT(run.err, HasSubstr("b/x.csv: ha lo stesso nome di a/x.csv"));
+    EXPECT_FALSE(fs::exists(dir.file("studio.csv")));
+}
+
+// A study whose subjects' names must not travel: names, surnames and notes are chosen so that
+// no other text of the files holds them.
+constexpr std::array<const char*, 3> kPrivate{"Zebedeo", "Quaglierini", "riservata"};
+
+std::string privateSubject(int seed, const std::string& name) {
+    selvo::ProgramState state = subject(seed, kPrivate[0] + name);
+    state.SubjectSurname = kPrivate[1];
+    state.SubjectNotes = std::string("nota ") + kPrivate[2];
+    return selvo::ComposeDataFile(state);
+}
+
+std::vector<std::vector<std::string>> keyRows(const fs::path& key) {
+    const std::string bytes = fileBytes(key);
+    EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF"));
+    return tableRows(bytes.substr(3));
+}
+
+TEST(SelvoBatchPseudonyms, TheDatasetNamesNobodyAndTheKeyMapsEveryCodeToItsFile) {
+    const TempDir dir;
+    write(dir.file("SELVO_C.csv"), privateSubject(3, "C"));
+    write(dir.file("bad.csv"), "0,\"S01\"\r\n");
+    write(dir.file("SELVO_A.csv"), privateSubject(1, "A"));
+    const BatchRun run = batch({"--out", "out", "--dataset", "studio", "--pseudonimi",
+                                "SELVO_C.csv", "bad.csv", "SELVO_A.csv"});
+    EXPECT_EQ(run.status, 1);
+    const fs::path out = dir.file("out");
+    EXPECT_EQ(run.out, "selvo-batch: 2 file elaborati, 1 non riuscito; 2 casi scritti in " +
+                           (fs::path("out") / "studio.csv").string() +
+                           ". La chiave dei codici è in " +
+                           (fs::path("out") / "studio_chiave.csv").string() +
+                           ": conservarla a parte, non inviarla insieme al dataset.\n");
+    const auto rows = tableRows(fileBytes(out / "studio.csv").substr(3));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], joined({"ID"}, variableNames()));
+    EXPECT_EQ(rows[1],
+              joined({"S0001"}, dataLineValues(out / "SELVO_SS000_Quaglierini_ZebedeoC_sps.sps")));
+    EXPECT_EQ(rows[2],
+              joined({"S0002"}, dataLineValues(out / "SELVO_SS000_Quaglierini_ZebedeoA_sps.sps")));
+    for (const char* file : {"studio.csv", "studio.sps"}) {
+        for (const char* word : kPrivate) {
+            EXPECT_THAT(fileBytes(out / file), testing::Not(HasSubstr(word))) << file;
+        }
+    }
+    EXPECT_EQ(keyRows(out / "studio_chiave.csv"),
+              (std::vector<std::vector<std::string>>{
+                  {"Codice", "File di dati", "Cognome", "Nome"},
+                  {"S0001", "SELVO_C.csv", "Quaglierini", "ZebedeoC"},
+                  {"S0002", "SELVO_A.csv", "Quaglierini", "ZebedeoA"}}));
+#ifndef _WIN32
+    struct stat info {};
+    ASSERT_EQ(::stat((out / "studio_chiave.csv").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+#endif
+}
+
+TEST(SelvoBatchPseudonyms, ARerunKeepsEachSubjectsCodeAndGivesANewOneTheNext) {
+    const TempDir dir;
+    for (const char* name : {"A", "B", "C"}) {
+        write(dir.file(std::string(name) + ".csv"), privateSubject(name[0], name));
+    }
+    fs::create_directory(dir.file("chiavi"));
+    const std::vector<std::string> options{"--dataset", "studio", "--pseudonimi", "--chiave",
+                                           "chiavi/studio.csv"};
+    ASSERT_EQ(batch(joined(options, {"A.csv", "B.csv"})).status, 0);
+    EXPECT_FALSE(fs::exists(dir.file("studio_chiave.csv")));
+    // A key someone opened up is narrowed again when it is rewritten.
+    fs::permissions(dir.file("chiavi") / "studio.csv", fs::perms(0644));
+    const BatchRun again = batch(joined(options, {"C.csv", "B.csv"}));
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_THAT(again.out, HasSubstr("La chiave dei codici è in chiavi/studio.csv:"));
+    const auto rows = tableRows(fileBytes(dir.file("studio.csv")).substr(3));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1][0], "S0003");
+    EXPECT_EQ(rows[2][0], "S0002");
+    // The subject missing from this run keeps its code too.
+    const auto key = keyRows(dir.file("chiavi") / "studio.csv");
+    ASSERT_EQ(key.size(), 4u);
+    EXPECT_EQ(key[1][0] + key[1][1], "S0001A.csv");
+    EXPECT_EQ(key[2][0] + key[2][1], "S0002B.csv");
+    EXPECT_EQ(key[3][0] + key[3][1], "S0003C.csv");
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(dir.file("chiavi") / "studio.csv").permissions(), fs::perms(0600));
+#endif
+}
+
+// A key that is not one could give an old code to a new subject: nothing is written at all.
+TEST(SelvoBatchPseudonyms, AKeyThatCannotBeReadRefusesTheRunBeforeAnythingIsWritten) {
+    const std::vector<std::pair<std::string, std::string>> keys{
+        {"Codice,File\r\n", "non inizia con la riga di intestazione"},
+        {"Codice,File di dati,Cognome,Nome\r\nX1,a.csv,R,M\r\n", "alla riga 2 il codice «X1»"},
+        {"Codice,File di dati,Cognome,Nome\r\nS0001,a.csv,R\r\n", "alla riga 2 ha 3 campi"},
+        {"Codice,File di dati,Cognome,Nome\r\nS0001,a.csv,R,M\r\nS0002,a.csv,R,M\r\n",
+         "alla riga 3 il file di dati «a.csv» è vuoto o compare più volte"},
+        {"Codice,File di dati,Cognome,Nome\r\nS0001,\"a.csv,R,M\r\n",
+         "ha virgolette non chiuse o fuori posto"},
+        {"Codice,File di dati,Cognome,Nome\r\nS0001,a.csv,Citt\xE0,M\r\n", "non è un testo UTF-8"},
+    };
+    for (const auto& [bytes, why] : keys) {
+        const TempDir dir;
+        write(dir.file("a.csv"), privateSubject(1, "A"));
+        write(dir.file("studio_chiave.csv"), bytes);
+        const BatchRun run = batch({"--dataset", "studio", "--pseudonimi", "a.csv"});
+        EXPECT_EQ(run.status, 2) << why;
+        EXPECT_THAT(run.err, HasSubstr("chiave dei codici studio_chiave.csv: il file non è una "
+                                       "chiave dei codici di selvo-batch: " +
+                                       why));
+        EXPECT_THAT(run.err, HasSubstr("Nessun file è stato scritto."));
+        EXPECT_EQ(filesIn(dir.path()).size(), 2u) << why;
+        EXPECT_EQ(fileBytes(dir.file("studio_chiave.csv")), bytes);
+    }
+    const TempDir dir;
+    write(dir.file("a.csv"), privateSubject(1, "A"));
+    fs::create_directory(dir.file("studio_chiave.csv"));
+    const BatchRun folder = batch({"--dataset", "studio", "--pseudonimi", "a.csv"});
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_THAT(folder.err, HasSubstr("Impossibile leggere il file"));
+    EXPECT_EQ(filesIn(dir.path()).size(), 1u);
+}
+
+// The key is a file of the run like the dataset's two: it may replace neither an input nor
+// one of them.
+TEST(SelvoBatchPseudonyms, AKeyInThePlaceOfAnotherFileRefusesTheRun) {
+    const TempDir dir;
+    write(dir.file("a.csv"), privateSubject(1, "A"));
+    write(dir.file("studio_chiave.csv"), "Codice,File di dati,Cognome,Nome\r\n");
+    const BatchRun input =
+        batch({"--dataset", "studio", "--pseudonimi", "a.csv", "studio_chiave.csv"});
+    EXPECT_EQ(input.status, 2);
+    EXPECT_THAT(input.err, HasSubstr("studio_chiave.csv sostituirebbe studio_chiave.csv"));
+    const BatchRun table =
+        batch({"--dataset", "studio", "--pseudonimi", "--chiave", "studio.csv", "a.csv"});
+    EXPECT_EQ(table.status, 2);
+    EXPECT_THAT(table.err, HasSubstr("studio.csv sarebbe lo stesso file di studio.csv"));
+    EXPECT_EQ(filesIn(dir.path()).size(), 2u);
+}
+
 struct ArgsCase {
     const char* label;
     std::vector<std::string> args;
@@ -737,8 +902,11 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{"EmptyOut", {"--out=", "a.csv"}, 2, "--out richiede"},
         ArgsCase{"OutTwice", {"--out", "a", "--out", "b", "x.csv"}, 2, "più volte"},
         ArgsCase{"UnknownOption", {"-v", "x.csv"}, 2, "opzione sconosciuta: -v"},
-        ArgsCase{
-            "Help", {"--help"}, 0, "Uso: selvo-batch [--out CARTELLA] [--dataset NOME] FILE..."},
+        ArgsCase{"Help",
+                 {"--help"},
+                 0,
+                 "Uso: selvo-batch [--out CARTELLA] [--dataset NOME\n                  "
+                 "[--pseudonimi [--chiave FILE]]] FILE..."},
         ArgsCase{"DatasetWithoutName", {"x.csv", "--dataset"}, 2, "--dataset richiede un nome"},
         ArgsCase{"EmptyDataset", {"--dataset=", "x.csv"}, 2, "--dataset richiede un nome"},
         ArgsCase{"DatasetTwice",
@@ -760,6 +928,16 @@ INSTANTIATE_TEST_SUITE_P(
                  {"--dataset", std::string(252, 'd'), "x.csv"},
                  2,
                  ".csv supera i 255 "},
+        ArgsCase{"KeyWithoutPseudonyms",
+                 {"--dataset", "studio", "--chiave", "k.csv", "x.csv"},
+                 2,
+                 "--chiave indica dove scrivere la chiave dei codici, che esiste solo con "
+                 "--pseudonimi"},
+        ArgsCase{"PseudonymsWithoutDataset", {"--pseudonimi", "x.csv"}, 2, "aggiungere --dataset"},
+        ArgsCase{"KeyInAMissingFolder",
+                 {"--dataset", "s", "--pseudonimi", "--chiave", "assente/k.csv", "x.csv"},
+                 2,
+                 "non esiste: crearla prima"},
         ArgsCase{"DashDashThenDashFile", {"--", "-x.csv"}, 1, "-x.csv: lettura"},
         ArgsCase{"MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riuscito."}),
     [](const testing::TestParamInfo<ArgsCase>& info) { return info.param.label; });

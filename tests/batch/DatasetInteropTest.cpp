@@ -6,6 +6,7 @@
 #include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetTable.h"
+#include "datafiles/PseudonymKey.h"
 #include "datafiles/StatisticsExport.h"
 #include "state/Startup.h"
 #include "support/ExternalTool.h"
@@ -17,6 +18,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -54,9 +56,13 @@ struct Study {
     int status = -1;
 };
 
-Study runStudy(const TempDir& dir, const std::vector<std::string>& ages, const std::string& name) {
+Study runStudy(const TempDir& dir, const std::vector<std::string>& ages, const std::string& name,
+               bool pseudonyms = false) {
     Study study;
     std::vector<std::string> args{"--out", "out", "--dataset", name};
+    if (pseudonyms) {
+        args.push_back("--pseudonimi");
+    }
     for (std::size_t i = 0; i < ages.size(); ++i) {
         const selvo::ProgramState state = generatedSubject(static_cast<int>(i), ages[i]);
         const std::string file = "in" + std::to_string(i) + ".csv";
@@ -131,12 +137,48 @@ TEST(DatasetInterop, PsppBuildsOneCasePerSubjectEqualToTheSubjectsOwnCase) {
     pspp(commands);
     const auto dataset = linesOf(fileBytes("dataset.txt"));
     ASSERT_EQ(dataset.size(), 1u + kSubjects);
-    EXPECT_EQ(std::count(dataset[0].begin(), dataset[0].end(), ','), 461);
+    EXPECT_EQ(std::count(dataset[0].begin(), dataset[0].end(), ','), 464);
+    // Each row names its subject, then holds the subject's own case.
     for (std::size_t i = 0; i < study.subjectCommandFiles.size(); ++i) {
         const auto own = linesOf(fileBytes("case" + std::to_string(i) + ".txt"));
         ASSERT_EQ(own.size(), 2u) << study.subjectCommandFiles[i];
-        EXPECT_EQ(dataset[0], own[0]);
-        EXPECT_EQ(dataset[i + 1], own[1]) << study.subjectCommandFiles[i];
+        EXPECT_EQ(dataset[0], "ID,Cognome,Nome," + own[0]);
+        const selvo::ProgramState state = generatedSubject(static_cast<int>(i), "");
+        EXPECT_EQ(dataset[i + 1], "in" + std::to_string(i) + "," + state.SubjectSurname + "," +
+                                      state.SubjectName + "," + own[1])
+            << study.subjectCommandFiles[i];
+    }
+}
+
+// Nothing of a subject's name, surname or notes, nor the name of its data file, reaches the
+// pseudonymised dataset or the case file PSPP builds from it.
+TEST(DatasetInterop, APseudonymisedDatasetNamesNobodyEvenInThePsppCaseFile) {
+    const TempDir dir;
+    runStudy(dir, numericAges(), "studio", true);
+    const ToolRun built = runTool("pspp studio.sps");
+    EXPECT_EQ(built.status, 0);
+    EXPECT_EQ(built.output, "") << "PSPP reported errors or warnings";
+    pspp("GET FILE='studio.sav'.\n"
+         "SAVE TRANSLATE /OUTFILE='dataset.txt' /TYPE=CSV /FIELDNAMES /REPLACE.\n");
+    const auto dataset = linesOf(fileBytes("dataset.txt"));
+    ASSERT_EQ(dataset.size(), 1u + kSubjects);
+    EXPECT_TRUE(dataset[0].starts_with("ID,Card,")) << dataset[0];
+    for (int i = 0; i < kSubjects; ++i) {
+        EXPECT_TRUE(dataset[static_cast<std::size_t>(i) + 1].starts_with(
+            selvo::PseudonymCode(i + 1) + "," + std::to_string(100 + i) + ","))
+            << dataset[static_cast<std::size_t>(i) + 1];
+    }
+    for (const char* file : {"studio.csv", "studio.sps", "studio.sav"}) {
+        const std::string bytes = fileBytes(file);
+        ASSERT_FALSE(bytes.empty()) << file;
+        EXPECT_EQ(bytes.find("citata"), std::string::npos) << file << " holds the notes";
+        for (int i = 0; i < kSubjects; ++i) {
+            const selvo::ProgramState state = generatedSubject(i, "");
+            for (const std::string& word :
+                 {state.SubjectSurname, state.SubjectName, "in" + std::to_string(i) + ".csv"}) {
+                EXPECT_EQ(bytes.find(word), std::string::npos) << file << " holds " << word;
+            }
+        }
     }
 }
 
@@ -164,9 +206,23 @@ TEST(DatasetInterop, PsppLabelsTheVariablesAsTheSubjectsCommandFileDoes) {
     };
     ASSERT_NE(setTables.find("Table: Variables"), std::string::npos) << setTables;
     ASSERT_NE(ownTables.find("Table: Variables"), std::string::npos) << ownTables;
-    const auto variables = variablesTable(setTables);
-    EXPECT_EQ(variables.size(), 2u + 462u);
-    EXPECT_TRUE(variables == variablesTable(ownTables)) << "the dictionaries differ";
+    // The subject's identification comes first, as wide as its widest value; then every
+    // variable of the subject's own file, in its order.
+    auto variables = variablesTable(setTables);
+    ASSERT_EQ(variables.size(), 2u + 3u + 462u);
+    EXPECT_EQ(std::vector<std::string>(variables.begin() + 2, variables.begin() + 5),
+              (std::vector<std::string>{"ID,1,Identificativo,Nominal,Input,4,Left,A4,A4",
+                                        "Cognome,2,Cognome,Nominal,Input,7,Left,A7,A7",
+                                        "Nome,3,Nome,Nominal,Input,10,Left,A10,A10"}));
+    variables.erase(variables.begin() + 2, variables.begin() + 5);
+    const auto withoutPosition = [](std::vector<std::string> rows) {
+        for (std::string& row : rows) {
+            row = std::regex_replace(row, std::regex("^([^,]+),[0-9]+,"), "$1,");
+        }
+        return rows;
+    };
+    EXPECT_TRUE(withoutPosition(variables) == withoutPosition(variablesTable(ownTables)))
+        << "the dictionaries differ";
 
     // The accented item texts arrive as written.
     selvo::ProgramState bank;
@@ -196,7 +252,7 @@ std::string pythonReads(const std::string& table, const std::string& encoding,
                            encoding + "'), delimiter='" + delimiter +
                            "'))\n"
                            "print(len(rows), sorted(set(len(r) for r in rows)), rows[0][0], "
-                           "repr(rows[2][2]))\n") +
+                           "repr(rows[2][5]))\n") +
                " " + shellQuoted(table));
 }
 
@@ -216,7 +272,7 @@ std::string calcReads(const TempDir& dir, const std::string& table) {
 TEST(DatasetInterop, PythonAndCalcReadFiftyOneRowsOf462Columns) {
     const TempDir dir;
     runStudy(dir, numericAges(), "studio");
-    const std::string expected = "51 [462] Card '19'\n";
+    const std::string expected = "51 [465] ID '19'\n";
     EXPECT_EQ(pythonReads("studio.csv", "utf-8-sig", ","), expected);
     EXPECT_EQ(calcReads(dir, "studio.csv"), expected);
 }
@@ -225,7 +281,7 @@ TEST(DatasetInterop, PythonAndCalcReadFiftyOneRowsOf462Columns) {
 TEST(DatasetInterop, AgesWithCommasAndQuotesKeepEveryColumnInPlace) {
     const TempDir dir;
     runStudy(dir, {"35", "circa 40, \"forse\" di più", "trent'anni"}, "studio");
-    const std::string expected = "4 [462] Card 'circa 40, \"forse\" di più'\n";
+    const std::string expected = "4 [465] ID 'circa 40, \"forse\" di più'\n";
     EXPECT_EQ(pythonReads("studio.csv", "utf-8-sig", ","), expected);
     EXPECT_EQ(calcReads(dir, "studio.csv"), expected);
     // PSPP takes the text age as missing, as it does from the subject's own file, and keeps the
@@ -236,23 +292,23 @@ TEST(DatasetInterop, AgesWithCommasAndQuotesKeepEveryColumnInPlace) {
     const auto dataset = linesOf(fileBytes("dataset.txt"));
     ASSERT_EQ(dataset.size(), 4u);
     for (const std::string& row : dataset) {
-        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 461) << row;
+        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 464) << row;
     }
-    EXPECT_TRUE(dataset[2].starts_with("101,2, ,2,5,pz,")) << dataset[2];
+    EXPECT_TRUE(dataset[2].starts_with("in1,Rossi,Ștefan1,101,2, ,2,5,pz,")) << dataset[2];
 }
 
 // The subject form and selvo-batch refuse an age that begins like a formula, yet the table
 // guards every text cell on its own: Calc shows such an age as text behind the apostrophe.
 TEST(DatasetInterop, CalcShowsATextCellThatBeginsLikeAFormulaAsText) {
     const TempDir dir;
-    selvo::DatasetTable table;
+    selvo::DatasetTable table({"ID", "Cognome", "Nome"});
     for (const char* age : {"40", "=1+1"}) {
-        std::vector<std::string> values(462, "1");
-        values[2] = age;
+        std::vector<std::string> values(465, "1");
+        values[5] = age;
         table.addCase(values);
     }
     std::ofstream(dir.file("studio.csv"), std::ios::binary) << table.bytes();
-    EXPECT_EQ(calcReads(dir, "studio.csv"), "3 [462] Card \"'=1+1\"\n");
+    EXPECT_EQ(calcReads(dir, "studio.csv"), "3 [465] ID \"'=1+1\"\n");
 }
 
 } // namespace

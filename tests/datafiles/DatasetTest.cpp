@@ -1,6 +1,7 @@
 #include "ExportFixture.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/DatasetTable.h"
+#include "datafiles/PseudonymKey.h"
 #include "datafiles/StatisticsExport.h"
 #include "platform/TextFile.h"
 
@@ -207,6 +208,31 @@ TEST(DatasetCommands, ControlCharactersInAnItemTextStayInsideTheLabel) {
     const auto lines = commandLines("studio", state);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "  /t6_1 'It:prima seconda [2J '"),
               lines.end());
+}
+
+// Whatever a file name or a name holds, the key reads back as written, and new codes go on
+// after the highest one it holds, not after the number of its rows. A blank line an editor
+// left at the end is no row.
+TEST(PseudonymKey, ReadsBackWhatItWroteAndGoesOnAfterTheHighestCode) {
+    const auto parsed = selvo::PseudonymKey::parse(kBom + "Codice,File di dati,Cognome,Nome\r\n"
+                                                          "S0007,a.csv,Rossi,Mario\r\n\r\n");
+    ASSERT_TRUE(std::holds_alternative<selvo::PseudonymKey>(parsed));
+    selvo::PseudonymKey key = std::get<selvo::PseudonymKey>(parsed);
+    EXPECT_EQ(key.codeFor("-b,\"x\".csv", "D'Amico", "=1+1"), "S0008");
+    EXPECT_EQ(key.codeFor("a.csv", "Rossi", "Maria"), "S0007");
+    EXPECT_EQ(key.codeFor("riga\nnuova.csv", "Ștefan", "'@a"), "S0009");
+
+    const auto again = selvo::PseudonymKey::parse(key.bytes());
+    ASSERT_TRUE(std::holds_alternative<selvo::PseudonymKey>(again));
+    const auto& entries = std::get<selvo::PseudonymKey>(again).entries();
+    ASSERT_EQ(entries.size(), 3u);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& [code, file, surname, name] = key.entries()[i];
+        EXPECT_EQ(entries[i].code + entries[i].dataFile + entries[i].surname + entries[i].name,
+                  code + file + surname + name);
+    }
+    EXPECT_EQ(entries[0].name, "Maria");
+    EXPECT_EQ(selvo::PseudonymCode(12345), "S12345");
 }
 
 } // namespace

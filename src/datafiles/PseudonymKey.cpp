@@ -1,0 +1,173 @@
+#include "datafiles/PseudonymKey.h"
+
+#include "datafiles/CsvFields.h"
+#include "datafiles/DatasetTable.h"
+#include "text/Cp1252.h"
+#include "text/Utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <set>
+
+namespace selvo {
+namespace {
+
+constexpr std::array<std::string_view, 4> kHeader{"Codice", "File di dati", "Cognome", "Nome"};
+
+// More digits than this would not fit an int; no study has that many subjects.
+constexpr std::size_t kMaxCodeDigits = 9;
+
+using Row = std::vector<std::string>;
+
+// The rows of a comma-separated text: a quoted cell runs to its closing quote ("" inside it
+// is one quote) and may hold line breaks; rows end with CR LF or LF. Nothing when a quote is
+// left open or stray.
+std::optional<std::vector<Row>> rowsOf(std::string_view text) {
+    std::vector<Row> rows;
+    Row row;
+    std::string cell;
+    bool quoted = false;    // inside quotes
+    bool wasQuoted = false; // the cell had quotes, so only a separator may follow them
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"') {
+                cell += c;
+            } else if (i + 1 < text.size() && text[i + 1] == '"') {
+                cell += '"';
+                ++i;
+            } else {
+                quoted = false;
+            }
+            continue;
+        }
+        if (c == ',' || c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            row.push_back(cell);
+            cell.clear();
+            wasQuoted = false;
+            if (c != ',') {
+                i += c == '\r' ? 1 : 0;
+                rows.push_back(std::move(row));
+                row.clear();
+            }
+        } else if (c == '"' && cell.empty() && !wasQuoted) {
+            quoted = wasQuoted = true;
+        } else if (wasQuoted) {
+            return std::nullopt;
+        } else {
+            cell += c;
+        }
+    }
+    if (quoted) {
+        return std::nullopt;
+    }
+    if (!cell.empty() || wasQuoted || !row.empty()) {
+        row.push_back(cell);
+        rows.push_back(std::move(row));
+    }
+    // The formula guard comes off as the data file's reader takes it off.
+    for (Row& each : rows) {
+        for (std::string& value : each) {
+            value = withoutFormulaGuard(value);
+        }
+    }
+    return rows;
+}
+
+// The number of a code as codeFor gives them; nothing for anything else.
+std::optional<int> codeNumber(std::string_view code) {
+    if (code.size() < 5 || code.size() > 1 + kMaxCodeDigits || code[0] != 'S') {
+        return std::nullopt;
+    }
+    int number = 0;
+    for (const char c : code.substr(1)) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+std::string onLine(std::size_t row, const std::string& what) {
+    return "alla riga " + std::to_string(row + 1) + " " + what;
+}
+
+} // namespace
+
+std::string PseudonymCode(int number) {
+    std::string digits = std::to_string(number);
+    return "S" + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
+}
+
+std::variant<PseudonymKey, std::string> PseudonymKey::parse(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Bom)) {
+        bytes.remove_prefix(kUtf8Bom.size());
+    }
+    if (!isValidUtf8(bytes)) {
+        return std::string("non è un testo UTF-8 (forse è stato salvato con un'altra codifica)");
+    }
+    const std::optional<std::vector<Row>> rows = rowsOf(bytes);
+    if (!rows) {
+        return std::string("ha virgolette non chiuse o fuori posto");
+    }
+    if (rows->empty() ||
+        !std::equal(rows->front().begin(), rows->front().end(), kHeader.begin(), kHeader.end())) {
+        return std::string("non inizia con la riga di intestazione «Codice,File di dati,Cognome,"
+                           "Nome»");
+    }
+    PseudonymKey key;
+    std::set<int> numbers;
+    for (std::size_t r = 1; r < rows->size(); ++r) {
+        const Row& row = (*rows)[r];
+        if (row.size() == 1 && row[0].empty()) {
+            continue; // a blank line, as an editor may leave at the end
+        }
+        if (row.size() != kHeader.size()) {
+            return onLine(r, "ha " + std::to_string(row.size()) + " campi invece di 4");
+        }
+        const std::optional<int> number = codeNumber(row[0]);
+        if (!number) {
+            return onLine(r, "il codice «" + row[0] + "» non è nella forma S0001");
+        }
+        if (!numbers.insert(*number).second) {
+            return onLine(r, "il codice " + row[0] + " compare più volte");
+        }
+        if (row[1].empty() || !key.m_byFile.emplace(row[1], key.m_entries.size()).second) {
+            return onLine(r, "il file di dati «" + row[1] + "» è vuoto o compare più volte");
+        }
+        key.m_entries.push_back({row[0], row[1], row[2], row[3]});
+        key.m_highest = std::max(key.m_highest, *number);
+    }
+    return key;
+}
+
+std::string PseudonymKey::codeFor(const std::string& dataFile, const std::string& surname,
+                                  const std::string& name) {
+    const auto [at, isNew] = m_byFile.emplace(dataFile, m_entries.size());
+    if (isNew) {
+        m_entries.push_back({PseudonymCode(++m_highest), dataFile, {}, {}});
+    }
+    PseudonymEntry& entry = m_entries[at->second];
+    entry.surname = surname;
+    entry.name = name;
+    return entry.code;
+}
+
+std::string PseudonymKey::bytes() const {
+    std::string text(kUtf8Bom);
+    const auto addRow = [&text](const std::vector<std::string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            text += (i == 0 ? "" : ",") + DatasetCsvValue(cells[i]);
+        }
+        text += kCrLf;
+    };
+    addRow({kHeader.begin(), kHeader.end()});
+    for (const PseudonymEntry& entry : m_entries) {
+        addRow({entry.code, entry.dataFile, entry.surname, entry.name});
+    }
+    return text;
+}
+
+} // namespace selvo
