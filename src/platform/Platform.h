@@ -32,22 +32,40 @@ struct NameLimit {
 };
 NameLimit nameLimit(const std::string& folder);
 
-// Whether the folder's file system can hold a file of this name.
+// Whether the folder's file system can hold a file of this name; the second form with the
+// folder's limit already known.
 bool nameFits(const std::string& folder, std::string_view name);
+bool nameFits(const NameLimit& limit, std::string_view name);
 
 enum class Kind { None, Regular, Folder, Other };
 // What the path names, without following a final link.
 Kind kindOf(const std::string& path);
 
-// A complete, flushed copy of the bytes in a new file in the folder, under a short name of its
-// own, readable by the owner only until it takes its target's place.
+// A complete copy of the bytes in a new file in the folder, under a short name of its own,
+// readable by the owner only until it takes its target's place. Flushed and closed at once,
+// or with FlushLater kept open until finishTemporary flushes it (or only closes it).
+enum class TemporaryFlush { Now, Later };
 struct Temporary {
     std::string path;
     int error = 0;
-    unsigned mode = 0; // the target's permissions, given once it takes its place
+    unsigned mode = 0;       // the target's permissions, given once it takes its place
+    std::intptr_t open = -1; // the file, while it waits for finishTemporary
 };
 Temporary writeTemporary(const std::string& target, std::string_view bytes,
-                         Privacy privacy = Privacy::Usual);
+                         Privacy privacy = Privacy::Usual,
+                         TemporaryFlush flush = TemporaryFlush::Now);
+
+// Flushes (when `flush`) and closes a temporary kept open; a temporary that cannot be is
+// removed. 0, or why not.
+int finishTemporary(Temporary& temp, bool flush = true);
+
+// Closes a temporary still open and removes it.
+void abandonTemporary(Temporary& temp);
+
+// Asks the file system holding the folder to write every file's pending bytes out in one go,
+// so that flushing each file afterwards finds nothing left to wait for: syncfs on Linux,
+// nothing elsewhere. It says nothing of any one file: each file's own flush does.
+void flushFileSystem(const std::string& folder);
 
 // The names writeTemporary gives, so that those a killed program left can be found.
 bool isTemporaryName(std::string_view name);
@@ -65,9 +83,11 @@ int moveIntoPlace(const Temporary& temp, const std::string& target);
 // 0 or why not.
 int removeFile(const std::string& path);
 
-// Each flush that waited for the disk, for diskWriteCounts().
+// Each flush that waited for the disk, and each set committed, for diskWriteCounts().
 void countFileFlush();
 void countFolderFlush();
+void countFileSystemFlush();
+void countCommittedSet();
 
 // The renames in a folder reach the disk with the files they name; 0 or why not.
 int flushFolder(const std::string& folder);
