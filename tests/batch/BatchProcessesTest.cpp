@@ -156,21 +156,66 @@ TEST(SelvoBatchProcesses, TwoRunsIntoOneFolderNeverMixASubjectsFiles) {
     EXPECT_EQ(mixed, 0) << "files of a subject come from two runs";
 }
 
+// Three subjects' data files in `dir`, and their names.
+std::vector<std::string> writeInputs(const TempDir& dir) {
+    std::vector<std::string> inputs;
+    for (int i = 0; i < 3; ++i) {
+        const selvo::ProgramState state = subject(i, i);
+        inputs.push_back(selvo::DataFileNameFor(state));
+        std::ofstream(dir.file(inputs.back()), std::ios::binary) << selvo::ComposeDataFile(state);
+    }
+    return inputs;
+}
+
 // A disk that fails to flush the folder after the renames: the files are in place but not
-// known to be on the disk, and the run says so for that subject.
-TEST(SelvoBatchProcesses, AFolderThatCannotBeFlushedFailsTheSubject) {
+// known to be on the disk, and the run says so for every subject flushed with that folder.
+TEST(SelvoBatchProcesses, AFolderThatCannotBeFlushedFailsEverySubjectOfItsGroup) {
     const TempDir dir;
-    const selvo::ProgramState state = subject(7, 7);
-    std::ofstream(dir.file("in.csv"), std::ios::binary) << selvo::ComposeDataFile(state);
-    const pid_t run = start({"--out", "out", "in.csv"},
-                            withTestFlush("SELVO_TEST_FAIL_FOLDER_FLUSH"), dir.file("err"));
+    std::vector<std::string> args{"--out", "out"};
+    for (const std::string& input : writeInputs(dir)) {
+        args.push_back(input);
+    }
+    const pid_t run = start(args, withTestFlush("SELVO_TEST_FAIL_FOLDER_FLUSH"), dir.file("err"));
     EXPECT_EQ(exitStatus(run), 1);
     const std::string err = fileBytes(dir.file("err"));
-    EXPECT_THAT(err, HasSubstr("selvo-batch: in.csv: Impossibile scrivere il file \"" +
-                               (dir.file("out") / selvo::DataFileNameFor(state)).string() +
-                               "\": i file sono stati messi al loro posto, ma la cartella non è "
-                               "stata registrata sul disco (errore di scrittura sul disco): "));
+    for (const std::string& input : writeInputs(dir)) {
+        EXPECT_THAT(err, HasSubstr("selvo-batch: " + input + ": Impossibile scrivere il file \"" +
+                                   (dir.file("out") / input).string() +
+                                   "\": i file sono stati messi al loro posto, ma la cartella "
+                                   "non è stata registrata sul disco (errore di scrittura sul "
+                                   "disco): "));
+    }
     EXPECT_THAT(err, HasSubstr("ripetere l'elaborazione."));
+}
+
+// A file whose bytes the disk cannot write, found when its group is flushed: that subject
+// fails with its older files whole, and the others of the group are written.
+TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlderFiles) {
+    const TempDir dir;
+    std::vector<std::string> args{"--out", "out"};
+    const std::vector<std::string> inputs = writeInputs(dir);
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    std::vector<std::string> first = withTestFlush("SELVO_TEST_SKIP_FLUSH");
+    first.push_back("SOURCE_DATE_EPOCH=1000000000");
+    ASSERT_EQ(exitStatus(start(args, first, dir.file("err"))), 0);
+    const auto older = filesIn(dir.file("out"));
+
+    // The fifth file flushed is the second subject's report.
+    std::vector<std::string> failing = withTestFlush("SELVO_TEST_FAIL_FILE_FLUSH");
+    failing[1] = "SELVO_TEST_FAIL_FILE_FLUSH=5";
+    failing.push_back("SOURCE_DATE_EPOCH=2000000000");
+    EXPECT_EQ(exitStatus(start(args, failing, dir.file("err"))), 1);
+    const std::string err = fileBytes(dir.file("err"));
+    EXPECT_THAT(err, HasSubstr("selvo-batch: " + inputs[1] + ": Impossibile scrivere il file"));
+    EXPECT_THAT(err, HasSubstr("errore di scrittura sul disco."));
+
+    const auto now = filesIn(dir.file("out"));
+    ASSERT_EQ(now.size(), older.size()) << "a temporary was left behind";
+    for (int i = 0; i < 3; ++i) {
+        const selvo::SubjectRecord record = selvo::SubjectOf(subject(i, i));
+        const std::string report = selvo::ReportFileName(record);
+        EXPECT_EQ(now.at(report) == older.at(report), i == 1) << report;
+    }
 }
 
 } // namespace
