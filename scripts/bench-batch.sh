@@ -69,21 +69,24 @@ for place in "${places[@]:1}"; do
     cp -r "$work/in" "$work/list" "$place/"
 done
 
+# Each run writes into folders of its own, all removed once the place's runs are over: ext4
+# gives a file created where thousands were just deleted its inode only after a long search,
+# which would time the file system's bookkeeping rather than the programs.
+
 # One timed run of a selvo-batch: "WALL USER SYS" on stdout, outputs in $place/$out.
 time_batch() {
     local program=$1 place=$2 out=$3
-    rm -rf "${place:?}/$out"
     local TIMEFORMAT='%3R %3U %3S'
     { time (cd "$place/in" && "$program" --out "../$out" -- *.csv > /dev/null 2> "$place/err"); } 2>&1 ||
         { echo "bench-batch: $program failed:" >&2; cat "$place/err" >&2; exit 1; }
 }
 
-# One run of a floor over the outputs of the last selvo-batch run, into $place/$out: its write
-# phase's times. The mode is the floor's option, if any.
+# One run of a floor over the outputs of selvo-batch's run in $place/$from, into $place/$out:
+# its write phase's times. The mode is the floor's option, if any.
 time_floor() {
-    local place=$1 out=$2 mode=${3:-}
-    rm -rf "${place:?}/$out" && mkdir "$place/$out"
-    "$floor" $mode "$place/out" "$place/$out" "$place/list" |
+    local place=$1 from=$2 out=$3 mode=${4:-}
+    mkdir "$place/$out"
+    "$floor" $mode "$place/$from" "$place/$out" "$place/list" |
         awk '$1 == "write" { print $2, $3, $4 }'
 }
 
@@ -123,13 +126,18 @@ for place in "${places[@]}"; do
     : > "$place/oneflush.times"
     : > "$place/reference.times"
     for ((r = 1; r <= runs; r++)); do
+        run=runs/$r
+        mkdir -p "$place/$run"
         if [ -n "$reference" ]; then
-            time_batch "$reference" "$place" reference >> "$place/reference.times"
+            time_batch "$reference" "$place" "$run/reference" >> "$place/reference.times"
         fi
-        time_batch "$batch" "$place" out >> "$place/batch.times"
-        time_floor "$place" floor >> "$place/floor.times"
-        time_floor "$place" oneflush --one-flush >> "$place/oneflush.times"
+        time_batch "$batch" "$place" "$run/out" >> "$place/batch.times"
+        time_floor "$place" "$run/out" "$run/floor" >> "$place/floor.times"
+        time_floor "$place" "$run/out" "$run/oneflush" --one-flush >> "$place/oneflush.times"
     done
+    # The last run's files are the ones checked below.
+    mv "$place/runs/$runs"/* "$place/"
+    rm -rf "${place:?}/runs"
     summary selvo-batch < "$place/batch.times"
     summary "floor per set" < "$place/floor.times"
     summary "floor one flush" < "$place/oneflush.times"

@@ -25,11 +25,6 @@ namespace {
 // Below this many files a run is over before progress would help.
 constexpr std::size_t kProgressFromFiles = 5;
 
-// Subjects whose files are flushed and renamed together. Each waits for the disk once per
-// group instead of four times, and a group's unflushed files stay open (three per subject),
-// well within any system's limit on open files.
-constexpr std::size_t kSubjectsPerGroup = 64;
-
 // The folder a subject's files go into, as the system resolves it (links and ".." followed),
 // checked when its turn comes: a folder removed or replaced during the run fails that subject
 // alone. Throws filesystem_error when it cannot be used.
@@ -325,16 +320,18 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         ++failures;
     };
     // Another run writing into the same folder: its subject's files go in first, then ours.
-    const FolderWait wait{output.busyFolderNotice, [&progress](const std::string& folder) {
-                              progress.line()
-                                  << "selvo-batch: la cartella \"" << visibleText(folder)
-                                  << "\" è in uso da un'altra elaborazione di BrivanSelvo: "
-                                     "attendo che si liberi.\n";
+    const auto sayBusy = [&progress](const std::string& folder) {
+        progress.line() << "selvo-batch: la cartella \"" << visibleText(folder)
+                        << "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che si "
+                           "liberi.\n";
+    };
+    const FolderWait wait{output.busyFolderNotice, [&sayBusy](const std::string& folder) {
+                              sayBusy(folder);
                               return true;
                           }};
 
     // A subject is told written, and its case joins the dataset, once its group is on disk.
-    SubjectGroup group(kSubjectsPerGroup, wait,
+    SubjectGroup group(output.busyFolderNotice, sayBusy,
                        [&](const WaitingSubject& subject, const std::optional<FileError>& error) {
                            if (error) {
                                failed(subject.file, error->message());

@@ -19,7 +19,13 @@ struct Replaced {
     std::optional<std::string> bytes;
 };
 
+struct CommitGroup::FileSystem {
+    platform::FileSystemWatch watch;
+    int error = 0; // its flush's, once flushed
+};
+
 struct CommitGroup::Set {
+    bool byFileSystem = false; // its file systems' flushes stand for its files'
     std::vector<std::string> paths;
     std::vector<platform::Temporary> temps; // one per path once written
     std::vector<Replaced> before;           // one per path once its folder is locked
@@ -144,30 +150,13 @@ std::string unflushedReason(int error) {
            "l'elaborazione.";
 }
 
-// Every temporary still open reaches the disk before any rename: a rename that reached the
-// disk before its file's bytes would leave an empty file after a power cut. Each file system
-// is first asked to write everything out at once; each file's own flush then says whether
-// its bytes are on the disk.
-void flushTemporaries(const std::vector<Set*>& sets) {
-    std::set<std::string> folders;
-    for (const Set* set : sets) {
-        for (const std::string& path : set->paths) {
-            folders.insert(folderOf(path));
-        }
-    }
-    std::set<std::uint64_t> devices;
-    for (const std::string& folder : folders) {
-        const auto id = fileIdentity(folder.empty() ? "." : folder);
-        if (!id || devices.insert(id->device).second) {
-            platform::flushFileSystem(folder);
-        }
-    }
-    for (Set* set : sets) {
-        for (std::size_t i = 0; i < set->temps.size(); ++i) {
-            if (const int error = platform::finishTemporary(set->temps[i]); error != 0) {
-                failSet(*set, set->paths[i], error);
-                break;
-            }
+// Flushes and closes each of the set's temporaries still open; the first that fails fails
+// the set.
+void flushEachFile(Set& set) {
+    for (std::size_t i = 0; i < set.temps.size(); ++i) {
+        if (const int error = platform::finishTemporary(set.temps[i]); error != 0) {
+            failSet(set, set.paths[i], error);
+            return;
         }
     }
 }
@@ -323,6 +312,9 @@ CommitGroup::~CommitGroup() {
             platform::abandonTemporary(temp);
         }
     }
+    for (FileSystem& fileSystem : m_fileSystems) {
+        platform::endWatch(fileSystem.watch);
+    }
 }
 
 std::size_t CommitGroup::size() const {
@@ -340,9 +332,80 @@ bool CommitGroup::fits(const std::string& path) {
     return platform::nameFits(platform::NameLimit{known->second}, platform::nameOf(path));
 }
 
+// A file system is watched from before the group's first file on it is written, so that its
+// flush tells of a failure to write any of them; folders on one file system share its watch.
+void CommitGroup::watch(const std::string& folder) {
+    if (m_fileSystemOf.contains(folder)) {
+        return;
+    }
+    platform::FileSystemWatch watch = platform::watchFileSystem(folder);
+    for (std::size_t k = 0; k < m_fileSystems.size(); ++k) {
+        if (watch.handle != -1 && m_fileSystems[k].watch.handle != -1 &&
+            m_fileSystems[k].watch.device == watch.device) {
+            platform::endWatch(watch);
+            m_fileSystemOf.emplace(folder, k);
+            return;
+        }
+    }
+    m_fileSystemOf.emplace(folder, m_fileSystems.size());
+    m_fileSystems.push_back({watch});
+}
+
+// Where one flush of each file system tells of every failed write, a set's temporaries are
+// closed at once; elsewhere they stay open until each is flushed at the commit.
 void CommitGroup::add(const std::vector<PendingFile>& files) {
-    m_sets.push_back(stageSet(files, Privacy::Usual, platform::TemporaryFlush::Later,
-                              [this](const std::string& path) { return fits(path); }));
+    bool byFileSystem = platform::fileSystemFlushTellsErrors();
+    for (const PendingFile& file : files) {
+        watch(folderOf(file.path));
+        byFileSystem = byFileSystem &&
+                       m_fileSystems[m_fileSystemOf.at(folderOf(file.path))].watch.handle != -1;
+    }
+    Set set = stageSet(files, Privacy::Usual, platform::TemporaryFlush::Later,
+                       [this](const std::string& path) { return fits(path); });
+    set.byFileSystem = byFileSystem;
+    for (std::size_t i = 0; i < set.temps.size() && byFileSystem; ++i) {
+        if (const int error = platform::finishTemporary(set.temps[i], false); error != 0) {
+            failSet(set, set.paths[i], error);
+        }
+    }
+    if (!set.byFileSystem) {
+        m_openFiles += set.temps.size();
+    }
+    m_sets.push_back(std::move(set));
+}
+
+bool CommitGroup::full() const {
+    constexpr std::size_t kMostSets = 256;
+    constexpr std::size_t kMostOpenFiles = 192; // well within any system's limit
+    return m_sets.size() >= kMostSets || m_openFiles >= kMostOpenFiles;
+}
+
+// Every temporary reaches the disk before any rename: a rename that reached the disk before
+// its file's bytes would leave an empty file after a power cut. Each file system is flushed
+// once: a set whose files it stands for fails when it failed. The others' files (elsewhere,
+// or on a file system that could not be watched) are each flushed, each telling of itself.
+void CommitGroup::flush(const std::vector<Set*>& sets) {
+    for (FileSystem& fileSystem : m_fileSystems) {
+        fileSystem.error = platform::flushFileSystem(fileSystem.watch);
+    }
+    for (Set* set : sets) {
+        if (!set->byFileSystem) {
+            flushEachFile(*set);
+            continue;
+        }
+        for (const std::string& path : set->paths) {
+            if (const int error = m_fileSystems[m_fileSystemOf.at(folderOf(path))].error) {
+                failSet(*set, path, error);
+                break;
+            }
+        }
+    }
+    for (FileSystem& fileSystem : m_fileSystems) {
+        platform::endWatch(fileSystem.watch);
+    }
+    m_fileSystems.clear();
+    m_fileSystemOf.clear();
+    m_openFiles = 0;
 }
 
 std::vector<CommitResult> CommitGroup::commit() {
@@ -352,7 +415,7 @@ std::vector<CommitResult> CommitGroup::commit() {
             written.push_back(&set);
         }
     }
-    flushTemporaries(written);
+    flush(written);
     std::erase_if(written, [](const Set* set) { return set->failed(); });
     if (!written.empty()) {
         putInPlace(written, m_wait);

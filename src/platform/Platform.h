@@ -62,10 +62,24 @@ int finishTemporary(Temporary& temp, bool flush = true);
 // Closes a temporary still open and removes it.
 void abandonTemporary(Temporary& temp);
 
-// Asks the file system holding the folder to write every file's pending bytes out in one go,
-// so that flushing each file afterwards finds nothing left to wait for: syncfs on Linux,
-// nothing elsewhere. It says nothing of any one file: each file's own flush does.
-void flushFileSystem(const std::string& folder);
+// A file system watched from the moment a group of files starts to be written into it, so
+// that one flush of it can stand for theirs: it writes every file's pending bytes out at
+// once and, where fileSystemFlushTellsErrors(), fails when any write to that file system
+// failed since the watch began. Without a handle (a folder that cannot be opened) it flushes
+// nothing.
+struct FileSystemWatch {
+    std::intptr_t handle = -1;
+    std::uint64_t device = 0;
+};
+FileSystemWatch watchFileSystem(const std::string& folder);
+// 0, or why not.
+int flushFileSystem(const FileSystemWatch& watch);
+void endWatch(FileSystemWatch& watch);
+
+// Whether a file system's flush reports the failed writes of every file on it, so that the
+// files need no flush of their own: Linux since 5.8. Elsewhere each file is flushed, and the
+// file system's flush only writes the bytes out sooner (or does nothing).
+bool fileSystemFlushTellsErrors();
 
 // The names writeTemporary gives, so that those a killed program left can be found.
 bool isTemporaryName(std::string_view name);

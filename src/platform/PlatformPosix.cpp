@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 #include <utility>
 
@@ -137,16 +138,55 @@ void abandonTemporary(Temporary& temp) {
     ::unlink(temp.path.c_str());
 }
 
-void flushFileSystem(const std::string& folder) {
-#ifdef __linux__
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::syncfs(fd);
-        countFileSystemFlush();
-        ::close(fd);
+FileSystemWatch watchFileSystem(const std::string& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0) {
+        return {};
     }
+    if (::fstat(fd, &info) != 0) {
+        ::close(fd);
+        return {};
+    }
+    return {fd, static_cast<std::uint64_t>(info.st_dev)};
+}
+
+int flushFileSystem(const FileSystemWatch& watch) {
+    if (watch.handle < 0) {
+        return 0;
+    }
+    countFileSystemFlush();
+#ifdef __linux__
+    return ::syncfs(static_cast<int>(watch.handle)) == 0 ? 0 : errno;
 #else
-    (void)folder;
+    ::sync();
+    return 0;
+#endif
+}
+
+void endWatch(FileSystemWatch& watch) {
+    if (watch.handle >= 0) {
+        ::close(static_cast<int>(std::exchange(watch.handle, -1)));
+    }
+}
+
+// Linux 5.8 made syncfs report the write errors of the file system since the descriptor was
+// opened; before, it said nothing of them.
+bool fileSystemFlushTellsErrors() {
+#ifdef __linux__
+    static const bool tells = [] {
+        utsname system{};
+        int major = 0;
+        int minor = 0;
+        if (::uname(&system) != 0 || std::sscanf(system.release, "%d.%d", &major, &minor) != 2) {
+            return false;
+        }
+        return major > 5 || (major == 5 && minor >= 8);
+    }();
+    return tells;
+#else
+    return false;
 #endif
 }
 

@@ -220,8 +220,20 @@ void abandonTemporary(Temporary& temp) {
     }
 }
 
-// Windows flushes a whole volume only for an administrator; each file's own flush does here.
-void flushFileSystem(const std::string&) {}
+// Windows flushes a whole volume only for an administrator: each file's own flush does here.
+FileSystemWatch watchFileSystem(const std::string&) {
+    return {};
+}
+
+int flushFileSystem(const FileSystemWatch&) {
+    return 0;
+}
+
+void endWatch(FileSystemWatch&) {}
+
+bool fileSystemFlushTellsErrors() {
+    return false;
+}
 
 // writeTemporary's eight hexadecimal digits.
 bool isTemporaryName(std::string_view name) {

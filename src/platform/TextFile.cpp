@@ -3,17 +3,18 @@
 #include "platform/Platform.h"
 #include "text/TextSafety.h"
 
+#include <atomic>
 #include <cerrno>
 
 namespace selvo {
 
 namespace {
 
-// Every save runs on the one thread of the program that makes it.
-std::uint64_t g_committedSets = 0;
-std::uint64_t g_fileFlushes = 0;
-std::uint64_t g_folderFlushes = 0;
-std::uint64_t g_fileSystemFlushes = 0;
+// selvo-batch commits one group on a thread of its own while it writes the next.
+std::atomic<std::uint64_t> g_committedSets = 0;
+std::atomic<std::uint64_t> g_fileFlushes = 0;
+std::atomic<std::uint64_t> g_folderFlushes = 0;
+std::atomic<std::uint64_t> g_fileSystemFlushes = 0;
 
 } // namespace
 

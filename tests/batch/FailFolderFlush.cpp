@@ -1,6 +1,7 @@
 // Loaded into selvo-batch with LD_PRELOAD: while SELVO_TEST_FAIL_FOLDER_FLUSH is set, flushing
 // a folder fails as a failing disk makes it fail; SELVO_TEST_FAIL_FILE_FLUSH=N fails the Nth
-// flush of a file's bytes the same way (a block the disk could not write); while
+// flush of a file's bytes the same way (a block the disk could not write), and every flush of
+// a whole file system, which tells of that block too; while
 // SELVO_TEST_SKIP_FLUSH is set, nothing
 // waits for the disk and each rename takes up to half a millisecond, as on a slow share (runs that
 // test only how they take turns need no disk, and a wider window between renames shows a mix).
@@ -33,6 +34,16 @@ extern "C" int fsync(int fd) {
         return 0;
     }
     return system(fd);
+}
+
+extern "C" int syncfs(int fd) {
+    using Syncfs = int (*)(int);
+    static const Syncfs system = reinterpret_cast<Syncfs>(dlsym(RTLD_NEXT, "syncfs"));
+    if (std::getenv("SELVO_TEST_FAIL_FILE_FLUSH") != nullptr) {
+        errno = EIO;
+        return -1;
+    }
+    return std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr ? 0 : system(fd);
 }
 
 extern "C" int rename(const char* from, const char* to) {

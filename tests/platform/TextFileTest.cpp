@@ -1,3 +1,4 @@
+#include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "text/TextSafety.h"
 #include "support/FileBytes.h"
@@ -185,7 +186,9 @@ TEST(CommitGroup, FlushesEachFolderOnceAndASetFailsAlone) {
 
     const selvo::DiskWriteCounts after = selvo::diskWriteCounts();
     EXPECT_EQ(after.committedSets - before.committedSets, 2u);
-    EXPECT_EQ(after.fileFlushes - before.fileFlushes, 4u);
+    const bool told = selvo::platform::fileSystemFlushTellsErrors();
+    EXPECT_EQ(after.fileFlushes - before.fileFlushes, told ? 0u : 4u);
+    EXPECT_EQ(after.fileSystemFlushes - before.fileSystemFlushes, told ? 1u : 0u);
 #ifdef _WIN32
     EXPECT_EQ(after.folderFlushes - before.folderFlushes, 4u); // each rename writes through
 #else

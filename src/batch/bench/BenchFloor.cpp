@@ -116,6 +116,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const Clocks read = now();
+    selvo::platform::FileSystemWatch watch;
+    if (oneFlush) {
+        watch = selvo::platform::watchFileSystem(places[1]);
+    }
     for (const FileSet& set : *sets) {
         const auto error = oneFlush ? writeUnflushed(set) : selvo::commitFileSet(set).error;
         if (error) {
@@ -124,7 +128,13 @@ int main(int argc, char* argv[]) {
         }
     }
     if (oneFlush) {
-        selvo::platform::flushFileSystem(places[1]);
+        const int error = selvo::platform::flushFileSystem(watch);
+        selvo::platform::endWatch(watch);
+        if (error != 0) {
+            std::fprintf(stderr, "selvo-bench-floor: %s\n",
+                         selvo::FileError::ofErrno(places[1], error).message().c_str());
+            return 1;
+        }
     }
     const Clocks written = now();
     report("read", start, read);
