@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <ostream>
 #include <utility>
 
@@ -36,6 +37,31 @@ std::string subjectFolder(const fs::path& folder) {
     }
     return utf8Of(resolved);
 }
+
+// Subjects' folders as subjectFolder resolves them, each kept with its identity: most subjects
+// share a folder, which is resolved again only when its path no longer names the same folder.
+class SubjectFolders {
+public:
+    std::string resolve(const fs::path& folder) {
+        const std::optional<FileIdentity> identity = fileIdentity(utf8Of(folder));
+        const auto known = m_resolved.find(folder);
+        if (identity && known != m_resolved.end() && known->second.identity == *identity) {
+            return known->second.path;
+        }
+        std::string resolved = subjectFolder(folder);
+        if (identity) {
+            m_resolved.insert_or_assign(folder, Resolved{*identity, resolved});
+        }
+        return resolved;
+    }
+
+private:
+    struct Resolved {
+        FileIdentity identity;
+        std::string path;
+    };
+    std::map<fs::path, Resolved> m_resolved;
+};
 
 // The storage of the item bank's tables, handed from one subject's state to the next. What
 // it holds never matters: LoadItemBank assigns every text of both tables.
@@ -352,6 +378,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     // Storage for the item bank's texts, lent to each subject's state in turn: loading the
     // bank then copies every text into storage already there instead of allocating it anew.
     ItemBankStorage bankStorage;
+    SubjectFolders folders;
     std::size_t seen = 0;
     for (PlannedInput& input : plan) {
         ++seen;
@@ -367,7 +394,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
             bankStorage.lendTo(state);
             LoadItemBank(state); // the report quotes criteria texts, the export item texts
             try {
-                const std::string folder = subjectFolder(input.folder);
+                const std::string folder = folders.resolve(input.folder);
                 ComposedSubject composed = ComposeSubject(state, folder, now);
                 if (!composed.files.ok()) {
                     failed(input.file, composed.files.error().message());
