@@ -194,12 +194,14 @@ TEST(SelvoBatchProcesses, AFolderThatCannotBeFlushedFailsEverySubjectOfItsGroup)
 // group, where one flush of the file system stands for the files'); the others are written.
 TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlderFiles) {
     const TempDir dir;
-    std::vector<std::string> args{"--out", "out"};
+    std::vector<std::string> args{"--out", "out", "--dataset", "studio"};
     const std::vector<std::string> inputs = writeInputs(dir);
     args.insert(args.end(), inputs.begin(), inputs.end());
     std::vector<std::string> first = withTestFlush("SELVO_TEST_SKIP_FLUSH");
     first.push_back("SOURCE_DATE_EPOCH=1000000000");
     ASSERT_EQ(exitStatus(start(args, first, dir.file("err"))), 0);
+    fs::remove(dir.file("out") / "studio.csv");
+    fs::remove(dir.file("out") / "studio.sps");
     const auto older = filesIn(dir.file("out"));
 
     // The fifth file flushed on its own is the second subject's report.
@@ -208,6 +210,12 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
     failing.push_back("SOURCE_DATE_EPOCH=2000000000");
     EXPECT_EQ(exitStatus(start(args, failing, dir.file("err"))), 1);
     const std::string err = fileBytes(dir.file("err"));
+    // The dataset holds the subjects written, and only those.
+    const std::string table = fs::exists(dir.file("out") / "studio.csv")
+                                  ? fileBytes(dir.file("out") / "studio.csv")
+                                  : std::string();
+    fs::remove(dir.file("out") / "studio.csv");
+    fs::remove(dir.file("out") / "studio.sps");
     const auto now = filesIn(dir.file("out"));
     ASSERT_EQ(now.size(), older.size()) << "a temporary was left behind";
     for (std::size_t i = 0; i < inputs.size(); ++i) {
@@ -215,6 +223,8 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
             err.find("selvo-batch: " + inputs[i] + ": Impossibile scrivere il file") !=
             std::string::npos;
         EXPECT_EQ(failed, i == 1 || selvo::platform::fileSystemFlushTellsErrors()) << inputs[i];
+        const std::string id = "\n" + fs::path(inputs[i]).stem().string() + ",";
+        EXPECT_EQ(table.find(id) == std::string::npos, failed) << inputs[i];
         const std::string report =
             selvo::ReportFileName(selvo::SubjectOf(subject(static_cast<int>(i), 0)));
         EXPECT_EQ(now.at(report) == older.at(report), failed) << report;
