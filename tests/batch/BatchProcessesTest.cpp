@@ -148,9 +148,8 @@ TEST(SelvoBatchProcesses, TwoRunsIntoOneFolderNeverMixASubjectsFiles) {
         const selvo::ProgramState state = subject(i, i);
         const std::string data = selvo::DataFileNameFor(state);
         const std::string run = shared.at(data) == alone["a"].at(data) ? "a" : "b";
-        for (const std::string& name :
-             {data, selvo::ReportFileName(selvo::SubjectOf(state)),
-              selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
+        for (const std::string& name : {data, selvo::ReportFileName(selvo::SubjectOf(state)),
+                                        selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
             mixed += shared.at(name) != alone[run].at(name);
         }
     }
@@ -219,9 +218,8 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
     const auto now = filesIn(dir.file("out"));
     ASSERT_EQ(now.size(), older.size()) << "a temporary was left behind";
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const bool failed =
-            err.find("selvo-batch: " + inputs[i] + ": Impossibile scrivere il file") !=
-            std::string::npos;
+        const bool failed = err.find("selvo-batch: " + inputs[i] +
+                                     ": Impossibile scrivere il file") != std::string::npos;
         EXPECT_EQ(failed, i == 1 || selvo::platform::fileSystemFlushTellsErrors()) << inputs[i];
         const std::string id = "\n" + fs::path(inputs[i]).stem().string() + ",";
         EXPECT_EQ(table.find(id) == std::string::npos, failed) << inputs[i];
