@@ -165,12 +165,19 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
     // Which input each existing file is, and which inputs plan to write each output.
     // A file given again is planned where it was first given, and only there.
     std::map<OutputKey, std::set<std::size_t>> writers;
+    std::map<fs::path, OutputKey> folderKeys; // most inputs share a folder: each is looked up once
     for (std::size_t i = 0; i < plan.size(); ++i) {
         if (plan[i].refusal || plan[i].sameFileAs) {
             continue;
         }
+        auto folder = folderKeys.find(plan[i].folder);
+        if (folder == folderKeys.end()) {
+            folder = folderKeys.emplace(plan[i].folder, fileKey(plan[i].folder, "", names)).first;
+        }
         for (const std::string& name : subjectOutputs(plan[i].state)) {
-            outputs[i].push_back(fileKey(plan[i].folder, name, names));
+            OutputKey key = folder->second;
+            key.name = names.key(utf8Of(plan[i].folder), name);
+            outputs[i].push_back(std::move(key));
             writers[outputs[i].back()].insert(i);
         }
     }

@@ -4,6 +4,7 @@
 #include "administration/ItemBank.h"
 #include "batch/BatchDataset.h"
 #include "batch/BatchPlan.h"
+#include "batch/SubjectGroup.h"
 #include "datafiles/DatasetTable.h"
 #include "platform/TextFile.h"
 #include "processing/ProcessData.h"
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <ostream>
 #include <utility>
 
@@ -35,6 +37,31 @@ std::string subjectFolder(const fs::path& folder) {
     }
     return utf8Of(resolved);
 }
+
+// Subjects' folders as subjectFolder resolves them, each kept with its identity: most subjects
+// share a folder, which is resolved again only when its path no longer names the same folder.
+class SubjectFolders {
+public:
+    std::string resolve(const fs::path& folder) {
+        const std::optional<FileIdentity> identity = fileIdentity(utf8Of(folder));
+        const auto known = m_resolved.find(folder);
+        if (identity && known != m_resolved.end() && known->second.identity == *identity) {
+            return known->second.path;
+        }
+        std::string resolved = subjectFolder(folder);
+        if (identity) {
+            m_resolved.insert_or_assign(folder, Resolved{*identity, resolved});
+        }
+        return resolved;
+    }
+
+private:
+    struct Resolved {
+        FileIdentity identity;
+        std::string path;
+    };
+    std::map<fs::path, Resolved> m_resolved;
+};
 
 // The storage of the item bank's tables, handed from one subject's state to the next. What
 // it holds never matters: LoadItemBank assigns every text of both tables.
@@ -309,77 +336,87 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                         std::move(key));
     }
     std::size_t succeeded = 0;
-    std::size_t failed = 0;
+    std::size_t failures = 0;
     std::size_t repeated = 0; // files given again, done where first given
     Progress progress(output.err, output.progress, plan.size());
+    const auto failed = [&](const std::string& file, const std::string& reason) {
+        // Names and fields from the files are shown, never obeyed by the terminal.
+        progress.line() << "selvo-batch: " << visibleText(file) << ": " << visibleText(reason)
+                        << "\n";
+        ++failures;
+    };
     // Another run writing into the same folder: its subject's files go in first, then ours.
-    const FolderWait wait{output.busyFolderNotice, [&progress](const std::string& folder) {
-                              progress.line()
-                                  << "selvo-batch: la cartella \"" << visibleText(folder)
-                                  << "\" è in uso da un'altra elaborazione di BrivanSelvo: "
-                                     "attendo che si liberi.\n";
+    const auto sayBusy = [&progress](const std::string& folder) {
+        progress.line() << "selvo-batch: la cartella \"" << visibleText(folder)
+                        << "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che si "
+                           "liberi.\n";
+    };
+    const FolderWait wait{output.busyFolderNotice, [&sayBusy](const std::string& folder) {
+                              sayBusy(folder);
                               return true;
                           }};
 
+    // A subject is told written, and its case joins the dataset, once its group is on disk.
+    SubjectGroup group(output.busyFolderNotice, sayBusy,
+                       [&](const WaitingSubject& subject, const std::optional<FileError>& error) {
+                           if (error) {
+                               failed(subject.file, error->message());
+                               return;
+                           }
+                           ++succeeded;
+                           if (dataset) {
+                               dataset->addCase(subject.file, subject.subject, subject.answers,
+                                                subject.scores);
+                           }
+                           if (!subject.missing.empty()) {
+                               std::string said = MissingItemsMessage(subject.missing);
+                               said[0] = 'm';
+                               progress.line() << "selvo-batch: " << visibleText(subject.file)
+                                               << ": elaborato, ma " << said << "\n";
+                           }
+                       });
     // Storage for the item bank's texts, lent to each subject's state in turn: loading the
     // bank then copies every text into storage already there instead of allocating it anew.
     ItemBankStorage bankStorage;
+    SubjectFolders folders;
+    std::size_t seen = 0;
     for (PlannedInput& input : plan) {
-        const auto fail = [&](const std::string& reason) {
-            // Names and fields from the files are shown, never obeyed by the terminal.
-            progress.line() << "selvo-batch: " << visibleText(input.file) << ": "
-                            << visibleText(reason) << "\n";
-            ++failed;
-        };
+        ++seen;
         if (input.sameFileAs) {
             progress.line() << "selvo-batch: " << visibleText(input.file)
                             << ": è lo stesso file di " << visibleText(*input.sameFileAs)
                             << ", indicato più volte: elaborato una volta sola.\n";
             ++repeated;
-            progress.show(succeeded + failed + repeated);
-            continue;
-        }
-        if (input.refusal) {
-            fail(*input.refusal);
-            progress.show(succeeded + failed + repeated);
-            continue;
-        }
-        ProgramState& state = input.state;
-        bankStorage.lendTo(state);
-        LoadItemBank(state); // the report quotes criteria texts, the export item texts
-        const std::vector<int> missing = MissingItems(state);
-        std::optional<std::string> failure;
-        Scores scores; // the dataset's row comes from the scores the subject's files hold
-        try {
-            ProcessedSubject run = ProcessSubject(state, subjectFolder(input.folder), now, wait);
-            scores = run.scores;
-            if (const auto& error = run.commit.error) {
-                failure = error->message();
-            }
-        } catch (const fs::filesystem_error& cannotEnter) {
-            failure = "impossibile entrare nella cartella " + utf8Of(input.folder) + ": " +
-                      describeErrno(cannotEnter.code().value(), FileAccess::Read);
-        }
-        if (failure) {
-            fail(*failure);
+        } else if (input.refusal) {
+            failed(input.file, *input.refusal);
         } else {
-            ++succeeded;
-            if (dataset) {
-                dataset->addCase(input.file, SubjectOf(state), AnswersOf(state), scores);
+            ProgramState& state = input.state;
+            bankStorage.lendTo(state);
+            LoadItemBank(state); // the report quotes criteria texts, the export item texts
+            try {
+                const std::string folder = folders.resolve(input.folder);
+                ComposedSubject composed = ComposeSubject(state, folder, now);
+                if (!composed.files.ok()) {
+                    failed(input.file, composed.files.error().message());
+                } else {
+                    group.add({input.file, folder, std::move(composed.subject),
+                               std::move(composed.answers), std::move(composed.scores),
+                               MissingItems(state)},
+                              composed.files.value());
+                }
+            } catch (const fs::filesystem_error& cannotEnter) {
+                failed(input.file, "impossibile entrare nella cartella " + utf8Of(input.folder) +
+                                       ": " +
+                                       describeErrno(cannotEnter.code().value(), FileAccess::Read));
             }
-            if (!missing.empty()) {
-                std::string said = MissingItemsMessage(missing);
-                said[0] = 'm';
-                progress.line() << "selvo-batch: " << visibleText(input.file) << ": elaborato, ma "
-                                << said << "\n";
-            }
+            // The subject is done: its memory goes before the next one is processed. It is
+            // moved out to be freed: assigning a fresh state would keep every string's buffer.
+            bankStorage.takeBackFrom(state);
+            std::exchange(input.state, ProgramState{});
         }
-        // The subject is done: its memory goes before the next one is processed. It is moved
-        // out to be freed: assigning a fresh state would keep every string's buffer.
-        bankStorage.takeBackFrom(state);
-        std::exchange(input.state, ProgramState{});
-        progress.show(succeeded + failed + repeated);
+        progress.show(seen);
     }
+    group.finish();
     progress.finish();
     // The dataset comes last: it holds the cases of the subjects whose files were written.
     BatchDataset::Outcome written;
@@ -390,9 +427,9 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         }
     }
     output.out << "selvo-batch: " << succeeded
-               << (succeeded == 1 ? " file elaborato, " : " file elaborati, ") << failed
-               << (failed == 1 ? " non riuscito" : " non riusciti") << written.said << ".\n";
-    return failed == 0 && !written.error ? 0 : 1;
+               << (succeeded == 1 ? " file elaborato, " : " file elaborati, ") << failures
+               << (failures == 1 ? " non riuscito" : " non riusciti") << written.said << ".\n";
+    return failures == 0 && !written.error ? 0 : 1;
 }
 
 DateTimeSource BatchDateTimeSource(const char* sourceDateEpoch) {

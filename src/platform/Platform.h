@@ -32,22 +32,54 @@ struct NameLimit {
 };
 NameLimit nameLimit(const std::string& folder);
 
-// Whether the folder's file system can hold a file of this name.
+// Whether the folder's file system can hold a file of this name; the second form with the
+// folder's limit already known.
 bool nameFits(const std::string& folder, std::string_view name);
+bool nameFits(const NameLimit& limit, std::string_view name);
 
 enum class Kind { None, Regular, Folder, Other };
 // What the path names, without following a final link.
 Kind kindOf(const std::string& path);
 
-// A complete, flushed copy of the bytes in a new file in the folder, under a short name of its
-// own, readable by the owner only until it takes its target's place.
+// A complete copy of the bytes in a new file in the folder, under a short name of its own,
+// readable by the owner only until it takes its target's place. Flushed and closed at once,
+// or with FlushLater kept open until finishTemporary flushes it (or only closes it).
+enum class TemporaryFlush { Now, Later };
 struct Temporary {
     std::string path;
     int error = 0;
-    unsigned mode = 0; // the target's permissions, given once it takes its place
+    unsigned mode = 0;       // the target's permissions, given once it takes its place
+    std::intptr_t open = -1; // the file, while it waits for finishTemporary
 };
 Temporary writeTemporary(const std::string& target, std::string_view bytes,
-                         Privacy privacy = Privacy::Usual);
+                         Privacy privacy = Privacy::Usual,
+                         TemporaryFlush flush = TemporaryFlush::Now);
+
+// Flushes (when `flush`) and closes a temporary kept open; a temporary that cannot be is
+// removed. 0, or why not.
+int finishTemporary(Temporary& temp, bool flush = true);
+
+// Closes a temporary still open and removes it.
+void abandonTemporary(Temporary& temp);
+
+// A file system watched from the moment a group of files starts to be written into it, so
+// that one flush of it can stand for theirs: it writes every file's pending bytes out at
+// once and, where fileSystemFlushTellsErrors(), fails when any write to that file system
+// failed since the watch began. Without a handle (a folder that cannot be opened) it flushes
+// nothing.
+struct FileSystemWatch {
+    std::intptr_t handle = -1;
+    std::uint64_t device = 0;
+};
+FileSystemWatch watchFileSystem(const std::string& folder);
+// 0, or why not.
+int flushFileSystem(const FileSystemWatch& watch);
+void endWatch(FileSystemWatch& watch);
+
+// Whether a file system's flush reports the failed writes of every file on it, so that the
+// files need no flush of their own: Linux since 5.8. Elsewhere each file is flushed, and the
+// file system's flush only writes the bytes out sooner (or does nothing).
+bool fileSystemFlushTellsErrors();
 
 // The names writeTemporary gives, so that those a killed program left can be found.
 bool isTemporaryName(std::string_view name);
@@ -65,9 +97,11 @@ int moveIntoPlace(const Temporary& temp, const std::string& target);
 // 0 or why not.
 int removeFile(const std::string& path);
 
-// Each flush that waited for the disk, for diskWriteCounts().
+// Each flush that waited for the disk, and each set committed, for diskWriteCounts().
 void countFileFlush();
 void countFolderFlush();
+void countFileSystemFlush();
+void countCommittedSet();
 
 // The renames in a folder reach the disk with the files they name; 0 or why not.
 int flushFolder(const std::string& folder);

@@ -9,7 +9,9 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/utsname.h>
 #include <unistd.h>
+#include <utility>
 
 namespace selvo::platform {
 
@@ -38,8 +40,12 @@ NameLimit nameLimit(const std::string& folder) {
     return {limit > 0 ? static_cast<std::size_t>(limit) : 255, "byte"};
 }
 
+bool nameFits(const NameLimit& limit, std::string_view name) {
+    return name.size() <= limit.length;
+}
+
 bool nameFits(const std::string& folder, std::string_view name) {
-    return name.size() <= nameLimit(folder).length;
+    return nameFits(nameLimit(folder), name);
 }
 
 Kind kindOf(const std::string& path) {
@@ -76,18 +82,15 @@ constexpr std::string_view kTemporaryPrefix = ".selvo-";
 
 // The temporary name is short and fixed, so a target name near the length limit still gets
 // one in the same folder (a rename never crosses folders).
-Temporary writeTemporary(const std::string& target, std::string_view bytes, Privacy privacy) {
+Temporary writeTemporary(const std::string& target, std::string_view bytes, Privacy privacy,
+                         TemporaryFlush flush) {
     Temporary temp{folderOf(target) + std::string(kTemporaryPrefix) + "XXXXXX", 0,
                    modeFor(target, privacy)};
     const int fd = ::mkstemp(temp.path.data()); // mode 0600
     if (fd < 0) {
         return {{}, errno};
     }
-    const auto abandon = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.path.c_str());
-        return Temporary{{}, error};
-    };
+    temp.open = fd;
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
@@ -95,20 +98,96 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes, Priv
             if (errno == EINTR) {
                 continue;
             }
-            return abandon(errno);
+            const int error = errno;
+            abandonTemporary(temp);
+            return {{}, error};
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
-        return abandon(errno);
-    }
-    countFileFlush();
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.path.c_str());
-        return {{}, error};
+    if (flush == TemporaryFlush::Now) {
+        if (const int error = finishTemporary(temp); error != 0) {
+            return {{}, error};
+        }
     }
     return temp;
+}
+
+int finishTemporary(Temporary& temp, bool flush) {
+    const int fd = static_cast<int>(std::exchange(temp.open, -1));
+    if (fd < 0) {
+        return 0;
+    }
+    int error = 0;
+    if (flush) {
+        error = ::fsync(fd) == 0 ? 0 : errno;
+        countFileFlush();
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temp.path.c_str());
+    }
+    return error;
+}
+
+void abandonTemporary(Temporary& temp) {
+    if (temp.open >= 0) {
+        ::close(static_cast<int>(std::exchange(temp.open, -1)));
+    }
+    ::unlink(temp.path.c_str());
+}
+
+FileSystemWatch watchFileSystem(const std::string& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0) {
+        return {};
+    }
+    if (::fstat(fd, &info) != 0) {
+        ::close(fd);
+        return {};
+    }
+    return {fd, static_cast<std::uint64_t>(info.st_dev)};
+}
+
+int flushFileSystem(const FileSystemWatch& watch) {
+    if (watch.handle < 0) {
+        return 0;
+    }
+    countFileSystemFlush();
+#ifdef __linux__
+    return ::syncfs(static_cast<int>(watch.handle)) == 0 ? 0 : errno;
+#else
+    ::sync();
+    return 0;
+#endif
+}
+
+void endWatch(FileSystemWatch& watch) {
+    if (watch.handle >= 0) {
+        ::close(static_cast<int>(std::exchange(watch.handle, -1)));
+    }
+}
+
+// Linux 5.8 made syncfs report the write errors of the file system since the descriptor was
+// opened; before, it said nothing of them.
+bool fileSystemFlushTellsErrors() {
+#ifdef __linux__
+    static const bool tells = [] {
+        utsname system{};
+        int major = 0;
+        int minor = 0;
+        if (::uname(&system) != 0 || std::sscanf(system.release, "%d.%d", &major, &minor) != 2) {
+            return false;
+        }
+        return major > 5 || (major == 5 && minor >= 8);
+    }();
+    return tells;
+#else
+    return false;
+#endif
 }
 
 int moveIntoPlace(const Temporary& temp, const std::string& target) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 #include <windows.h>
 
 namespace selvo::platform {
@@ -113,9 +114,13 @@ NameLimit nameLimit(const std::string&) {
     return {255, "caratteri"};
 }
 
-bool nameFits(const std::string& folder, std::string_view name) {
+bool nameFits(const NameLimit& limit, std::string_view name) {
     const auto units = wideFromUtf8(std::string(name));
-    return !units || units->size() <= nameLimit(folder).length;
+    return !units || units->size() <= limit.length;
+}
+
+bool nameFits(const std::string& folder, std::string_view name) {
+    return nameFits(nameLimit(folder), name);
 }
 
 Kind kindOf(const std::string& path) {
@@ -134,7 +139,8 @@ constexpr std::string_view kTemporaryPrefix = ".selvo-";
 
 // Windows has no umask and no mode bits: a new file takes its folder's access rules, which for
 // the program's own folder are the user's alone, so Privacy asks nothing more here.
-Temporary writeTemporary(const std::string& target, std::string_view bytes, Privacy) {
+Temporary writeTemporary(const std::string& target, std::string_view bytes, Privacy,
+                         TemporaryFlush flush) {
     const std::string folder = folderOf(target);
     // A fresh name each try: CREATE_NEW never opens a file that is already there.
     static_assert(sizeof(DWORD) == 4);
@@ -151,41 +157,82 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes, Priv
         if (!name) {
             return {{}, EINVAL};
         }
-        Handle file(::CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.ok()) {
+        const HANDLE file = ::CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
             if (::GetLastError() == ERROR_FILE_EXISTS) {
                 continue;
             }
             return {{}, lastErrno()};
         }
-        const auto abandon = [&](int error) {
-            file.close();
-            ::DeleteFileW(name->c_str());
-            return Temporary{{}, error};
-        };
+        temp.open = reinterpret_cast<std::intptr_t>(file);
         std::size_t written = 0;
         while (written < bytes.size()) {
             const DWORD chunk =
                 static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
             DWORD done = 0;
-            if (!::WriteFile(file.get(), bytes.data() + written, chunk, &done, nullptr)) {
-                return abandon(lastErrno());
+            if (!::WriteFile(file, bytes.data() + written, chunk, &done, nullptr)) {
+                const int error = lastErrno();
+                abandonTemporary(temp);
+                return {{}, error};
             }
             written += done;
         }
-        if (!::FlushFileBuffers(file.get())) {
-            return abandon(lastErrno());
-        }
-        countFileFlush();
-        if (!file.close()) {
-            const int error = lastErrno();
-            ::DeleteFileW(name->c_str());
-            return {{}, error};
+        if (flush == TemporaryFlush::Now) {
+            if (const int error = finishTemporary(temp); error != 0) {
+                return {{}, error};
+            }
         }
         return temp;
     }
     return {{}, EEXIST};
+}
+
+int finishTemporary(Temporary& temp, bool flush) {
+    if (temp.open == -1) {
+        return 0;
+    }
+    const HANDLE file = reinterpret_cast<HANDLE>(std::exchange(temp.open, -1));
+    int error = 0;
+    if (flush) {
+        if (!::FlushFileBuffers(file)) {
+            error = lastErrno();
+        }
+        countFileFlush();
+    }
+    if (!::CloseHandle(file) && error == 0) {
+        error = lastErrno();
+    }
+    if (error != 0) {
+        if (const auto name = wide(temp.path)) {
+            ::DeleteFileW(name->c_str());
+        }
+    }
+    return error;
+}
+
+void abandonTemporary(Temporary& temp) {
+    if (temp.open != -1) {
+        ::CloseHandle(reinterpret_cast<HANDLE>(std::exchange(temp.open, -1)));
+    }
+    if (const auto name = wide(temp.path)) {
+        ::DeleteFileW(name->c_str());
+    }
+}
+
+// Windows flushes a whole volume only for an administrator: each file's own flush does here.
+FileSystemWatch watchFileSystem(const std::string&) {
+    return {};
+}
+
+int flushFileSystem(const FileSystemWatch&) {
+    return 0;
+}
+
+void endWatch(FileSystemWatch&) {}
+
+bool fileSystemFlushTellsErrors() {
+    return false;
 }
 
 // writeTemporary's eight hexadecimal digits.

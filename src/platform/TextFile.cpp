@@ -3,20 +3,18 @@
 #include "platform/Platform.h"
 #include "text/TextSafety.h"
 
-#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <map>
-#include <set>
-#include <thread>
 
 namespace selvo {
 
 namespace {
 
-// Every save runs on the one thread of the program that makes it.
-std::uint64_t g_committedSets = 0;
-std::uint64_t g_fileFlushes = 0;
-std::uint64_t g_folderFlushes = 0;
+// selvo-batch commits one group on a thread of its own while it writes the next.
+std::atomic<std::uint64_t> g_committedSets = 0;
+std::atomic<std::uint64_t> g_fileFlushes = 0;
+std::atomic<std::uint64_t> g_folderFlushes = 0;
+std::atomic<std::uint64_t> g_fileSystemFlushes = 0;
 
 } // namespace
 
@@ -28,8 +26,16 @@ void platform::countFolderFlush() {
     ++g_folderFlushes;
 }
 
+void platform::countFileSystemFlush() {
+    ++g_fileSystemFlushes;
+}
+
+void platform::countCommittedSet() {
+    ++g_committedSets;
+}
+
 DiskWriteCounts diskWriteCounts() {
-    return {g_committedSets, g_fileFlushes, g_folderFlushes};
+    return {g_committedSets, g_fileFlushes, g_folderFlushes, g_fileSystemFlushes};
 }
 
 FileError FileError::ofErrno(const std::string& name, int error, FileAccess during) {
@@ -154,204 +160,9 @@ std::string utf8Of(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-namespace {
-
 using platform::folderOf;
 using platform::Kind;
 using platform::Temporary;
-
-// What can be known about a target before anything is written: a name the file system cannot
-// hold, or a folder standing where the file should go.
-std::optional<int> targetFault(const std::string& path) {
-    if (!platform::nameFits(folderOf(path), platform::nameOf(path))) {
-        return ENAMETOOLONG;
-    }
-    if (platform::kindOf(path) == Kind::Folder) {
-        return EISDIR;
-    }
-    return std::nullopt;
-}
-
-// A file about to be replaced, kept in memory so that a failure later in the same set can put
-// it back as it was. Data files, reports and command files are small.
-struct Replaced {
-    bool existed = false;
-    std::optional<std::string> bytes;
-};
-
-Replaced rememberTarget(const std::string& path) {
-    if (platform::kindOf(path) == Kind::None) {
-        return {};
-    }
-    constexpr std::size_t kLargestKept = 64 * 1024 * 1024;
-    FileResult<std::string> read = readWholeFile(path, kLargestKept);
-    if (!read.ok()) {
-        return {true, std::nullopt};
-    }
-    return {true, std::move(read).value()};
-}
-
-void removeTemporaries(const std::vector<Temporary>& temps, std::size_t from) {
-    for (std::size_t i = from; i < temps.size(); ++i) {
-        platform::removeFile(temps[i].path);
-    }
-}
-
-// Undoes the renames already made: older files come back, files that were new go.
-void restoreTargets(const std::vector<PendingFile>& files, const std::vector<Replaced>& before,
-                    std::size_t renamed) {
-    for (std::size_t i = 0; i < renamed; ++i) {
-        if (!before[i].existed) {
-            platform::removeFile(files[i].path);
-        } else if (before[i].bytes) {
-            const Temporary back = platform::writeTemporary(files[i].path, *before[i].bytes);
-            if (back.error == 0 && platform::moveIntoPlace(back, files[i].path) != 0) {
-                platform::removeFile(back.path);
-            }
-        }
-    }
-}
-
-// The set's folders, each once and with the first of the set's files in it (for a message), in
-// one order for every run, so that two runs writing into the same two folders never each
-// hold one while waiting for the other.
-std::map<std::string, std::string> foldersOf(const std::vector<PendingFile>& files) {
-    std::map<std::string, std::string> folders;
-    for (const PendingFile& file : files) {
-        const std::string folder = folderOf(file.path);
-        std::filesystem::path whole =
-            pathFromUtf8(absolutePath(folder.empty() ? "." : folder)).lexically_normal();
-        if (!whole.has_filename() && whole != whole.root_path()) {
-            whole = whole.parent_path(); // "/study/out/" is shown as "/study/out"
-        }
-        folders.emplace(utf8Of(whole), file.path);
-    }
-    return folders;
-}
-
-std::string busyReason(const std::string& folder) {
-    return "la cartella \"" + visibleText(folder) +
-           "\" è in uso da un'altra elaborazione di BrivanSelvo, che vi sta scrivendo i suoi "
-           "file. Attendere che finisca e riprovare.";
-}
-
-// The reason for a set whose renames were made but whose folder did not reach the disk.
-std::string unflushedReason(int error) {
-    std::string why = describeErrno(error);
-    if (why.ends_with('.')) {
-        why.pop_back();
-    }
-    return "i file sono stati messi al loro posto, ma la cartella non è stata registrata sul "
-           "disco (" +
-           why +
-           "): non è certo che i file siano davvero sul disco. Controllare il disco e ripetere "
-           "l'elaborazione.";
-}
-
-} // namespace
-
-FolderLock::Attempt FolderLock::take(const std::string& folder, const FolderWait& wait) {
-    const auto started = std::chrono::steady_clock::now();
-    auto pause = std::chrono::milliseconds(1);
-    bool asked = false;
-    for (;;) {
-        platform::LockHandle handle;
-        const int error = platform::lockFolder(folder, handle);
-        if (error == 0) {
-            return {FolderLock(folder, handle.value), false};
-        }
-        if (error != EBUSY) {
-            return {std::nullopt, false}; // nothing to lock: the commit says what is wrong
-        }
-        if (!asked && std::chrono::steady_clock::now() - started >= wait.patience) {
-            if (!wait.stillWaiting || !wait.stillWaiting(folder)) {
-                return {std::nullopt, true};
-            }
-            asked = true;
-        }
-        // Another run holds it for the renames of one set: milliseconds, as a rule.
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
-    }
-}
-
-FolderLock::FolderLock(FolderLock&& other) noexcept
-    : m_folder(std::move(other.m_folder)), m_handle(std::exchange(other.m_handle, -1)) {}
-
-FolderLock::~FolderLock() {
-    platform::unlockFolder(m_folder, {m_handle});
-}
-
-CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWait& wait,
-                           Privacy privacy) {
-    CommitResult result;
-    const auto fail = [&result](const std::string& path, int error) {
-        result.error = FileError::ofErrno(path, error);
-        return result;
-    };
-    for (const PendingFile& file : files) {
-        if (const auto fault = targetFault(file.path)) {
-            return fail(file.path, *fault);
-        }
-    }
-    std::vector<Temporary> temps;
-    for (const PendingFile& file : files) {
-        const Privacy own = file.privacy == Privacy::OwnerOnly ? file.privacy : privacy;
-        Temporary temp = platform::writeTemporary(file.path, file.bytes, own);
-        if (temp.error != 0) {
-            removeTemporaries(temps, 0);
-            return fail(file.path, temp.error);
-        }
-        temps.push_back(std::move(temp));
-    }
-    // From reading the older files to the flush: another run's renames into the same folder
-    // wait, so each subject's files all come from one run, and an older file put back after a
-    // failure is the one this run replaced.
-    std::vector<FolderLock> locks;
-    for (const auto& [folder, file] : foldersOf(files)) {
-        FolderLock::Attempt attempt = FolderLock::take(folder, wait);
-        if (attempt.busy) {
-            removeTemporaries(temps, 0);
-            result.error =
-                FileError{file, busyReason(folder), FileAccess::Write, absolutePath(file)};
-            return result;
-        }
-        if (attempt.lock) {
-            locks.push_back(std::move(*attempt.lock));
-        }
-    }
-    std::vector<Replaced> before;
-    for (const PendingFile& file : files) {
-        before.push_back(rememberTarget(file.path));
-    }
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (const int error = platform::moveIntoPlace(temps[i], files[i].path); error != 0) {
-            removeTemporaries(temps, i);
-            restoreTargets(files, before, i);
-            return fail(files[i].path, error);
-        }
-    }
-    std::set<std::string> folders;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (folders.insert(folderOf(files[i].path)).second) {
-            if (const int error = platform::flushFolder(folderOf(files[i].path)); error != 0) {
-                result.error = FileError{files[i].path, unflushedReason(error), FileAccess::Write,
-                                         absolutePath(files[i].path), error};
-                result.inPlace = true;
-                result.files.clear();
-                return result;
-            }
-        }
-        result.files.push_back({files[i].path, before[i].existed});
-    }
-    ++g_committedSets;
-    return result;
-}
-
-std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes,
-                                            Privacy privacy) {
-    return commitFileSet({{path, std::string(bytes)}}, {}, privacy).error;
-}
 
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
     return platform::identity(path);

@@ -104,6 +104,50 @@ struct CommitResult {
 CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWait& wait = {},
                            Privacy privacy = Privacy::Usual);
 
+// Sets committed in a group, as a run of many subjects commits them: each set keeps every
+// promise of commitFileSet (its files replace the older ones together or not at all, and it is
+// reported written only once its files and its folder are on the disk), but the waits for the
+// disk are paid once per group, not once per file. add() writes a set's temporary files and
+// leaves them unflushed; commit() flushes each file system once (where the system then tells
+// of every failed write; elsewhere each file as well), renames every set into place with its
+// folders locked, and flushes each folder once.
+class CommitGroup {
+public:
+    struct Set; // one added set's files, as the file layer keeps them until they are in place
+
+    explicit CommitGroup(FolderWait wait = {});
+    CommitGroup(const CommitGroup&) = delete;
+    CommitGroup& operator=(const CommitGroup&) = delete;
+    ~CommitGroup(); // the temporaries of sets never committed are removed
+
+    // A set that cannot be written fails here, alone, leaving nothing behind: its result in
+    // commit() says why.
+    void add(const std::vector<PendingFile>& files);
+    std::size_t size() const; // sets added since the last commit
+    // Whether the group holds as many sets, or as many files still open, as it should before
+    // its commit.
+    bool full() const;
+
+    // One result per set added since the last commit, in the order added. A set whose file
+    // cannot be flushed or renamed fails with every older file as it was (a file system whose
+    // flush fails, every set with a file on it); a folder that cannot be flushed fails every
+    // set with a file in it, as commitFileSet's does.
+    std::vector<CommitResult> commit();
+
+    struct FileSystem; // a file system the group writes into, watched from its first file
+
+private:
+    bool fits(const std::string& path);
+    void watch(const std::string& folder);
+    void flush(const std::vector<Set*>& sets);
+    FolderWait m_wait;
+    std::vector<Set> m_sets;
+    std::vector<FileSystem> m_fileSystems;
+    std::map<std::string, std::size_t> m_fileSystemOf; // by folder, into m_fileSystems
+    std::map<std::string, std::size_t> m_nameLengths;  // each folder's longest name, asked once
+    std::size_t m_openFiles = 0;                       // temporaries kept open for their flush
+};
+
 // The lock a commit holds on a folder while it renames into it: an advisory lock on the folder
 // itself on POSIX systems, on a hidden file ".selvo.lock" in it on Windows. A folder that
 // cannot be locked at all (no such folder, a file system without locks) is not locked.
@@ -136,6 +180,7 @@ struct DiskWriteCounts {
     std::uint64_t committedSets = 0;
     std::uint64_t fileFlushes = 0;
     std::uint64_t folderFlushes = 0;
+    std::uint64_t fileSystemFlushes = 0; // a whole file system asked to write out (Linux)
 };
 DiskWriteCounts diskWriteCounts();
 

@@ -22,18 +22,6 @@ std::optional<FileError> unreadableDataFile(const std::string& name, const std::
                          "file è stato scritto: accorciare le note e ripetere l'elaborazione."};
 }
 
-// A committed set's error names the file as the run's writers name it; its full path says
-// where.
-CommitResult commitSubjectFiles(const std::vector<PendingFile>& files, const std::string& folder,
-                                const FolderWait& wait) {
-    CommitResult result = commitFileSet(files, wait);
-    const std::string inFolder = pathInFolder(folder, "");
-    if (result.error && !inFolder.empty() && result.error->fileName.starts_with(inFolder)) {
-        result.error->fileName.erase(0, inFolder.size());
-    }
-    return result;
-}
-
 } // namespace
 
 FileResult<std::vector<PendingFile>> ComposeSubjectFiles(const RunInput& input,
@@ -60,18 +48,33 @@ FileResult<std::vector<PendingFile>> ComposeSubjectFiles(const RunInput& input,
     return files;
 }
 
+void NameFileAsWritten(CommitResult& result, const std::string& folder) {
+    const std::string inFolder = pathInFolder(folder, "");
+    if (result.error && !inFolder.empty() && result.error->fileName.starts_with(inFolder)) {
+        result.error->fileName.erase(0, inFolder.size());
+    }
+}
+
+ComposedSubject ComposeSubject(ProgramState& state, const std::string& folder,
+                               const DateTimeSource& now) {
+    const std::string dateTime = now(); // the report's date is this moment's, taken before scoring
+    SubjectRecord subject = SubjectOf(state);
+    AnswerSet answers = AnswersOf(state);
+    Scores scores = ScoreAnswers(answers);
+    auto files = ComposeSubjectFiles(
+        {subject, answers, scores, dateTime, state.ItemText, state.CriteriaText}, folder);
+    return {std::move(files), std::move(subject), std::move(answers), std::move(scores), dateTime};
+}
+
 ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
                                 const DateTimeSource& now, const FolderWait& wait) {
-    const std::string dateTime = now(); // the report's date is this moment's, taken before scoring
-    const SubjectRecord subject = SubjectOf(state);
-    const AnswerSet answers = AnswersOf(state);
-    ProcessedSubject run{{}, ScoreAnswers(answers), dateTime};
-    auto composed = ComposeSubjectFiles(
-        {subject, answers, run.scores, dateTime, state.ItemText, state.CriteriaText}, folder);
-    if (!composed.ok()) {
-        run.commit.error = composed.error();
+    ComposedSubject composed = ComposeSubject(state, folder, now);
+    ProcessedSubject run{{}, std::move(composed.scores), std::move(composed.dateTime)};
+    if (!composed.files.ok()) {
+        run.commit.error = composed.files.error();
     } else {
-        run.commit = commitSubjectFiles(composed.value(), folder, wait);
+        run.commit = commitFileSet(composed.files.value(), wait);
+        NameFileAsWritten(run.commit, folder);
     }
     return run;
 }

@@ -30,6 +30,23 @@ struct RunInput {
 FileResult<std::vector<PendingFile>> ComposeSubjectFiles(const RunInput& input,
                                                          const std::string& folder);
 
+// A subject's run up to its commit: the date of this moment, the scores and the three files
+// composed from them (or why they cannot be written at all), for a caller that commits many
+// subjects' files in a group (selvo-batch).
+struct ComposedSubject {
+    FileResult<std::vector<PendingFile>> files;
+    SubjectRecord subject;
+    AnswerSet answers;
+    Scores scores;
+    std::string dateTime;
+};
+ComposedSubject ComposeSubject(ProgramState& state, const std::string& folder,
+                               const DateTimeSource& now);
+
+// A committed set's error names the file as the run's writers name it, without `folder`; its
+// full path says where.
+void NameFileAsWritten(CommitResult& result, const std::string& folder);
+
 // The run, step by step: the date of this moment, the answers frozen as a value, the scores
 // (ComputeDimensionalScores, ComputeCriteriaX4, ComputeCriteriaX5, once each), the three files
 // composed (WriteDataFile, WriteReport, WriteStatisticsExport) and committed as one set: either

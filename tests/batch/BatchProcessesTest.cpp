@@ -1,6 +1,7 @@
 // selvo-batch as separate processes: two runs at once, and a disk that fails under one.
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
+#include "platform/Platform.h"
 #include "report/Report.h"
 #include "state/Startup.h"
 #include "support/FileBytes.h"
@@ -147,30 +148,86 @@ TEST(SelvoBatchProcesses, TwoRunsIntoOneFolderNeverMixASubjectsFiles) {
         const selvo::ProgramState state = subject(i, i);
         const std::string data = selvo::DataFileNameFor(state);
         const std::string run = shared.at(data) == alone["a"].at(data) ? "a" : "b";
-        for (const std::string& name :
-             {data, selvo::ReportFileName(selvo::SubjectOf(state)),
-              selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
+        for (const std::string& name : {data, selvo::ReportFileName(selvo::SubjectOf(state)),
+                                        selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
             mixed += shared.at(name) != alone[run].at(name);
         }
     }
     EXPECT_EQ(mixed, 0) << "files of a subject come from two runs";
 }
 
+// Three subjects' data files in `dir`, and their names.
+std::vector<std::string> writeInputs(const TempDir& dir) {
+    std::vector<std::string> inputs;
+    for (int i = 0; i < 3; ++i) {
+        const selvo::ProgramState state = subject(i, i);
+        inputs.push_back(selvo::DataFileNameFor(state));
+        std::ofstream(dir.file(inputs.back()), std::ios::binary) << selvo::ComposeDataFile(state);
+    }
+    return inputs;
+}
+
 // A disk that fails to flush the folder after the renames: the files are in place but not
-// known to be on the disk, and the run says so for that subject.
-TEST(SelvoBatchProcesses, AFolderThatCannotBeFlushedFailsTheSubject) {
+// known to be on the disk, and the run says so for every subject flushed with that folder.
+TEST(SelvoBatchProcesses, AFolderThatCannotBeFlushedFailsEverySubjectOfItsGroup) {
     const TempDir dir;
-    const selvo::ProgramState state = subject(7, 7);
-    std::ofstream(dir.file("in.csv"), std::ios::binary) << selvo::ComposeDataFile(state);
-    const pid_t run = start({"--out", "out", "in.csv"},
-                            withTestFlush("SELVO_TEST_FAIL_FOLDER_FLUSH"), dir.file("err"));
+    std::vector<std::string> args{"--out", "out"};
+    for (const std::string& input : writeInputs(dir)) {
+        args.push_back(input);
+    }
+    const pid_t run = start(args, withTestFlush("SELVO_TEST_FAIL_FOLDER_FLUSH"), dir.file("err"));
     EXPECT_EQ(exitStatus(run), 1);
     const std::string err = fileBytes(dir.file("err"));
-    EXPECT_THAT(err, HasSubstr("selvo-batch: in.csv: Impossibile scrivere il file \"" +
-                               (dir.file("out") / selvo::DataFileNameFor(state)).string() +
-                               "\": i file sono stati messi al loro posto, ma la cartella non è "
-                               "stata registrata sul disco (errore di scrittura sul disco): "));
+    for (const std::string& input : writeInputs(dir)) {
+        EXPECT_THAT(err, HasSubstr("selvo-batch: " + input + ": Impossibile scrivere il file \"" +
+                                   (dir.file("out") / input).string() +
+                                   "\": i file sono stati messi al loro posto, ma la cartella "
+                                   "non è stata registrata sul disco (errore di scrittura sul "
+                                   "disco): "));
+    }
     EXPECT_THAT(err, HasSubstr("ripetere l'elaborazione."));
+}
+
+// A file whose bytes the disk cannot write, found when its group is flushed: its subject fails
+// with its older files whole, as does every subject the flush could not vouch for (the whole
+// group, where one flush of the file system stands for the files'); the others are written.
+TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlderFiles) {
+    const TempDir dir;
+    std::vector<std::string> args{"--out", "out", "--dataset", "studio"};
+    const std::vector<std::string> inputs = writeInputs(dir);
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    std::vector<std::string> first = withTestFlush("SELVO_TEST_SKIP_FLUSH");
+    first.push_back("SOURCE_DATE_EPOCH=1000000000");
+    ASSERT_EQ(exitStatus(start(args, first, dir.file("err"))), 0);
+    fs::remove(dir.file("out") / "studio.csv");
+    fs::remove(dir.file("out") / "studio.sps");
+    const auto older = filesIn(dir.file("out"));
+
+    // The fifth file flushed on its own is the second subject's report.
+    std::vector<std::string> failing = withTestFlush("SELVO_TEST_FAIL_FILE_FLUSH");
+    failing[1] = "SELVO_TEST_FAIL_FILE_FLUSH=5";
+    failing.push_back("SOURCE_DATE_EPOCH=2000000000");
+    EXPECT_EQ(exitStatus(start(args, failing, dir.file("err"))), 1);
+    const std::string err = fileBytes(dir.file("err"));
+    // The dataset holds the subjects written, and only those.
+    const std::string table = fs::exists(dir.file("out") / "studio.csv")
+                                  ? fileBytes(dir.file("out") / "studio.csv")
+                                  : std::string();
+    fs::remove(dir.file("out") / "studio.csv");
+    fs::remove(dir.file("out") / "studio.sps");
+    const auto now = filesIn(dir.file("out"));
+    ASSERT_EQ(now.size(), older.size()) << "a temporary was left behind";
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const bool failed = err.find("selvo-batch: " + inputs[i] +
+                                     ": Impossibile scrivere il file") != std::string::npos;
+        EXPECT_EQ(failed, i == 1 || selvo::platform::fileSystemFlushTellsErrors()) << inputs[i];
+        const std::string id = "\n" + fs::path(inputs[i]).stem().string() + ",";
+        EXPECT_EQ(table.find(id) == std::string::npos, failed) << inputs[i];
+        const std::string report =
+            selvo::ReportFileName(selvo::SubjectOf(subject(static_cast<int>(i), 0)));
+        EXPECT_EQ(now.at(report) == older.at(report), failed) << report;
+    }
+    EXPECT_THAT(err, HasSubstr("errore di scrittura sul disco."));
 }
 
 } // namespace

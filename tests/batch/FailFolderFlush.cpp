@@ -1,5 +1,8 @@
 // Loaded into selvo-batch with LD_PRELOAD: while SELVO_TEST_FAIL_FOLDER_FLUSH is set, flushing
-// a folder fails as a failing disk makes it fail; while SELVO_TEST_SKIP_FLUSH is set, nothing
+// a folder fails as a failing disk makes it fail; SELVO_TEST_FAIL_FILE_FLUSH=N fails the Nth
+// flush of a file's bytes the same way (a block the disk could not write), and every flush of
+// a whole file system, which tells of that block too; while
+// SELVO_TEST_SKIP_FLUSH is set, nothing
 // waits for the disk and each rename takes up to half a millisecond, as on a slow share (runs that
 // test only how they take turns need no disk, and a wider window between renames shows a mix).
 // Otherwise fsync and rename are the system's.
@@ -19,10 +22,28 @@ extern "C" int fsync(int fd) {
         errno = EIO;
         return -1;
     }
+    if (const char* nth = std::getenv("SELVO_TEST_FAIL_FILE_FLUSH");
+        nth != nullptr && fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        static long flushes = 0;
+        if (++flushes == std::atol(nth)) {
+            errno = EIO;
+            return -1;
+        }
+    }
     if (std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr) {
         return 0;
     }
     return system(fd);
+}
+
+extern "C" int syncfs(int fd) {
+    using Syncfs = int (*)(int);
+    static const Syncfs system = reinterpret_cast<Syncfs>(dlsym(RTLD_NEXT, "syncfs"));
+    if (std::getenv("SELVO_TEST_FAIL_FILE_FLUSH") != nullptr) {
+        errno = EIO;
+        return -1;
+    }
+    return std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr ? 0 : system(fd);
 }
 
 extern "C" int rename(const char* from, const char* to) {

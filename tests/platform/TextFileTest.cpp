@@ -1,3 +1,4 @@
+#include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "text/TextSafety.h"
 #include "support/FileBytes.h"
@@ -102,6 +103,45 @@ TEST(SaveFileAtomically, NameNearTheLengthLimitStillSaves) {
     const std::string longName = std::string(245, 'x') + ".csv";
     EXPECT_FALSE(selvo::saveFileAtomically(longName, "data"));
     EXPECT_EQ(fileBytes(dir.file(longName)), "data");
+}
+
+// A group waits for each folder once however many sets it holds; a set that cannot be written
+// fails alone; a group dropped before its commit leaves nothing behind.
+TEST(CommitGroup, FlushesEachFolderOnceAndASetFailsAlone) {
+    TempDir dir;
+    std::filesystem::create_directories("out/b.rtf"); // a folder where a file should go
+    ASSERT_FALSE(selvo::saveFileAtomically("out/c.csv", "old c"));
+    const selvo::DiskWriteCounts before = selvo::diskWriteCounts();
+    std::vector<selvo::CommitResult> results;
+    {
+        selvo::CommitGroup group;
+        group.add({{"out/a.csv", "a"}, {"out/a.rtf", "A"}});
+        group.add({{"out/b.csv", "b"}, {"out/b.rtf", "B"}});
+        group.add({{"out/c.csv", "c"}, {"out/c.rtf", "C"}});
+        results = group.commit();
+        group.add({{"out/d.csv", "d"}});
+    }
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_FALSE(results[0].error);
+    ASSERT_TRUE(results[1].error);
+    EXPECT_EQ(results[1].error->fileName, "out/b.rtf");
+    ASSERT_FALSE(results[2].error);
+    EXPECT_TRUE(results[2].files[0].replaced);
+    EXPECT_FALSE(results[2].files[1].replaced);
+    EXPECT_EQ(fileBytes(dir.file("out/c.csv")), "c");
+    EXPECT_EQ(namesIn(dir.file("out")),
+              (std::vector<std::string>{"a.csv", "a.rtf", "b.rtf", "c.csv", "c.rtf"}));
+
+    const selvo::DiskWriteCounts after = selvo::diskWriteCounts();
+    EXPECT_EQ(after.committedSets - before.committedSets, 2u);
+    const bool told = selvo::platform::fileSystemFlushTellsErrors();
+    EXPECT_EQ(after.fileFlushes - before.fileFlushes, told ? 0u : 4u);
+    EXPECT_EQ(after.fileSystemFlushes - before.fileSystemFlushes, told ? 1u : 0u);
+#ifdef _WIN32
+    EXPECT_EQ(after.folderFlushes - before.folderFlushes, 4u); // each rename writes through
+#else
+    EXPECT_EQ(after.folderFlushes - before.folderFlushes, 1u);
+#endif
 }
 
 #ifndef _WIN32 // POSIX permissions, links and pipes

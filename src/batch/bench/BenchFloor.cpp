@@ -1,11 +1,15 @@
 // selvo-bench-floor: what writing a study's files costs with nothing else to do. It reads the
-// files a selvo-batch run wrote, then commits them again, one subject's set at a time, through
-// the same commitFileSet (temporary file, flush, rename, folder flush) the run uses, and
-// reports the time of each phase. scripts/bench-batch.sh compares selvo-batch with it.
+// files a selvo-batch run wrote, then writes them again and reports the time of each phase;
+// scripts/bench-batch.sh compares selvo-batch with it. By default each subject's set is
+// committed on its own through commitFileSet (temporary files, each flushed, renames, the
+// folder flushed), as a single subject is saved. With --one-flush the same bytes go through
+// the same temporary names and renames with no flush at all, and the file system is flushed
+// once at the end: what the disk cannot do faster while keeping the files safe.
 //
-// Usage: selvo-bench-floor FROM TO LIST
+// Usage: selvo-bench-floor [--one-flush] FROM TO LIST
 // LIST names one subject per line: its files in FROM, separated by tabs, in commit order.
 // Prints "read WALL USER SYS" and "write WALL USER SYS", in seconds.
+#include "platform/Platform.h"
 #include "platform/TextFile.h"
 
 #include <chrono>
@@ -78,22 +82,57 @@ std::optional<std::vector<FileSet>> readSets(const std::string& from, const std:
     return sets;
 }
 
+// The temporaries and renames of a commit, with nothing flushed.
+std::optional<selvo::FileError> writeUnflushed(const FileSet& set) {
+    for (const selvo::PendingFile& file : set) {
+        selvo::platform::Temporary temp = selvo::platform::writeTemporary(
+            file.path, file.bytes, selvo::Privacy::Usual, selvo::platform::TemporaryFlush::Later);
+        int error = temp.error;
+        if (error == 0) {
+            error = selvo::platform::finishTemporary(temp, false);
+        }
+        if (error == 0) {
+            error = selvo::platform::moveIntoPlace(temp, file.path);
+        }
+        if (error != 0) {
+            return selvo::FileError::ofErrno(file.path, error);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: selvo-bench-floor FROM TO LIST\n");
+    const bool oneFlush = argc == 5 && std::string_view(argv[1]) == "--one-flush";
+    if (argc != 4 && !oneFlush) {
+        std::fprintf(stderr, "usage: selvo-bench-floor [--one-flush] FROM TO LIST\n");
         return 2;
     }
+    char** const places = argv + (oneFlush ? 2 : 1);
     const Clocks start = now();
-    const auto sets = readSets(argv[1], argv[2], argv[3]);
+    const auto sets = readSets(places[0], places[1], places[2]);
     if (!sets) {
         return 1;
     }
     const Clocks read = now();
+    selvo::platform::FileSystemWatch watch;
+    if (oneFlush) {
+        watch = selvo::platform::watchFileSystem(places[1]);
+    }
     for (const FileSet& set : *sets) {
-        if (const auto error = selvo::commitFileSet(set).error) {
+        const auto error = oneFlush ? writeUnflushed(set) : selvo::commitFileSet(set).error;
+        if (error) {
             std::fprintf(stderr, "selvo-bench-floor: %s\n", error->message().c_str());
+            return 1;
+        }
+    }
+    if (oneFlush) {
+        const int error = selvo::platform::flushFileSystem(watch);
+        selvo::platform::endWatch(watch);
+        if (error != 0) {
+            std::fprintf(stderr, "selvo-bench-floor: %s\n",
+                         selvo::FileError::ofErrno(places[1], error).message().c_str());
             return 1;
         }
     }

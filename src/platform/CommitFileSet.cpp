@@ -1,0 +1,431 @@
+// How sets of files reach their places: one set at a time, or a group of sets whose flushes
+// are paid together.
+#include "platform/Platform.h"
+#include "platform/TextFile.h"
+#include "text/TextSafety.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <set>
+#include <thread>
+
+namespace selvo {
+
+// A file about to be replaced, kept in memory so that a failure later in the same set can put
+// it back as it was. Data files, reports and command files are small.
+struct Replaced {
+    bool existed = false;
+    std::optional<std::string> bytes;
+};
+
+struct CommitGroup::FileSystem {
+    platform::FileSystemWatch watch;
+    int error = 0; // its flush's, once flushed
+};
+
+struct CommitGroup::Set {
+    bool byFileSystem = false; // its file systems' flushes stand for its files'
+    std::vector<std::string> paths;
+    std::vector<platform::Temporary> temps; // one per path once written
+    std::vector<Replaced> before;           // one per path once its folder is locked
+    CommitResult result;
+
+    bool failed() const { return result.error.has_value(); }
+};
+
+namespace {
+
+using platform::folderOf;
+using platform::Kind;
+using platform::Temporary;
+using Set = CommitGroup::Set;
+
+// What can be known about a target before anything is written: a name the file system cannot
+// hold, or a folder standing where the file should go.
+template <class Fits> std::optional<int> targetFault(const std::string& path, Fits&& fits) {
+    if (!fits(path)) {
+        return ENAMETOOLONG;
+    }
+    if (platform::kindOf(path) == Kind::Folder) {
+        return EISDIR;
+    }
+    return std::nullopt;
+}
+
+Replaced rememberTarget(const std::string& path) {
+    if (platform::kindOf(path) == Kind::None) {
+        return {};
+    }
+    constexpr std::size_t kLargestKept = 64 * 1024 * 1024;
+    FileResult<std::string> read = readWholeFile(path, kLargestKept);
+    if (!read.ok()) {
+        return {true, std::nullopt};
+    }
+    return {true, std::move(read).value()};
+}
+
+// The set fails: its temporaries go, and the error names the file and why.
+void failSet(Set& set, FileError error) {
+    for (Temporary& temp : set.temps) {
+        platform::abandonTemporary(temp);
+    }
+    set.temps.clear();
+    set.result.error = std::move(error);
+}
+
+void failSet(Set& set, const std::string& path, int error) {
+    failSet(set, FileError::ofErrno(path, error));
+}
+
+// Undoes the renames already made: older files come back, files that were new go.
+void restoreTargets(const Set& set, std::size_t renamed) {
+    for (std::size_t i = 0; i < renamed; ++i) {
+        const std::string& path = set.paths[i];
+        if (!set.before[i].existed) {
+            platform::removeFile(path);
+        } else if (set.before[i].bytes) {
+            const Temporary back = platform::writeTemporary(path, *set.before[i].bytes);
+            if (back.error == 0 && platform::moveIntoPlace(back, path) != 0) {
+                platform::removeFile(back.path);
+            }
+        }
+    }
+}
+
+// Checks every name, then writes every file to its temporary: a failure leaves nothing behind.
+template <class Fits>
+Set stageSet(const std::vector<PendingFile>& files, Privacy privacy, platform::TemporaryFlush flush,
+             Fits&& fits) {
+    Set set;
+    for (const PendingFile& file : files) {
+        set.paths.push_back(file.path);
+    }
+    for (const PendingFile& file : files) {
+        if (const auto fault = targetFault(file.path, fits)) {
+            failSet(set, file.path, *fault);
+            return set;
+        }
+    }
+    for (const PendingFile& file : files) {
+        const Privacy own = file.privacy == Privacy::OwnerOnly ? file.privacy : privacy;
+        Temporary temp = platform::writeTemporary(file.path, file.bytes, own, flush);
+        if (temp.error != 0) {
+            failSet(set, file.path, temp.error);
+            return set;
+        }
+        set.temps.push_back(std::move(temp));
+    }
+    return set;
+}
+
+// The folder a path is in, absolute and without a final separator (but a root), as it is
+// locked and shown.
+std::string wholeFolderOf(const std::string& path) {
+    const std::string folder = folderOf(path);
+    std::filesystem::path whole =
+        pathFromUtf8(absolutePath(folder.empty() ? "." : folder)).lexically_normal();
+    if (!whole.has_filename() && whole != whole.root_path()) {
+        whole = whole.parent_path(); // "/study/out/" is shown as "/study/out"
+    }
+    return utf8Of(whole);
+}
+
+std::string busyReason(const std::string& folder) {
+    return "la cartella \"" + visibleText(folder) +
+           "\" è in uso da un'altra elaborazione di BrivanSelvo, che vi sta scrivendo i suoi "
+           "file. Attendere che finisca e riprovare.";
+}
+
+// The reason for a set whose renames were made but whose folder did not reach the disk.
+std::string unflushedReason(int error) {
+    std::string why = describeErrno(error);
+    if (why.ends_with('.')) {
+        why.pop_back();
+    }
+    return "i file sono stati messi al loro posto, ma la cartella non è stata registrata sul "
+           "disco (" +
+           why +
+           "): non è certo che i file siano davvero sul disco. Controllare il disco e ripetere "
+           "l'elaborazione.";
+}
+
+// Flushes and closes each of the set's temporaries still open; the first that fails fails
+// the set.
+void flushEachFile(Set& set) {
+    for (std::size_t i = 0; i < set.temps.size(); ++i) {
+        if (const int error = platform::finishTemporary(set.temps[i]); error != 0) {
+            failSet(set, set.paths[i], error);
+            return;
+        }
+    }
+}
+
+// Renames one set into place, its folders locked; a failed rename puts the older files back.
+void renameSet(Set& set) {
+    for (const std::string& path : set.paths) {
+        set.before.push_back(rememberTarget(path));
+    }
+    for (std::size_t i = 0; i < set.paths.size(); ++i) {
+        if (const int error = platform::moveIntoPlace(set.temps[i], set.paths[i]); error != 0) {
+            for (std::size_t k = i; k < set.temps.size(); ++k) {
+                platform::removeFile(set.temps[k].path);
+            }
+            set.temps.clear();
+            restoreTargets(set, i);
+            set.result.error = FileError::ofErrno(set.paths[i], error);
+            return;
+        }
+    }
+    set.temps.clear();
+}
+
+// From reading the older files to the folders' flush, another run's renames into the same
+// folders wait, so each subject's files all come from one run, and an older file put back
+// after a failure is the one this run replaced. The folders are locked in one order for every
+// run, so that two runs writing into the same two folders never each hold one while waiting
+// for the other.
+void putInPlace(const std::vector<Set*>& sets, const FolderWait& wait) {
+    std::map<std::string, std::vector<Set*>> byFolder;
+    for (Set* set : sets) {
+        for (const std::string& path : set->paths) {
+            std::vector<Set*>& inFolder = byFolder[wholeFolderOf(path)];
+            if (inFolder.empty() || inFolder.back() != set) {
+                inFolder.push_back(set);
+            }
+        }
+    }
+    std::vector<FolderLock> locks;
+    for (const auto& [folder, inFolder] : byFolder) {
+        FolderLock::Attempt attempt = FolderLock::take(folder, wait);
+        if (attempt.busy) {
+            for (Set* set : inFolder) {
+                if (!set->failed()) {
+                    const auto first = std::find_if(
+                        set->paths.begin(), set->paths.end(),
+                        [&](const std::string& path) { return wholeFolderOf(path) == folder; });
+                    failSet(*set, FileError{*first, busyReason(folder), FileAccess::Write,
+                                            absolutePath(*first)});
+                }
+            }
+        } else if (attempt.lock) {
+            locks.push_back(std::move(*attempt.lock));
+        }
+    }
+    std::map<std::string, std::vector<Set*>> renamedIn; // by folder as the paths name it
+    for (Set* set : sets) {
+        if (set->failed()) {
+            continue;
+        }
+        renameSet(*set);
+        if (!set->failed()) {
+            for (const std::string& path : set->paths) {
+                std::vector<Set*>& inFolder = renamedIn[folderOf(path)];
+                if (inFolder.empty() || inFolder.back() != set) {
+                    inFolder.push_back(set);
+                }
+            }
+        }
+    }
+    for (const auto& [folder, inFolder] : renamedIn) {
+        const int error = platform::flushFolder(folder);
+        if (error == 0) {
+            continue;
+        }
+        for (Set* set : inFolder) {
+            if (!set->failed()) {
+                const auto first =
+                    std::find_if(set->paths.begin(), set->paths.end(),
+                                 [&](const std::string& path) { return folderOf(path) == folder; });
+                set->result.error = FileError{*first, unflushedReason(error), FileAccess::Write,
+                                              absolutePath(*first), error};
+                set->result.inPlace = true;
+            }
+        }
+    }
+    for (Set* set : sets) {
+        if (!set->failed()) {
+            for (std::size_t i = 0; i < set->paths.size(); ++i) {
+                set->result.files.push_back({set->paths[i], set->before[i].existed});
+            }
+            platform::countCommittedSet();
+        }
+    }
+}
+
+} // namespace
+
+FolderLock::Attempt FolderLock::take(const std::string& folder, const FolderWait& wait) {
+    const auto started = std::chrono::steady_clock::now();
+    auto pause = std::chrono::milliseconds(1);
+    bool asked = false;
+    for (;;) {
+        platform::LockHandle handle;
+        const int error = platform::lockFolder(folder, handle);
+        if (error == 0) {
+            return {FolderLock(folder, handle.value), false};
+        }
+        if (error != EBUSY) {
+            return {std::nullopt, false}; // nothing to lock: the commit says what is wrong
+        }
+        if (!asked && std::chrono::steady_clock::now() - started >= wait.patience) {
+            if (!wait.stillWaiting || !wait.stillWaiting(folder)) {
+                return {std::nullopt, true};
+            }
+            asked = true;
+        }
+        // Another run holds it for the renames of one set: milliseconds, as a rule.
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+FolderLock::FolderLock(FolderLock&& other) noexcept
+    : m_folder(std::move(other.m_folder)), m_handle(std::exchange(other.m_handle, -1)) {}
+
+FolderLock::~FolderLock() {
+    platform::unlockFolder(m_folder, {m_handle});
+}
+
+CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWait& wait,
+                           Privacy privacy) {
+    // One set alone flushes each file as it is written: nothing is gained by waiting.
+    Set set = stageSet(files, privacy, platform::TemporaryFlush::Now, [](const std::string& path) {
+        return platform::nameFits(folderOf(path), platform::nameOf(path));
+    });
+    if (!set.failed()) {
+        putInPlace({&set}, wait);
+    }
+    return std::move(set.result);
+}
+
+std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes,
+                                            Privacy privacy) {
+    return commitFileSet({{path, std::string(bytes)}}, {}, privacy).error;
+}
+
+CommitGroup::CommitGroup(FolderWait wait) : m_wait(std::move(wait)) {}
+
+CommitGroup::~CommitGroup() {
+    for (Set& set : m_sets) {
+        for (Temporary& temp : set.temps) {
+            platform::abandonTemporary(temp);
+        }
+    }
+    for (FileSystem& fileSystem : m_fileSystems) {
+        platform::endWatch(fileSystem.watch);
+    }
+}
+
+std::size_t CommitGroup::size() const {
+    return m_sets.size();
+}
+
+// A run writes many sets into few folders: each folder's file system is asked its longest
+// name once.
+bool CommitGroup::fits(const std::string& path) {
+    const std::string folder = folderOf(path);
+    auto known = m_nameLengths.find(folder);
+    if (known == m_nameLengths.end()) {
+        known = m_nameLengths.emplace(folder, platform::nameLimit(folder).length).first;
+    }
+    return platform::nameFits(platform::NameLimit{known->second}, platform::nameOf(path));
+}
+
+// A file system is watched from before the group's first file on it is written, so that its
+// flush tells of a failure to write any of them; folders on one file system share its watch.
+void CommitGroup::watch(const std::string& folder) {
+    if (m_fileSystemOf.contains(folder)) {
+        return;
+    }
+    platform::FileSystemWatch watch = platform::watchFileSystem(folder);
+    for (std::size_t k = 0; k < m_fileSystems.size(); ++k) {
+        if (watch.handle != -1 && m_fileSystems[k].watch.handle != -1 &&
+            m_fileSystems[k].watch.device == watch.device) {
+            platform::endWatch(watch);
+            m_fileSystemOf.emplace(folder, k);
+            return;
+        }
+    }
+    m_fileSystemOf.emplace(folder, m_fileSystems.size());
+    m_fileSystems.push_back({watch});
+}
+
+// Where one flush of each file system tells of every failed write, a set's temporaries are
+// closed at once; elsewhere they stay open until each is flushed at the commit.
+void CommitGroup::add(const std::vector<PendingFile>& files) {
+    bool byFileSystem = platform::fileSystemFlushTellsErrors();
+    for (const PendingFile& file : files) {
+        watch(folderOf(file.path));
+        byFileSystem = byFileSystem &&
+                       m_fileSystems[m_fileSystemOf.at(folderOf(file.path))].watch.handle != -1;
+    }
+    Set set = stageSet(files, Privacy::Usual, platform::TemporaryFlush::Later,
+                       [this](const std::string& path) { return fits(path); });
+    set.byFileSystem = byFileSystem;
+    for (std::size_t i = 0; i < set.temps.size() && byFileSystem; ++i) {
+        if (const int error = platform::finishTemporary(set.temps[i], false); error != 0) {
+            failSet(set, set.paths[i], error);
+        }
+    }
+    if (!set.byFileSystem) {
+        m_openFiles += set.temps.size();
+    }
+    m_sets.push_back(std::move(set));
+}
+
+bool CommitGroup::full() const {
+    constexpr std::size_t kMostSets = 256;
+    constexpr std::size_t kMostOpenFiles = 192; // well within any system's limit
+    return m_sets.size() >= kMostSets || m_openFiles >= kMostOpenFiles;
+}
+
+// Every temporary reaches the disk before any rename: a rename that reached the disk before
+// its file's bytes would leave an empty file after a power cut. Each file system is flushed
+// once: a set whose files it stands for fails when it failed. The others' files (elsewhere,
+// or on a file system that could not be watched) are each flushed, each telling of itself.
+void CommitGroup::flush(const std::vector<Set*>& sets) {
+    for (FileSystem& fileSystem : m_fileSystems) {
+        fileSystem.error = platform::flushFileSystem(fileSystem.watch);
+    }
+    for (Set* set : sets) {
+        if (!set->byFileSystem) {
+            flushEachFile(*set);
+            continue;
+        }
+        for (const std::string& path : set->paths) {
+            if (const int error = m_fileSystems[m_fileSystemOf.at(folderOf(path))].error) {
+                failSet(*set, path, error);
+                break;
+            }
+        }
+    }
+    for (FileSystem& fileSystem : m_fileSystems) {
+        platform::endWatch(fileSystem.watch);
+    }
+    m_fileSystems.clear();
+    m_fileSystemOf.clear();
+    m_openFiles = 0;
+}
+
+std::vector<CommitResult> CommitGroup::commit() {
+    std::vector<Set*> written;
+    for (Set& set : m_sets) {
+        if (!set.failed()) {
+            written.push_back(&set);
+        }
+    }
+    flush(written);
+    std::erase_if(written, [](const Set* set) { return set->failed(); });
+    if (!written.empty()) {
+        putInPlace(written, m_wait);
+    }
+    std::vector<CommitResult> results;
+    for (Set& set : m_sets) {
+        results.push_back(std::move(set.result));
+    }
+    m_sets.clear();
+    return results;
+}
+
+} // namespace selvo
