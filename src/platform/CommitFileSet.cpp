@@ -196,7 +196,8 @@ void putInPlace(const std::vector<Set*>& sets, const FolderWait& wait) {
         }
     }
     std::vector<FolderLock> locks;
-    for (const auto& [folder, inFolder] : byFolder) {
+    for (const auto& [locked, inFolder] : byFolder) {
+        const std::string& folder = locked; // a lambda may not name a structured binding
         FolderLock::Attempt attempt = FolderLock::take(folder, wait);
         if (attempt.busy) {
             for (Set* set : inFolder) {
@@ -227,7 +228,8 @@ void putInPlace(const std::vector<Set*>& sets, const FolderWait& wait) {
             }
         }
     }
-    for (const auto& [folder, inFolder] : renamedIn) {
+    for (const auto& [flushed, inFolder] : renamedIn) {
+        const std::string& folder = flushed; // a lambda may not name a structured binding
         const int error = platform::flushFolder(folder);
         if (error == 0) {
             continue;
