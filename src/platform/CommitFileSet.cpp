@@ -180,67 +180,69 @@ void renameSet(Set& set) {
     set.temps.clear();
 }
 
+// The sets with a file in each folder, the folder named as `folderOf` names it, each set once.
+template <class FolderOf>
+std::map<std::string, std::vector<Set*>> setsByFolder(const std::vector<Set*>& sets,
+                                                      FolderOf folderOf) {
+    std::map<std::string, std::vector<Set*>> byFolder;
+    for (Set* set : sets) {
+        for (const std::string& path : set->paths) {
+            std::vector<Set*>& inFolder = byFolder[folderOf(path)];
+            if (inFolder.empty() || inFolder.back() != set) {
+                inFolder.push_back(set);
+            }
+        }
+    }
+    return byFolder;
+}
+
+// The set's first file in the folder, which a message about the folder names.
+template <class FolderOf>
+const std::string& firstIn(const Set& set, const std::string& folder, FolderOf folderOf) {
+    return *std::find_if(set.paths.begin(), set.paths.end(),
+                         [&](const std::string& path) { return folderOf(path) == folder; });
+}
+
 // From reading the older files to the folders' flush, another run's renames into the same
 // folders wait, so each subject's files all come from one run, and an older file put back
 // after a failure is the one this run replaced. The folders are locked in one order for every
 // run, so that two runs writing into the same two folders never each hold one while waiting
 // for the other.
 void putInPlace(const std::vector<Set*>& sets, const FolderWait& wait) {
-    std::map<std::string, std::vector<Set*>> byFolder;
-    for (Set* set : sets) {
-        for (const std::string& path : set->paths) {
-            std::vector<Set*>& inFolder = byFolder[wholeFolderOf(path)];
-            if (inFolder.empty() || inFolder.back() != set) {
-                inFolder.push_back(set);
-            }
-        }
-    }
     std::vector<FolderLock> locks;
-    for (const auto& [locked, inFolder] : byFolder) {
-        const std::string& folder = locked; // a lambda may not name a structured binding
+    for (const auto& [folder, inFolder] : setsByFolder(sets, wholeFolderOf)) {
         FolderLock::Attempt attempt = FolderLock::take(folder, wait);
         if (attempt.busy) {
             for (Set* set : inFolder) {
                 if (!set->failed()) {
-                    const auto first = std::find_if(
-                        set->paths.begin(), set->paths.end(),
-                        [&](const std::string& path) { return wholeFolderOf(path) == folder; });
-                    failSet(*set, FileError{*first, busyReason(folder), FileAccess::Write,
-                                            absolutePath(*first)});
+                    const std::string& first = firstIn(*set, folder, wholeFolderOf);
+                    failSet(*set, FileError{first, busyReason(folder), FileAccess::Write,
+                                            absolutePath(first)});
                 }
             }
         } else if (attempt.lock) {
             locks.push_back(std::move(*attempt.lock));
         }
     }
-    std::map<std::string, std::vector<Set*>> renamedIn; // by folder as the paths name it
+    std::vector<Set*> renamed;
     for (Set* set : sets) {
-        if (set->failed()) {
-            continue;
-        }
-        renameSet(*set);
         if (!set->failed()) {
-            for (const std::string& path : set->paths) {
-                std::vector<Set*>& inFolder = renamedIn[folderOf(path)];
-                if (inFolder.empty() || inFolder.back() != set) {
-                    inFolder.push_back(set);
-                }
-            }
+            renameSet(*set);
+        }
+        if (!set->failed()) {
+            renamed.push_back(set);
         }
     }
-    for (const auto& [flushed, inFolder] : renamedIn) {
-        const std::string& folder = flushed; // a lambda may not name a structured binding
+    for (const auto& [folder, inFolder] : setsByFolder(renamed, folderOf)) {
         const int error = platform::flushFolder(folder);
         if (error == 0) {
             continue;
         }
         for (Set* set : inFolder) {
             if (!set->failed()) {
-                const auto first =
-                    std::find_if(set->paths.begin(), set->paths.end(),
-                                 [&](const std::string& path) { return folderOf(path) == folder; });
-                set->result.error = FileError{*first, unflushedReason(error), FileAccess::Write,
-                                              absolutePath(*first), error};
+                const std::string& first = firstIn(*set, folder, folderOf);
+                set->result.error = FileError{first, unflushedReason(error), FileAccess::Write,
+                                              absolutePath(first), error};
                 set->result.inPlace = true;
             }
         }
