@@ -2,6 +2,7 @@
 
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
+#include "app/OutputFolder.h"
 #include "app/Reload.h"
 #include "datafiles/ui/OpenDialog.h"
 #include "menu/ui/frmAbout.h"
@@ -74,7 +75,7 @@ template <typename W> void unloadClosing(QPointer<W>& window) {
 Application::Application(selvo::ProgramState& state)
     : endProgram([] { QApplication::exit(0); }),
       reloadDataFile([this](const std::string& path) { ReloadDataFile(*this, path); }),
-      m_state(state),
+      chooseFolder(ChooseOutputFolder), rememberFolder(RememberOutputFolder), m_state(state),
       m_recovery(std::make_unique<RecoveryKeeper>(state, [this] { showResumedQuestionnaire(); })) {
     m_state.OutputFolder = corePath(QDir::currentPath());
     InstallItalianQtTexts();
@@ -213,7 +214,7 @@ void Application::connectMainMenu(frmMain& menu) {
 void Application::connectQuestionnaire(Form1& questionnaire) {
     connect(&questionnaire, &Form1::answerGiven, this, [this] { recovery().answerGiven(); });
     connect(&questionnaire, &Form1::instructionsRequested, this, [this] { showWindow(about()); });
-    connect(&questionnaire, &Form1::processingRequested, this, [this] { login().exec(); });
+    connect(&questionnaire, &Form1::processingRequested, this, [this] { execSubjectForm(); });
     connect(&questionnaire, &Form1::reloadRequested, this, [this, window = &questionnaire] {
         chooseFileToReload(*window, [window] {
             window->showMessage(QStringLiteral("Funzione non ancora disponibile."));
@@ -223,8 +224,27 @@ void Application::connectQuestionnaire(Form1& questionnaire) {
 
 void Application::connectSubjectForm(frmLogin& subject) {
     subject.showSubjectRecord(selvo::SubjectEntryOf(m_state));
+    subject.showOutputFolder(qtPath(m_state.OutputFolder), m_folderNote);
     connect(&subject, &frmLogin::confirmed, this,
             [this, form = &subject] { processSubject(*form); });
+    connect(&subject, &frmLogin::folderChangeRequested, this,
+            [this, form = &subject] { changeOutputFolder(*form); });
+}
+
+void Application::setOutputFolder(const std::string& folder, const QString& note,
+                                  bool createWhenWriting) {
+    m_state.OutputFolder = folder;
+    m_folderNote = note;
+    m_createFolder = createWhenWriting;
+    if (isLoginLoaded()) {
+        m_login->showOutputFolder(qtPath(folder), note);
+    }
+}
+
+void Application::execSubjectForm() {
+    frmLogin& subject = login();
+    subject.showOutputFolder(qtPath(m_state.OutputFolder), m_folderNote);
+    subject.exec();
 }
 
 void Application::startAdministration() {

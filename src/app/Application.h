@@ -77,6 +77,21 @@ public:
     // The reload of a saved data file, ReloadDataFile unless a test replaces it.
     std::function<void(const std::string& path)> reloadDataFile;
 
+    // "Cambia cartella...": the folder dialog, opened on the current folder (the chosen folder,
+    // or empty when cancelled), and where the choice is kept for the next start. Replaceable so
+    // a test can answer and observe them.
+    std::function<QString(QWidget* owner, const QString& current)> chooseFolder;
+    std::function<void(const QString& folder)> rememberFolder;
+
+    // The folder the subject's files are written into from now on (absolute), shown on the
+    // subject form with `note` when there is something to say about it. `createWhenWriting`:
+    // the folder is made, when missing, by the first run that writes into it.
+    void setOutputFolder(const std::string& folder, const QString& note = {},
+                         bool createWhenWriting = false);
+
+    // The subject form, shown modally with the output folder as it is now.
+    void execSubjectForm();
+
     // Set while form1KeepingAnswers creates Form1: its load keeps the answers and subject
     // codes in hand.
     bool loadingForReload = false;
@@ -96,11 +111,18 @@ private:
     // The subject form confirmed: the record checked and stored, the files written, the
     // outcome told, the form hidden after a run that wrote them.
     void processSubject(frmLogin& subject);
+    void changeOutputFolder(frmLogin& subject);
+    // Whether the set in hand may take its data file's name in the output folder: asked when a
+    // file there holds another administration.
+    bool mayReplaceDataFile(frmLogin& subject);
+    bool makeOutputFolder(frmLogin& subject);
     void showRunFailure(frmLogin& subject, const selvo::FileError& error, bool filesInPlace);
     void offerOlderSet(frmLogin& subject, const QString& written, const selvo::CommitResult& run);
     void showResults(const selvo::ProcessedSubject& run, const QString& written);
 
     selvo::ProgramState& m_state;
+    QString m_folderNote;
+    bool m_createFolder = false;
     std::unique_ptr<RecoveryKeeper> m_recovery;
     QPointer<frmSplash> m_splash;
     QPointer<frmMain> m_main;

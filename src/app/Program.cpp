@@ -2,9 +2,12 @@
 
 #include "administration/ui/RecoveryKeeper.h"
 #include "app/Application.h"
+#include "app/OutputFolder.h"
 #include "datafiles/ui/OpenDialog.h"
+#include "platform/TextFile.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFont>
 #include <QStandardPaths>
 
@@ -19,5 +22,16 @@ void StartProgram(Application& app) {
     QCoreApplication::setApplicationName(QStringLiteral("BrivanSelvo"));
     app.recovery().useFolder(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+    useStartingOutputFolder(app);
     Main(app);
+}
+
+void useStartingOutputFolder(Application& app) {
+    const QString byDefault = DefaultOutputFolder(CurrentStartFolders(), [](const QString& folder) {
+        return !selvo::checkFolderWritable(corePath(folder));
+    });
+    const StartingFolder start =
+        StartingOutputFolder(RememberedOutputFolder(), byDefault,
+                             [](const QString& folder) { return QFileInfo(folder).isDir(); });
+    app.setOutputFolder(corePath(start.folder), start.note, start.folder == byDefault);
 }

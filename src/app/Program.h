@@ -6,3 +6,7 @@ class Application;
 // The larger font, the open-file dialog, the administration kept in the user's data folder,
 // then the splash.
 void StartProgram(Application& app);
+
+// Where the subject's files go from the start: the folder chosen last, or the folder the
+// program was started in where a clinic's files belong, or the documents folder's own.
+void useStartingOutputFolder(Application& app);

@@ -76,7 +76,7 @@ void ReloadDataFile(Application& app, const std::string& path) {
     }
     selvo::StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
     // That subject's files, and those of the subjects after it, go beside the file read.
-    state.OutputFolder = FolderOfFile(path);
+    app.setOutputFolder(FolderOfFile(path));
     if (replacesAdministration) {
         // The operator chose to replace those answers: the next start must not offer them.
         app.recovery().administrationEnded();
@@ -100,5 +100,5 @@ void ReloadDataFile(Application& app, const std::string& path) {
     if (!missing.empty() && !confirmIncompleteSet(path, missing)) {
         return;
     }
-    subject.exec();
+    app.execSubjectForm();
 }

@@ -2,11 +2,13 @@
 // output folder, and what the operator is told of it.
 #include "administration/ui/RecoveryKeeper.h"
 #include "app/Application.h"
+#include "app/OutputFolder.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
 #include "processing/ProcessData.h"
 #include "profile/ui/ResultsWindow.h"
 #include "questionnaire/SubjectFiles.h"
+#include "subject/OtherAdministration.h"
 #include "subject/RunSummary.h"
 #include "subject/StaleSet.h"
 #include "subject/SubjectChecks.h"
@@ -16,6 +18,7 @@
 #include "widgets/WidgetText.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -42,6 +45,9 @@ void Application::processSubject(frmLogin& subject) {
                                                "«ELABORAZIONE DATI». Grazie!"));
         subject.focusUnsafeField(unsafe->field);
         return;
+    }
+    if (!mayReplaceDataFile(subject) || !makeOutputFolder(subject)) {
+        return; // nothing written; the form stays open for another name or folder
     }
     const selvo::ProcessedSubject run =
         selvo::ProcessSubject(m_state, m_state.OutputFolder, selvo::CurrentDateTimeText, {});
@@ -102,4 +108,54 @@ void Application::showRunFailure(frmLogin& subject, const selvo::FileError& erro
                                "una cartella di sola lettura o un disco pieno) e premere di "
                                "nuovo «ELABORAZIONE DATI».")
                     .arg(qtext(error.message()), shownFolder(m_state), writtenText));
+}
+
+bool Application::mayReplaceDataFile(frmLogin& subject) {
+    const std::string dataFile =
+        selvo::pathInFolder(m_state.OutputFolder, selvo::DataFileNameFor(m_state));
+    const std::optional<selvo::FileIdentity> own =
+        m_state.SetOnDisk ? std::optional(m_state.SetOnDisk->identity) : std::nullopt;
+    const std::optional<selvo::OtherAdministration> other = selvo::OtherAdministrationAt(
+        dataFile, selvo::SubjectOf(m_state), selvo::AnswersOf(m_state), own);
+    if (!other) {
+        return true;
+    }
+    return askYesNo(
+        &subject, QMessageBox::Warning, QString::fromUtf8(selvo::kOtherAdministrationTitle),
+        qtext(selvo::ReplaceAdministrationQuestion(*other, selvo::SubjectOf(m_state))), false);
+}
+
+// The documents folder's own "BrivanSelvo" is made by the first run that writes into it.
+bool Application::makeOutputFolder(frmLogin& subject) {
+    const QString folder = qtPath(m_state.OutputFolder);
+    if (!m_createFolder || QFileInfo(folder).isDir() || QDir().mkpath(folder)) {
+        return true;
+    }
+    showMessage(&subject, QMessageBox::Critical, QStringLiteral("ELABORAZIONE NON COMPLETATA"),
+                QStringLiteral("Impossibile creare la cartella \"%1\".\n\nNessun file è stato "
+                               "scritto. Scegliere un'altra cartella con «Cambia cartella...».")
+                    .arg(QDir::toNativeSeparators(folder)));
+    return false;
+}
+
+// The chosen folder is used from now on and at the next start, once a file can be made in it.
+void Application::changeOutputFolder(frmLogin& subject) {
+    QString current = qtPath(m_state.OutputFolder);
+    while (!QFileInfo(current).isDir() && !QDir(current).isRoot() && !current.isEmpty()) {
+        current = QFileInfo(current).absolutePath(); // a default folder not made yet
+    }
+    const QString chosen = chooseFolder(&subject, current);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const std::string folder = corePath(QDir::cleanPath(QDir(chosen).absolutePath()));
+    if (const auto error = selvo::checkFolderWritable(folder)) {
+        showMessage(&subject, QMessageBox::Warning, QStringLiteral("CARTELLA NON UTILIZZABILE"),
+                    QStringLiteral("Nella cartella \"%1\" non si possono scrivere file: %2\n\n"
+                                   "Scegliere un'altra cartella.")
+                        .arg(QDir::toNativeSeparators(chosen), qtext(error->reason)));
+        return;
+    }
+    setOutputFolder(folder);
+    rememberFolder(qtPath(folder));
 }

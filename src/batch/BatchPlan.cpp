@@ -6,6 +6,7 @@
 #include "platform/TextFile.h"
 #include "questionnaire/SubjectFiles.h"
 #include "state/Startup.h"
+#include "subject/OtherAdministration.h"
 #include "subject/SubjectChecks.h"
 
 #include <map>
@@ -183,6 +184,7 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
     }
 
     std::vector<Conflicts> conflicts(plan.size());
+    std::vector<std::optional<OtherAdministration>> others(plan.size());
     for (std::size_t i = 0; i < plan.size(); ++i) {
         for (std::size_t k = 0; k < outputs[i].size(); ++k) {
             const OutputKey& output = outputs[i][k];
@@ -192,10 +194,17 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
                 }
             }
             // The file already there under the output's name, however the folder spells it.
-            const auto target = fileIdentity(
-                utf8Of(plan[i].folder / pathFromUtf8(subjectOutputs(plan[i].state)[k])));
+            const std::string targetPath =
+                utf8Of(plan[i].folder / pathFromUtf8(subjectOutputs(plan[i].state)[k]));
+            const auto target = fileIdentity(targetPath);
             const auto replaced = target ? firstGiven.find(*target) : firstGiven.end();
             if (replaced == firstGiven.end()) {
+                // A data file of the subject's name that is no input of the run: a retest or
+                // a namesake is not replaced unasked.
+                if (target && k == 0 && !options.replaceOthers) {
+                    others[i] = OtherAdministrationAt(targetPath, SubjectOf(plan[i].state),
+                                                      AnswersOf(plan[i].state), inputIdentity[i]);
+                }
                 continue;
             }
             // Rewriting an input as its own data file keeps it; any other output over an
@@ -210,6 +219,8 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
         const Conflicts& c = conflicts[i];
         if (!plan[i].refusal && (!c.sameOutputs.empty() || !c.replacesInput.empty())) {
             plan[i].refusal = refusalFor(plan, c);
+        } else if (!plan[i].refusal && others[i]) {
+            plan[i].refusal = OtherAdministrationRefusal(*others[i]);
         }
     }
     if (options.dataset) {

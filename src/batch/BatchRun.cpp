@@ -195,6 +195,8 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
             options.help = true;
         } else if (arg == "--pseudonimi") {
             options.pseudonyms = true;
+        } else if (arg == "--sostituisci") {
+            options.replaceOthers = true;
         } else if (const auto option =
                        optionWithValue(args, i, {"--out", "--dataset", "--chiave"})) {
             if (option->error) {
@@ -230,12 +232,15 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
 }
 
 std::string BatchUsage() {
-    return "Uso: selvo-batch [--out CARTELLA] [--dataset NOME\n"
+    return "Uso: selvo-batch [--out CARTELLA] [--sostituisci] [--dataset NOME\n"
            "                  [--pseudonimi [--chiave FILE]]] FILE...\n"
            "Rielabora i file di dati salvati da BrivanSelvo (SELVO_Cognome_Nome.csv): per\n"
            "ogni soggetto riscrive il file di dati, il referto RTF e il file di comandi\n"
            "SPSS accanto al suo file di dati, oppure nella CARTELLA indicata (creata se non\n"
            "esiste).\n"
+           "Se lì c'è già un file di dati con lo stesso nome ma un'altra somministrazione\n"
+           "(un retest, un omonimo), il soggetto non è elaborato: con --sostituisci quel\n"
+           "file è sostituito e la sua somministrazione va persa.\n"
            "Con --dataset scrive anche NOME.csv, una riga per ogni soggetto elaborato, e\n"
            "NOME.sps, i comandi SPSS/PSPP che ne fanno NOME.sav: nella CARTELLA, o senza\n"
            "--out nella cartella corrente. NOME va indicato senza cartella e senza\n"

@@ -19,6 +19,8 @@ struct BatchOptions {
     std::optional<std::string> dataset; // NAME of NAME.csv and NAME.sps, written when given
     bool pseudonyms = false;            // the dataset names each subject by a code
     std::optional<std::string> keyFile; // the codes' key, NAME_chiave.csv beside the dataset
+    // A data file of another administration under a subject's name may be replaced.
+    bool replaceOthers = false;
     std::vector<std::string> files;
     bool help = false;
 };

@@ -1,10 +1,14 @@
 #include "platform/TextFile.h"
 
+#include "platform/LocalTime.h"
 #include "platform/Platform.h"
 #include "text/TextSafety.h"
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
 
 namespace selvo {
 
@@ -231,6 +235,25 @@ std::optional<FileError> createPrivateFolder(const std::string& folder) {
 bool folderExists(const std::string& path) {
     std::error_code ignored;
     return std::filesystem::is_directory(pathFromUtf8(path), ignored);
+}
+
+bool isRegularFile(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(pathFromUtf8(path), ignored);
+}
+
+std::optional<std::string> modifiedDateText(const std::string& path) {
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(pathFromUtf8(path), error);
+    if (error) {
+        return std::nullopt;
+    }
+    const auto since1970 = std::chrono::file_clock::to_sys(written);
+    const std::tm local = localTime(std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(since1970)));
+    char text[32];
+    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M", &local);
+    return text;
 }
 
 std::optional<FileError> checkFolderWritable(const std::string& folder) {

@@ -262,6 +262,12 @@ std::optional<FileError> createPrivateFolder(const std::string& folder);
 
 // A folder, or a link to one.
 bool folderExists(const std::string& path);
+// A regular file, or a link to one.
+bool isRegularFile(const std::string& path);
+
+// When the file was last written, in the machine's local time, "dd/mm/yyyy hh:mm"; nothing
+// when it cannot be told.
+std::optional<std::string> modifiedDateText(const std::string& path);
 
 // Whether a new file can be made in the folder, tried by making one: a read-only disk and a
 // folder without write permission both refuse it, whatever the permission bits claim.

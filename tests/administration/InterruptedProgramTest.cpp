@@ -43,11 +43,17 @@ public:
                 std::_Exit(126);
             }
             if (asNobody) {
+                // A home of its own: started in the home folder itself, the program would
+                // write into the documents folder instead.
                 const std::string runtime = workFolder.string() + "/run";
+                const std::string home = workFolder.string() + "/casa";
                 ::mkdir(runtime.c_str(), 0700);
-                ::setenv("HOME", workFolder.c_str(), 1);
+                ::mkdir(home.c_str(), 0700);
+                ::setenv("HOME", home.c_str(), 1);
                 ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
             }
+            // No folder chosen by whoever ran the program before on this machine.
+            ::setenv("XDG_CONFIG_HOME", (dataHome / "config").c_str(), 1);
             ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
             std::vector<char*> argv{const_cast<char*>(SELVO_DRIVER)};

@@ -246,6 +246,39 @@ TEST(SelvoBatch, ARetestBesideTheFirstVisitLeavesBothInputsUnchanged) {
     }
 }
 
+// A retest processed into the folder that holds the first visit would lose that visit: the
+// subject is refused unless --sostituisci says so; the same administration again is fine.
+TEST(SelvoBatch, AnotherAdministrationInTheOutputFolderIsReplacedOnlyWhenAskedTo) {
+    const TempDir dir;
+    fs::create_directories(dir.file("a"));
+    fs::create_directories(dir.file("b"));
+    const auto firstVisit = processedBySingleRun(subject(1), dir.file("a"));
+    write(dir.file("b") / "SELVO_GRP1_S01.csv", selvo::ComposeDataFile(subject(2)));
+    write(dir.file("b") / "same.csv", selvo::ComposeDataFile(subject(1)));
+
+    const BatchRun refused = batch({"--out", "a", "b/SELVO_GRP1_S01.csv"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "selvo-batch: 0 file elaborati, 1 non riuscito.\n");
+    EXPECT_THAT(refused.err, HasSubstr("SELVO_GRP1_S01.csv, del "));
+    EXPECT_THAT(refused.err, HasSubstr("contiene un'altra somministrazione: "));
+    EXPECT_THAT(refused.err, HasSubstr("--sostituisci"));
+    EXPECT_EQ(filesIn(dir.file("a")), firstVisit);
+
+    write(dir.file("a") / "SELVO_GRP1_S01.csv", "non sono dati\r\n");
+    EXPECT_THAT(batch({"--out", "a", "b/SELVO_GRP1_S01.csv"}).err,
+                HasSubstr("non si può leggere come file di dati"));
+    write(dir.file("a") / "SELVO_GRP1_S01.csv", firstVisit.at("SELVO_GRP1_S01.csv"));
+
+    const BatchRun again = batch({"--out", "a", "b/same.csv"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(filesIn(dir.file("a")), firstVisit);
+
+    const BatchRun replaced = batch({"--sostituisci", "--out", "a", "b/SELVO_GRP1_S01.csv"});
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_EQ(fileBytes(dir.file("a") / "SELVO_GRP1_S01.csv"),
+              fileBytes(dir.file("b") / "SELVO_GRP1_S01.csv"));
+}
+
 // The same folder reached through a link, "./" and "..": one folder, whatever the spelling.
 #ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(SelvoBatch, TheSameFolderThroughALinkIsRecognised) {
@@ -301,7 +334,9 @@ TEST(SelvoBatch, AReportThatCannotBeWrittenLeavesTheOlderSetAndNoTemporary) {
     const TempDir dir;
     write(dir.file("input.csv"), selvo::ComposeDataFile(subject(1)));
     fs::create_directory("out");
-    write(dir.file("out") / "SELVO_GRP1_S01.csv", "older data\r\n");
+    // The same administration, written by an older version: rewritten, not another visit.
+    write(dir.file("out") / "SELVO_GRP1_S01.csv",
+          selvo::ComposeDataFile(subject(1)).insert(0, "\xEF\xBB\xBF"));
     write(dir.file("out") / "SELVO_SS000_GRP1_S01_sps.sps", "older commands\r\n");
     fs::create_directory(dir.file("out") / "SELVO_GRP1_S01_report.rtf");
     const auto before = filesIn(dir.file("out"));
@@ -902,11 +937,12 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{"EmptyOut", {"--out=", "a.csv"}, 2, "--out richiede"},
         ArgsCase{"OutTwice", {"--out", "a", "--out", "b", "x.csv"}, 2, "più volte"},
         ArgsCase{"UnknownOption", {"-v", "x.csv"}, 2, "opzione sconosciuta: -v"},
-        ArgsCase{"Help",
-                 {"--help"},
-                 0,
-                 "Uso: selvo-batch [--out CARTELLA] [--dataset NOME\n                  "
-                 "[--pseudonimi [--chiave FILE]]] FILE..."},
+        ArgsCase{
+            "Help",
+            {"--help"},
+            0,
+            "Uso: selvo-batch [--out CARTELLA] [--sostituisci] [--dataset NOME\n                  "
+            "[--pseudonimi [--chiave FILE]]] FILE..."},
         ArgsCase{"DatasetWithoutName", {"x.csv", "--dataset"}, 2, "--dataset richiede un nome"},
         ArgsCase{"EmptyDataset", {"--dataset=", "x.csv"}, 2, "--dataset richiede un nome"},
         ArgsCase{"DatasetTwice",

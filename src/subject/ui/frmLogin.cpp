@@ -1,10 +1,12 @@
 #include "subject/ui/frmLogin.h"
 
 #include "subject/ui/LengthLimit.h"
+#include "widgets/ElidedPathLabel.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/WidgetText.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -93,6 +95,7 @@ frmLogin::frmLogin() {
     styleControls();
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::confirmed);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLogin::cmdCancel_Click);
+    connect(cmdCartella, &QPushButton::clicked, this, &frmLogin::folderChangeRequested);
 }
 
 void frmLogin::buildControls() {
@@ -165,6 +168,21 @@ void frmLogin::buildControls() {
     limit(txtEta, selvo::kAgeLimit);
     limit(TxtNote, selvo::kNotesLimit);
 
+    // Where the files go, before the operator confirms: a clinic keeps them in a folder of its
+    // own, not wherever the program happened to start.
+    lblCartella = new QLabel(QStringLiteral("I file saranno scritti in:"), this);
+    lblCartella->setObjectName(QStringLiteral("lblCartella"));
+    lblPercorso = new ElidedPathLabel(this);
+    lblPercorso->setObjectName(QStringLiteral("lblPercorso"));
+    lblPercorso->setAccessibleName(lblCartella->text());
+    lblNotaCartella = new QLabel(this);
+    lblNotaCartella->setObjectName(QStringLiteral("lblNotaCartella"));
+    lblNotaCartella->setWordWrap(true);
+    lblNotaCartella->hide();
+    cmdCartella = new QPushButton(QStringLiteral("Cambia cartella..."), this);
+    cmdCartella->setObjectName(QStringLiteral("cmdCartella"));
+    cmdCartella->setAutoDefault(false);
+
     cmdOK = new QPushButton(QStringLiteral("ELABORAZIONE DATI"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -216,12 +234,19 @@ void frmLogin::buildLayout() {
     bottom->addSpacing(16);
     bottom->addLayout(buttons);
 
+    auto* folder = new QHBoxLayout;
+    folder->addWidget(lblCartella);
+    folder->addWidget(lblPercorso, 1);
+    folder->addWidget(cmdCartella);
+
     TxtNote->setFixedHeight(90);
     auto* form = new QVBoxLayout(this);
     form->addLayout(top);
     form->addWidget(lblLabels[3]);
     form->addWidget(TxtNote);
     form->addLayout(bottom);
+    form->addLayout(folder);
+    form->addWidget(lblNotaCartella);
     form->setContentsMargins(14, 14, 14, 14);
     form->setSpacing(8);
     form->setSizeConstraint(QLayout::SetFixedSize);
@@ -242,6 +267,10 @@ void frmLogin::styleControls() {
     for (QGroupBox* frame : {FrameSesso, FrameStatoCivile, FrameStudio}) {
         frame->setFont(captions);
     }
+    lblCartella->setFont(captions);
+    QPalette warning = lblNotaCartella->palette();
+    warning.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    lblNotaCartella->setPalette(warning);
     cmdOK->setFont(arial(9.75, true));
     TxtNote->setFont(arial(12, false));
 }
@@ -273,6 +302,16 @@ selvo::SubjectEntry frmLogin::entry() const {
     typed.marital = selectedCode(Option1_ST);
     typed.education = selectedCode(Option1_stud);
     return typed;
+}
+
+void frmLogin::showOutputFolder(const QString& folder, const QString& note) {
+    lblPercorso->setPath(QDir::toNativeSeparators(folder));
+    lblNotaCartella->setText(note);
+    lblNotaCartella->setVisible(!note.isEmpty());
+}
+
+QString frmLogin::outputFolder() const {
+    return lblPercorso->path();
 }
 
 void frmLogin::showInformation(const QString& text) {

@@ -11,6 +11,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class ElidedPathLabel;
 
 // The subject data form: collects the subject's data; "ELABORAZIONE DATI" hands them on.
 // Shown modally; "Annulla", Esc and a finished run only hide it, so the next showing finds
@@ -32,6 +33,11 @@ public:
     void focusFirstMissingField();
     void focusUnsafeField(selvo::UnsafeName::Field field);
 
+    // The folder the three files will be written into, and why it is not the one the operator
+    // chose last (empty when it is).
+    void showOutputFolder(const QString& folder, const QString& note = {});
+    QString outputFolder() const;
+
     // A box about the subject's data, owned by the form.
     void showInformation(const QString& text);
 
@@ -43,6 +49,8 @@ public:
 signals:
     // "ELABORAZIONE DATI": the operator confirms what the controls hold.
     void confirmed();
+    // "Cambia cartella...": the operator wants the files written elsewhere.
+    void folderChangeRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,6 +78,10 @@ private:
     std::array<QRadioButton*, 5> Option1_ST{};
     QGroupBox* FrameStudio = nullptr;
     std::array<QRadioButton*, 5> Option1_stud{};
+    QLabel* lblCartella = nullptr;
+    ElidedPathLabel* lblPercorso = nullptr;
+    QLabel* lblNotaCartella = nullptr;
+    QPushButton* cmdCartella = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
 };
