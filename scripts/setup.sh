@@ -13,7 +13,7 @@ packages=(
     python3 pspp poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui
     xvfb xauth fonts-dejavu-core
     librsvg2-bin gzip man-db desktop-file-utils appstream
-    dpkg-dev lintian file binutils dosfstools
+    dpkg-dev lintian file binutils dosfstools exfatprogs exfat-fuse fuse3
 )
 if [ "${1:-}" = windows ]; then
     packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis util-linux ninja-build perl qt6-base-dev-tools

@@ -255,6 +255,8 @@ std::string BatchUsage() {
 }
 
 int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSource& now) {
+    // Made before anything is planned: how the folder compares names, and how long a name it
+    // holds, can be asked only of a folder that exists on its disk.
     if (options.outDir) {
         std::error_code error;
         const fs::path outDir = pathFromUtf8(*options.outDir);

@@ -339,7 +339,8 @@ bool foldsCaseByDefault() {
 
 std::optional<bool> probeFoldsCase(const std::string& folder) {
     // Lower-case letters only, unique to this process and call: its upper-case spelling can
-    // name only this file, and only where case is folded.
+    // name only this file, and only where case is folded. Existence decides, not identity:
+    // FUSE (exfat-fuse) gives each spelling of one file its own inode.
     static std::atomic<unsigned> calls{0};
     std::string letters;
     for (unsigned long long n = (static_cast<unsigned long long>(::getpid()) << 20) ^ calls++;
@@ -357,10 +358,14 @@ std::optional<bool> probeFoldsCase(const std::string& folder) {
         return std::nullopt;
     }
     ::close(fd);
-    const std::optional<FileIdentity> created = identity(lower);
-    const bool folds = created && identity(upper) == created;
+    struct stat found {};
+    const bool folds = ::lstat(upper.c_str(), &found) == 0;
+    const int error = errno;
     ::unlink(lower.c_str());
-    return created ? std::optional<bool>(folds) : std::nullopt;
+    if (!folds && error != ENOENT) {
+        return std::nullopt;
+    }
+    return folds;
 }
 
 std::string foldCase(const std::string& name) {

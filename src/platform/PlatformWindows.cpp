@@ -424,10 +424,16 @@ std::optional<bool> probeFoldsCase(const std::string& folder) {
         return std::nullopt;
     }
     ::CloseHandle(file);
-    const std::optional<FileIdentity> created = identity(base + ".selvo-case-" + letters);
-    const bool folds = created && identity(base + ".SELVO-CASE-" + upperLetters) == created;
+    // Existence decides, as on POSIX: a share served from a FUSE volume can give each spelling
+    // of one file its own index.
+    const auto upper = wide(base + ".SELVO-CASE-" + upperLetters);
+    const bool folds = upper && ::GetFileAttributesW(upper->c_str()) != INVALID_FILE_ATTRIBUTES;
+    const DWORD error = ::GetLastError();
     ::DeleteFileW(lower->c_str());
-    return created ? std::optional<bool>(folds) : std::nullopt;
+    if (!upper || (!folds && error != ERROR_FILE_NOT_FOUND)) {
+        return std::nullopt;
+    }
+    return folds;
 }
 
 // NTFS compares names by the upper case of each UTF-16 unit; lower case folds the same pairs
