@@ -236,7 +236,8 @@ void Application::setOutputFolder(const std::string& folder, const QString& note
     m_state.OutputFolder = folder;
     m_folderNote = note;
     m_createFolder = createWhenWriting;
-    if (isLoginLoaded()) {
+    // Also while the form is shown modally, when it does not count as loaded.
+    if (!m_login.isNull()) {
         m_login->showOutputFolder(qtPath(folder), note);
     }
 }

@@ -133,6 +133,8 @@ TEST(OutputFolder, TheSubjectFormShowsTheFolderAndChangingItIsKept) {
         change->click(); // a folder that cannot be written is refused
         EXPECT_EQ(form.outputFolder(), QDir::toNativeSeparators(qpath(dir.path())));
         change->click();
+        EXPECT_EQ(form.outputFolder(), QDir::toNativeSeparators(qpath(dir.file("scelta"))));
+        EXPECT_TRUE(form.findChild<ElidedPathLabel*>()->text().endsWith("scelta"));
     });
     EXPECT_EQ(shownBefore, QDir::toNativeSeparators(qpath(dir.path())));
     EXPECT_EQ(offered.size(), 2);
