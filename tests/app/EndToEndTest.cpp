@@ -3,6 +3,7 @@
 #include "administration/ItemBank.h"
 #include "administration/ui/Form1.h"
 #include "app/Application.h"
+#include "batch/BatchRun.h"
 #include "datafiles/ui/OpenDialog.h"
 #include "menu/ui/frmMain.h"
 #include "menu/ui/frmSplash.h"
@@ -25,6 +26,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -209,6 +211,36 @@ TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
               withoutDate(expected.at(kReport)));
     EXPECT_EQ(selvo::ScoreAnswers(selvo::AnswersOf(program.state)),
               selvo::ScoreAnswers(selvo::AnswersOf(core)));
+}
+
+// The toolkit sets the C library's locale from the environment, and under Turkish the C
+// library's tolower leaves "I" as it is. The window's three files must still be selvo-batch's
+// byte for byte (the report apart from its date); selvo-batch itself never changes the locale.
+TEST(EndToEnd, UnderATurkishLocaleTheWindowWritesWhatSelvoBatchWrites) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "tr_TR.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no tr_TR.UTF-8 locale (localedef -i tr_TR -f UTF-8 tr_TR.UTF-8)";
+    }
+    const TempDir dir;
+    fs::create_directory(dir.file("session"));
+    fs::current_path(dir.file("session"));
+    {
+        Program program;
+        administer(program);
+    }
+    std::setlocale(LC_ALL, "C");
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto options = std::get<selvo::BatchOptions>(selvo::ParseBatchArguments(
+        {"--out", selvo::utf8Of(dir.file("batch")), selvo::utf8Of(dir.file("session") / kData)}));
+    const int status = selvo::RunBatch(options, {out, err, selvo::ProgressLine::None});
+    std::setlocale(LC_ALL, before.c_str());
+
+    ASSERT_EQ(status, 0) << err.str();
+    EXPECT_EQ(fileBytes(dir.file("session") / kExport), fileBytes(dir.file("batch") / kExport));
+    EXPECT_EQ(fileBytes(dir.file("session") / kData), fileBytes(dir.file("batch") / kData));
+    EXPECT_EQ(withoutDate(fileBytes(dir.file("session") / kReport)),
+              withoutDate(fileBytes(dir.file("batch") / kReport)));
 }
 
 TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
