@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages BrivanSelvo needs to build, run and test; installs nothing when
-# everything is already present. `setup.sh windows` adds what the Windows build needs: the
+# everything is already present. Also makes the Turkish locale the locale test runs the window
+# under (tr_TR.UTF-8), when the system does not have it yet. `setup.sh windows` adds what the Windows build needs: the
 # MinGW-w64 compiler, Wine to run its tests, xdotool to click a window on a virtual display
 # and NSIS for its installer.
 set -euo pipefail
@@ -13,7 +14,7 @@ packages=(
     python3 pspp poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui
     xvfb xauth fonts-dejavu-core
     librsvg2-bin gzip man-db desktop-file-utils appstream
-    dpkg-dev lintian file binutils dosfstools exfatprogs exfat-fuse fuse3
+    dpkg-dev lintian file binutils dosfstools exfatprogs exfat-fuse fuse3 locales
 )
 if [ "${1:-}" = windows ]; then
     packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis util-linux ninja-build perl qt6-base-dev-tools
@@ -27,15 +28,20 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q
+    $sudo apt-get install -y -q "${missing[@]}"
+fi
+
+# Under Turkish the C library lower-cases "I" differently: a test runs the window there.
+if ! locale -a 2>/dev/null | grep -qix 'tr_TR\.utf-\?8'; then
+    echo "Generating the locale tr_TR.UTF-8"
+    $sudo localedef -i tr_TR -f UTF-8 tr_TR.UTF-8
+fi

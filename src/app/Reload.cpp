@@ -28,6 +28,16 @@ void showReadError(const selvo::FileError& error) {
                          qtext(selvo::visibleText(error.reason))));
 }
 
+// A file read despite damage: the operator should know before confirming its subject.
+void showDamagedTailNote(const std::string& path, const std::string& note) {
+    showMessage(QApplication::activeWindow(), QMessageBox::Information,
+                QStringLiteral("FILE DANNEGGIATO"),
+                QStringLiteral("Il file \"%1\" è stato caricato, ma %2\n\nControllare i dati del "
+                               "soggetto prima di elaborarli.")
+                    .arg(qtext(selvo::visibleText(QFileInfo(qtext(path)).fileName().toStdString())),
+                         qtext(note)));
+}
+
 // Missing answers count as no agreement and no distress in every score: the operator decides.
 bool confirmIncompleteSet(const std::string& path, const std::vector<int>& missing) {
     return askYesNo(
@@ -73,6 +83,9 @@ void ReloadDataFile(Application& app, const std::string& path) {
     if (!read.ok()) {
         showReadError(read.error());
         return;
+    }
+    if (!read.value().note.empty()) {
+        showDamagedTailNote(path, read.value().note);
     }
     selvo::StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
     // That subject's files, and those of the subjects after it, go beside the file read.

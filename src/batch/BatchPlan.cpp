@@ -31,14 +31,17 @@ std::string missingFields(const SubjectRecord& subject) {
 
 // Fills a fresh program state with the file's subject, as the window holds it once the reload
 // has read the file and the operator has confirmed the subject form unchanged; the fault when
-// it cannot. The item bank is loaded only when the subject is processed: a run holds every
-// subject in memory first. The state is filled where it stays, as it is large.
-std::optional<std::string> loadSubject(const fs::path& dataFile, ProgramState& state) {
+// it cannot, and in `note` what the reader noted on a damaged file. The item bank is loaded only
+// when the subject is processed: a run holds every subject in memory first. The state is filled
+// where it stays, as it is large.
+std::optional<std::string> loadSubject(const fs::path& dataFile, ProgramState& state,
+                                       std::string& note) {
     SetProgramConstants(state);
     FileResult<DataFileContent> read = ReadDataFile(utf8Of(dataFile));
     if (!read.ok()) {
         return "lettura non riuscita: " + read.error().reason;
     }
+    note = std::move(read.value().note);
     StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
     if (const std::string missing = missingFields(SubjectOf(state)); !missing.empty()) {
         return "dati del soggetto incompleti (manca: " + missing +
@@ -155,7 +158,7 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
         if (error) {
             input.refusal = "percorso non valido.";
         } else {
-            input.refusal = loadSubject(dataFile, input.state);
+            input.refusal = loadSubject(dataFile, input.state, input.note);
             if (options.outDir && !outFolder) {
                 outFolder = fs::absolute(pathFromUtf8(*options.outDir));
             }

@@ -17,6 +17,7 @@ struct PlannedInput {
     ProgramState state;                 // the subject read from it, item bank not yet loaded
     std::filesystem::path folder;       // where its three files go
     std::optional<std::string> refusal; // why nothing is written for it
+    std::string note;                   // what the reader noted on a damaged file
     // The same file, given earlier in the run under this spelling: it is processed there.
     std::optional<std::string> sameFileAs;
 };

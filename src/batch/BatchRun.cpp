@@ -8,8 +8,12 @@
 #include "datafiles/DatasetTable.h"
 #include "platform/TextFile.h"
 #include "processing/ProcessData.h"
+#include "text/AsciiCase.h"
 #include "text/TextSafety.h"
+#include "text/WindowsNames.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -221,6 +225,19 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
             return UsageError{std::move(*fault)};
         }
     }
+    if (options.keyFile) {
+        // The key's own name, after any folder as either system spells it.
+        const std::string& key = *options.keyFile;
+        const std::size_t folderEnd = key.find_last_of("/\\");
+        const std::string name = folderEnd == std::string::npos ? key : key.substr(folderEnd + 1);
+        if (isWindowsDeviceName(name)) {
+            return UsageError{"--chiave «" + key + "»: il nome «" + name +
+                              "» è un nome che Windows riserva ai dispositivi (" +
+                              kWindowsDeviceNames +
+                              "): su Windows la chiave non si potrebbe aprire. Indicare un altro "
+                              "nome di file."};
+        }
+    }
     if (options.keyFile && !options.pseudonyms) {
         return UsageError{"--chiave indica dove scrivere la chiave dei codici, che esiste solo "
                           "con --pseudonimi: aggiungere --pseudonimi o togliere --chiave."};
@@ -389,6 +406,11 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     std::size_t seen = 0;
     for (PlannedInput& input : plan) {
         ++seen;
+        // Read despite damage: said whether or not the subject then succeeds.
+        if (!input.note.empty()) {
+            progress.line() << "selvo-batch: " << visibleText(input.file)
+                            << ": nota: " << visibleText(input.note) << "\n";
+        }
         if (input.sameFileAs) {
             progress.line() << "selvo-batch: " << visibleText(input.file)
                             << ": è lo stesso file di " << visibleText(*input.sameFileAs)
@@ -439,17 +461,26 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     return failures == 0 && !written.error ? 0 : 1;
 }
 
-DateTimeSource BatchDateTimeSource(const char* sourceDateEpoch) {
+std::variant<DateTimeSource, UsageError> BatchDateTimeSource(const char* sourceDateEpoch) {
     if (sourceDateEpoch == nullptr || *sourceDateEpoch == '\0') {
-        return CurrentDateTimeText;
+        return DateTimeSource(CurrentDateTimeText);
     }
-    char* end = nullptr;
-    const long long seconds = std::strtoll(sourceDateEpoch, &end, 10);
-    if (*end != '\0' || seconds < 0) {
-        return CurrentDateTimeText;
+    // The last second a report's four-digit year can show: 31/12/9999 23:59:59.
+    constexpr long long kLastSecond = 253402300799;
+    const std::string_view text(sourceDateEpoch);
+    long long seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (!std::all_of(text.begin(), text.end(), isAsciiDigit) || error != std::errc() ||
+        seconds > kLastSecond) {
+        return UsageError{"SOURCE_DATE_EPOCH vale «" + std::string(text) +
+                          "», ma deve essere un numero intero di secondi dal 1° gennaio 1970 "
+                          "(UTC), scritto con sole cifre, da 0 a " +
+                          std::to_string(kLastSecond) +
+                          " (31/12/9999 23:59:59): per esempio 1700000000. Correggerlo, o "
+                          "toglierlo per datare i referti con l'ora dell'orologio."};
     }
     const std::string fixed = UtcDateTimeText(seconds);
-    return [fixed] { return fixed; };
+    return DateTimeSource([fixed] { return fixed; });
 }
 
 int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -464,8 +495,12 @@ int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << BatchUsage();
         return 0;
     }
-    return RunBatch(options, {out, err, progress},
-                    BatchDateTimeSource(std::getenv("SOURCE_DATE_EPOCH")));
+    const auto now = BatchDateTimeSource(std::getenv("SOURCE_DATE_EPOCH"));
+    if (const auto* wrong = std::get_if<UsageError>(&now)) {
+        err << "selvo-batch: " << visibleText(wrong->message) << "\n";
+        return 2;
+    }
+    return RunBatch(options, {out, err, progress}, std::get<DateTimeSource>(now));
 }
 
 } // namespace selvo

@@ -56,11 +56,14 @@ int RunBatch(const BatchOptions& options, BatchOutput output,
 
 // The whole program: parses, runs, and returns the exit status (2 for a usage error).
 // SOURCE_DATE_EPOCH, when set to a number of seconds, fixes the processing time written into
-// the reports (in UTC), so reruns and other systems can be compared byte for byte.
+// the reports (in UTC), so reruns and other systems can be compared byte for byte; set to
+// anything else, it is a usage error.
 int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               ProgressLine progress);
 
-// The processing time for reports: the clock's, or the one SOURCE_DATE_EPOCH fixes.
-DateTimeSource BatchDateTimeSource(const char* sourceDateEpoch);
+// The processing time for reports: the clock's when SOURCE_DATE_EPOCH is unset or empty, the
+// one it fixes when it is whole seconds from 0 to the end of year 9999, and otherwise the
+// error that says what it must be.
+std::variant<DateTimeSource, UsageError> BatchDateTimeSource(const char* sourceDateEpoch);
 
 } // namespace selvo

@@ -106,6 +106,17 @@ CsvSplit splitCsvFields(std::string_view bytes, std::size_t maxFields) {
     }
 }
 
+std::size_t separatorsOutsideQuotes(std::string_view bytes, char separator) {
+    std::size_t count = 0;
+    bool quoted = false;
+    for (const char c : bytes) {
+        // A doubled quote inside a text leaves the state as it was.
+        quoted = c == '"' ? !quoted : quoted;
+        count += !quoted && c == separator ? 1 : 0;
+    }
+    return count;
+}
+
 std::string quoteCsvText(std::string_view text) {
     std::string quoted = "\"";
     for (const char c : text) {

@@ -26,6 +26,10 @@ struct CsvSplit {
 // are kept. Blanks and line ends at the very end of the text close the record.
 CsvSplit splitCsvFields(std::string_view bytes, std::size_t maxFields);
 
+// How often `separator` stands outside quoted text: a record another program wrote with other
+// separators shows them here.
+std::size_t separatorsOutsideQuotes(std::string_view bytes, char separator);
+
 // The text between double quotes, each double quote inside doubled.
 std::string quoteCsvText(std::string_view text);
 

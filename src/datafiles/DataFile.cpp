@@ -3,6 +3,7 @@
 #include "datafiles/CsvFields.h"
 #include "datafiles/DataFileRecord.h"
 #include "questionnaire/SubjectFiles.h"
+#include "text/InvisibleCharacters.h"
 #include "text/NumberText.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
@@ -28,17 +29,73 @@ std::string quotedValue(const std::string& text) {
 }
 
 // Name, surname and age are one line each: a line break there could only come from a file
-// made by hand, and would end a command of the command file.
+// made by hand, and would end a command of the command file; an invisible character makes a
+// name that looks like another's but names other files.
 std::optional<std::string> oneLineFault(std::size_t number, const char* what,
                                         const std::string& text) {
-    const std::optional<char32_t> hidden = firstHiddenCharacter(text);
-    if (!hidden) {
+    const std::optional<UnseenCharacter> unseen = firstUnseenCharacter(text);
+    if (!unseen) {
         return std::nullopt;
     }
-    return fieldLabel(number) + ": " + what + " contiene il carattere " + visibleEscape(*hidden) +
-           (*hidden < 0xA0 ? ", un carattere di controllo" : ", un carattere invisibile") +
-           " che un campo di una riga non può contenere.";
+    const char32_t c = unseen->codePoint;
+    if (c < 0xA0) {
+        return fieldLabel(number) + ": " + what + " contiene il carattere " + visibleEscape(c) +
+               ", un carattere di controllo che un campo di una riga non può contenere.";
+    }
+    return fieldLabel(number) + ": " + what + " " + quotedValue(text) + " contiene un carattere " +
+           (breaksLine(c) ? "che va a capo" : "invisibile") + ": " +
+           nthCharacter(unseen->position) + " è " + invisibleCharacterName(c) +
+           ", che un campo di una riga non può contenere (il testo sembrerebbe uguale a un altro "
+           "ma darebbe altri file). Togliere il carattere dal file con un editor di testo.";
 }
+
+// What to do with a data file another program saved in its own way.
+constexpr const char* kFromTheOriginal =
+    "Rielaborare il soggetto dal file di dati originale scritto da BrivanSelvo, oppure aprire "
+    "questo file in LibreOffice Calc e salvarlo come «Testo CSV» scegliendo la virgola come "
+    "separatore di campo e «Unicode (UTF-8)» come set di caratteri.";
+
+// The byte order of a UTF-16 text ("testo Unicode" in the save dialogs): by its mark, or by the
+// zero bytes that stand beside almost every character of a mostly-ASCII text. Nothing when
+// the bytes are not such a text.
+std::optional<const char*> utf16Order(std::string_view bytes, bool markOnly) {
+    if (bytes.starts_with("\xFF\xFE")) {
+        return "little-endian";
+    }
+    if (bytes.starts_with("\xFE\xFF")) {
+        return "big-endian";
+    }
+    if (markOnly) {
+        return std::nullopt;
+    }
+    std::size_t low = 0;
+    std::size_t high = 0;
+    const std::size_t pairs = bytes.size() / 2;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        low += bytes[i] != '\0' && bytes[i + 1] == '\0' ? 1 : 0;
+        high += bytes[i] == '\0' && bytes[i + 1] != '\0' ? 1 : 0;
+    }
+    if (low * 2 > pairs) {
+        return "little-endian";
+    }
+    if (high * 2 > pairs) {
+        return "big-endian";
+    }
+    return std::nullopt;
+}
+
+std::string utf16Fault(const char* order) {
+    return std::string("il file è in UTF-16 ") + order +
+           ", la codifica dei salvataggi come «Testo Unicode», non in quella di un file di dati "
+           "SELVO (UTF-8 o la codifica di Windows). " +
+           kFromTheOriginal;
+}
+
+// A file that ends in zero bytes where its text should: what a FAT stick holds when the power
+// went while the file was being saved. The record before them may still be whole.
+constexpr const char* kZeroTail =
+    "byte nulli, come quelli che lascia un'interruzione della corrente mentre il file viene "
+    "salvato su una chiavetta";
 
 // A whole number with an optional sign and blanks around it, as the old reader accepted.
 std::optional<long long> integerValue(std::string_view text) {
@@ -101,22 +158,13 @@ std::optional<std::string> readCode(const CsvField& field, std::size_t number, c
     return std::nullopt;
 }
 
-} // namespace
-
-DataFileParse parseDataFile(std::string_view bytes) {
+// The record of a file whose bytes hold no zero byte, after any byte-order mark.
+DataFileParse parseText(std::string_view bytes, bool marked) {
     DataFileParse parse;
     const auto fail = [&parse](std::string fault) {
         parse.fault = std::move(fault);
         return parse;
     };
-
-    const bool marked = bytes.starts_with(kUtf8Bom);
-    if (marked) {
-        bytes.remove_prefix(kUtf8Bom.size());
-    }
-    if (bytes.find('\0') != std::string_view::npos) {
-        return fail("il file contiene dati binari: non è un file di dati SELVO.");
-    }
     const bool validUtf8 = isValidUtf8(bytes);
     if (marked && !validUtf8) {
         return fail("il file si dichiara in UTF-8 ma contiene caratteri non validi in quella "
@@ -129,6 +177,15 @@ DataFileParse parseDataFile(std::string_view bytes) {
     const bool utf8 = marked || (validUtf8 && asciiRunFrom(bytes, 0) < bytes.size());
 
     const CsvSplit split = splitCsvFields(bytes, kDataFileFields);
+    // An Italian spreadsheet saves its CSV with semicolons: the comma reading then breaks on the
+    // first quoted field, or finds one long field.
+    if ((split.fault || split.count != kDataFileFields) &&
+        separatorsOutsideQuotes(bytes, ';') + 1 == kDataFileFields) {
+        return fail(std::string("i campi del file sono separati da punti e virgola, non da "
+                                "virgole: un foglio di calcolo (per esempio Excel in italiano) "
+                                "lo ha salvato di nuovo cambiando il separatore. ") +
+                    kFromTheOriginal);
+    }
     if (split.fault) {
         return fail(*split.fault);
     }
@@ -199,6 +256,57 @@ DataFileParse parseDataFile(std::string_view bytes) {
     return parse;
 }
 
+} // namespace
+
+DataFileParse parseDataFile(std::string_view bytes) {
+    DataFileParse parse;
+    const auto fail = [&parse](std::string fault) {
+        parse.fault = std::move(fault);
+        return parse;
+    };
+
+    if (const auto order = utf16Order(bytes, true)) {
+        return fail(utf16Fault(*order));
+    }
+    const bool marked = bytes.starts_with(kUtf8Bom);
+    if (marked) {
+        bytes.remove_prefix(kUtf8Bom.size());
+    }
+    std::size_t zeroTail = 0;
+    if (bytes.find('\0') != std::string_view::npos) {
+        const std::size_t textEnd = bytes.find_last_not_of('\0') + 1; // 0 when all are zero
+        if (textEnd == 0) {
+            return fail(std::string("il file contiene solo ") + kZeroTail +
+                        ": i suoi dati sono andati persi. Rielaborare il soggetto da una copia "
+                        "integra del file.");
+        }
+        if (bytes.substr(0, textEnd).find('\0') != std::string_view::npos) {
+            if (const auto order = utf16Order(bytes, false)) {
+                return fail(utf16Fault(*order));
+            }
+            return fail("il file contiene dati binari: non è un file di dati SELVO.");
+        }
+        zeroTail = bytes.size() - textEnd;
+        bytes = bytes.substr(0, textEnd);
+    }
+    DataFileParse read = parseText(bytes, marked);
+    if (zeroTail == 0) {
+        return read;
+    }
+    if (!read.record) {
+        read.fault += std::string(" Il file termina con ") + std::to_string(zeroTail) + " " +
+                      kZeroTail +
+                      ": è danneggiato. Rielaborare il soggetto da una copia "
+                      "integra del file.";
+        return read;
+    }
+    read.note = "la parte finale del file è danneggiata: dopo i dati del soggetto ci sono " +
+                std::to_string(zeroTail) + " " + kZeroTail +
+                ". I dati erano completi e sono stati letti; il file di dati riscritto non avrà "
+                "più quei byte.";
+    return read;
+}
+
 std::string DataFileNameFor(const ProgramState& state) {
     return SubjectDataFileName(SubjectOf(state));
 }
@@ -254,6 +362,7 @@ FileResult<DataFileContent> ReadDataFile(const std::string& path) {
     }
     DataFileRecord& record = *parse.record;
     DataFileContent content;
+    content.note = std::move(parse.note);
     content.subject = {std::move(record.SubjectName),    std::move(record.SubjectSurname),
                        std::move(record.SubjectAge),     std::move(record.SubjectSex),
                        std::move(record.SubjectMarital), std::move(record.SubjectEducation),

@@ -33,6 +33,7 @@ std::optional<FileError> WriteDataFile(const ProgramState& state, const std::str
 struct DataFileContent {
     SubjectRecord subject;
     AnswerSet answers;
+    std::string note; // what the person should know about a file read despite damage
 };
 FileResult<DataFileContent> ReadDataFile(const std::string& path);
 

@@ -24,11 +24,14 @@ struct DataFileRecord {
 struct DataFileParse {
     std::optional<DataFileRecord> record;
     std::string fault; // Italian reason, set when record is empty
+    std::string note;  // Italian, set when a record was read from a damaged file
 };
 
 // Decodes the bytes of a whole data file (UTF-8 after a byte-order mark or when the file is
 // valid UTF-8 beyond ASCII, code page 1252 otherwise), takes the formula guard off its texts
-// and checks every field; any fault leaves the record empty.
+// and checks every field; any fault leaves the record empty. What another program made of a
+// data file is named: a save as UTF-16 or with semicolons as separators. Zero bytes after a
+// whole record (a save cut short by a power failure) are left out, with a note.
 DataFileParse parseDataFile(std::string_view bytes);
 
 } // namespace selvo

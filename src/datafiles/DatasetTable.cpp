@@ -3,10 +3,12 @@
 #include "datafiles/CsvFields.h"
 #include "datafiles/StatisticsExport.h"
 #include "platform/TextFile.h"
+#include "text/AsciiCase.h"
+#include "text/InvisibleCharacters.h"
 #include "text/TextSafety.h"
+#include "text/WindowsNames.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 namespace selvo {
@@ -50,9 +52,7 @@ namespace {
 
 // "studio.csv" or "studio.SPS" would give "studio.csv.csv": an extension is a slip, in any case.
 bool endsWithExtension(const std::string& name) {
-    std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = asciiLowered(name);
     return lower.ends_with(".csv") || lower.ends_with(".sps") || lower.ends_with(".sav");
 }
 
@@ -88,9 +88,14 @@ std::optional<std::string> DatasetNameFault(const std::string& name) {
                    std::string(1, c) + "», che non può far parte del nome di un file.";
         }
     }
-    if (!isValidUtf8(name) || firstHiddenCharacter(name)) {
+    if (!isValidUtf8(name) || firstUnseenCharacter(name)) {
         return "il nome del dataset " + quoted +
                " contiene un carattere di controllo o invisibile.";
+    }
+    if (isWindowsDeviceName(name)) {
+        return "il nome del dataset " + quoted + " è un nome che Windows riserva ai dispositivi (" +
+               kWindowsDeviceNames +
+               "): su Windows i suoi file non si potrebbero aprire. Scegliere un altro nome.";
     }
     if (name == "." || name == ".." || name.back() == '.' || name.back() == ' ') {
         return "il nome del dataset " + quoted +

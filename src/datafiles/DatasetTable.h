@@ -16,7 +16,8 @@ std::string DatasetKeyName(const std::string& name);
 
 // Why NAME cannot name the dataset's two files, as an Italian sentence; nothing when it can. The
 // name stands alone: no folder (the folder is --out's), no extension, nothing a file name
-// cannot hold on Windows, no control or invisible character, no leading "-".
+// cannot hold on Windows, no control or invisible character, no leading "-", and not a name
+// Windows keeps for a device (isWindowsDeviceName), whatever the system.
 std::optional<std::string> DatasetNameFault(const std::string& name);
 
 // A value as a cell of NAME.csv spells it, by the rules below: also for the key of a

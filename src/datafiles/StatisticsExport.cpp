@@ -4,12 +4,12 @@
 #include "questionnaire/SubjectFiles.h"
 #include "questionnaire/Questionnaire.h"
 #include "state/Startup.h"
+#include "text/AsciiCase.h"
 #include "text/Cp1252.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <functional>
 #include <initializer_list>
 #include <stdexcept>
@@ -59,13 +59,6 @@ struct CaseVariable {
     q::Algorithm algorithm = q::X4; // of a categorical variable
     int item = 0;                   // of an answer variable
 };
-
-std::string lowered(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
 
 CaseVariable& add(std::vector<CaseVariable>& list, std::string name, std::string_view format,
                   Part part, std::function<CaseValue(const CaseInput&)> value) {
@@ -122,7 +115,7 @@ template <class Pick> std::function<CaseValue(const CaseInput&)> dimensional(Pic
 void addDimensionalTotals(std::vector<CaseVariable>& list) {
     for (const q::DisorderDefinition& disorder : q::kDisorders) {
         const q::Disorder d = disorder.disorder;
-        add(list, lowered(disorder.code) + "1t", "F8.0", Part::Dimensional,
+        add(list, asciiLowered(disorder.code) + "1t", "F8.0", Part::Dimensional,
             dimensional([d](const DimensionalScores& s) { return s.disorders[d]; }))
             .label = std::string(disorder.statisticsLabels.total) + " tot";
     }

@@ -3,8 +3,10 @@
 
 #include "datafiles/DataFile.h"
 #include "subject/SubjectChecks.h"
+#include "text/AsciiCase.h"
 
-#include <cctype>
+#include <algorithm>
+#include <charconv>
 
 namespace selvo {
 namespace {
@@ -101,12 +103,11 @@ std::string NameForAnotherAdministration(const std::string& name) {
     const std::size_t mark = name.rfind("_T");
     if (mark != std::string::npos && mark + 2 < name.size() && name.size() - mark <= 6) {
         const std::string digits = name.substr(mark + 2);
-        bool allDigits = true;
-        for (const char c : digits) {
-            allDigits = allDigits && std::isdigit(static_cast<unsigned char>(c)) != 0;
-        }
-        if (allDigits) {
-            return name.substr(0, mark + 2) + std::to_string(std::stoi(digits) + 1);
+        int visit = 0;
+        if (std::all_of(digits.begin(), digits.end(), isAsciiDigit) &&
+            std::from_chars(digits.data(), digits.data() + digits.size(), visit).ec ==
+                std::errc()) {
+            return name.substr(0, mark + 2) + std::to_string(visit + 1);
         }
     }
     return name + "_T2";

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "questionnaire/SubjectFiles.h"
+#include "text/InvisibleCharacters.h"
 #include "text/TextSafety.h"
 
 namespace selvo {
@@ -43,20 +44,25 @@ bool codeMissing(const std::string& code) {
 }
 
 // A character that would act instead of show: a line break or another control would split
-// or rewrite the command file and the terminal, a format character reorders or hides text.
+// or rewrite the command file and the terminal, a format character reorders or hides text,
+// an invisible one makes a name that looks like another's but names other files.
 std::optional<std::string> hiddenCharacterFault(std::string_view label, const std::string& value) {
-    const std::optional<char32_t> hidden = firstHiddenCharacter(value);
-    if (!hidden) {
+    const std::optional<UnseenCharacter> unseen = firstUnseenCharacter(value);
+    if (!unseen) {
         return std::nullopt;
     }
     const std::string field = "Il campo " + std::string(label);
-    if (*hidden < 0xA0) {
-        return field + " contiene un carattere non stampabile (" + visibleEscape(*hidden) +
-               ", codice " + std::to_string(static_cast<unsigned>(*hidden)) +
+    const char32_t c = unseen->codePoint;
+    if (c < 0xA0) {
+        return field + " contiene un carattere non stampabile (" + visibleEscape(c) + ", codice " +
+               std::to_string(static_cast<unsigned>(c)) +
                "), che non può comparire in un campo di una riga.";
     }
-    return field + " contiene il carattere invisibile " + visibleEscape(*hidden) +
-           ", che può nascondere o riordinare il testo.";
+    return field + " «" + visibleText(value) + "» contiene un carattere " +
+           (breaksLine(c) ? "che va a capo" : "invisibile") + ": " +
+           nthCharacter(unseen->position) + " è " + invisibleCharacterName(c) +
+           ". Un testo così sembra uguale a un altro ma darebbe altri file: cancellare il campo "
+           "e riscriverlo a mano.";
 }
 
 // Spreadsheets read a cell that starts with one of these as a formula.

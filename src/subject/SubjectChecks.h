@@ -53,7 +53,8 @@ bool SubjectRecordComplete(const ProgramState& state);
 // name in the current folder (a folder separator, a character Windows refuses, "." or "..", a
 // trailing dot or blank) is refused with a message naming the field and the fault. Name,
 // surname and age are one-line fields that every output and message quotes: none may hold a
-// control character or an invisible format character, nor begin with "=", "+", "-" or "@"
+// control character, a format character or an invisible one (isInvisibleCharacter, named with
+// its position in the message), nor begin with "=", "+", "-" or "@"
 // (a spreadsheet formula). Checked in the form's order: name, surname, age.
 struct UnsafeName {
     enum Field { Name, Surname, Age } field;

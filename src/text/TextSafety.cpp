@@ -1,5 +1,6 @@
 #include "text/TextSafety.h"
 
+#include "text/InvisibleCharacters.h"
 #include "text/Utf8.h"
 
 #include <cstdio>
@@ -41,7 +42,8 @@ std::string visibleText(std::string_view text) {
         const Utf8Char decoded = decodeUtf8At(text, i);
         if (!decoded.valid) {
             shown += visibleEscape(static_cast<unsigned char>(text[i]));
-        } else if (isControlOrFormat(decoded.codePoint)) {
+        } else if (isControlOrFormat(decoded.codePoint) ||
+                   isInvisibleCharacter(decoded.codePoint)) {
             shown += visibleEscape(decoded.codePoint);
         } else {
             shown.append(text.substr(i, decoded.length));

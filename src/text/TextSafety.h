@@ -18,8 +18,9 @@ std::optional<char32_t> firstHiddenCharacter(std::string_view utf8);
 // One character as an escape a person can read: "\x0A", "\x9B", "\u202E".
 std::string visibleEscape(char32_t codePoint);
 
-// The text with every control or format character, and every byte that is not UTF-8, shown as
-// a visible escape; everything else as it is. For any text that reaches a message.
+// The text with every control, format or invisible character (isInvisibleCharacter), and every
+// byte that is not UTF-8, shown as a visible escape; everything else as it is. For any text
+// that reaches a message.
 std::string visibleText(std::string_view text);
 
 } // namespace selvo

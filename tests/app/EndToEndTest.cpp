@@ -10,6 +10,7 @@
 #include "profile/ui/ResultsWindow.h"
 #include "state/Startup.h"
 #include "subject/ui/frmLogin.h"
+#include "support/ExternalTool.h"
 #include "support/FileBytes.h"
 #include "support/ProfileOnScreen.h"
 #include "support/SubjectForm.h"
@@ -25,6 +26,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -210,6 +213,37 @@ TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
     EXPECT_EQ(selvo::ScoreAnswers(selvo::AnswersOf(program.state)),
               selvo::ScoreAnswers(selvo::AnswersOf(core)));
 }
+
+#ifndef _WIN32
+// The window's three files are selvo-batch's byte for byte (the report apart from its date),
+// whatever the locale the window's toolkit takes from the environment. CTest also runs this
+// test alone under LC_ALL=tr_TR.UTF-8 (EndToEndUnderTurkishLocale), where the C library's
+// tolower leaves "I" as it is: alone, so that nothing the process keeps was built under another
+// locale first.
+TEST(EndToEnd, TheWindowWritesWhatSelvoBatchWrites) {
+    const char* const asked = std::getenv("LC_ALL");
+    if (asked != nullptr && std::string(asked) != std::setlocale(LC_ALL, nullptr)) {
+        GTEST_SKIP() << "the locale " << asked << " is missing (localedef -i tr_TR -f UTF-8 "
+                     << "tr_TR.UTF-8)";
+    }
+    const TempDir dir;
+    fs::create_directory(dir.file("session"));
+    fs::current_path(dir.file("session"));
+    {
+        Program program;
+        administer(program);
+    }
+    const ToolRun batch =
+        runTool(std::string(SELVO_BATCH) + " --out " + shellQuoted(dir.file("batch").string()) +
+                " " + shellQuoted((dir.file("session") / kData).string()));
+
+    ASSERT_EQ(batch.status, 0) << batch.output;
+    EXPECT_EQ(fileBytes(dir.file("session") / kExport), fileBytes(dir.file("batch") / kExport));
+    EXPECT_EQ(fileBytes(dir.file("session") / kData), fileBytes(dir.file("batch") / kData));
+    EXPECT_EQ(withoutDate(fileBytes(dir.file("session") / kReport)),
+              withoutDate(fileBytes(dir.file("batch") / kReport)));
+}
+#endif
 
 TEST(EndToEnd, ReloadFromTheMainMenuWritesTheSameFilesBesideTheDataFile) {
     const TempDir dir;

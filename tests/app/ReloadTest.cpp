@@ -144,6 +144,26 @@ TEST(ReloadDataFile, LaterSubjectsOfTheSittingWriteBesideTheReloadedFile) {
     EXPECT_EQ(namesIn(dir.file("altrove")).size(), 6u) << boxes.texts().join("\n").toStdString();
 }
 
+// A save cut short on a FAT stick leaves zeros after the record: the subject is loaded, and the
+// operator is told the file was damaged before the form opens.
+TEST(ReloadDataFile, AWholeRecordBeforeZeroBytesLoadsWithANote) {
+    const TempDir dir;
+    Program program;
+    const fs::path file = writeDataFile(
+        dir.file("saved.csv"), selvo::ComposeDataFile(savedSubject()) + std::string(512, '\0'));
+    MessageBoxRecorder boxes;
+    bool formOpened = false;
+    whenSubjectFormOpens([&](frmLogin&) { formOpened = boxes.boxes().size() == 1; });
+    ReloadDataFile(program.app, file.string());
+
+    ASSERT_TRUE(formOpened);
+    EXPECT_EQ(boxes.boxes()[0].title, "FILE DANNEGGIATO");
+    EXPECT_TRUE(boxes.boxes()[0].text.contains("512 byte nulli"))
+        << boxes.boxes()[0].text.toStdString();
+    EXPECT_EQ(program.state.SubjectSurname, "GRP1");
+    EXPECT_TRUE(selvo::isTrue(program.state.AllAnswered));
+}
+
 TEST(ReloadDataFile, RefillsAFormAlreadyLoadedWithAnotherSubject) {
     const TempDir dir;
     Program program;

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -30,6 +31,7 @@
 
 namespace fs = std::filesystem;
 using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -202,6 +204,20 @@ TEST(SelvoBatch, ProcessesIncompleteAnswersAsTheProgramDoesButSaysSo) {
     EXPECT_EQ(run.status, 0);
     EXPECT_THAT(run.err,
                 HasSubstr("partial.csv: elaborato, ma mancano le risposte agli item 10 e 11.\n"));
+}
+
+// A save cut short on a FAT stick: the record, then zeros. Processed, with a note, and the
+// rewritten data file is whole again.
+TEST(SelvoBatch, ProcessesARecordFollowedByZeroBytesAndSaysTheFileWasDamaged) {
+    const TempDir dir;
+    const std::string record = selvo::ComposeDataFile(subject(3));
+    write(dir.file("SELVO_GRP1_S01.csv"), record + std::string(2048, '\0'));
+    const BatchRun run = batch({"SELVO_GRP1_S01.csv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("SELVO_GRP1_S01.csv: nota: la parte finale del file è "
+                                   "danneggiata: dopo i dati del soggetto ci sono 2048 byte "
+                                   "nulli"));
+    EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), record);
 }
 
 TEST(SelvoBatch, TwoFilesOfTheSameSubjectAreBothRefusedAndNothingIsWritten) {
@@ -458,17 +474,48 @@ TEST(SelvoBatch, TheProgressLineIsTakenBackAsTheConsoleAllows) {
 }
 
 TEST(SelvoBatch, SourceDateEpochFixesTheReportTimeInUtc) {
-    EXPECT_EQ(selvo::BatchDateTimeSource("0")(), "01/01/1970 00:00:00");
-    EXPECT_EQ(selvo::BatchDateTimeSource("951782400")(), "29/02/2000 00:00:00");
-    EXPECT_EQ(selvo::BatchDateTimeSource("1796000000")(), "30/11/2026 00:53:20");
-    EXPECT_EQ(selvo::BatchDateTimeSource("4102444799")(), "31/12/2099 23:59:59");
-    // Unset or not a number: the clock's time, as without it.
-    for (const char* clock : {static_cast<const char*>(nullptr), "", "ieri", "-5", "12x"}) {
-        const std::string text = selvo::BatchDateTimeSource(clock)();
+    const auto fixed = [](const char* epoch) {
+        return std::get<selvo::DateTimeSource>(selvo::BatchDateTimeSource(epoch))();
+    };
+    EXPECT_EQ(fixed("0"), "01/01/1970 00:00:00");
+    EXPECT_EQ(fixed("951782400"), "29/02/2000 00:00:00");
+    EXPECT_EQ(fixed("1796000000"), "30/11/2026 00:53:20");
+    EXPECT_EQ(fixed("4102444799"), "31/12/2099 23:59:59");
+    EXPECT_EQ(fixed("253402300799"), "31/12/9999 23:59:59");
+    // Unset: the clock's time, as without it.
+    for (const char* clock : {static_cast<const char*>(nullptr), ""}) {
+        const std::string text = fixed(clock);
         EXPECT_TRUE(std::regex_match(text, std::regex("[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9:]{8}")))
             << text;
-        EXPECT_NE(selvo::BatchDateTimeSource(clock)(), "01/01/1970 00:00:00");
+        EXPECT_NE(text, "01/01/1970 00:00:00");
     }
+}
+
+void setEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
+// Anything but whole seconds from 1970 to the end of year 9999 stops the run as a usage error,
+// before any file is read: never the clock's time in its place, nor a year of twelve digits.
+TEST(SelvoBatch, AMalformedSourceDateEpochIsAUsageError) {
+    const char* const given = std::getenv("SOURCE_DATE_EPOCH");
+    const std::string before = given == nullptr ? "" : given;
+    for (const char* epoch : {"-1", "abc", "1e9", "12x", " 5", "+5", "1.5", "253402300800",
+                              "9223372036854775807", "99999999999999999999"}) {
+        setEnvironment("SOURCE_DATE_EPOCH", epoch);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(selvo::BatchMain({"assente.csv"}, out, err, selvo::ProgressLine::None), 2)
+            << epoch;
+        EXPECT_THAT(err.str(), HasSubstr("SOURCE_DATE_EPOCH vale «" + std::string(epoch) +
+                                         "», ma deve essere un numero intero di secondi"));
+        EXPECT_THAT(err.str(), Not(HasSubstr("assente.csv")));
+    }
+    setEnvironment("SOURCE_DATE_EPOCH", before.c_str());
 }
 
 TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheSystemSaysSo) {
@@ -974,6 +1021,18 @@ INSTANTIATE_TEST_SUITE_P(
                  {"--dataset", "s", "--pseudonimi", "--chiave", "assente/k.csv", "x.csv"},
                  2,
                  "non esiste: crearla prima"},
+        ArgsCase{"KeyIsADevice",
+                 {"--dataset", "s", "--pseudonimi", "--chiave", "CON.csv", "x.csv"},
+                 2,
+                 "il nome «CON.csv» è un nome che Windows riserva ai dispositivi"},
+        ArgsCase{"KeyIsADeviceInAFolder",
+                 {"--dataset", "s", "--pseudonimi", "--chiave=chiavi/lpt²", "x.csv"},
+                 2,
+                 "riserva ai dispositivi"},
+        ArgsCase{"KeyIsADeviceInAWindowsFolder",
+                 {"--dataset", "s", "--pseudonimi", "--chiave", "chiavi\\conout$. ", "x.csv"},
+                 2,
+                 "riserva ai dispositivi"},
         ArgsCase{"DashDashThenDashFile", {"--", "-x.csv"}, 1, "-x.csv: lettura"},
         ArgsCase{"MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riuscito."}),
     [](const testing::TestParamInfo<ArgsCase>& info) { return info.param.label; });

@@ -5,6 +5,7 @@
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
@@ -291,7 +292,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "virgola (le virgolette dentro un testo vanno raddoppiate)."},
         MalformedCase{"EmptyFile", "", "il file è vuoto."},
         MalformedCase{"OnlyBlankLines", "\r\n \r\n", "il file è vuoto."},
-        MalformedCase{"NulBytes", std::string("0,\0\0\0", 5),
+        // Zero bytes between the fields; zeros after the text are a damaged tail (ForeignFile).
+        MalformedCase{"NulBytes", std::string("0,\0\0\0,1", 7),
                       "il file contiene dati binari: non è un file di dati SELVO."},
         MalformedCase{"BrokenUtf8AfterMark", "\xEF\xBB\xBF" + fieldReplaced(2, "\"\xC3(\""),
                       "il file si dichiara in UTF-8 ma contiene caratteri non validi in quella "
@@ -310,8 +312,10 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"SurnameWithRightToLeftOverride",
                       "\xEF\xBB\xBF" + fieldReplaced(3, "\"GRP\xE2\x80\xAE"
                                                         "1\""),
-                      "campo 3: il cognome contiene il carattere \\u202E, un carattere invisibile "
-                      "che un campo di una riga non può contenere."},
+                      "campo 3: il cognome \"GRP\\u202E1\" contiene un carattere invisibile: il "
+                      "4° carattere è U+202E forzatura da destra a sinistra, che un campo di una "
+                      "riga non può contenere (il testo sembrerebbe uguale a un altro ma darebbe "
+                      "altri file). Togliere il carattere dal file con un editor di testo."},
         MalformedCase{"AgeWithC1ControlInCodePage1252", fieldReplaced(4, "\"3\x81\""),
                       "campo 4: l'età contiene il carattere \\x81, un carattere di controllo che "
                       "un campo di una riga non può contenere."},
@@ -319,6 +323,85 @@ INSTANTIATE_TEST_SUITE_P(
                       "campo 9 (accordo, item 1): la risposta \"\\x1B[2J\" non è un numero "
                       "intero."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The same record as a spreadsheet in Italian saves it: semicolons between the fields, with the
+// quotes or without them.
+std::string withSemicolons(std::string line, bool quoted) {
+    std::replace(line.begin(), line.end(), ',', ';');
+    if (!quoted) {
+        std::erase(line, '"');
+    }
+    return line;
+}
+
+// The same record as another program saves it: in UTF-16, "testo Unicode".
+std::string asUtf16(const std::string& ascii, bool bigEndian, bool marked) {
+    std::string bytes = marked ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+    for (const char c : ascii) {
+        bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    }
+    return bytes;
+}
+
+struct ForeignCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> said; // parts of the reason
+};
+void PrintTo(const ForeignCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ForeignFile : public testing::TestWithParam<ForeignCase> {};
+
+// What another program made of a data file is named, with the way back to one that reads.
+TEST_P(ForeignFile, IsRefusedSayingWhatItIs) {
+    const selvo::DataFileParse parse = selvo::parseDataFile(GetParam().bytes);
+    ASSERT_FALSE(parse.record);
+    for (const std::string& said : GetParam().said) {
+        EXPECT_NE(parse.fault.find(said), std::string::npos) << parse.fault;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFile, ForeignFile,
+    testing::Values(
+        // An Italian spreadsheet's CSV: semicolons, with or without the quotes.
+        ForeignCase{"SemicolonsQuoted",
+                    replaced(withSemicolons(kOrdinaryLine, true), "\"\";", "\"prima, poi\";"),
+                    {"separati da punti e virgola", "foglio di calcolo", "file di dati originale",
+                     "la virgola come separatore"}},
+        ForeignCase{"SemicolonsUnquoted",
+                    withSemicolons(kOrdinaryLine, false),
+                    {"separati da punti e virgola"}},
+        ForeignCase{"Utf16LittleEndianMarked",
+                    asUtf16(kOrdinaryLine, false, true),
+                    {"UTF-16 little-endian", "«Testo Unicode»", "«Unicode (UTF-8)»"}},
+        ForeignCase{
+            "Utf16LittleEndian", asUtf16(kOrdinaryLine, false, false), {"UTF-16 little-endian"}},
+        ForeignCase{
+            "Utf16BigEndianMarked", asUtf16(kOrdinaryLine, true, true), {"UTF-16 big-endian"}},
+        ForeignCase{"Utf16BigEndian", asUtf16(kOrdinaryLine, true, false), {"UTF-16 big-endian"}},
+        // Zero bytes after a record cut short, or instead of it.
+        ForeignCase{"TruncatedThenZeros",
+                    kOrdinaryLine.substr(0, 300) + std::string(512, '\0'),
+                    {"il file ha ", "termina con 512 byte nulli", "copia integra"}},
+        ForeignCase{"OnlyZeros", std::string(4096, '\0'), {"solo byte nulli"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What a FAT stick holds after a power cut during the save: the whole record, then zeros up to
+// the size the file was given. The record is read, with a note.
+TEST(ReadDataFile, AWholeRecordFollowedByZeroBytesIsReadWithANote) {
+    TempDir dir;
+    writeBytes(dir.file("tail.csv"), kOrdinaryLine + std::string(4096, '\0'));
+    selvo::FileResult<selvo::DataFileContent> read = selvo::ReadDataFile("tail.csv");
+    ASSERT_TRUE(read.ok()) << read.error().message();
+    EXPECT_NE(read.value().note.find("4096 byte nulli"), std::string::npos) << read.value().note;
+    ProgramState state;
+    selvo::StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
+    expectSameRecord(state, ordinarySubject());
+    EXPECT_TRUE(selvo::parseDataFile(kOrdinaryLine).note.empty());
+}
 
 struct EncodingCase {
     const char* name;

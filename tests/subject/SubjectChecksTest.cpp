@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ostream>
 
 using selvo::ProgramState;
@@ -205,6 +206,96 @@ TEST(UnsafeSubjectName, RefusesAnAgeThatWouldActInsteadOfShow) {
         EXPECT_FALSE(selvo::UnsafeSubjectName(state).has_value()) << age;
     }
 }
+
+std::string utf8Of(char32_t c) {
+    const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
+    if (c < 0x80) {
+        return {byte(c)};
+    }
+    if (c < 0x800) {
+        return {byte(0xC0 | c >> 6), byte(0x80 | (c & 0x3F))};
+    }
+    if (c < 0x10000) {
+        return {byte(0xE0 | c >> 12), byte(0x80 | (c >> 6 & 0x3F)), byte(0x80 | (c & 0x3F))};
+    }
+    return {byte(0xF0 | c >> 18), byte(0x80 | (c >> 12 & 0x3F)), byte(0x80 | (c >> 6 & 0x3F)),
+            byte(0x80 | (c & 0x3F))};
+}
+
+struct UnseenCase {
+    char32_t codePoint;
+    const char* named; // as the message names it; nullptr when the character shows
+};
+void PrintTo(const UnseenCase& c, std::ostream* os) {
+    *os << std::hex << static_cast<unsigned>(c.codePoint);
+}
+
+// "Nicolò" + the character + "Rossi" looks like "NicolòRossi" on screen and in the report, but
+// would name other files and another row of the dataset: the form and the reader (reload and
+// selvo-batch) both refuse it, naming the character and where it is.
+class LookalikeSurname : public testing::TestWithParam<UnseenCase> {};
+
+TEST_P(LookalikeSurname, IsRefusedByTheFormAndTheReaderWithTheCharacterAndItsPlace) {
+    ProgramState state = freshRecord();
+    selvo::StoreSubjectEntry(state, completeEntry());
+    state.SubjectSurname = "Nicolò" + utf8Of(GetParam().codePoint) + "Rossi";
+    const auto fault = selvo::UnsafeSubjectName(state);
+    // Written as the writers do: code page 1252 for U+00AD, UTF-8 for the rest.
+    const selvo::DataFileParse read = selvo::parseDataFile(selvo::ComposeDataFile(state));
+    if (GetParam().named == nullptr) {
+        EXPECT_FALSE(fault.has_value()) << fault->message;
+        EXPECT_TRUE(read.record.has_value()) << read.fault;
+        return;
+    }
+    ASSERT_TRUE(fault.has_value());
+    EXPECT_EQ(fault->field, selvo::UnsafeName::Surname);
+    ASSERT_FALSE(read.record.has_value());
+    for (const std::string& message : {fault->message, read.fault}) {
+        EXPECT_THAT(message, HasSubstr(GetParam().named));
+        EXPECT_THAT(message, HasSubstr("il 7° carattere"));
+    }
+    EXPECT_THAT(read.fault, HasSubstr("campo 3: il cognome"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, LookalikeSurname,
+    testing::Values(
+        UnseenCase{0x00AD, "U+00AD trattino morbido"},
+        UnseenCase{0x034F, "U+034F congiuntore di grafemi"},
+        UnseenCase{0x061C, "U+061C segno di direzione araba"},
+        UnseenCase{0x115F, "U+115F riempitivo hangul"},
+        UnseenCase{0x1160, "U+1160 riempitivo hangul"},
+        UnseenCase{0x17B4, "U+17B4 vocale khmer invisibile"}, UnseenCase{0x17B5, "U+17B5"},
+        UnseenCase{0x180B, "U+180B selettore di variante mongolo"},
+        UnseenCase{0x180E, "U+180E separatore vocalico mongolo"}, UnseenCase{0x180F, "U+180F"},
+        UnseenCase{0x200B, "U+200B spazio a larghezza zero"},
+        UnseenCase{0x200D, "U+200D congiuntore a larghezza zero"},
+        UnseenCase{0x200F, "U+200F segno da destra a sinistra"},
+        UnseenCase{0x2028, "U+2028 separatore di riga"},
+        UnseenCase{0x2029, "U+2029 separatore di paragrafo"},
+        UnseenCase{0x202A, "U+202A incorporamento"},
+        UnseenCase{0x202E, "U+202E forzatura da destra a sinistra"},
+        UnseenCase{0x2060, "U+2060 unione di parole"}, UnseenCase{0x2065, "U+2065"},
+        UnseenCase{0x2068, "U+2068 isolamento di direzione"}, UnseenCase{0x206F, "U+206F"},
+        UnseenCase{0x2800, "U+2800 cella braille vuota"},
+        UnseenCase{0x3164, "U+3164 riempitivo hangul"},
+        UnseenCase{0xFE00, "U+FE00 selettore di variante"}, UnseenCase{0xFE0F, "U+FE0F"},
+        UnseenCase{0xFEFF, "U+FEFF segno di ordine dei byte"},
+        UnseenCase{0xFFA0, "U+FFA0 riempitivo hangul"}, UnseenCase{0xFFF0, "U+FFF0"},
+        UnseenCase{0xFFF8, "U+FFF8"}, UnseenCase{0x1BCA0, "U+1BCA0 controllo di formato"},
+        UnseenCase{0x1BCA3, "U+1BCA3"}, UnseenCase{0x1D173, "U+1D173 controllo di formato"},
+        UnseenCase{0x1D17A, "U+1D17A"}, UnseenCase{0xE0001, "U+E0001 etichetta di lingua"},
+        UnseenCase{0xE0041, "U+E0041 carattere etichetta"},
+        UnseenCase{0xE0100, "U+E0100 selettore di variante"}, UnseenCase{0xE0FFF, "U+E0FFF"},
+        // Their neighbours show, and stay.
+        UnseenCase{0x00AC, nullptr}, UnseenCase{0x17B6, nullptr}, UnseenCase{0x180A, nullptr},
+        UnseenCase{0x2027, nullptr}, UnseenCase{0x2801, nullptr}, UnseenCase{0xFE10, nullptr},
+        UnseenCase{0x1D17B, nullptr}),
+    [](const testing::TestParamInfo<UnseenCase>& info) {
+        char name[16];
+        std::snprintf(name, sizeof name, "U%04X", static_cast<unsigned>(info.param.codePoint));
+        return std::string(name);
+    });
 
 struct CodeCase {
     const char* label;
