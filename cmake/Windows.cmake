@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build, cross-compiled with MinGW-w64 and tested under Wine.
 
 # Debian ships GoogleTest as source; it is built here with the same compiler.

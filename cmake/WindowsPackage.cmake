@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows installation: one folder holding the programs, the DLLs they load (Qt's and the
 # GCC runtime's, installed beside them as the LGPL intends, so a user may replace them, and the
 # chart library's, with its licence), Qt's platform plugin and its Italian texts. `cpack` in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds QCustomPlot's Qt 6 library (QCustomPlotQt6.dll, its import library and
 # qcustomplot.h) for 64-bit Windows with Debian's MinGW-w64, from Debian's own qcustomplot
 # source package, against the Windows Qt of build-windows-qt.sh, once per machine. It installs

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds Qt's base module (Core, Gui, Widgets, PrintSupport, Test) for 64-bit Windows with Debian's
 # MinGW-w64, from Debian's own qt6-base source package, once per machine. The result is cached
 # outside the source tree; a later call finds it and does nothing.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Windows installer and checks it as a user meets it: installed silently under Wine
 # into a fresh prefix, the installed selvo-batch.exe writes the same three files as the Linux
 # build for a subject, BrivanSelvo.exe starts, Kalvexlib.exe starts and ends on its button, and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages BrivanSelvo needs to build, run and test; installs nothing when
 # everything is already present. `setup.sh windows` adds what the Windows build needs: the
 # MinGW-w64 compiler, Wine to run its tests, xdotool to click a window on a virtual display

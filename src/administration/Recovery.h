@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The administration in progress, kept on disk answer by answer so that a crash, a power cut or
 // a window closed by mistake does not make the subject start again. The file is a data file

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the operator is told once a processing run has written a subject's files.
 #include "state/ProgramState.h"

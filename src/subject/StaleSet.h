@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A subject processed again under a corrected surname or name gets a new set of files; the
 // set under the old name stays in the folder, and a later batch over that folder would count

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks an installed tree of BrivanSelvo: PREFIX is what the install prefix became (a
 # `cmake --install --prefix` folder, or usr/ of an unpacked package). Every check runs and
 # each failure is named, so one run shows everything that is wrong.
