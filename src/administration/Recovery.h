@@ -6,8 +6,8 @@
 // holding the answers and, in the notes field, the time the administration started; it holds
 // nothing that names the subject, since those fields are typed only at the end.
 #include "platform/Clock.h"
-#include "state/ProgramState.h"
 #include "platform/TextFile.h"
+#include "state/ProgramState.h"
 
 #include <optional>
 #include <string>

@@ -3,8 +3,8 @@
 #include "datafiles/StatisticsExport.h"
 
 #include "datafiles/SpssText.h"
-#include "questionnaire/SubjectFiles.h"
 #include "questionnaire/Questionnaire.h"
+#include "questionnaire/SubjectFiles.h"
 #include "state/Startup.h"
 #include "text/Cp1252.h"
 #include "text/NumberText.h"

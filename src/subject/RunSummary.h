@@ -2,8 +2,8 @@
 
 #pragma once
 // What the operator is told once a processing run has written a subject's files.
-#include "state/ProgramState.h"
 #include "platform/TextFile.h"
+#include "state/ProgramState.h"
 
 #include <string>
 #include <vector>
