@@ -73,7 +73,8 @@ for bit in (0x04, 0x08, 0x10):
         text = data[at + 2 : at + 2 + count * width]
         at += 2 + count * width
         if bit == 0x10:
-            print(text.decode("utf-16-le" if width == 2 else "cp1252"))
+            # Wine counts the terminating null too; Windows does not.
+            print(text.decode("utf-16-le" if width == 2 else "cp1252").rstrip("\0"))
 PY
 }
 for program in BrivanSelvo Kalvexlib; do
