@@ -16,6 +16,16 @@ linux_batch="$(realpath "$2")"
 installer="$(ls "$build"/BrivanSelvo-*-win64.exe)"
 echo "check-windows-installer: built $(basename "$installer")"
 
+# The script NSIS compiled: Italian only, the GPL on the licence page, and no offer on the last
+# page to start BrivanSelvo with the installer's administrator rights.
+nsi="$build/_CPack_Packages/win64/NSIS/project.nsi"
+[ "$(grep -c '!insertmacro MUI_LANGUAGE' "$nsi")" = 1 ] && grep -q 'MUI_LANGUAGE "Italian"' "$nsi" ||
+    { echo "check-windows-installer: the installer is not in Italian only" >&2; exit 1; }
+grep -q 'MUI_PAGE_LICENSE ".*/LICENSE"' "$nsi" ||
+    { echo "check-windows-installer: the licence page does not show LICENSE" >&2; exit 1; }
+! grep -q 'MUI_FINISHPAGE_RUN' "$nsi" ||
+    { echo "check-windows-installer: the last page offers to start a program" >&2; exit 1; }
+
 work="$(mktemp -d)"
 prefix="$work/wineprefix"
 cleanup() {
