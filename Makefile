@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make run: install what is missing, build an optimized BrivanSelvo, start it.
 # make test: install what is missing, build for debugging, run every test.
 BUILD ?= build

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The chart library's header still uses Qt's foreach, which the rest of the program forbids:
 # a folder whose sources include it compiles without that ban.
 macro(selvo_allow_chart_header)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts where: the three programs and, on Linux, their menu entries, the
 # icons, the software-centre metadata and the manual pages. Package.cmake turns the same tree
 # into a .deb.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The files a Linux desktop and package tools look for besides the programs. The generated
 # ones (PNG icons, compressed pages) are made by the selvo_linux_data target in every build,
 # so `cmake --install` never finds them missing.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The logo as a PNG of a given size, rendered from the SVG at build time, for every place that
 # wants a bitmap (Linux icons, the Windows icon). The PNGs are build products, never committed,
 # so they cannot drift from the SVG.

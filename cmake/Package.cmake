@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack -G DEB` in a build folder makes brivanselvo_<version>-<release>_<arch>.deb from the
 # tree Install.cmake describes. Library dependencies are read from the binaries by
 # dpkg-shlibdeps, so they follow whatever the build linked.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build, cross-compiled with MinGW-w64 and tested under Wine.
 
 # Debian ships GoogleTest as source; it is built here with the same compiler.
@@ -8,9 +9,10 @@ foreach(target gtest gtest_main gmock gmock_main)
     target_compile_options(${target} PRIVATE -w)
 endforeach()
 
-# UTF-8 source texts stay UTF-8 in the program, and no program needs a console of its own
-# beyond selvo-batch (the window programs are linked as such by qt_add_executable).
+# UTF-8 source texts stay UTF-8 in the program.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+# Version details and icons of the programs (selvo_windows_resources).
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsResources.cmake)
 
 # Programs and tests find their DLLs beside them, as an installed program does: Qt's, its
 # platform plugins, the chart library's, and the GCC runtime.

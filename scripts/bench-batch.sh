@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times selvo-batch on N generated subjects against two floors, both selvo-bench-floor writing
 # the same bytes with nothing else to do: "floor per set" commits each subject's three files on
 # their own (each file flushed, the folder flushed), as one subject alone is saved; "floor one

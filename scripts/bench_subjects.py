@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes N complete subjects' data files into a folder, for scripts/bench-batch.sh.
 
 The subjects are varied the way a real study is: answers of every kind, accented names (some

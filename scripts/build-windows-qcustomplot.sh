@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds QCustomPlot's Qt 6 library (QCustomPlotQt6.dll, its import library and
 # qcustomplot.h) for 64-bit Windows with Debian's MinGW-w64, from Debian's own qcustomplot
 # source package, against the Windows Qt of build-windows-qt.sh, once per machine. It installs
@@ -23,7 +24,9 @@ stamp="$prefix/.built-by-brivanselvo"
 # rebuilds it too, and so do changes to its build project or these options.
 qt="$(bash "$here/scripts/build-windows-qt.sh" | tail -n 1)"
 options=(-DCMAKE_BUILD_TYPE=Release)
-wanted="qcustomplot $version: ${options[*]} $(md5sum < "$toolchain") $(md5sum < "$project")"
+# The licence line changes nothing that is built: caches made before it was added stay valid.
+digest() { grep -vx '# SPDX-License-Identifier: GPL-3.0-or-later' "$1" | md5sum; }
+wanted="qcustomplot $version: ${options[*]} $(digest "$toolchain") $(digest "$project")"
 wanted+=" against $(md5sum < "$qt/.built-by-brivanselvo")"
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then

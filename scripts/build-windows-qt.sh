@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds Qt's base module (Core, Gui, Widgets, PrintSupport, Test) for 64-bit Windows with Debian's
 # MinGW-w64, from Debian's own qt6-base source package, once per machine. The result is cached
 # outside the source tree; a later call finds it and does nothing.
@@ -25,7 +26,9 @@ options=(
     # The Debian source lacks the tablet header the Windows platform plugin wants.
     -no-feature-tabletevent
 )
-wanted="qt6-base $version: ${options[*]} $(md5sum < "$toolchain")"
+# The licence line changes nothing that is built: caches made before it was added stay valid.
+digest() { grep -vx '# SPDX-License-Identifier: GPL-3.0-or-later' "$1" | md5sum; }
+wanted="qt6-base $version: ${options[*]} $(digest "$toolchain")"
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then
     echo "$prefix"

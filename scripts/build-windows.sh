@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds BrivanSelvo, selvo-batch, Kalvexlib and their tests for 64-bit Windows:
 #   scripts/build-windows.sh BUILD_FOLDER
 set -euo pipefail

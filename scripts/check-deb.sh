@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the .deb from a configured build folder and checks it as a user would get it: what
 # lintian says, the computed dependencies, the unpacked tree, and that the packaged
 # selvo-batch writes byte for byte the files the build's own selvo-batch writes.

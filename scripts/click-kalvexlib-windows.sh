@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Kalvexlib.exe under Wine on a virtual display of its own, clicks its button
 # "Librerie Installate" as a user would, and checks that the program then ends with status 0:
 #   scripts/click-kalvexlib-windows.sh WINEPREFIX PROGRAM

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the Linux and the Windows selvo-batch on the same subjects and compares every byte they
 # write: the files, their names, and what each prints. The subjects have accented and
 # non-Latin names and notes with line breaks, quotes and a 0x1A byte; each program runs twice

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes `apt-get source PACKAGE` work on this machine: adds a deb-src entry for the Debian
 # archive the machine already uses when there is none. Used by the Windows builds of Qt and
 # QCustomPlot, which are made from Debian's own source packages.

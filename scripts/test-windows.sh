@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the Windows build's tests under Wine, then compares its outputs with the Linux build's:
 #   scripts/test-windows.sh BUILD_FOLDER
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program of the build under Wine: wine-run.sh PREFIX PROGRAM [ARGS...].
 # The prefix is made on first use; Wine's own chatter is silenced so a test sees only the
 # program's output.

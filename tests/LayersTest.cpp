@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The folders of src/ are layers: a file may include its own folder and the folders of lower
 // layers, never a higher one, and no two folders may include each other, even through others.
 // The order, lowest first; folders on one line are siblings of one layer.

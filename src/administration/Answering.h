@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The answer rules of the administration window, apart from its widgets: the texts the window
 // shows for a chosen step, how a choice is recorded, and the bounds of moving between items.

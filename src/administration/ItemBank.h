@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The questionnaire's fixed content: item statements with the notice page, the two answer
 // scales and the criteria texts the report quotes.

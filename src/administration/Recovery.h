@@ -1,11 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The administration in progress, kept on disk answer by answer so that a crash, a power cut or
 // a window closed by mistake does not make the subject start again. The file is a data file
 // holding the answers and, in the notes field, the time the administration started; it holds
 // nothing that names the subject, since those fields are typed only at the end.
 #include "platform/Clock.h"
-#include "state/ProgramState.h"
 #include "platform/TextFile.h"
+#include "state/ProgramState.h"
 
 #include <optional>
 #include <string>

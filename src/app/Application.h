@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The application: the one program state and the one instance of each window. The windows
 // know nothing of each other; what one asks for, the application does, with the others.

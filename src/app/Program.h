@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // BrivanSelvo as the user starts it, shared by the program's own main and by the test that
 // starts it, interrupts it and starts it again.

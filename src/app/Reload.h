@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Processing a saved subject again, from the main menu or from the questionnaire.
 #include <string>

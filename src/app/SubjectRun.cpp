@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The subject form's confirmation: the record checked and stored, the processing run into the
 // output folder, and what the operator is told of it.
 #include "administration/ui/RecoveryKeeper.h"

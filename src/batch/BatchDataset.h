@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A selvo-batch run's dataset: the cases of the subjects processed, in the order given, and
 // their writing as NAME.csv and NAME.sps once every subject is done; for a pseudonymised

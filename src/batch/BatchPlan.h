@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The first half of a selvo-batch run: every input read and every output planned before
 // anything is written. Files are told apart by their identity on disk, never by spelling.

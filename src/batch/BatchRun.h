@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // selvo-batch: reprocesses saved data files exactly as the program does after a reload, for
 // researchers who rescore a whole study.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The subjects of a selvo-batch run whose files are committed together, a group at a time: a
 // subject is told written, or failed and why, only once its group has been committed. A full

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The comma-separated record of the data file, read and written at the byte level: the
 // separators are ASCII, so the same code serves code page 1252 and UTF-8 files.

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
-#include "state/ProgramState.h"
 #include "platform/TextFile.h"
+#include "state/ProgramState.h"
 
 #include <optional>
 #include <string>

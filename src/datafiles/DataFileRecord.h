@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What a data file holds, decoded and checked, before any of it reaches the program state.
 

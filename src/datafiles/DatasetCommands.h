@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // NAME.sps: the commands that read a run's NAME.csv into one SPSS data file NAME.sav, every
 // variable defined and labelled as in a subject's command file.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The dataset of a selvo-batch run: every processed subject's case as one row of NAME.csv, with
 // the variables, order and values of a subject's command file, for analysing a study at once.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The key of a pseudonymised dataset: which data file, surname and name each code stands for.
 // It is kept apart from the dataset, and read again by the next run so that every subject

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // How a text of the record goes into SPSS command syntax: the one way for the subject's command
 // file and for a dataset's commands.

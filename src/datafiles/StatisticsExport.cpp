@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "datafiles/StatisticsExport.h"
 
 #include "datafiles/SpssText.h"
-#include "questionnaire/SubjectFiles.h"
 #include "questionnaire/Questionnaire.h"
+#include "questionnaire/SubjectFiles.h"
 #include "state/Startup.h"
 #include "text/AsciiCase.h"
 #include "text/Cp1252.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The subject's SPSS command file: the case's variables defined, its values as inline data, the
 // variables labelled, the save of its .sav. Composed from values; the variables, their order

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The libraries viewer's one window: one instance of each component kind the toolkit provides,
 // so that opening it shows whether they are all installed and load.

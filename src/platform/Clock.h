@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The moment a report is dated with and an administration is marked as started.
 #include <functional>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How sets of files reach their places: one set at a time, or a group of sets whose flushes
 // are paid together.
 #include "platform/Platform.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A command-line program's arguments and its console, the same on every system: arguments
 // arrive as UTF-8 and text is written as UTF-8 (a Windows console is given UTF-16).

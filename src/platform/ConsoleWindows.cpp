@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Windows hands a program its arguments in the ANSI code page and shows console bytes in the
 // console's code page; both are taken in UTF-16 here instead.
 #include "platform/Console.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The calendar time where the program runs (each system has its own thread-safe call).
 #include <ctime>

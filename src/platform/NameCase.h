@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Names as a case-insensitive volume compares them (FAT, exFAT, a Samba share, NTFS).
 #include <string>

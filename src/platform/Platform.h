@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The operating system's side of the file layer: the few calls that differ between POSIX
 // systems and Windows. Paths are UTF-8 everywhere; errors are errno values everywhere (Windows

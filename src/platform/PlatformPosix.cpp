@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The file layer on Linux and other POSIX systems.
 #include "platform/NameCase.h"
 #include "platform/Platform.h"

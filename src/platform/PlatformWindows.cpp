@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The file layer on Windows: UTF-16 names for every call (the narrow calls would read UTF-8 in
 // the ANSI code page), binary reads, and a rename that replaces its target.
 #include "platform/Platform.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The one way every output file reaches the disk, and how files are read, named and locked.
 #include "text/Cp1252.h"

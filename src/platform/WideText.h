@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // UTF-8 and the UTF-16 of Windows' own calls. Only the Windows parts of the file layer use it.
 #include <optional>

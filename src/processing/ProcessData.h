@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The processing run: the answers and the subject record are taken as values, scored once, and
 // the three files composed from those values are committed together into the output folder.

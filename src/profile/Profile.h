@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The subject's profile as the results window shows it: the run's own scores, arranged for a
 // chart and a table. Nothing is computed again here; the numbers are the report's.

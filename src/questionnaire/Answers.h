@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The answers of one administration, as the form records them and a data file holds them.
 #include "questionnaire/Questionnaire.h"

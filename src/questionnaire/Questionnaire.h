@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The questionnaire, once: its items and answer scales, the twelve disorders with the items
 // behind each criterion, the thresholds, the clusters, and the subject record's coded fields.

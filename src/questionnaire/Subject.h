@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The subject record as the operator typed it (or a data file held it): the texts every output
 // quotes, the three coded fields as their codes ("1".."5", "0" for none chosen), and the card

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The names of a subject's three files, and what a surname or name may hold to be part of
 // them. The writers, the batch's plan, the stale-set check and the run summary all name the

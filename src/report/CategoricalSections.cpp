@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "report/CategoricalSections.h"
 
 #include "report/RtfText.h"
@@ -78,8 +80,7 @@ const std::string& entry(const std::vector<std::string>& texts, int k) {
 
 } // namespace
 
-std::string BuildCategoricalSection(const CategoricalScores& categorical,
-                                    q::Algorithm algorithm) {
+std::string BuildCategoricalSection(const CategoricalScores& categorical, q::Algorithm algorithm) {
     std::string out;
     out.reserve(8 * 1024);
     addParagraph(out, kRule);
@@ -153,8 +154,7 @@ std::string BuildCriteriaSection(const CategoricalScores& categorical,
             if (items.itemCount == 2) {
                 for (std::size_t part = 0; part < 2; ++part) {
                     if (result.itemMet[part]) {
-                        addParagraph(block, "[SELVO ITEM " +
-                                                integerText(items.items[part]) +
+                        addParagraph(block, "[SELVO ITEM " + integerText(items.items[part]) +
                                                 " - CRITERIA PART " +
                                                 integerText(static_cast<long>(part) + 1) + "]");
                     }

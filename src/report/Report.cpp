@@ -1,11 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "report/Report.h"
 
 #include "questionnaire/SubjectFiles.h"
 #include "report/CategoricalSections.h"
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
-#include "text/NumberText.h"
 #include "state/Startup.h"
+#include "text/NumberText.h"
 
 #include <array>
 #include <string_view>
@@ -152,8 +154,7 @@ void addCriteriaSections(Records& records, const ReportInput& input, q::Algorith
 
 // A name or surname that holds a folder separator would put the report outside the output
 // folder, or fail there with a puzzling reason: refuse it with one that says what to change.
-std::optional<FileError> checkFileNameParts(const SubjectRecord& subject,
-                                            const std::string& name) {
+std::optional<FileError> checkFileNameParts(const SubjectRecord& subject, const std::string& name) {
     for (const std::string* part : {&subject.surname, &subject.name}) {
         if (refusedNamePartCharacter(*part, NamePartRule::Minimal)) {
             return FileError{name, "il nome o il cognome contiene il carattere \"/\", che non può "

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The RTF report, composed from values: the subject record, the scores, the date text of the
 // run and the criteria texts of the item bank. Nothing here reads or writes the program state.

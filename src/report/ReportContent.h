@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The texts of the report's title page that are the program's own content: who made the
 // software and the questionnaire (by role, with the project's mailboxes) and the documentation

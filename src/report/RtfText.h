@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The few RTF pieces the report is made of, and the escaping that lets any text through them.
 #include <string>

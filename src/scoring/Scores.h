@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What a processing run computes from the answers, once: the dimensional totals and their
 // percentages, and under each threshold the criteria met, the diagnoses and the cluster

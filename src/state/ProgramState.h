@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // BrivanSelvo core: how data flows.
 //   answers typed on Form1 (or read back from a data file) live in ProgramState::AnswerT/AnswerD;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the subject data form checks before a processing run may start: the six required
 // fields, and names that can safely become part of a file name.

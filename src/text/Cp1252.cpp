@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Code page 1252 by a table of our own, so every system converts the same way: the C library's
 // converters differ (or are missing) and disagree on the five bytes the code page leaves
 // unassigned.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Code page 1252, the one Word, SPSS and spreadsheets on an Italian Windows read without being
 // told, and the UTF-8 the program holds its text in.

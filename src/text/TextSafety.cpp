@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "text/TextSafety.h"
 
 #include "text/InvisibleCharacters.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Text typed by a person or read from a file is shown and stored, never obeyed: what a one-line
 // field may not hold, and how a message shows characters that would act instead of show.

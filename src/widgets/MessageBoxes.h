@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The program's message boxes: Italian buttons whatever translation Qt found, and a text that
 // never makes the box outgrow the screen, whatever a file or a paste put into it.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The core's UTF-8 strings as the widgets show them.
 #include <QString>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // selvo-bench-answers: what the recovery file costs the subject. Drives the questionnaire window
 // offscreen through all the items by keys, as a subject at the keyboard would (Enter, a digit,
 // and q/w/e for an agreement of 5 to 7), with the recovery file kept in a temporary folder, and

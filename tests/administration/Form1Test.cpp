@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The administration window driven as a subject drives it: clicks and keys on the real widgets.
 #include "administration/ui/Form1.h"
 #include "app/Application.h"

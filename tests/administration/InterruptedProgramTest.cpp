@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program interrupted as a power cut interrupts it (SIGKILL: no handler runs, nothing
 // is flushed) and started again.
 #include "administration/Recovery.h"

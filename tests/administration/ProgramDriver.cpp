@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // BrivanSelvo started as the user starts it, with a scripted operator and subject at the
 // keyboard, so a test can interrupt the real program and start it again. Every message box is
 // reported on stdout ("box<TAB>title<TAB>text") and answered with the next caption given.

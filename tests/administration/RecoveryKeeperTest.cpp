@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The questionnaire's answers reaching the recovery file, and what ends it.
 #include "administration/ui/RecoveryKeeper.h"
 #include "administration/Recovery.h"

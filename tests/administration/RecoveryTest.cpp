@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The recovery file and its folder, apart from the windows.
 #include "administration/Recovery.h"
 #include "datafiles/DataFile.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One administration through the windows, as an operator and a subject go through it, and the
 // reload of the data file it leaves behind.
 #include "administration/ItemBank.h"

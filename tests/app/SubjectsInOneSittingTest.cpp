@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Several subjects in one sitting, as a clinic runs them: each one starts clean, and nothing of
 // one subject reaches the next one's screens or files.
 #include "administration/ui/Form1.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // selvo-batch as separate processes: two runs at once, and a disk that fails under one.
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A study's dataset opened the ways a researcher opens it: PSPP runs its command file,
 // Python's csv module and LibreOffice Calc read its table. Fifty subjects, names beyond code
 // page 1252 and notes full of quotes, commas and line breaks.

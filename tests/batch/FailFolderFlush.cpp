@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Loaded into selvo-batch with LD_PRELOAD: while SELVO_TEST_FAIL_FOLDER_FLUSH is set, flushing
 // a folder fails as a failing disk makes it fail; SELVO_TEST_FAIL_FILE_FLUSH=N fails the Nth
 // flush of a file's bytes the same way (a block the disk could not write), and every flush of

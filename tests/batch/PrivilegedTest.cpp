@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What needs root: a FAT or exFAT volume mounted from an image, as a USB stick is. Skipped
 // without root, or where the image cannot be made or mounted (a container without loop
 // devices or /dev/fuse).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A subject's data file opened in a spreadsheet, as people do to look at one: notes that begin
 // like a formula must show as text, never run.
 #include "datafiles/CsvFields.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "datafiles/DataFile.h"
 #include "batch/BatchRun.h"
 #include "datafiles/DataFileRecord.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ExportFixture.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/DatasetTable.h"

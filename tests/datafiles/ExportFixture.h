@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A subject with answers and fixture item texts, shared by the export tests and the PSPP checks.
 #include "datafiles/StatisticsExport.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs the statistics package's free counterpart and a stock CSV reader on the files the
 // program writes, the way a researcher would.
 #include "ExportFixture.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "datafiles/StatisticsExport.h"
 #include "ExportFixture.h"
 #include "platform/TextFile.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` of a built tree into a fresh folder, then the installed-tree checks on it.
 # Usage: check-install-tree.sh BUILD_DIR VERSION
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks an installed tree of BrivanSelvo: PREFIX is what the install prefix became (a
 # `cmake --install --prefix` folder, or usr/ of an unpacked package). Every check runs and
 # each failure is named, so one run shows everything that is wrong.
@@ -145,6 +146,14 @@ while read -r binary; do
         fail "$metainfo provides '$binary', which is not installed"
     fi
 done < <(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo")
+
+# The package, the software centre and the sources state the same licence.
+if grep -qx 'License: GPL-3.0-or-later' share/doc/brivanselvo/copyright &&
+    grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo"; then
+    pass "the copyright file and $metainfo state GPL-3.0-or-later"
+else
+    fail "the copyright file or $metainfo does not state GPL-3.0-or-later"
+fi
 
 # A new version in project() needs its release entry and changelog entry too.
 newest_release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n1 | cut -d'"' -f2)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the file layer does the same way on every system: these run on Linux and, built for
 // Windows, under Wine.
 #include "platform/TextFile.h"

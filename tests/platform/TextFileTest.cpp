@@ -1,8 +1,10 @@
-#include "platform/Platform.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/TextFile.h"
-#include "text/TextSafety.h"
+#include "platform/Platform.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "text/TextSafety.h"
 
 #include <algorithm>
 #include <chrono>

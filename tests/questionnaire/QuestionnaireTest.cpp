@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The definition is data typed by hand: these checks catch a mistyped item or count, which
 // would otherwise only show as a wrong score.
 #include "questionnaire/Questionnaire.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Expected report text written out by hand, and helpers that compare it piece by piece so a
 // failure names the paragraph or line that differs.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A report must open in a word processor with every text the operator typed intact. LibreOffice
 // reads it and writes plain UTF-8 text; the test looks for the typed texts and the headings.
 #include "report/Report.h"

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "report/Report.h"
 
 #include "ReportExpectations.h"
 #include "administration/ItemBank.h"
-#include "report/CategoricalSections.h"
 #include "platform/Clock.h"
+#include "report/CategoricalSections.h"
 #include "report/RtfText.h"
 #include "state/Startup.h"
 #include "support/FileBytes.h"
@@ -602,8 +604,8 @@ TEST(Report, CriteriaTextsNeverLoadedPrintAsEmptyParagraphs) {
     for (int d = 0; d < kDisorderCount; ++d) {
         met.insert(met.end(), static_cast<std::size_t>(kCriterionCounts[d] + 2), "");
         if (d == BDL) {
-            met.insert(met.end() - 4, {"[SELVO ITEM 53 - CRITERIA PART 1]",
-                                       "[SELVO ITEM 65 - CRITERIA PART 2]"});
+            met.insert(met.end() - 4,
+                       {"[SELVO ITEM 53 - CRITERIA PART 1]", "[SELVO ITEM 65 - CRITERIA PART 2]"});
         }
     }
     expectParagraphs(BuildCriteriaSection(ScoreAnswers(answers).categorical[X5], {}, X5),

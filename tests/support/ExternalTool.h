@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Runs the programs our users open the files with (PSPP, LibreOffice, Python) from the current
 // folder, the way a researcher would type the command.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The exact bytes of a file the program wrote, for whole-output comparisons, and the names a
 // folder holds.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Form tests need a QApplication; without a display they run on the offscreen platform.
 #include <QApplication>
 #include <gtest/gtest.h>

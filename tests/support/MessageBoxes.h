@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Message boxes are modal: while one is open the test's own code does not run. This answers
 // every box that opens while the recorder lives, pressing its default button (or the one whose

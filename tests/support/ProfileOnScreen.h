@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the profile window shows, read back from its controls, and what the report says of the
 // same run, so that a test can hold the two side by side.

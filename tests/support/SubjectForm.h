@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Fills the subject form as an operator would, by typing and clicking, and confirms it with

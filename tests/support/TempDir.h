@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A fresh folder for one test, made the current directory while the test runs (the program
 // writes its files into the current directory), removed afterwards.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Tests run as root on CI, and root writes into read-only folders anyway. While this guard
 // lives, file permission checks of this thread are made as user "nobody", so a folder with

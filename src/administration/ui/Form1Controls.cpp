@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The controls of the administration window and their arrangement. The subject reads this
 // window, often without help: large item text, the two questions set apart, the counter always
 // in sight, and everything fitting a 1024 x 768 screen.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Keeps the administration in progress on disk, answer by answer, and offers it back when the
 // program starts after a crash, a power cut or a window closed by mistake.

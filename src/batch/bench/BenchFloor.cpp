@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // selvo-bench-floor: what writing a study's files costs with nothing else to do. It reads the
 // files a selvo-batch run wrote, then writes them again and reports the time of each phase;
 // scripts/bench-batch.sh compares selvo-batch with it. By default each subject's set is

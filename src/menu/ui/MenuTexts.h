@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Fixed texts of the start-up, main-menu and instructions windows, with CR LF line breaks.
 #include <string>

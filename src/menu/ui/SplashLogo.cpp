@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "menu/ui/SplashLogo.h"
 
 #include <QPainter>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "menu/ui/frmMain.h"
 
 #include "menu/ui/MenuTexts.h"

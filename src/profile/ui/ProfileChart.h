@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The profile chart: one bar per disorder, its height the dimensional percentage, with a mark
 // above each disorder diagnosed under either threshold.

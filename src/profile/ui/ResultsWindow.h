@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The window a successful processing run ends with: who was scored and when, the files written,
 // the profile chart and the same numbers as a table, and the report one click away.

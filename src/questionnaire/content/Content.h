@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The questionnaire's wording as shipped with the program, kept apart from the loaders so the
 // texts can be reviewed and revised without touching any logic. UTF-8; in the item texts "§"

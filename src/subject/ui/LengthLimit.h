@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Keeps a text box within a field's limit whatever reaches it: typing, a paste, a dropped text
 // or a text put in by the program. What goes beyond is cut at once, so the box never holds a

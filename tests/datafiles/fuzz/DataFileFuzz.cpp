@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to the data-file reader. Besides never crashing, whatever it accepts
 // must survive a write and a second read unchanged.
 #include "datafiles/DataFile.h"

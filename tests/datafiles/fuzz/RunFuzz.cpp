@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to the whole processing run: for every data file the reader accepts,
 // the three files it leads to must keep their shape (see RunProperties.h).
 #include "RunProperties.h"

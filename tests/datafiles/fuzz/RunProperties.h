@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What must hold for every data file the reader accepts, whatever its fields hold, once the
 // processing run has turned it into the three files (in memory).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The run fuzzer's checks on its seed corpora, so that they hold in every test run and not
 // only while fuzzing.
 #include "datafiles/fuzz/RunProperties.h"

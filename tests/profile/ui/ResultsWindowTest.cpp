@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The profile window a run ends with, as the operator meets it: after the subject form, with
 // the run's own numbers, and its buttons.
 #include "profile/ui/ResultsWindow.h"
