@@ -184,6 +184,10 @@ struct DiskWriteCounts {
 };
 DiskWriteCounts diskWriteCounts();
 
+// For the tests and benchmarks of a slow disk (a USB stick, a busy network folder): from now on
+// every flush that waits for the disk takes `delay` longer. Zero, as at start, adds nothing.
+void delayFlushesForTesting(std::chrono::milliseconds delay);
+
 // The identity of a file or folder on its file system, whatever path reaches it (a link,
 // "./", ".."); nothing when the path names nothing.
 struct FileIdentity {

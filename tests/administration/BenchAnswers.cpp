@@ -1,7 +1,12 @@
 // selvo-bench-answers: what the recovery file costs the subject. Drives the questionnaire window
 // offscreen through all the items by keys, as a subject at the keyboard would (Enter, a digit,
 // and q/w/e for an agreement of 5 to 7), with the recovery file kept in a temporary folder, and
-// prints the saves and flushes per answer.
+// prints the saves and flushes per answer, and how long each key takes to reach the screen.
+//
+//   selvo-bench-answers [--flush-delay MS] [--items N]
+//
+// --flush-delay makes every flush wait that much longer, as a slow USB stick or a busy network
+// folder does; --items answers only the first N items.
 #include "administration/Answering.h"
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
@@ -10,9 +15,12 @@
 #include "state/Startup.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -47,6 +55,46 @@ void print(const char* label, const Tally& tally) {
                 per(tally.counts.fileFlushes), per(tally.counts.folderFlushes));
 }
 
+// From a key's press to the screen drawn again: the key handled, then whatever it left to draw.
+struct KeyTimes {
+    double totalMs = 0;
+    double maxMs = 0;
+    int keys = 0;
+};
+
+template <typename Key> void pressTimed(QWidget* target, Key key, KeyTimes& times) {
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(target, key);
+    QCoreApplication::processEvents();
+    const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    times.totalMs += ms;
+    times.maxMs = std::max(times.maxMs, ms);
+    ++times.keys;
+}
+
+void print(const char* label, const KeyTimes& times) {
+    std::printf("%-32s %4d keys     key to screen: mean %.1f ms  max %.1f ms\n", label, times.keys,
+                times.keys > 0 ? times.totalMs / times.keys : 0.0, times.maxMs);
+}
+
+struct Options {
+    int flushDelayMs = 0;
+    int items = 0; // all of them
+};
+
+Options optionsFrom(const QStringList& args) {
+    Options options;
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--flush-delay")) {
+            options.flushDelayMs = args[++i].toInt();
+        } else if (args[i] == QStringLiteral("--items")) {
+            options.items = args[++i].toInt();
+        }
+    }
+    return options;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +102,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication qt(argc, argv);
+    const Options options = optionsFrom(QApplication::arguments());
+    selvo::delayFlushesForTesting(std::chrono::milliseconds(options.flushDelayMs));
     const QTemporaryDir folder;
     if (!folder.isValid()) {
         std::fprintf(stderr, "selvo-bench-answers: no temporary folder\n");
@@ -70,14 +120,17 @@ int main(int argc, char** argv) {
 
     Tally agreementOnly; // agreement 1 to 4
     Tally withDistress;  // agreement 5 to 7 and its distress answer
+    KeyTimes enterTimes, agreementTimes, distressTimes;
     const char distressKeys[] = {'q', 'w', 'e'};
-    for (int item = 1; item <= state.ItemCount.asInt(); ++item) {
-        QTest::keyClick(keys, Qt::Key_Return);
+    const int items = options.items > 0 ? std::min(options.items, state.ItemCount.asInt())
+                                        : state.ItemCount.asInt();
+    for (int item = 1; item <= items; ++item) {
+        pressTimed(keys, Qt::Key_Return, enterTimes);
         const int agreement = (item * 3) % 7 + 1;
         const selvo::DiskWriteCounts before = selvo::diskWriteCounts();
-        QTest::keyClick(keys, static_cast<char>('0' + agreement));
+        pressTimed(keys, static_cast<char>('0' + agreement), agreementTimes);
         if (selvo::AsksDistress(agreement)) {
-            QTest::keyClick(keys, distressKeys[item % 3]);
+            pressTimed(keys, distressKeys[item % 3], distressTimes);
             withDistress = withDistress + since(before, 2);
         } else {
             agreementOnly = agreementOnly + since(before, 1);
@@ -89,5 +142,9 @@ int main(int argc, char** argv) {
     const auto flushes = withDistress.counts.fileFlushes + withDistress.counts.folderFlushes;
     std::printf("one item answered 5-7 with its distress answer: %.2f flushes\n",
                 static_cast<double>(flushes) / (withDistress.answers / 2.0));
+    std::printf("each flush delayed by %d ms\n", options.flushDelayMs);
+    print("Enter (next item)", enterTimes);
+    print("agreement key", agreementTimes);
+    print("distress key", distressTimes);
     return 0;
 }
