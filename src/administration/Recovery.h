@@ -4,8 +4,8 @@
 // holding the answers and, in the notes field, the time the administration started; it holds
 // nothing that names the subject, since those fields are typed only at the end.
 #include "platform/Clock.h"
-#include "state/ProgramState.h"
 #include "platform/TextFile.h"
+#include "state/ProgramState.h"
 
 #include <optional>
 #include <string>
@@ -58,6 +58,9 @@ public:
     // The recovery file, then the temporaries a killed save left behind are removed.
     RecoveryFinding look();
     std::optional<FileError> save(const ProgramState& state);
+    // What a save of the state writes, for saving it elsewhere than on this thread; or why
+    // nothing can be saved here.
+    FileResult<PendingFile> fileToSave(const ProgramState& state) const;
     std::optional<FileError> discard();
 
     std::string filePath() const;
