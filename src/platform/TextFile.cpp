@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "text/TextSafety.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -197,6 +198,15 @@ FileResult<std::string> readWholeFile(const std::string& path, std::size_t maxBy
     if (read.error != 0) {
         return FileError::ofErrno(path, read.error, FileAccess::Read);
     }
+    return std::move(read.bytes);
+}
+
+FileResult<std::string> readFileStart(const std::string& path, std::size_t count) {
+    platform::RawRead read = platform::readRegularFile(path, count);
+    if (read.error != 0) {
+        return FileError::ofErrno(path, read.error, FileAccess::Read);
+    }
+    read.bytes.resize(std::min(read.bytes.size(), count));
     return std::move(read.bytes);
 }
 

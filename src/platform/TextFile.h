@@ -201,6 +201,10 @@ std::optional<FileIdentity> fileIdentity(const std::string& path);
 // socket is refused at once, without waiting for it.
 FileResult<std::string> readWholeFile(const std::string& path, std::size_t maxBytes);
 
+// The first `count` bytes of a regular file (all of a shorter one), to tell what kind of file
+// it is; a pipe, a device or a socket is refused as above.
+FileResult<std::string> readFileStart(const std::string& path, std::size_t count);
+
 // Italian wording for an errno value, for the messages above.
 std::string describeErrno(int error, FileAccess access = FileAccess::Write);
 
