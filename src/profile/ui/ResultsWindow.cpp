@@ -359,7 +359,8 @@ bool ResultsWindow::saveChart(const QString& path, ChartFormat format) {
         failure = QStringLiteral("Non è stato possibile disegnare il grafico.\n\nPremere di "
                                  "nuovo «Salva grafico...».");
     } else if (const auto error = selvo::saveFileAtomically(
-                   corePath(target.path), std::string_view(bytes.constData(), bytes.size()))) {
+                   corePath(target.path),
+                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
         // One whole file or none: an older file of that name stays until the new one is
         // complete on the disk.
         failure = qtext(error->message()) +
