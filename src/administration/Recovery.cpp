@@ -167,6 +167,14 @@ RecoveryFinding RecoveryStore::setAside(std::string fault) {
 }
 
 std::optional<FileError> RecoveryStore::save(const ProgramState& state) {
+    const FileResult<PendingFile> file = fileToSave(state);
+    if (!file.ok()) {
+        return file.error();
+    }
+    return saveFileAtomically(file.value().path, file.value().bytes, file.value().privacy);
+}
+
+FileResult<PendingFile> RecoveryStore::fileToSave(const ProgramState& state) const {
     if (m_frozen) {
         return FileError{filePath(), "il file di ripresa precedente non è leggibile e non è stato "
                                      "possibile metterlo da parte."};
@@ -175,9 +183,9 @@ std::optional<FileError> RecoveryStore::save(const ProgramState& state) {
         return FileError{filePath(), m_unwritable->reason, FileAccess::Write,
                          absolutePath(filePath())};
     }
-    return saveFileAtomically(filePath(),
-                              ComposeRecoveryFile(AnswersOf(state), state.AdministrationStarted),
-                              Privacy::OwnerOnly);
+    return PendingFile{filePath(),
+                       ComposeRecoveryFile(AnswersOf(state), state.AdministrationStarted),
+                       Privacy::OwnerOnly};
 }
 
 std::optional<FileError> RecoveryStore::discard() {

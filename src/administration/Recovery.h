@@ -60,6 +60,9 @@ public:
     // The recovery file, then the temporaries a killed save left behind are removed.
     RecoveryFinding look();
     std::optional<FileError> save(const ProgramState& state);
+    // What a save of the state writes, for saving it elsewhere than on this thread; or why
+    // nothing can be saved here.
+    FileResult<PendingFile> fileToSave(const ProgramState& state) const;
     std::optional<FileError> discard();
 
     std::string filePath() const;

@@ -6,11 +6,13 @@
 #include "platform/Platform.h"
 #include "text/TextSafety.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <thread>
 
 namespace selvo {
 
@@ -21,19 +23,34 @@ std::atomic<std::uint64_t> g_committedSets = 0;
 std::atomic<std::uint64_t> g_fileFlushes = 0;
 std::atomic<std::uint64_t> g_folderFlushes = 0;
 std::atomic<std::uint64_t> g_fileSystemFlushes = 0;
+std::atomic<std::chrono::milliseconds::rep> g_flushDelayMs = 0;
+
+// Every flush is counted right after it: the slow disk a test asks for is paid there too.
+void waitAsASlowDisk() {
+    if (const auto delay = g_flushDelayMs.load(); delay > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    }
+}
 
 } // namespace
 
 void platform::countFileFlush() {
     ++g_fileFlushes;
+    waitAsASlowDisk();
 }
 
 void platform::countFolderFlush() {
     ++g_folderFlushes;
+    waitAsASlowDisk();
 }
 
 void platform::countFileSystemFlush() {
     ++g_fileSystemFlushes;
+    waitAsASlowDisk();
+}
+
+void delayFlushesForTesting(std::chrono::milliseconds delay) {
+    g_flushDelayMs = delay.count();
 }
 
 void platform::countCommittedSet() {
@@ -183,6 +200,15 @@ FileResult<std::string> readWholeFile(const std::string& path, std::size_t maxBy
     if (read.error != 0) {
         return FileError::ofErrno(path, read.error, FileAccess::Read);
     }
+    return std::move(read.bytes);
+}
+
+FileResult<std::string> readFileStart(const std::string& path, std::size_t count) {
+    platform::RawRead read = platform::readRegularFile(path, count);
+    if (read.error != 0) {
+        return FileError::ofErrno(path, read.error, FileAccess::Read);
+    }
+    read.bytes.resize(std::min(read.bytes.size(), count));
     return std::move(read.bytes);
 }
 

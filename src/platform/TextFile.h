@@ -186,6 +186,10 @@ struct DiskWriteCounts {
 };
 DiskWriteCounts diskWriteCounts();
 
+// For the tests and benchmarks of a slow disk (a USB stick, a busy network folder): from now on
+// every flush that waits for the disk takes `delay` longer. Zero, as at start, adds nothing.
+void delayFlushesForTesting(std::chrono::milliseconds delay);
+
 // The identity of a file or folder on its file system, whatever path reaches it (a link,
 // "./", ".."); nothing when the path names nothing.
 struct FileIdentity {
@@ -198,6 +202,10 @@ std::optional<FileIdentity> fileIdentity(const std::string& path);
 // Reads a whole regular file, refusing anything larger than maxBytes. A pipe, a device or a
 // socket is refused at once, without waiting for it.
 FileResult<std::string> readWholeFile(const std::string& path, std::size_t maxBytes);
+
+// The first `count` bytes of a regular file (all of a shorter one), to tell what kind of file
+// it is; a pipe, a device or a socket is refused as above.
+FileResult<std::string> readFileStart(const std::string& path, std::size_t count);
 
 // Italian wording for an errno value, for the messages above.
 std::string describeErrno(int error, FileAccess access = FileAccess::Write);

@@ -3,7 +3,12 @@
 // selvo-bench-answers: what the recovery file costs the subject. Drives the questionnaire window
 // offscreen through all the items by keys, as a subject at the keyboard would (Enter, a digit,
 // and q/w/e for an agreement of 5 to 7), with the recovery file kept in a temporary folder, and
-// prints the saves and flushes per answer.
+// prints the saves and flushes per answer, and how long each key takes to reach the screen.
+//
+//   selvo-bench-answers [--flush-delay MS] [--items N]
+//
+// --flush-delay makes every flush wait that much longer, as a slow USB stick or a busy network
+// folder does; --items answers only the first N items.
 #include "administration/Answering.h"
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
@@ -12,9 +17,12 @@
 #include "state/Startup.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -49,6 +57,46 @@ void print(const char* label, const Tally& tally) {
                 per(tally.counts.fileFlushes), per(tally.counts.folderFlushes));
 }
 
+// From a key's press to the screen drawn again: the key handled, then whatever it left to draw.
+struct KeyTimes {
+    double totalMs = 0;
+    double maxMs = 0;
+    int keys = 0;
+};
+
+template <typename Key> void pressTimed(QWidget* target, Key key, KeyTimes& times) {
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(target, key);
+    QCoreApplication::processEvents();
+    const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    times.totalMs += ms;
+    times.maxMs = std::max(times.maxMs, ms);
+    ++times.keys;
+}
+
+void print(const char* label, const KeyTimes& times) {
+    std::printf("%-32s %4d keys     key to screen: mean %.1f ms  max %.1f ms\n", label, times.keys,
+                times.keys > 0 ? times.totalMs / times.keys : 0.0, times.maxMs);
+}
+
+struct Options {
+    int flushDelayMs = 0;
+    int items = 0; // all of them
+};
+
+Options optionsFrom(const QStringList& args) {
+    Options options;
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--flush-delay")) {
+            options.flushDelayMs = args[++i].toInt();
+        } else if (args[i] == QStringLiteral("--items")) {
+            options.items = args[++i].toInt();
+        }
+    }
+    return options;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -56,6 +104,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication qt(argc, argv);
+    const Options options = optionsFrom(QApplication::arguments());
+    selvo::delayFlushesForTesting(std::chrono::milliseconds(options.flushDelayMs));
     const QTemporaryDir folder;
     if (!folder.isValid()) {
         std::fprintf(stderr, "selvo-bench-answers: no temporary folder\n");
@@ -72,24 +122,49 @@ int main(int argc, char** argv) {
 
     Tally agreementOnly; // agreement 1 to 4
     Tally withDistress;  // agreement 5 to 7 and its distress answer
+    int answers = 0;
+    KeyTimes enterTimes, agreementTimes, distressTimes;
     const char distressKeys[] = {'q', 'w', 'e'};
-    for (int item = 1; item <= state.ItemCount.asInt(); ++item) {
-        QTest::keyClick(keys, Qt::Key_Return);
+    const int items = options.items > 0 ? std::min(options.items, state.ItemCount.asInt())
+                                        : state.ItemCount.asInt();
+    const bool slowDisk = options.flushDelayMs > 0;
+    const selvo::DiskWriteCounts start = selvo::diskWriteCounts();
+    for (int item = 1; item <= items; ++item) {
+        pressTimed(keys, Qt::Key_Return, enterTimes);
         const int agreement = (item * 3) % 7 + 1;
+        const bool distress = selvo::AsksDistress(agreement);
         const selvo::DiskWriteCounts before = selvo::diskWriteCounts();
-        QTest::keyClick(keys, static_cast<char>('0' + agreement));
-        if (selvo::AsksDistress(agreement)) {
-            QTest::keyClick(keys, distressKeys[item % 3]);
-            withDistress = withDistress + since(before, 2);
-        } else {
-            agreementOnly = agreementOnly + since(before, 1);
+        pressTimed(keys, static_cast<char>('0' + agreement), agreementTimes);
+        if (distress) {
+            pressTimed(keys, distressKeys[item % 3], distressTimes);
+        }
+        answers += distress ? 2 : 1;
+        // On a slow disk the subject goes on while the saves are written, as at the screen;
+        // otherwise each item's saves are counted once written.
+        if (!slowDisk) {
+            app.recovery().waitForSaves();
+            Tally& tally = distress ? withDistress : agreementOnly;
+            tally = tally + since(before, distress ? 2 : 1);
         }
     }
-    print("agreement 1-4", agreementOnly);
-    print("agreement 5-7 and distress", withDistress);
-    print("all items", agreementOnly + withDistress);
-    const auto flushes = withDistress.counts.fileFlushes + withDistress.counts.folderFlushes;
-    std::printf("one item answered 5-7 with its distress answer: %.2f flushes\n",
-                static_cast<double>(flushes) / (withDistress.answers / 2.0));
+    QElapsedTimer drain;
+    drain.start();
+    app.recovery().waitForSaves();
+    const double drainMs = static_cast<double>(drain.nsecsElapsed()) / 1e6;
+
+    if (!slowDisk) {
+        print("agreement 1-4", agreementOnly);
+        print("agreement 5-7 and distress", withDistress);
+        const auto flushes = withDistress.counts.fileFlushes + withDistress.counts.folderFlushes;
+        std::printf("one item answered 5-7 with its distress answer: %.2f flushes\n",
+                    static_cast<double>(flushes) / (withDistress.answers / 2.0));
+    }
+    // Saves given while another is being written are merged: the newest holds them all.
+    print("all answers", since(start, answers));
+    std::printf("each flush delayed by %d ms; the last answer on the disk %.0f ms after its key\n",
+                options.flushDelayMs, drainMs);
+    print("Enter (next item)", enterTimes);
+    print("agreement key", agreementTimes);
+    print("distress key", distressTimes);
     return 0;
 }

@@ -10,6 +10,7 @@
 // administration has opened it already), --process fills the subject form and processes,
 // --hold prints "ready" and waits to be killed; otherwise the program ends.
 #include "administration/ui/Form1.h"
+#include "administration/ui/RecoveryKeeper.h"
 #include "app/Application.h"
 #include "app/Program.h"
 #include "menu/ui/frmMain.h"
@@ -161,6 +162,8 @@ private:
             break;
         case 3:
             if (m_script.hold) {
+                // Killed from now on: every answer given is on the disk.
+                m_app.recovery().waitForSaves();
                 say("ready");
                 m_poll.stop();
             } else {

@@ -11,18 +11,31 @@
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
 
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <chrono>
 #ifndef _WIN32
 #include "support/Unprivileged.h"
 #include <sys/stat.h>
 #endif
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 namespace {
+
+// A USB stick or a busy network folder: every flush takes half a second.
+struct SlowDisk {
+    SlowDisk() { selvo::delayFlushesForTesting(500ms); }
+    ~SlowDisk() { selvo::delayFlushesForTesting(0ms); }
+    SlowDisk(const SlowDisk&) = delete;
+    SlowDisk& operator=(const SlowDisk&) = delete;
+};
 
 class KeptAdministration : public ::testing::Test {
 protected:
@@ -36,7 +49,9 @@ protected:
         QTest::keyClick(keys, Qt::Key_Return); // past the notice page
     }
     fs::path recoveryFile() const { return dir.file("dati") / selvo::kRecoveryFileName; }
-    selvo::RecoveryParse kept() const {
+    // Once the saves under way are written.
+    selvo::RecoveryParse kept() {
+        app.recovery().waitForSaves();
         return selvo::parseRecoveryFile(fileBytes(recoveryFile()));
     }
 
@@ -47,7 +62,7 @@ protected:
     QWidget* keys = nullptr;
 };
 
-TEST_F(KeptAdministration, EachAnswerIsOnDiskTheMomentItIsGiven) {
+TEST_F(KeptAdministration, EachAnswerIsSaved) {
     QTest::keyClick(keys, '6');
     ASSERT_TRUE(kept().administration);
     EXPECT_EQ(kept().administration->AnswerT[1], 6);
@@ -63,9 +78,10 @@ TEST_F(KeptAdministration, EachAnswerIsOnDiskTheMomentItIsGiven) {
 
 // One answer, one save, by key or by mouse; showing stored answers again saves nothing.
 TEST_F(KeptAdministration, EachAnswerSavesOnceAndMovingSavesNothing) {
-    const auto savesFor = [](const std::function<void()>& act) {
+    const auto savesFor = [this](const std::function<void()>& act) {
         const std::uint64_t before = selvo::diskWriteCounts().committedSets;
         act();
+        app.recovery().waitForSaves();
         return selvo::diskWriteCounts().committedSets - before;
     };
     const auto click = [this](const char* name) {
@@ -87,23 +103,91 @@ TEST_F(KeptAdministration, EachAnswerSavesOnceAndMovingSavesNothing) {
     EXPECT_EQ(state.AnswerD[2], 3);
 }
 
+// Also while the last answers are still being saved: no save left over brings the file back.
 TEST_F(KeptAdministration, ANewSubjectOrAProcessedSetLeavesNothingToRecover) {
-    QTest::keyClick(keys, '3');
-    ASSERT_TRUE(fs::exists(recoveryFile()));
-    app.beginNewSubject();
-    EXPECT_FALSE(fs::exists(recoveryFile()));
+    const std::vector<std::function<void()>> endings{
+        [this] { app.beginNewSubject(); }, [this] { app.recovery().administrationProcessed(); }};
+    for (const auto& end : endings) {
+        QTest::keyClick(keys, '3');
+        ASSERT_TRUE(kept().administration);
+        {
+            const SlowDisk slow;
+            QTest::keyClick(keys, '4'); // being written
+            QTest::keyClick(keys, '5'); // waiting its turn
+            end();
+        }
+        EXPECT_FALSE(fs::exists(recoveryFile()));
+        app.recovery().waitForSaves();
+        EXPECT_FALSE(fs::exists(recoveryFile()));
+        QTest::keyClick(keys, Qt::Key_Return);
+    }
+}
 
-    QTest::keyClick(keys, Qt::Key_Return);
-    QTest::keyClick(keys, '4');
-    ASSERT_TRUE(fs::exists(recoveryFile()));
-    app.recovery().administrationProcessed();
-    EXPECT_FALSE(fs::exists(recoveryFile()));
+// Each key acts at once on the item on screen while the answers before it are written, and the
+// answers reach the disk in the order given: the file never goes back to fewer answers.
+TEST_F(KeptAdministration, ASlowDiskNeverHoldsUpTheSubject) {
+    const auto* shownItem = form->findChild<QLineEdit*>(QStringLiteral("TextCurrentItem"));
+    const auto onScreenWithin = [](const std::function<void()>& act) {
+        QElapsedTimer clock;
+        clock.start();
+        act();
+        QCoreApplication::processEvents(); // drawn
+        return clock.elapsed();
+    };
+    const auto holdEnter = [this] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", false);
+        QApplication::sendEvent(keys, &press);
+        for (int repeat = 0; repeat < 10; ++repeat) {
+            QKeyEvent again(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+            QApplication::sendEvent(keys, &again);
+        }
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, "\r", false);
+        QApplication::sendEvent(keys, &release);
+    };
+    const std::vector<std::pair<char, char>> given{{'3', 0}, {'6', 'w'}, {'2', 0}, {'7', 'e'}};
+    int onDisk = 0;
+    const auto answeredOnDisk = [this] {
+        const selvo::RecoveryParse read =
+            selvo::parseRecoveryFile(fs::exists(recoveryFile()) ? fileBytes(recoveryFile()) : "");
+        return read.administration ? read.administration->answeredItems : 0;
+    };
+    const SlowDisk slow;
+    for (std::size_t at = 0; at < given.size(); ++at) {
+        const int item = static_cast<int>(at) + 1;
+        const auto [agreement, distress] = given[at];
+        EXPECT_LT(onScreenWithin([&] { QTest::keyClick(keys, agreement); }), 250) << item;
+        EXPECT_EQ(state.AnswerT[item], agreement - '0');
+        if (distress != 0) {
+            EXPECT_LT(onScreenWithin([&] { QTest::keyClick(keys, distress); }), 250) << item;
+            EXPECT_NE(state.AnswerD[item], 0) << item;
+        }
+        EXPECT_LT(onScreenWithin(holdEnter), 250) << item;
+        EXPECT_EQ(state.CurrentItem, item + 1) << "a held Enter moves one item";
+        EXPECT_EQ(shownItem->text().simplified(), QStringLiteral("%1 di 94").arg(item + 1));
+        EXPECT_GE(answeredOnDisk(), onDisk);
+        onDisk = answeredOnDisk();
+    }
+    // Watched while the last saves are written, then once the writer is idle.
+    QElapsedTimer watch;
+    watch.start();
+    while (onDisk < 4 && watch.elapsed() < 10000) {
+        QTest::qWait(20);
+        EXPECT_GE(answeredOnDisk(), onDisk);
+        onDisk = answeredOnDisk();
+    }
+    ASSERT_TRUE(kept().administration);
+    for (std::size_t at = 0; at < given.size(); ++at) {
+        const int item = static_cast<int>(at) + 1;
+        EXPECT_EQ(kept().administration->AnswerT[item], given[at].first - '0') << item;
+        EXPECT_EQ(kept().administration->AnswerD[item], state.AnswerD[item]) << item;
+    }
 }
 
 TEST_F(KeptAdministration, ProcessingAReloadedSetKeepsAnotherAdministrationsAnswers) {
     QTest::keyClick(keys, '3');
     state.AdministrationStarted.clear(); // as a reload leaves it
     app.recovery().administrationProcessed();
+    app.recovery().waitForSaves();
     EXPECT_TRUE(fs::exists(recoveryFile()));
 }
 
@@ -113,6 +197,7 @@ TEST_F(KeptAdministration, AFailedSaveIsReportedOnceAndTheAdministrationGoesOn) 
     QTest::keyClick(keys, '3');
     QTest::keyClick(keys, Qt::Key_Return);
     QTest::keyClick(keys, '4');
+    app.recovery().waitForSaves();
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].title, "BrivanSELVO");
     EXPECT_TRUE(boxes.boxes()[0].text.startsWith(
@@ -128,6 +213,7 @@ protected:
             QTest::keyClick(keys, step);
             QTest::keyClick(keys, Qt::Key_Return);
         }
+        app.recovery().waitForSaves();
         form->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

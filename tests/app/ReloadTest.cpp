@@ -499,6 +499,7 @@ protected:
         for (const char key : {'\r', '3', '\r', '6', 'w', '\r', '2'}) {
             QTest::keyClick(avanti(), key);
         }
+        program.app.recovery().waitForSaves();
         fs::create_directory(dir.file("altrove"));
         writeDataFile(dir.file("altrove") / "vuoto.csv", "");
         writeDataFile(dir.file("altrove") / "SELVO_GRP1_S01.csv",

@@ -36,9 +36,14 @@ QString startedText(const std::string& startedAt) {
 } // namespace
 
 void RecoveryKeeper::useFolder(const std::string& folder) {
+    m_writer.reset(); // what the folder in use still had to save is written first
     selvo::RecoveryStore::Opening opening = selvo::RecoveryStore::open(folder);
     if (opening.store) {
         m_store = std::move(opening.store);
+        m_writer = std::make_unique<selvo::RecoveryWriter>([this] {
+            QMetaObject::invokeMethod(
+                &m_context, [this] { reportSaveOutcomes(); }, Qt::QueuedConnection);
+        });
         // The start-up notice tells it; a box at the first answer would only repeat it.
         m_saveFailureShown = m_store->unwritable().has_value();
     } else if (opening.heldByAnotherCopy) {
@@ -120,7 +125,7 @@ void RecoveryKeeper::discardConfirmed() {
     if (!m_store) {
         return;
     }
-    if (const auto error = m_store->discard()) {
+    if (const auto error = removeFile()) {
         notify(QMessageBox::Warning,
                QStringLiteral("Impossibile eliminare il file con le risposte della "
                               "somministrazione interrotta, \"%1\": %2\n\nIl file è rimasto "
@@ -189,20 +194,49 @@ void RecoveryKeeper::answerGiven() {
     if (!m_store) {
         return;
     }
-    if (const auto error = m_store->save(m_state)) {
-        // Once: the subject is at the screen, and every answer would bring the box back.
-        if (!m_saveFailureShown) {
-            m_saveFailureShown = true;
-            notify(QMessageBox::Warning,
-                   QStringLiteral("Impossibile salvare le risposte per riprendere la "
-                                  "somministrazione dopo un'interruzione. %1\n\nLa "
-                                  "somministrazione può continuare, ma se il programma si "
-                                  "chiude per errore le risposte andranno perse.")
-                       .arg(qtext(error->message())));
-        }
+    selvo::FileResult<selvo::PendingFile> file = m_store->fileToSave(m_state);
+    if (!file.ok()) {
+        saveFailed(file.error());
         return;
     }
-    m_saveFailureShown = false;
+    m_writer->save(std::move(file).value());
+}
+
+void RecoveryKeeper::waitForSaves() {
+    if (m_writer) {
+        m_writer->waitUntilIdle();
+        reportSaveOutcomes();
+    }
+}
+
+void RecoveryKeeper::reportSaveOutcomes() {
+    for (const std::optional<selvo::FileError>& outcome : m_writer->takeOutcomes()) {
+        if (outcome) {
+            saveFailed(*outcome);
+        } else {
+            m_saveFailureShown = false;
+        }
+    }
+}
+
+void RecoveryKeeper::saveFailed(const selvo::FileError& error) {
+    // Once: the subject is at the screen, and every answer would bring the box back.
+    if (m_saveFailureShown) {
+        return;
+    }
+    m_saveFailureShown = true;
+    notify(QMessageBox::Warning,
+           QStringLiteral("Impossibile salvare le risposte per riprendere la somministrazione "
+                          "dopo un'interruzione. %1\n\nLa somministrazione può continuare, ma "
+                          "se il programma si chiude per errore le risposte andranno perse.")
+               .arg(qtext(error.message())));
+}
+
+std::optional<selvo::FileError> RecoveryKeeper::removeFile() {
+    if (m_writer) {
+        m_writer->cancel();
+    }
+    return m_store->discard();
 }
 
 void RecoveryKeeper::administrationProcessed() {
@@ -215,6 +249,6 @@ void RecoveryKeeper::administrationProcessed() {
 
 void RecoveryKeeper::administrationEnded() {
     if (m_store) {
-        m_store->discard();
+        removeFile();
     }
 }

@@ -2,11 +2,15 @@
 
 #pragma once
 // Keeps the administration in progress on disk, answer by answer, and offers it back when the
-// program starts after a crash, a power cut or a window closed by mistake.
+// program starts after a crash, a power cut or a window closed by mistake. The saves are written
+// on a thread of their own: the questionnaire never waits for the disk.
 #include "administration/Recovery.h"
+#include "administration/RecoveryWriter.h"
 
+#include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -30,10 +34,15 @@ public:
     // and the questionnaire is on screen; false when it is to start afresh.
     bool offerOnReopen();
 
-    // The subject has just given an answer on the questionnaire.
+    // The subject has just given an answer on the questionnaire: it is saved in the background.
     void answerGiven();
 
+    // Until the answers given so far are on the disk, and a failure to save them told. The
+    // program's end waits for them too.
+    void waitForSaves();
+
     // The set in hand is saved in its own files, or a new subject starts: nothing to recover.
+    // A save still under way is waited for, so that it cannot bring the file back.
     void administrationProcessed();
     void administrationEnded();
 
@@ -46,10 +55,17 @@ private:
     // Asks until the operator resumes (true) or confirms the removal (false).
     bool askToResume(const QString& started, int answered);
     void showResumed();
+    // The writer's outcomes, told on this thread: a failure once, until a save succeeds again.
+    void reportSaveOutcomes();
+    void saveFailed(const selvo::FileError& error);
+    std::optional<selvo::FileError> removeFile();
 
     selvo::ProgramState& m_state;
     std::function<void()> m_showResumedQuestionnaire;
     std::optional<selvo::RecoveryStore> m_store;
     QString m_startUpNotice;
     bool m_saveFailureShown = false;
+    QObject m_context; // where the writer's outcomes are told, on the window's thread
+    // Last: it ends first, writing the newest answers while the store still holds the lock.
+    std::unique_ptr<selvo::RecoveryWriter> m_writer;
 };

@@ -4,6 +4,7 @@
 
 #include "datafiles/ui/OpenDialog.h"
 #include "platform/TextFile.h"
+#include "profile/ui/ChartTarget.h"
 #include "profile/ui/ProfileChart.h"
 #include "questionnaire/SubjectFiles.h"
 #include "widgets/MessageBoxes.h"
@@ -13,6 +14,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,6 +32,7 @@ namespace {
 
 namespace q = selvo::questionnaire;
 
+const QString kSaveTitle = QStringLiteral("Salva grafico");
 const QString kPngFilter = QStringLiteral("Immagine PNG (*.png)");
 const QString kPdfFilter = QStringLiteral("Documento PDF (*.pdf)");
 
@@ -68,10 +71,12 @@ void setCell(QTableWidget& table, int row, int column, const QString& value,
 // The system's own dialog texts are Italian where Qt's translation is installed; the captions
 // and filters are ours.
 std::optional<ChartFileChoice> askWithDialog(QWidget* owner, const QString& suggested) {
-    QFileDialog dialog(owner, QStringLiteral("Salva grafico"));
+    QFileDialog dialog(owner, kSaveTitle);
     dialog.setObjectName(QStringLiteral("SaveChartDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The window asks, once it knows that the file there may be replaced at all.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters({kPngFilter, kPdfFilter});
     dialog.setDefaultSuffix(QStringLiteral("png"));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
@@ -89,9 +94,9 @@ std::optional<ChartFileChoice> askWithDialog(QWidget* owner, const QString& sugg
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().size() != 1) {
         return std::nullopt;
     }
-    const QString path = dialog.selectedFiles().front();
-    const bool pdf = path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
-    return ChartFileChoice{path, pdf ? ChartFormat::Pdf : ChartFormat::Png};
+    const bool pdf = dialog.selectedNameFilter() == kPdfFilter;
+    return ChartFileChoice{dialog.selectedFiles().front(),
+                           pdf ? ChartFormat::Pdf : ChartFormat::Png};
 }
 
 // The height that shows every row of the table.
@@ -323,33 +328,52 @@ void ResultsWindow::openFolder() {
 }
 
 void ResultsWindow::saveChartAs() {
-    if (const auto choice = askChartFile(this, suggestedChartPath())) {
-        saveChart(choice->path, choice->format);
+    QString offered = suggestedChartPath();
+    while (const auto choice = askChartFile(this, offered)) {
+        const ChartTarget target = ChartTargetOf(choice->path, choice->format);
+        if (!target.refusal.isEmpty()) {
+            showMessage(this, QMessageBox::Warning, kSaveTitle, target.refusal);
+            // Offered again in the folder chosen, under the name the chart would have there.
+            offered =
+                QFileInfo(choice->path).dir().filePath(QFileInfo(suggestedChartPath()).fileName());
+            continue;
+        }
+        if (!target.replaces ||
+            askYesNo(this, QMessageBox::Question, kSaveTitle,
+                     QStringLiteral("Il file \"%1\" esiste già.\n\nSostituirlo con il grafico?")
+                         .arg(QDir::toNativeSeparators(target.path)),
+                     false)) {
+            saveChart(target.path, target.format);
+            return;
+        }
+        offered = target.path;
     }
 }
 
 bool ResultsWindow::saveChart(const QString& path, ChartFormat format) {
-    const QString shown = QDir::toNativeSeparators(path);
-    const QByteArray bytes = ChartFileBytes(*chartProfile, format);
-    std::optional<std::string> failure;
-    if (bytes.isEmpty()) {
-        failure = "non è stato possibile disegnare il grafico.";
-    } else {
+    const ChartTarget target = ChartTargetOf(path, format);
+    const QString shown = QDir::toNativeSeparators(target.path);
+    std::optional<QString> failure;
+    if (!target.refusal.isEmpty()) {
+        failure = target.refusal;
+    } else if (const QByteArray bytes = ChartFileBytes(*chartProfile, target.format);
+               bytes.isEmpty()) {
+        failure = QStringLiteral("Non è stato possibile disegnare il grafico.\n\nPremere di "
+                                 "nuovo «Salva grafico...».");
+    } else if (const auto error = selvo::saveFileAtomically(
+                   corePath(target.path),
+                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
         // One whole file or none: an older file of that name stays until the new one is
         // complete on the disk.
-        const selvo::CommitResult saved =
-            selvo::commitFileSet({{corePath(path), bytes.toStdString()}});
-        if (saved.error) {
-            failure = saved.error->message();
-        }
+        failure = qtext(error->message()) +
+                  QStringLiteral("\n\nScegliere un'altra cartella o liberare spazio, poi premere "
+                                 "di nuovo «Salva grafico...».");
     }
     if (failure) {
         lblSaved->clear();
-        showMessage(this, QMessageBox::Critical, QStringLiteral("GRAFICO NON SALVATO"),
-                    QStringLiteral("Il grafico non è stato salvato in\n%1\n\n%2\n\nScegliere "
-                                   "un'altra cartella o liberare spazio, poi premere di nuovo "
-                                   "«Salva grafico...».")
-                        .arg(shown, qtext(*failure)));
+        showMessage(
+            this, QMessageBox::Critical, QStringLiteral("GRAFICO NON SALVATO"),
+            QStringLiteral("Il grafico non è stato salvato in\n%1\n\n%2").arg(shown, *failure));
         return false;
     }
     lblSaved->setText(QStringLiteral("Grafico salvato in %1").arg(shown));

@@ -29,7 +29,7 @@ struct RunResults {
     selvo::Scores scores;
 };
 
-// Where the operator chose to save the chart, and as what.
+// The name typed in the save dialog, as typed, and the kind of file chosen there.
 struct ChartFileChoice {
     QString path;
     ChartFormat format;
@@ -52,7 +52,9 @@ public:
     // The path the save dialog starts from: the subject's folder, the subject's name.
     QString suggestedChartPath() const;
 
-    // Writes the chart to `path` as one whole file, or tells the operator why it could not.
+    // Writes the chart to `path` as one whole file, or tells the operator why it could not. A
+    // path without an extension takes the format's; one that names a file of another kind
+    // (ChartTargetOf) is refused and left as it is.
     bool saveChart(const QString& path, ChartFormat format);
 
     // The folder and files text, as the window shows it.

@@ -15,14 +15,19 @@
 #include "support/SubjectForm.h"
 #include "support/TempDir.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <deque>
+#include <fstream>
 #include <functional>
 #include <set>
 
@@ -273,5 +278,154 @@ TEST(ResultsWindow, AChartThatCannotBeSavedIsToldAndLeavesNoFile) {
     EXPECT_FALSE(fs::exists(missing.parent_path()));
     EXPECT_TRUE(window.findChild<QLabel*>("lblSaved")->text().isEmpty());
 }
+
+// Whatever name is typed in the save dialog, the chart is a PNG or a PDF and takes the place of
+// no file of another kind: not the subject's data file or report, nor any file that is not a
+// picture or a PDF. A refused name is told and the dialog offered again.
+// Mario Rossi's profile, with his data file and report in the folder.
+struct RossiWindow {
+    static constexpr const char* kData = "0,\"Mario\",\"Rossi\"\r\n";
+    explicit RossiWindow(const TempDir& dir)
+        : window({subject(), "09/12/2026 10:00:00", dir.path().string(), "",
+                  dir.file("SELVO_Rossi_Mario_report.rtf").string(),
+                  selvo::ScoreAnswers(selvo::AnswerSet{})}) {
+        std::ofstream(dir.file("SELVO_Rossi_Mario.csv"), std::ios::binary) << kData;
+        std::ofstream(dir.file("SELVO_Rossi_Mario_report.rtf"), std::ios::binary) << "{\\rtf1 }";
+        window.show();
+    }
+    static selvo::SubjectRecord subject() {
+        selvo::SubjectRecord rossi;
+        rossi.name = "Mario";
+        rossi.surname = "Rossi";
+        return rossi;
+    }
+    void saveChart() {
+        QTest::mouseClick(window.findChild<QPushButton*>("cmdSaveChart"), Qt::LeftButton);
+    }
+    ResultsWindow window;
+};
+
+TEST(ResultsWindow, TheChartReplacesOnlyAPictureOrAPdf) {
+    const TempDir dir;
+    RossiWindow rossi(dir);
+    ResultsWindow& window = rossi.window;
+    const auto put = [&dir](const char* name, const std::string& bytes) {
+        std::ofstream(dir.file(name), std::ios::binary) << bytes;
+    };
+    put("note.png", "non un'immagine");
+    put("vecchio.pdf", "%PDF-1.4 vecchio");
+    const auto everyFile = [&dir] {
+        std::map<std::string, std::string> files;
+        for (const std::string& name : namesIn(dir.path())) {
+            files[name] = fileBytes(dir.file(name));
+        }
+        return files;
+    };
+    const auto png = [](const std::string& bytes) { return bytes.starts_with("\x89PNG\r\n"); };
+    const auto pdf = [](const std::string& bytes) { return bytes.starts_with("%PDF-"); };
+    struct Case {
+        const char* typed;
+        ChartFormat type;
+        const char* written; // nothing: refused, every file as it was
+        std::function<bool(const std::string&)> holds;
+        const char* replaceAnswer = "";
+    };
+    const std::vector<Case> cases{
+        {"SELVO_Rossi_Mario.csv", ChartFormat::Png, nullptr, {}},
+        {"SELVO_Rossi_Mario_report.rtf", ChartFormat::Pdf, nullptr, {}},
+        {"grafico.jpg", ChartFormat::Png, nullptr, {}},
+        {"note.png", ChartFormat::Png, nullptr, {}},
+        {"SELVO_Rossi_Mario", ChartFormat::Png, "SELVO_Rossi_Mario.png", png},
+        {"profilo", ChartFormat::Pdf, "profilo.pdf", pdf},
+        {"Profilo2.PNG", ChartFormat::Pdf, "Profilo2.PNG", png},
+        {"vecchio.pdf", ChartFormat::Pdf, nullptr, {}, "No"},
+        {"vecchio.pdf", ChartFormat::Png, "vecchio.pdf",
+         [](const std::string& bytes) {
+             return bytes.starts_with("%PDF-") && bytes.find("vecchio") == std::string::npos;
+         },
+         "Sì"},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.typed);
+        const std::map<std::string, std::string> before = everyFile();
+        std::vector<QString> offered;
+        window.askChartFile = [&](QWidget*, const QString& suggested) {
+            offered.push_back(suggested);
+            return offered.size() == 1
+                       ? std::optional(ChartFileChoice{
+                             QString::fromStdString(dir.file(each.typed).string()), each.type})
+                       : std::nullopt;
+        };
+        MessageBoxRecorder boxes;
+        boxes.answerWith(QString::fromUtf8(each.replaceAnswer));
+        rossi.saveChart();
+        if (each.written == nullptr) {
+            ASSERT_EQ(boxes.boxes().size(), 1u);
+            EXPECT_EQ(boxes.boxes()[0].title, "Salva grafico");
+            ASSERT_EQ(offered.size(), 2u) << "offered again";
+            // In the folder chosen, under the chart's name, or the name kept when only the
+            // replacement was declined.
+            const fs::path again = std::string(each.replaceAnswer).empty()
+                                       ? dir.file("SELVO_Rossi_Mario_profilo.png")
+                                       : dir.file(each.typed);
+            EXPECT_EQ(fs::path(offered[1].toStdString()), again);
+            EXPECT_EQ(everyFile(), before);
+        } else {
+            EXPECT_EQ(offered.size(), 1u);
+            EXPECT_EQ(boxes.boxes().size(), std::string(each.replaceAnswer).empty() ? 0u : 1u);
+            EXPECT_TRUE(each.holds(fileBytes(dir.file(each.written))));
+        }
+    }
+    // The last guard: saving by name alone refuses the same files.
+    MessageBoxRecorder boxes;
+    EXPECT_FALSE(window.saveChart(
+        QString::fromStdString(dir.file("SELVO_Rossi_Mario.csv").string()), ChartFormat::Png));
+    EXPECT_EQ(fileBytes(dir.file("SELVO_Rossi_Mario.csv")), RossiWindow::kData);
+}
+
+#ifndef _WIN32 // there the system's own dialog opens
+// The dialog itself, as the operator uses it: the name typed, the type chosen by keyboard.
+TEST(ResultsWindow, TheSaveDialogGivesTheTypedNameAndTheChosenType) {
+    const TempDir dir;
+    RossiWindow rossi(dir);
+    std::deque<std::function<void(QFileDialog&)>> steps;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&steps] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr && dialog->isVisible() && !steps.empty()) {
+            const auto step = steps.front();
+            steps.pop_front();
+            step(*dialog);
+        }
+    });
+    poll.start(5);
+    const auto typed = [](const QString& name, bool pdf) {
+        return [name, pdf](QFileDialog& dialog) {
+            if (pdf) {
+                QTest::keyClick(dialog.findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+            }
+            auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+            edit->setText(name);
+            QTest::keyClick(edit, Qt::Key_Return);
+        };
+    };
+    MessageBoxRecorder boxes;
+    steps = {typed("profilo", true)};
+    rossi.saveChart();
+    EXPECT_TRUE(fileBytes(dir.file("profilo.pdf")).starts_with("%PDF-"));
+
+    // Qt's own question whether to replace a file never comes: the window refuses this one.
+    steps = {typed("SELVO_Rossi_Mario.csv", false),
+             [](QFileDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }};
+    rossi.saveChart();
+    EXPECT_TRUE(steps.empty()) << "offered again";
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_TRUE(boxes.boxes()[0].text.startsWith(
+        "Il grafico si salva solo come immagine PNG o come documento PDF: il nome "
+        "\"SELVO_Rossi_Mario.csv\" ha un'altra estensione."))
+        << boxes.boxes()[0].text.toStdString();
+    EXPECT_EQ(fileBytes(dir.file("SELVO_Rossi_Mario.csv")), RossiWindow::kData);
+}
+#endif
 
 } // namespace
