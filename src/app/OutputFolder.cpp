@@ -47,6 +47,7 @@ bool same(const QString& folder, const QString& other) {
 QString documentsFolder(const QString& home) {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 #ifdef Q_OS_WIN
+    Q_UNUSED(home);
     return documents;
 #else
     if (!documents.isEmpty() && !same(normalised(documents), home) &&
