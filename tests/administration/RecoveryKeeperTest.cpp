@@ -154,7 +154,9 @@ TEST_F(KeptAdministration, ASlowDiskNeverHoldsUpTheSubject) {
     const SlowDisk slow;
     for (std::size_t at = 0; at < given.size(); ++at) {
         const int item = static_cast<int>(at) + 1;
-        const auto [agreement, distress] = given[at];
+        // Named copies, not a structured binding: clang 14 cannot capture bindings in lambdas.
+        const char agreement = given[at].first;
+        const char distress = given[at].second;
         EXPECT_LT(onScreenWithin([&] { QTest::keyClick(keys, agreement); }), 250) << item;
         EXPECT_EQ(state.AnswerT[item], agreement - '0');
         if (distress != 0) {
