@@ -2,6 +2,7 @@
 
 #include "administration/ItemBank.h"
 #include "batch/BatchPlan.h"
+#include "datafiles/AnswerFingerprint.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/StatisticsExport.h"
@@ -782,6 +783,11 @@ std::string privateSubject(int seed, const std::string& name) {
     return selvo::ComposeDataFile(state);
 }
 
+// The fingerprint a key holds for the answers of subject(seed).
+std::string fingerprintOf(int seed) {
+    return selvo::AnswerFingerprint(selvo::AnswersOf(subject(seed)));
+}
+
 std::vector<std::vector<std::string>> keyRows(const fs::path& key) {
     const std::string bytes = fileBytes(key);
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF"));
@@ -816,9 +822,9 @@ TEST(SelvoBatchPseudonyms, TheDatasetNamesNobodyAndTheKeyMapsEveryCodeToItsFile)
     }
     EXPECT_EQ(keyRows(out / "studio_chiave.csv"),
               (std::vector<std::vector<std::string>>{
-                  {"Codice", "File di dati", "Cognome", "Nome"},
-                  {"S0001", "SELVO_C.csv", "Quaglierini", "ZebedeoC"},
-                  {"S0002", "SELVO_A.csv", "Quaglierini", "ZebedeoA"}}));
+                  {"Codice", "File di dati", "Cognome", "Nome", "Impronta"},
+                  {"S0001", "SELVO_C.csv", "Quaglierini", "ZebedeoC", fingerprintOf(3)},
+                  {"S0002", "SELVO_A.csv", "Quaglierini", "ZebedeoA", fingerprintOf(1)}}));
 #ifndef _WIN32
     struct stat info {};
     ASSERT_EQ(::stat((out / "studio_chiave.csv").c_str(), &info), 0);
@@ -942,7 +948,7 @@ INSTANTIATE_TEST_SUITE_P(
             {"--help"},
             0,
             "Uso: selvo-batch [--out CARTELLA] [--sostituisci] [--dataset NOME\n                  "
-            "[--pseudonimi [--chiave FILE]]] FILE..."},
+            "[--pseudonimi [--chiave FILE]]] [--elenco ELENCO] FILE..."},
         ArgsCase{"DatasetWithoutName", {"x.csv", "--dataset"}, 2, "--dataset richiede un nome"},
         ArgsCase{"EmptyDataset", {"--dataset=", "x.csv"}, 2, "--dataset richiede un nome"},
         ArgsCase{"DatasetTwice",
