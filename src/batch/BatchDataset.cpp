@@ -1,7 +1,7 @@
 #include "batch/BatchDataset.h"
 
 #include "administration/ItemBank.h"
-#include "datafiles/AnswerFingerprint.h"
+#include "datafiles/AdministrationFingerprint.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
@@ -74,12 +74,13 @@ std::optional<std::string> BatchDataset::addCase(const std::string& dataFile,
     std::optional<std::string> note;
     if (m_key) {
         const std::string file = utf8Of(pathFromUtf8(dataFile).filename());
-        KeyCode coded =
-            m_key->codes.codeFor(file, subject.surname, subject.name, AnswerFingerprint(answers));
+        KeyCode coded = m_key->codes.codeFor(file, subject.surname, subject.name,
+                                             AdministrationFingerprint(subject, answers));
         if (coded.sameFileCode) {
             note = "nella chiave dei codici il nome " + file + " ha già il codice " +
                    *coded.sameFileCode +
-                   ", ma per un'altra somministrazione (altre risposte): questa riceve il codice "
+                   ", ma per un'altra somministrazione (altre risposte o altri dati): questa "
+                   "riceve il codice "
                    "nuovo " +
                    coded.code + ".";
         }

@@ -1,6 +1,6 @@
 #include "datafiles/PseudonymKey.h"
 
-#include "datafiles/AnswerFingerprint.h"
+#include "datafiles/AdministrationFingerprint.h"
 #include "datafiles/CsvFields.h"
 #include "datafiles/DatasetTable.h"
 #include "text/Cp1252.h"
@@ -142,7 +142,7 @@ std::variant<PseudonymKey, std::string> PseudonymKey::parse(std::string_view byt
             return onLine(r, "il codice " + row[0] + " compare più volte");
         }
         const std::string fingerprint = columns == kOlderColumns ? std::string() : row[4];
-        if (!fingerprint.empty() && !isAnswerFingerprint(fingerprint)) {
+        if (!fingerprint.empty() && !isAdministrationFingerprint(fingerprint)) {
             return onLine(r, "l'impronta «" + fingerprint + "» non è di 16 cifre esadecimali");
         }
         // Without fingerprints a file name is all that tells two rows apart.

@@ -1,6 +1,6 @@
 #pragma once
-// The key of a pseudonymised dataset: which administration (its answers' fingerprint), data
-// file, surname and name each code stands for. It is kept apart from the dataset, and read
+// The key of a pseudonymised dataset: which administration (its fingerprint), data file,
+// surname and name each code stands for. It is kept apart from the dataset, and read
 // again by the next run so that every administration keeps its code, whatever its data file is
 // called now.
 #include <cstddef>
@@ -19,7 +19,7 @@ struct PseudonymEntry {
     std::string dataFile; // the data file's name, without folder
     std::string surname;
     std::string name;
-    std::string fingerprint; // AnswerFingerprint; empty in a row of an older key
+    std::string fingerprint; // AdministrationFingerprint; empty in a row of an older key
 };
 
 // "S" and the number in at least four digits: S0001, S0042, S12345.

@@ -1,12 +1,16 @@
-// Loaded into selvo-batch with LD_PRELOAD: SELVO_TEST_FAIL_FOLDER_FLUSH=N fails the Nth flush
-// of a folder and every later one, as a failing disk makes them fail; SELVO_TEST_FAIL_FILE_FLUSH=N
-// fails the Nth flush of a file's bytes the same way (a block the disk could not write), and every
-// flush of a whole file system, which tells of that block too; while SELVO_TEST_SKIP_FLUSH is set,
-// nothing waits for the disk and each rename takes up to half a millisecond, as on a slow share
-// (runs that test only how they take turns need no disk, and a wider window between renames shows a
-// mix). SELVO_TEST_PAUSE_AFTER_RENAME=N stops the program right after its Nth rename, between two
-// renames of a set: it creates "paused" in SELVO_TEST_PAUSE_DIR and waits there until
-// "continue" appears, so a test can kill or interrupt it at that point.
+// Loaded into selvo-batch with LD_PRELOAD, a disk as a test needs it:
+// - SELVO_TEST_FAIL_FOLDER_FLUSH=N fails the Nth flush of a folder and every later one, as a
+//   failing disk makes them fail;
+// - SELVO_TEST_FAIL_FILE_FLUSH=N fails the Nth flush of a file's bytes the same way (a block the
+//   disk could not write), and every flush of a whole file system, which tells of that block too;
+// - while SELVO_TEST_SKIP_FLUSH is set, nothing waits for the disk and each rename takes up to
+//   half a millisecond, as on a slow share (runs that test only how they take turns need no
+//   disk, and a wider window between renames shows a mix);
+// - while SELVO_TEST_FAST_DISK is set, nothing waits for the disk and renames are the system's
+//   (a study of thousands of files, whose flushes would only slow the test);
+// - SELVO_TEST_PAUSE_AFTER_RENAME=N stops the program right after its Nth rename, between two
+//   renames of a set: it creates "paused" in SELVO_TEST_PAUSE_DIR and waits there until
+//   "continue" appears, so a test can kill or interrupt it at that point.
 // Otherwise fsync and rename are the system's.
 #include <atomic>
 #include <cerrno>
@@ -37,7 +41,8 @@ extern "C" int fsync(int fd) {
             return -1;
         }
     }
-    if (std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr) {
+    if (std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr ||
+        std::getenv("SELVO_TEST_FAST_DISK") != nullptr) {
         return 0;
     }
     return system(fd);
@@ -50,7 +55,9 @@ extern "C" int syncfs(int fd) {
         errno = EIO;
         return -1;
     }
-    return std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr ? 0 : system(fd);
+    const bool skipped = std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr ||
+                         std::getenv("SELVO_TEST_FAST_DISK") != nullptr;
+    return skipped ? 0 : system(fd);
 }
 
 extern "C" int rename(const char* from, const char* to) {
