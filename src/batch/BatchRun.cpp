@@ -6,6 +6,7 @@
 #include "batch/BatchInputs.h"
 #include "batch/BatchPlan.h"
 #include "batch/DatasetKeyLock.h"
+#include "batch/DatasetTargets.h"
 #include "batch/SubjectGroup.h"
 #include "datafiles/DatasetTable.h"
 #include "platform/TextFile.h"
@@ -288,12 +289,6 @@ std::optional<std::string> makeOutFolder(const std::string& folder) {
     return std::nullopt;
 }
 
-// Where a dataset file goes: where a link of its name leads, the link kept.
-std::optional<fs::path> datasetTarget(const fs::path& path) {
-    const std::optional<std::string> target = whereLinksLead(utf8Of(path));
-    return target ? std::optional(fs::absolute(pathFromUtf8(*target))) : std::nullopt;
-}
-
 // The folders the run writes into, completed before anything there is read: what a run killed
 // in the middle of a subject left is finished first.
 std::set<fs::path> foldersWrittenInto(const BatchOptions& options, const fs::path& datasetFolder,
@@ -317,11 +312,6 @@ std::set<fs::path> foldersWrittenInto(const BatchOptions& options, const fs::pat
         folders.insert(key->file.parent_path());
     }
     return folders;
-}
-
-std::string linkLoop(const std::string& shown) {
-    return shown + " è un collegamento simbolico che rimanda a sé stesso, direttamente o "
-                   "attraverso altri: correggere il collegamento.";
 }
 
 } // namespace
@@ -348,65 +338,18 @@ int RunBatch(const BatchOptions& given, BatchOutput output, const DateTimeSource
             return 2;
         }
     }
-    const auto datasetRefused = [&](const std::string& why) {
-        output.err << "selvo-batch: --dataset " << visibleText(*options.dataset) << ": "
-                   << visibleText(why) << " Nessun file è stato scritto.\n";
+    const auto refused = [&output](const std::string& what, const std::string& why) {
+        output.err << "selvo-batch: " << visibleText(what) << ": " << visibleText(why)
+                   << " Nessun file è stato scritto.\n";
         return 2;
     };
-    const fs::path datasetFolder = options.outDir ? fs::absolute(pathFromUtf8(*options.outDir))
-                                                  : pathFromUtf8(currentFolder());
-    std::optional<DatasetKey> key;
-    if (options.pseudonyms) {
-        key.emplace();
-        if (options.keyFile) {
-            key->file = fs::absolute(pathFromUtf8(*options.keyFile));
-            key->shown = *options.keyFile;
-        } else {
-            key->file = datasetFolder / pathFromUtf8(DatasetKeyName(*options.dataset));
-            key->shown = utf8Of(pathFromUtf8(options.outDir.value_or("")) /
-                                pathFromUtf8(DatasetKeyName(*options.dataset)));
-        }
+    auto targets = PlanDatasetTargets(options);
+    if (const auto* fault = std::get_if<TargetFault>(&targets)) {
+        return refused(fault->what, fault->why);
     }
-    const auto keyRefused = [&](const std::string& why) {
-        output.err << "selvo-batch: chiave dei codici " << visibleText(key->shown) << ": "
-                   << visibleText(why) << " Nessun file è stato scritto.\n";
-        return 2;
-    };
-    if (options.dataset) {
-        if (const auto tooLong =
-                DatasetNameTooLong(datasetFolder, *options.dataset, key && !options.keyFile)) {
-            return datasetRefused(*tooLong);
-        }
-    }
-    // A key reached through a link is written where the link leads, the link kept.
-    if (key) {
-        const std::optional<fs::path> target = datasetTarget(key->file);
-        if (!target) {
-            return keyRefused(linkLoop(key->shown));
-        }
-        key->file = *target;
-    }
-    if (key && options.keyFile) {
-        const std::string folder = utf8Of(key->file.parent_path());
-        if (!folderExists(folder)) {
-            return keyRefused("la cartella \"" + absolutePath(folder) +
-                              "\" non esiste: crearla prima, o indicare un'altra cartella.");
-        }
-        if (!fileNameFits(folder, utf8Of(key->file.filename()))) {
-            return keyRefused("il nome del file è troppo lungo per il disco della cartella \"" +
-                              absolutePath(folder) + "\": sceglierne uno più corto.");
-        }
-    }
-    std::optional<DatasetPaths> datasetPaths;
-    if (options.dataset) {
-        const auto table = datasetTarget(datasetFolder / DatasetTableName(*options.dataset));
-        const auto commands = datasetTarget(datasetFolder / DatasetCommandsName(*options.dataset));
-        if (!table || !commands) {
-            return datasetRefused(linkLoop(!table ? DatasetTableName(*options.dataset)
-                                                  : DatasetCommandsName(*options.dataset)));
-        }
-        datasetPaths = DatasetPaths{*table, *commands};
-    }
+    const fs::path datasetFolder = std::get<DatasetTargets>(targets).folder;
+    std::optional<DatasetKey> key = std::move(std::get<DatasetTargets>(targets).key);
+    const std::optional<DatasetPaths> datasetPaths = std::get<DatasetTargets>(targets).paths;
     const auto sayBusy = [&output](const std::string& folder) {
         output.err << "selvo-batch: la cartella \"" << visibleText(folder)
                    << "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che si "
@@ -442,7 +385,7 @@ int RunBatch(const BatchOptions& given, BatchOutput output, const DateTimeSource
                                                  "indicare per la chiave un file con --chiave"});
         }
         if (const auto conflict = DatasetConflict(plan, outputs, names)) {
-            return datasetRefused(*conflict);
+            return refused("--dataset " + *options.dataset, *conflict);
         }
         // The codes already given are read before any subject is processed: a key that
         // cannot be read stops the run while nothing has been written. From then on the key
@@ -463,7 +406,7 @@ int RunBatch(const BatchOptions& given, BatchOutput output, const DateTimeSource
             }
             auto read = ReadDatasetKey(key->file);
             if (const auto* why = std::get_if<std::string>(&read)) {
-                return keyRefused(*why);
+                return refused("chiave dei codici " + key->shown, *why);
             }
             key->codes = std::get<PseudonymKey>(std::move(read));
             key->codes.reserveFileNames(DataFileNames(plan));
