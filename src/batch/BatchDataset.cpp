@@ -3,6 +3,7 @@
 #include "batch/BatchDataset.h"
 
 #include "administration/ItemBank.h"
+#include "datafiles/AdministrationFingerprint.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
@@ -61,19 +62,31 @@ std::variant<PseudonymKey, std::string> ReadDatasetKey(const fs::path& file) {
     return parsed;
 }
 
-BatchDataset::BatchDataset(fs::path folder, std::string shownFolder, std::string name,
+BatchDataset::BatchDataset(DatasetPaths paths, std::string shownFolder, std::string name,
                            std::optional<DatasetKey> key)
-    : m_folder(std::move(folder)), m_shownFolder(std::move(shownFolder)), m_name(std::move(name)),
+    : m_paths(std::move(paths)), m_shownFolder(std::move(shownFolder)), m_name(std::move(name)),
       m_key(std::move(key)), m_columns(identityColumns(m_key.has_value())),
       m_table(namesOf(m_columns)) {}
 
-void BatchDataset::addCase(const std::string& dataFile, const SubjectRecord& subject,
-                           const AnswerSet& answers, const Scores& scores) {
+std::optional<std::string> BatchDataset::addCase(const std::string& dataFile,
+                                                 const SubjectRecord& subject,
+                                                 const AnswerSet& answers, const Scores& scores) {
     // Every text of the row stays on one line, as the case's own texts do.
     std::vector<std::string> values;
+    std::optional<std::string> note;
     if (m_key) {
-        values.push_back(m_key->codes.codeFor(utf8Of(pathFromUtf8(dataFile).filename()),
-                                              subject.surname, subject.name));
+        const std::string file = utf8Of(pathFromUtf8(dataFile).filename());
+        KeyCode coded = m_key->codes.codeFor(file, subject.surname, subject.name,
+                                             AdministrationFingerprint(subject, answers));
+        if (coded.sameFileCode) {
+            note = "nella chiave dei codici il nome " + file + " ha già il codice " +
+                   *coded.sameFileCode +
+                   ", ma per un'altra somministrazione (altre risposte o altri dati): questa "
+                   "riceve il codice "
+                   "nuovo " +
+                   coded.code + ".";
+        }
+        values.push_back(std::move(coded.code));
     } else {
         values = {SpssOneLine(DatasetSubjectId(dataFile)), SpssOneLine(subject.surname),
                   SpssOneLine(subject.name)};
@@ -85,24 +98,21 @@ void BatchDataset::addCase(const std::string& dataFile, const SubjectRecord& sub
         values.push_back(std::move(value));
     }
     m_table.addCase(values);
+    return note;
 }
 
 BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     const std::string table = DatasetTableName(m_name);
-    const std::string commands = DatasetCommandsName(m_name);
-    const std::string notWritten =
-        "; " + shown(table) + " e " + shown(commands) + " non sono stati scritti";
     // A run where every file failed would otherwise replace an older dataset with an empty one.
     if (m_table.cases() == 0) {
-        return {notWritten + ": nessun caso", std::nullopt};
+        return {notWritten(": nessun caso"), std::nullopt};
     }
     ProgramState labels; // the item texts label the variables
     SetProgramConstants(labels);
     LoadItemBank(labels);
     std::vector<PendingFile> files{
-        {utf8Of(m_folder / pathFromUtf8(table)), m_table.bytes()},
-        {utf8Of(m_folder / pathFromUtf8(commands)),
-         ComposeDatasetCommands(m_name, labels.ItemText, m_columns)},
+        {utf8Of(m_paths.table), m_table.bytes()},
+        {utf8Of(m_paths.commands), ComposeDatasetCommands(m_name, labels.ItemText, m_columns)},
     };
     // The key goes with the dataset or not at all: a dataset whose codes no key explains
     // could never be traced back.
@@ -111,7 +121,7 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     }
     const CommitResult result = commitFileSet(files, wait);
     if (result.error) {
-        return {notWritten + (m_key ? ", né la chiave" : ""), result.error};
+        return {notWritten(""), result.error};
     }
     const std::size_t cases = m_table.cases();
     std::string said = "; " + std::to_string(cases) +
@@ -121,6 +131,11 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
                 ": conservarla a parte, non inviarla insieme al dataset";
     }
     return {said, std::nullopt};
+}
+
+std::string BatchDataset::notWritten(const std::string& why) const {
+    return "; " + shown(DatasetTableName(m_name)) + " e " + shown(DatasetCommandsName(m_name)) +
+           " non sono stati scritti" + (m_key && m_table.cases() > 0 ? ", né la chiave" : "") + why;
 }
 
 std::string BatchDataset::shown(const std::string& file) const {

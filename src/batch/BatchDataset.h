@@ -35,17 +35,24 @@ struct DatasetKey {
 // cannot be read or is not a key.
 std::variant<PseudonymKey, std::string> ReadDatasetKey(const std::filesystem::path& file);
 
+// Where NAME.csv and NAME.sps are written: in the folder, or where a link of that name leads.
+struct DatasetPaths {
+    std::filesystem::path table;
+    std::filesystem::path commands;
+};
+
 class BatchDataset {
 public:
     // `shownFolder` is the folder as the person typed it ("" for the current one), for the
     // closing line. With a key the dataset is pseudonymised: a code in place of the name.
-    BatchDataset(std::filesystem::path folder, std::string shownFolder, std::string name,
+    BatchDataset(DatasetPaths paths, std::string shownFolder, std::string name,
                  std::optional<DatasetKey> key = std::nullopt);
 
     // The case of a subject whose three files have just been written from `dataFile` (as
-    // given), from the scores its command file was composed from.
-    void addCase(const std::string& dataFile, const SubjectRecord& subject,
-                 const AnswerSet& answers, const Scores& scores);
+    // given), from the scores its command file was composed from. With a key, a note when the
+    // data file's name has a code for another administration, and this one gets a new code.
+    std::optional<std::string> addCase(const std::string& dataFile, const SubjectRecord& subject,
+                                       const AnswerSet& answers, const Scores& scores);
 
     struct Outcome {
         std::string said; // the closing line's part: "; 48 casi scritti in studio.csv"
@@ -55,10 +62,14 @@ public:
     // failure, any older NAME.csv, NAME.sps and key stay as they were.
     Outcome write(const FolderWait& wait) const;
 
+    // The closing line's part for a dataset not written, and why: "; studio.csv e studio.sps
+    // non sono stati scritti" and the reason.
+    std::string notWritten(const std::string& why) const;
+
 private:
     std::string shown(const std::string& file) const;
 
-    std::filesystem::path m_folder;
+    DatasetPaths m_paths;
     std::string m_shownFolder;
     std::string m_name;
     std::optional<DatasetKey> m_key;

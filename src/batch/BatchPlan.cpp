@@ -234,6 +234,16 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
     return plan;
 }
 
+std::set<std::string> DataFileNames(const std::vector<PlannedInput>& plan) {
+    std::set<std::string> names;
+    for (const PlannedInput& input : plan) {
+        if (!input.refusal && !input.sameFileAs) {
+            names.insert(utf8Of(pathFromUtf8(input.file).filename()));
+        }
+    }
+    return names;
+}
+
 std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan,
                                            const std::vector<DatasetOutput>& files,
                                            FolderNames& names) {

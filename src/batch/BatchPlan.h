@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct PlannedInput {
 // planned once, where it is first given. Output names are compared as their folder compares
 // them. The output folder, when given, must exist already.
 std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& names);
+
+// The names (without folder) of the data files of the subjects the run will process.
+std::set<std::string> DataFileNames(const std::vector<PlannedInput>& plan);
 
 // A file the dataset writes: its folder (absolute), its name there, how messages name it and
 // what to do when it is taken ("scegliere un altro nome con --dataset").

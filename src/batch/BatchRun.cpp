@@ -5,7 +5,10 @@
 #include "administration/Completion.h"
 #include "administration/ItemBank.h"
 #include "batch/BatchDataset.h"
+#include "batch/BatchInputs.h"
 #include "batch/BatchPlan.h"
+#include "batch/DatasetKeyLock.h"
+#include "batch/DatasetTargets.h"
 #include "batch/SubjectGroup.h"
 #include "datafiles/DatasetTable.h"
 #include "platform/TextFile.h"
@@ -22,6 +25,7 @@
 #include <initializer_list>
 #include <map>
 #include <ostream>
+#include <set>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -149,6 +153,9 @@ std::string what(std::string_view option) {
     if (option == "--out") {
         return "il nome di una cartella";
     }
+    if (option == "--elenco") {
+        return "il nome di un file, o - per lo standard input";
+    }
     return option == "--chiave" ? "il nome di un file" : "un nome";
 }
 
@@ -204,13 +211,14 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
         } else if (arg == "--sostituisci") {
             options.replaceOthers = true;
         } else if (const auto option =
-                       optionWithValue(args, i, {"--out", "--dataset", "--chiave"})) {
+                       optionWithValue(args, i, {"--out", "--dataset", "--chiave", "--elenco"})) {
             if (option->error) {
                 return UsageError{*option->error};
             }
             std::optional<std::string>& target = option->name == "--out"       ? options.outDir
                                                  : option->name == "--dataset" ? options.dataset
-                                                                               : options.keyFile;
+                                                 : option->name == "--chiave"  ? options.keyFile
+                                                                               : options.list;
             if (target) {
                 return UsageError{option->name + " indicato più volte."};
             }
@@ -219,7 +227,7 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
             return UsageError{"opzione sconosciuta: " + arg};
         }
     }
-    if (options.files.empty() && !options.help) {
+    if (options.files.empty() && !options.list && !options.help) {
         return UsageError{"nessun file di dati indicato."};
     }
     if (options.dataset) {
@@ -252,11 +260,15 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const std::vector<std
 
 std::string BatchUsage() {
     return "Uso: selvo-batch [--out CARTELLA] [--sostituisci] [--dataset NOME\n"
-           "                  [--pseudonimi [--chiave FILE]]] FILE...\n"
+           "                  [--pseudonimi [--chiave FILE]]] [--elenco ELENCO] FILE...\n"
            "Rielabora i file di dati salvati da BrivanSelvo (SELVO_Cognome_Nome.csv): per\n"
            "ogni soggetto riscrive il file di dati, il referto RTF e il file di comandi\n"
            "SPSS accanto al suo file di dati, oppure nella CARTELLA indicata (creata se non\n"
            "esiste).\n"
+           "Un FILE può essere anche una cartella: ne sono elaborati i file .csv (non\n"
+           "quelli delle cartelle al suo interno), tranne i dataset e le chiavi dei codici.\n"
+           "Con --elenco i file o le cartelle sono letti da ELENCO, uno per riga (UTF-8), e\n"
+           "con --elenco - dallo standard input.\n"
            "Se lì c'è già un file di dati con lo stesso nome ma un'altra somministrazione\n"
            "(un retest, un omonimo), il soggetto non è elaborato: con --sostituisci quel\n"
            "file è sostituito e la sua somministrazione va persa.\n"
@@ -268,77 +280,122 @@ std::string BatchUsage() {
            "Con --pseudonimi l'ID è un codice (S0001, S0002, ...) e nel dataset non\n"
            "compaiono nomi né cognomi; la chiave dei codici va in NOME_chiave.csv accanto\n"
            "al dataset, o nel FILE indicato con --chiave, leggibile solo dal proprietario.\n"
-           "Una chiave già presente è riletta: ogni soggetto mantiene il suo codice.\n"
+           "Una chiave già presente è riletta: ogni somministrazione (riconosciuta dalle\n"
+           "sue risposte) mantiene il suo codice, anche sotto un altro nome di file.\n"
+           "Ctrl+C completa i soggetti in corso, dice che cosa è stato scritto ed esce con\n"
+           "130, senza scrivere il dataset. Dopo un'interruzione di altro tipo la prossima\n"
+           "elaborazione nella stessa cartella completa i file lasciati a metà.\n"
            "Esce con 0 se tutti i file sono stati elaborati, 1 se qualcuno non è riuscito o\n"
            "il dataset non è stato scritto, 2 per un errore nella riga di comando.\n";
 }
 
-int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSource& now) {
-    // Made before anything is planned: how the folder compares names, and how long a name it
-    // holds, can be asked only of a folder that exists on its disk.
+namespace {
+
+// The exit status of a run stopped by Ctrl+C (or SIGTERM), as a shell gives a program ended by
+// SIGINT.
+constexpr int kInterrupted = 130;
+
+// The output folder, made before anything is planned: how the folder compares names, and how
+// long a name it holds, can be asked only of a folder that exists on its disk. Why not.
+std::optional<std::string> makeOutFolder(const std::string& folder) {
+    std::error_code error;
+    const fs::path outDir = pathFromUtf8(folder);
+    fs::create_directories(outDir, error);
+    if (error || !fs::is_directory(outDir)) {
+        return "impossibile usare la cartella \"" + visibleText(absolutePath(folder)) +
+               "\": " + (error ? describeErrno(error.value()) : "non è una cartella.");
+    }
+    return std::nullopt;
+}
+
+// The folders the run writes into, completed before anything there is read: what a run killed
+// in the middle of a subject left is finished first.
+std::set<fs::path> foldersWrittenInto(const BatchOptions& options, const fs::path& datasetFolder,
+                                      const std::optional<DatasetKey>& key) {
+    std::set<fs::path> folders;
     if (options.outDir) {
-        std::error_code error;
-        const fs::path outDir = pathFromUtf8(*options.outDir);
-        fs::create_directories(outDir, error);
-        if (error || !fs::is_directory(outDir)) {
-            output.err << "selvo-batch: impossibile usare la cartella \""
-                       << visibleText(absolutePath(*options.outDir))
-                       << "\": " << (error ? describeErrno(error.value()) : "non è una cartella.")
-                       << "\n";
+        folders.insert(fs::absolute(pathFromUtf8(*options.outDir)));
+    } else {
+        for (const std::string& file : options.files) {
+            std::error_code error;
+            const fs::path path = fs::absolute(pathFromUtf8(file), error);
+            if (!error) {
+                folders.insert(path.parent_path());
+            }
+        }
+    }
+    if (options.dataset) {
+        folders.insert(datasetFolder);
+    }
+    if (key) {
+        folders.insert(key->file.parent_path());
+    }
+    return folders;
+}
+
+} // namespace
+
+int RunBatch(const BatchOptions& given, BatchOutput output, const DateTimeSource& now) {
+    auto gathered = GatherInputs(given);
+    if (const auto* fault = std::get_if<std::string>(&gathered)) {
+        output.err << "selvo-batch: " << visibleText(*fault) << " Nessun file è stato scritto.\n";
+        return 2;
+    }
+    for (const std::string& note : std::get<GatheredInputs>(gathered).notes) {
+        output.err << "selvo-batch: " << visibleText(note) << "\n";
+    }
+    BatchOptions options = given;
+    options.files = std::move(std::get<GatheredInputs>(gathered).files);
+    if (options.files.empty()) {
+        output.err << "selvo-batch: nessun file di dati da elaborare: le cartelle e l'elenco "
+                      "indicati non ne contengono. Nessun file è stato scritto.\n";
+        return 2;
+    }
+    if (options.outDir) {
+        if (const auto fault = makeOutFolder(*options.outDir)) {
+            output.err << "selvo-batch: " << *fault << "\n";
             return 2;
         }
     }
-    const auto datasetRefused = [&](const std::string& why) {
-        output.err << "selvo-batch: --dataset " << visibleText(*options.dataset) << ": "
-                   << visibleText(why) << " Nessun file è stato scritto.\n";
+    const auto refused = [&output](const std::string& what, const std::string& why) {
+        output.err << "selvo-batch: " << visibleText(what) << ": " << visibleText(why)
+                   << " Nessun file è stato scritto.\n";
         return 2;
     };
-    const fs::path datasetFolder = options.outDir ? fs::absolute(pathFromUtf8(*options.outDir))
-                                                  : pathFromUtf8(currentFolder());
-    std::optional<DatasetKey> key;
-    if (options.pseudonyms) {
-        key.emplace();
-        if (options.keyFile) {
-            key->file = fs::absolute(pathFromUtf8(*options.keyFile));
-            key->shown = *options.keyFile;
-        } else {
-            key->file = datasetFolder / pathFromUtf8(DatasetKeyName(*options.dataset));
-            key->shown = utf8Of(pathFromUtf8(options.outDir.value_or("")) /
-                                pathFromUtf8(DatasetKeyName(*options.dataset)));
-        }
+    auto targets = PlanDatasetTargets(options);
+    if (const auto* fault = std::get_if<TargetFault>(&targets)) {
+        return refused(fault->what, fault->why);
     }
-    const auto keyRefused = [&](const std::string& why) {
-        output.err << "selvo-batch: chiave dei codici " << visibleText(key->shown) << ": "
-                   << visibleText(why) << " Nessun file è stato scritto.\n";
-        return 2;
+    const fs::path datasetFolder = std::get<DatasetTargets>(targets).folder;
+    std::optional<DatasetKey> key = std::move(std::get<DatasetTargets>(targets).key);
+    const std::optional<DatasetPaths> datasetPaths = std::get<DatasetTargets>(targets).paths;
+    const auto sayBusy = [&output](const std::string& folder) {
+        output.err << "selvo-batch: la cartella \"" << visibleText(folder)
+                   << "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che si "
+                      "liberi.\n";
     };
-    if (options.dataset) {
-        if (const auto tooLong =
-                DatasetNameTooLong(datasetFolder, *options.dataset, key && !options.keyFile)) {
-            return datasetRefused(*tooLong);
-        }
-    }
-    if (key && options.keyFile) {
-        const std::string folder = utf8Of(key->file.parent_path());
-        if (!folderExists(folder)) {
-            return keyRefused("la cartella \"" + absolutePath(folder) +
-                              "\" non esiste: crearla prima, o indicare un'altra cartella.");
-        }
-        if (!fileNameFits(folder, utf8Of(key->file.filename()))) {
-            return keyRefused("il nome del file è troppo lungo per il disco della cartella \"" +
-                              absolutePath(folder) + "\": sceglierne uno più corto.");
-        }
+    const FolderWait wait{output.busyFolderNotice,
+                          [&sayBusy](const std::string& folder) {
+                              sayBusy(folder);
+                              return true;
+                          },
+                          output.interrupted};
+    for (const fs::path& folder : foldersWrittenInto(options, datasetFolder, key)) {
+        completeInterruptedCommits(utf8Of(folder), wait);
     }
     // Every input is read and every output planned before anything is written, so no input
     // can be replaced before it has been read.
     FolderNames names;
     std::vector<PlannedInput> plan = PlanBatch(options, names);
     std::optional<BatchDataset> dataset;
+    KeyLock keyLock;
     if (options.dataset) {
         std::vector<DatasetOutput> outputs;
-        for (const std::string& file :
-             {DatasetTableName(*options.dataset), DatasetCommandsName(*options.dataset)}) {
-            outputs.push_back({datasetFolder, file, file, "scegliere un altro nome con --dataset"});
+        for (const auto& [file, shown] :
+             {std::pair(datasetPaths->table, DatasetTableName(*options.dataset)),
+              std::pair(datasetPaths->commands, DatasetCommandsName(*options.dataset))}) {
+            outputs.push_back({file.parent_path(), utf8Of(file.filename()), shown,
+                               "scegliere un altro nome con --dataset"});
         }
         if (key) {
             outputs.push_back({key->file.parent_path(), utf8Of(key->file.filename()), key->shown,
@@ -347,19 +404,38 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                                                  "indicare per la chiave un file con --chiave"});
         }
         if (const auto conflict = DatasetConflict(plan, outputs, names)) {
-            return datasetRefused(*conflict);
+            return refused("--dataset " + *options.dataset, *conflict);
         }
         // The codes already given are read before any subject is processed: a key that
-        // cannot be read stops the run while nothing has been written.
+        // cannot be read stops the run while nothing has been written. From then on the key
+        // is this run's alone, until it is written.
         if (key) {
+            keyLock = LockDatasetKey(
+                utf8Of(key->file),
+                {output.busyFolderNotice,
+                 [&] {
+                     output.err << "selvo-batch: la chiave dei codici " << visibleText(key->shown)
+                                << " è in uso da un'altra elaborazione di BrivanSelvo: attendo "
+                                   "che si liberi.\n";
+                 },
+                 output.interrupted});
+            if (keyLock.stopped) {
+                output.err << "selvo-batch: interrotta. Nessun file è stato scritto.\n";
+                return kInterrupted;
+            }
             auto read = ReadDatasetKey(key->file);
             if (const auto* why = std::get_if<std::string>(&read)) {
-                return keyRefused(*why);
+                return refused("chiave dei codici " + key->shown, *why);
             }
             key->codes = std::get<PseudonymKey>(std::move(read));
+            key->codes.reserveFileNames(DataFileNames(plan));
         }
-        dataset.emplace(datasetFolder, options.outDir.value_or(""), *options.dataset,
+        dataset.emplace(*datasetPaths, options.outDir.value_or(""), *options.dataset,
                         std::move(key));
+    }
+    if (output.interrupted()) {
+        output.err << "selvo-batch: interrotta. Nessun file è stato scritto.\n";
+        return kInterrupted;
     }
     std::size_t succeeded = 0;
     std::size_t failures = 0;
@@ -372,18 +448,14 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         ++failures;
     };
     // Another run writing into the same folder: its subject's files go in first, then ours.
-    const auto sayBusy = [&progress](const std::string& folder) {
+    const auto sayBusyOnProgress = [&progress](const std::string& folder) {
         progress.line() << "selvo-batch: la cartella \"" << visibleText(folder)
                         << "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che si "
                            "liberi.\n";
     };
-    const FolderWait wait{output.busyFolderNotice, [&sayBusy](const std::string& folder) {
-                              sayBusy(folder);
-                              return true;
-                          }};
 
     // A subject is told written, and its case joins the dataset, once its group is on disk.
-    SubjectGroup group(output.busyFolderNotice, sayBusy,
+    SubjectGroup group(output.busyFolderNotice, sayBusyOnProgress, output.interrupted,
                        [&](const WaitingSubject& subject, const std::optional<FileError>& error) {
                            if (error) {
                                failed(subject.file, error->message());
@@ -391,8 +463,12 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
                            }
                            ++succeeded;
                            if (dataset) {
-                               dataset->addCase(subject.file, subject.subject, subject.answers,
-                                                subject.scores);
+                               if (const auto note =
+                                       dataset->addCase(subject.file, subject.subject,
+                                                        subject.answers, subject.scores)) {
+                                   progress.line() << "selvo-batch: " << visibleText(subject.file)
+                                                   << ": " << visibleText(*note) << "\n";
+                               }
                            }
                            if (!subject.missing.empty()) {
                                std::string said = MissingItemsMessage(subject.missing);
@@ -407,6 +483,10 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     SubjectFolders folders;
     std::size_t seen = 0;
     for (PlannedInput& input : plan) {
+        // Ctrl+C: the subjects in hand are finished, then the run stops.
+        if (output.interrupted()) {
+            break;
+        }
         ++seen;
         // Read despite damage: said whether or not the subject then succeeds.
         if (!input.note.empty()) {
@@ -449,6 +529,22 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
     }
     group.finish();
     progress.finish();
+    const std::string counts = "selvo-batch: " + std::to_string(succeeded) +
+                               (succeeded == 1 ? " file elaborato, " : " file elaborati, ") +
+                               std::to_string(failures) +
+                               (failures == 1 ? " non riuscito" : " non riusciti");
+    // Stopped: the dataset would hold only the subjects done so far, and replace the whole
+    // study's; it is left as it was.
+    if (output.interrupted()) {
+        const std::size_t left = plan.size() - seen;
+        output.out << counts << "; interrotta"
+                   << (left == 0 ? std::string()
+                                 : ": " + std::to_string(left) +
+                                       (left == 1 ? " file non è stato elaborato"
+                                                  : " file non sono stati elaborati"))
+                   << (dataset ? dataset->notWritten("") : std::string()) << ".\n";
+        return kInterrupted;
+    }
     // The dataset comes last: it holds the cases of the subjects whose files were written.
     BatchDataset::Outcome written;
     if (dataset) {
@@ -457,9 +553,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
             output.err << "selvo-batch: " << written.error->message() << "\n";
         }
     }
-    output.out << "selvo-batch: " << succeeded
-               << (succeeded == 1 ? " file elaborato, " : " file elaborati, ") << failures
-               << (failures == 1 ? " non riuscito" : " non riusciti") << written.said << ".\n";
+    output.out << counts << written.said << ".\n";
     return failures == 0 && !written.error ? 0 : 1;
 }
 
@@ -502,7 +596,15 @@ int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "selvo-batch: " << visibleText(wrong->message) << "\n";
         return 2;
     }
-    return RunBatch(options, {out, err, progress}, std::get<DateTimeSource>(now));
+    // Ctrl+C, SIGTERM or the console closing: the run finishes the subjects in hand, says
+    // what was written and exits with 130.
+    catchInterruptions();
+    const int status =
+        RunBatch(options, {out, err, progress, std::chrono::seconds(3), interruptionRequested},
+                 std::get<DateTimeSource>(now));
+    out.flush();
+    interruptionHandled();
+    return status;
 }
 
 } // namespace selvo

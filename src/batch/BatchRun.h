@@ -8,6 +8,7 @@
 #include "report/Report.h"
 
 #include <chrono>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -21,9 +22,10 @@ struct BatchOptions {
     std::optional<std::string> dataset; // NAME of NAME.csv and NAME.sps, written when given
     bool pseudonyms = false;            // the dataset names each subject by a code
     std::optional<std::string> keyFile; // the codes' key, NAME_chiave.csv beside the dataset
+    std::optional<std::string> list;    // --elenco: a file naming data files, "-" for stdin
     // A data file of another administration under a subject's name may be replaced.
     bool replaceOthers = false;
-    std::vector<std::string> files;
+    std::vector<std::string> files; // data files, or folders of them
     bool help = false;
 };
 
@@ -46,13 +48,17 @@ struct BatchOutput {
     // How long the run waits for a folder another run is writing into before saying so; it
     // then goes on waiting.
     std::chrono::milliseconds busyFolderNotice = std::chrono::seconds(3);
+    // Whether the run has been asked to stop (Ctrl+C): it finishes the subjects in hand and
+    // stops there.
+    std::function<bool()> interrupted = [] { return false; };
 };
 
 // Reprocesses every file, each from a fresh program state, and carries on past failures; with
 // a dataset, then writes every processed case into NAME.csv and NAME.sps, in the output folder
 // (the current one without --out). Returns the exit status: 0 all succeeded, 1 some failed or
 // the dataset could not be written, 2 when the output folder cannot be created or the
-// dataset's names are taken by an input or a subject's output, or too long for the folder.
+// dataset's names are taken by an input or a subject's output, or too long for the folder,
+// 130 when it was interrupted (the dataset is then not written).
 int RunBatch(const BatchOptions& options, BatchOutput output,
              const DateTimeSource& now = CurrentDateTimeText);
 

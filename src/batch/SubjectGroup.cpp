@@ -8,8 +8,10 @@
 
 namespace selvo {
 
-SubjectGroup::SubjectGroup(std::chrono::milliseconds patience, Busy busy, Done done)
-    : m_patience(patience), m_busy(std::move(busy)), m_done(std::move(done)), m_filling(fresh()) {}
+SubjectGroup::SubjectGroup(std::chrono::milliseconds patience, Busy busy,
+                           std::function<bool()> stop, Done done)
+    : m_patience(patience), m_busy(std::move(busy)), m_stop(std::move(stop)),
+      m_done(std::move(done)), m_filling(fresh()) {}
 
 SubjectGroup::~SubjectGroup() {
     if (m_results.valid()) {
@@ -20,11 +22,13 @@ SubjectGroup::~SubjectGroup() {
 // The committing thread never writes to the run's output: a folder it waits for is noted,
 // and the run's thread says so.
 SubjectGroup::Group SubjectGroup::fresh() {
-    FolderWait wait{m_patience, [this](const std::string& folder) {
+    FolderWait wait{m_patience,
+                    [this](const std::string& folder) {
                         const std::lock_guard<std::mutex> hold(m_busyMutex);
                         m_busyFolders.push_back(folder);
                         return true;
-                    }};
+                    },
+                    m_stop};
     return {std::make_unique<CommitGroup>(std::move(wait)), {}};
 }
 

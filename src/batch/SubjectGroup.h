@@ -39,7 +39,9 @@ public:
     // is writing into; the commit goes on waiting.
     using Busy = std::function<void(const std::string& folder)>;
 
-    SubjectGroup(std::chrono::milliseconds patience, Busy busy, Done done);
+    // `stop` tells a commit waiting for a busy folder to give up: the run is ending.
+    SubjectGroup(std::chrono::milliseconds patience, Busy busy, std::function<bool()> stop,
+                 Done done);
     SubjectGroup(const SubjectGroup&) = delete;
     SubjectGroup& operator=(const SubjectGroup&) = delete;
     ~SubjectGroup(); // waits for a commit still running
@@ -61,6 +63,7 @@ private:
 
     std::chrono::milliseconds m_patience;
     Busy m_busy;
+    std::function<bool()> m_stop;
     Done m_done;
     Group m_filling;
     Group m_committing;

@@ -2,6 +2,7 @@
 
 // How sets of files reach their places: one set at a time, or a group of sets whose flushes
 // are paid together.
+#include "platform/InterruptedSets.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "text/TextSafety.h"
@@ -27,7 +28,8 @@ struct CommitGroup::FileSystem {
 };
 
 struct CommitGroup::Set {
-    bool byFileSystem = false; // its file systems' flushes stand for its files'
+    bool byFileSystem = false;        // its file systems' flushes stand for its files'
+    std::vector<FolderEntry> entries; // its folders, claimed while it has temporaries there
     std::vector<std::string> paths;
     std::vector<platform::Temporary> temps; // one per path once written
     std::vector<Replaced> before;           // one per path once its folder is locked
@@ -95,10 +97,37 @@ void restoreTargets(const Set& set, std::size_t renamed) {
     }
 }
 
+std::string busyReason(const std::string& folder) {
+    return "la cartella \"" + visibleText(folder) +
+           "\" è in uso da un'altra elaborazione di BrivanSelvo, che vi sta scrivendo i suoi "
+           "file. Attendere che finisca e riprovare.";
+}
+
+// Enters each folder of the set before its first temporary is written there; false, with the
+// set failed, when another run keeps one busy past the wait.
+bool enterFolders(Set& set, const FolderWait& wait) {
+    std::vector<std::string> entered;
+    for (const std::string& path : set.paths) {
+        const std::string folder = folderOf(path);
+        if (std::find(entered.begin(), entered.end(), folder) != entered.end()) {
+            continue;
+        }
+        std::optional<FolderEntry> entry = FolderEntry::enter(folder, wait);
+        if (!entry) {
+            failSet(set, FileError{path, busyReason(wholeFolder(folder)), FileAccess::Write,
+                                   absolutePath(path)});
+            return false;
+        }
+        entered.push_back(folder);
+        set.entries.push_back(std::move(*entry));
+    }
+    return true;
+}
+
 // Checks every name, then writes every file to its temporary: a failure leaves nothing behind.
 template <class Fits>
 Set stageSet(const std::vector<PendingFile>& files, Privacy privacy, platform::TemporaryFlush flush,
-             Fits&& fits) {
+             const FolderWait& wait, Fits&& fits) {
     Set set;
     for (const PendingFile& file : files) {
         set.paths.push_back(file.path);
@@ -108,6 +137,9 @@ Set stageSet(const std::vector<PendingFile>& files, Privacy privacy, platform::T
             failSet(set, file.path, *fault);
             return set;
         }
+    }
+    if (!enterFolders(set, wait)) {
+        return set;
     }
     for (const PendingFile& file : files) {
         const Privacy own = file.privacy == Privacy::OwnerOnly ? file.privacy : privacy;
@@ -124,19 +156,7 @@ Set stageSet(const std::vector<PendingFile>& files, Privacy privacy, platform::T
 // The folder a path is in, absolute and without a final separator (but a root), as it is
 // locked and shown.
 std::string wholeFolderOf(const std::string& path) {
-    const std::string folder = folderOf(path);
-    std::filesystem::path whole =
-        pathFromUtf8(absolutePath(folder.empty() ? "." : folder)).lexically_normal();
-    if (!whole.has_filename() && whole != whole.root_path()) {
-        whole = whole.parent_path(); // "/study/out/" is shown as "/study/out"
-    }
-    return utf8Of(whole);
-}
-
-std::string busyReason(const std::string& folder) {
-    return "la cartella \"" + visibleText(folder) +
-           "\" è in uso da un'altra elaborazione di BrivanSelvo, che vi sta scrivendo i suoi "
-           "file. Attendere che finisca e riprovare.";
+    return wholeFolder(folderOf(path));
 }
 
 // The reason for a set whose renames were made but whose folder did not reach the disk.
@@ -205,6 +225,46 @@ const std::string& firstIn(const Set& set, const std::string& folder, FolderOf f
                          [&](const std::string& path) { return folderOf(path) == folder; });
 }
 
+// Each folder's record of the renames about to be made there, written before the first of
+// them, so that a program killed among them leaves them to be finished, not half made. A
+// folder whose record cannot be written fails its sets, which are then not renamed at all. A
+// single rename is one step already and needs none. The records' paths, to be removed once
+// the renames are on the disk.
+std::vector<std::string> recordRenames(const std::vector<Set*>& sets) {
+    std::size_t renames = 0;
+    for (const Set* set : sets) {
+        renames += set->failed() ? 0 : set->paths.size();
+    }
+    std::vector<std::string> records;
+    if (renames < 2) {
+        return records;
+    }
+    for (const auto& [folder, inFolder] : setsByFolder(sets, folderOf)) {
+        std::vector<PlannedRename> planned;
+        for (const Set* set : inFolder) {
+            for (std::size_t i = 0; i < set->paths.size() && !set->failed(); ++i) {
+                if (folderOf(set->paths[i]) == folder) {
+                    planned.push_back({&set->temps[i], set->paths[i]});
+                }
+            }
+        }
+        if (planned.empty()) {
+            continue;
+        }
+        const RenameRecord record = writeRenameRecord(folder, planned);
+        if (record.error == 0) {
+            records.push_back(record.path);
+            continue;
+        }
+        for (Set* set : inFolder) {
+            if (!set->failed()) {
+                failSet(*set, firstIn(*set, folder, folderOf), record.error);
+            }
+        }
+    }
+    return records;
+}
+
 // From reading the older files to the folders' flush, another run's renames into the same
 // folders wait, so each subject's files all come from one run, and an older file put back
 // after a failure is the one this run replaced. The folders are locked in one order for every
@@ -226,6 +286,7 @@ void putInPlace(const std::vector<Set*>& sets, const FolderWait& wait) {
             locks.push_back(std::move(*attempt.lock));
         }
     }
+    const std::vector<std::string> records = recordRenames(sets);
     std::vector<Set*> renamed;
     for (Set* set : sets) {
         if (!set->failed()) {
@@ -248,6 +309,9 @@ void putInPlace(const std::vector<Set*>& sets, const FolderWait& wait) {
                 set->result.inPlace = true;
             }
         }
+    }
+    for (const std::string& record : records) {
+        platform::removeFile(record);
     }
     for (Set* set : sets) {
         if (!set->failed()) {
@@ -274,6 +338,9 @@ FolderLock::Attempt FolderLock::take(const std::string& folder, const FolderWait
         if (error != EBUSY) {
             return {std::nullopt, false}; // nothing to lock: the commit says what is wrong
         }
+        if (wait.stop && wait.stop()) {
+            return {std::nullopt, true};
+        }
         if (!asked && std::chrono::steady_clock::now() - started >= wait.patience) {
             if (!wait.stillWaiting || !wait.stillWaiting(folder)) {
                 return {std::nullopt, true};
@@ -296,9 +363,10 @@ FolderLock::~FolderLock() {
 CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWait& wait,
                            Privacy privacy) {
     // One set alone flushes each file as it is written: nothing is gained by waiting.
-    Set set = stageSet(files, privacy, platform::TemporaryFlush::Now, [](const std::string& path) {
-        return platform::nameFits(folderOf(path), platform::nameOf(path));
-    });
+    Set set =
+        stageSet(files, privacy, platform::TemporaryFlush::Now, wait, [](const std::string& path) {
+            return platform::nameFits(folderOf(path), platform::nameOf(path));
+        });
     if (!set.failed()) {
         putInPlace({&set}, wait);
     }
@@ -366,7 +434,7 @@ void CommitGroup::add(const std::vector<PendingFile>& files) {
         byFileSystem = byFileSystem &&
                        m_fileSystems[m_fileSystemOf.at(folderOf(file.path))].watch.handle != -1;
     }
-    Set set = stageSet(files, Privacy::Usual, platform::TemporaryFlush::Later,
+    Set set = stageSet(files, Privacy::Usual, platform::TemporaryFlush::Later, m_wait,
                        [this](const std::string& path) { return fits(path); });
     set.byFileSystem = byFileSystem;
     for (std::size_t i = 0; i < set.temps.size() && byFileSystem; ++i) {
@@ -380,10 +448,12 @@ void CommitGroup::add(const std::vector<PendingFile>& files) {
     m_sets.push_back(std::move(set));
 }
 
+// Each folder of the group is held open too while the group lasts: its claim, and its lock
+// during the renames.
 bool CommitGroup::full() const {
     constexpr std::size_t kMostSets = 256;
     constexpr std::size_t kMostOpenFiles = 192; // well within any system's limit
-    return m_sets.size() >= kMostSets || m_openFiles >= kMostOpenFiles;
+    return m_sets.size() >= kMostSets || m_openFiles + m_fileSystemOf.size() >= kMostOpenFiles;
 }
 
 // Every temporary reaches the disk before any rename: a rename that reached the disk before

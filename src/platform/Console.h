@@ -5,6 +5,7 @@
 // arrive as UTF-8 and text is written as UTF-8 (a Windows console is given UTF-16).
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,19 @@ std::vector<std::string> commandLineArguments(int argc, char* argv[]);
 // console that shows escape sequences as text).
 enum class ProgressLine { None, EraseSequence, Blanks };
 ProgressLine progressLineOnStandardError();
+
+// Ctrl+C, SIGTERM and the closing of the console window (on Windows) no longer end the program
+// at once: each is noted, for interruptionRequested() to tell, and the program stops where it
+// can stop cleanly. A second Ctrl+C ends it at once.
+void catchInterruptions();
+bool interruptionRequested();
+// Called once the program has finished what it had in hand: a console window being closed,
+// which waits for the program a few seconds, may end it now.
+void interruptionHandled();
+
+// The whole standard input, byte for byte (no line ends translated); nothing when it cannot be
+// read.
+std::optional<std::string> readStandardInput();
 
 // The standard output and error, taking UTF-8 text whatever the console expects.
 class ConsoleStreams {

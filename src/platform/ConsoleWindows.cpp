@@ -6,6 +6,7 @@
 #include "platform/LocalTime.h"
 #include "platform/WideText.h"
 
+#include <atomic>
 #include <ostream>
 #include <streambuf>
 #include <windows.h>
@@ -89,7 +90,61 @@ bool isConsole(DWORD which) {
     return ::GetConsoleMode(::GetStdHandle(which), &mode) != 0;
 }
 
+std::atomic<bool> g_interrupted{false};
+HANDLE g_handled = nullptr; // set once the program has finished what it had in hand
+
+// Ctrl+C and Ctrl+Break are noted and the program goes on; a second one is left to the system,
+// which ends it. Closing the window, logging off or shutting down end the process as soon as
+// this returns (or after a few seconds): it waits for the program to finish what it has.
+BOOL WINAPI noteInterruption(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        return g_interrupted.exchange(true) ? FALSE : TRUE;
+    }
+    g_interrupted.store(true);
+    if (g_handled != nullptr) {
+        ::WaitForSingleObject(g_handled, 4500);
+    }
+    return TRUE;
+}
+
 } // namespace
+
+void catchInterruptions() {
+    if (g_handled == nullptr) {
+        g_handled = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    }
+    ::SetConsoleCtrlHandler(noteInterruption, TRUE);
+}
+
+bool interruptionRequested() {
+    return g_interrupted.load();
+}
+
+void interruptionHandled() {
+    if (g_handled != nullptr) {
+        ::SetEvent(g_handled);
+    }
+}
+
+std::optional<std::string> readStandardInput() {
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    if (input == nullptr || input == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (!::ReadFile(input, buffer, sizeof buffer, &n, nullptr)) {
+            // A pipe whose writer has gone is the end of the input.
+            return ::GetLastError() == ERROR_BROKEN_PIPE ? std::optional(bytes) : std::nullopt;
+        }
+        if (n == 0) {
+            return bytes;
+        }
+        bytes.append(buffer, n);
+    }
+}
 
 std::vector<std::string> commandLineArguments(int, char*[]) {
     int count = 0;

@@ -52,6 +52,7 @@ struct Temporary {
     int error = 0;
     unsigned mode = 0;       // the target's permissions, given once it takes its place
     std::intptr_t open = -1; // the file, while it waits for finishTemporary
+    FileIdentity identity{}; // which file it is, so a record of it is not taken for another
 };
 Temporary writeTemporary(const std::string& target, std::string_view bytes,
                          Privacy privacy = Privacy::Usual,
@@ -87,6 +88,8 @@ bool fileSystemFlushTellsErrors();
 bool isTemporaryName(std::string_view name);
 // The paths of the temporaries in the folder: regular files of this user, never a link.
 std::vector<std::string> temporariesIn(const std::string& folder);
+// The same for any name the test accepts.
+std::vector<std::string> ownFilesIn(const std::string& folder, bool (*named)(std::string_view));
 
 // Makes the last folder of the path (those above exist) for its owner alone, or narrows an
 // existing one of this user that is not a link; 0, ENOTDIR when something else has the name,
@@ -142,13 +145,25 @@ struct LockHandle {
 };
 // Takes the lock on the file (created when missing) or fails at once: EBUSY when another
 // process holds it, another errno when the file cannot be opened. In a folder that cannot be
-// written an existing lock file still locks, opened for reading.
-int lockExclusively(const std::string& path, LockHandle& handle);
-void unlock(LockHandle handle);
+// written an existing lock file still locks, opened for reading. A lock file `removed` goes
+// when the lock is let go (or, on Windows, when the process ends however it ends).
+int lockExclusively(const std::string& path, LockHandle& handle, bool removed = false);
+// Lets the lock go; `removed` names its lock file when it goes with it.
+void unlock(LockHandle handle, const std::string& removed = {});
 
 // Takes the advisory lock that runs writing into the folder take in turn, or fails at once:
 // EBUSY when another holder has it, another errno when the folder cannot be locked.
 int lockFolder(const std::string& folder, LockHandle& handle);
 void unlockFolder(const std::string& folder, LockHandle handle);
+
+// A claim that a process has temporaries in the folder, which any number of processes hold at
+// once and the system drops when a process ends: temporaries are left over only where no other
+// process holds one. Taken, and looked for, under the folder lock. 0, or why not (ENOTSUP
+// where the system has no such lock).
+int claimFolder(const std::string& folder, LockHandle& handle);
+void releaseFolderClaim(const std::string& folder, LockHandle handle);
+// 0 when no other process claims the folder, EBUSY when one does, another errno when it cannot
+// be told.
+int otherClaims(const std::string& folder);
 
 } // namespace selvo::platform

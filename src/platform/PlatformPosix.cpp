@@ -93,6 +93,11 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes, Priv
         return {{}, errno};
     }
     temp.open = fd;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0) {
+        temp.identity = {static_cast<std::uint64_t>(info.st_dev),
+                         static_cast<std::uint64_t>(info.st_ino)};
+    }
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
@@ -216,19 +221,23 @@ bool isTemporaryName(std::string_view name) {
 }
 
 std::vector<std::string> temporariesIn(const std::string& folder) {
+    return ownFilesIn(folder, isTemporaryName);
+}
+
+std::vector<std::string> ownFilesIn(const std::string& folder, bool (*named)(std::string_view)) {
     std::vector<std::string> found;
-    DIR* const listing = ::opendir(folder.c_str());
+    DIR* const listing = ::opendir(folder.empty() ? "." : folder.c_str());
     if (listing == nullptr) {
         return found;
     }
     while (const dirent* entry = ::readdir(listing)) {
-        if (!isTemporaryName(entry->d_name)) {
+        if (!named(entry->d_name)) {
             continue;
         }
         struct stat info {};
         if (::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
-            found.push_back(folder + "/" + entry->d_name);
+            found.push_back(joinPath(folder, entry->d_name));
         }
     }
     ::closedir(listing);
@@ -406,23 +415,47 @@ int lockOpenFile(int fd, LockHandle& handle) {
 
 } // namespace
 
-int lockExclusively(const std::string& path, LockHandle& handle) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        const int error = errno;
-        // flock needs no write access: a second copy is still told apart.
-        if (error == EACCES || error == EROFS) {
-            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        }
-        if (fd < 0) {
-            return error;
-        }
-    }
-    return lockOpenFile(fd, handle);
+namespace {
+
+// Whether the lock is on the file the path names now: a lock file removed by the holder that
+// let it go locks nothing for whoever was waiting on it.
+bool stillNamed(int fd, const std::string& path) {
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
-void unlock(LockHandle handle) {
+} // namespace
+
+int lockExclusively(const std::string& path, LockHandle& handle, bool removed) {
+    for (;;) {
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            const int error = errno;
+            // flock needs no write access: a second copy is still told apart.
+            if (error == EACCES || error == EROFS) {
+                fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            }
+            if (fd < 0) {
+                return error;
+            }
+        }
+        const int error = lockOpenFile(fd, handle);
+        if (error != 0 || !removed || stillNamed(fd, path)) {
+            return error;
+        }
+        ::close(fd); // taken on a file already removed: the next holder makes it anew
+        handle.value = -1;
+    }
+}
+
+// The file goes while the lock is still held, so that nobody takes a lock on it afterwards.
+void unlock(LockHandle handle, const std::string& removed) {
     if (handle.value >= 0) {
+        if (!removed.empty()) {
+            ::unlink(removed.c_str());
+        }
         ::close(static_cast<int>(handle.value));
     }
 }
@@ -439,6 +472,64 @@ int lockFolder(const std::string& folder, LockHandle& handle) {
 
 void unlockFolder(const std::string&, LockHandle handle) {
     unlock(handle);
+}
+
+// A claim is a read lock on the folder's first byte, held by an open file description (OFD
+// locks): it belongs to the open folder, not to the process, so two folders' claims, or one
+// process's claim and its own look for others, never merge. flock and these locks do not see
+// each other, so the folder lock is not affected.
+int claimFolder(const std::string& folder, LockHandle& handle) {
+#ifdef F_OFD_SETLK
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    struct flock claim {};
+    claim.l_type = F_RDLCK;
+    claim.l_whence = SEEK_SET;
+    claim.l_start = 0;
+    claim.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &claim) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error;
+    }
+    handle.value = fd;
+    return 0;
+#else
+    (void)folder;
+    (void)handle;
+    return ENOTSUP;
+#endif
+}
+
+void releaseFolderClaim(const std::string&, LockHandle handle) {
+    unlock(handle);
+}
+
+int otherClaims(const std::string& folder) {
+#ifdef F_OFD_GETLK
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 1;
+    const int error = ::fcntl(fd, F_OFD_GETLK, &probe) == 0 ? 0 : errno;
+    ::close(fd);
+    if (error != 0) {
+        return error;
+    }
+    return probe.l_type == F_UNLCK ? 0 : EBUSY;
+#else
+    (void)folder;
+    return ENOTSUP;
+#endif
 }
 
 } // namespace selvo::platform

@@ -168,6 +168,12 @@ Temporary writeTemporary(const std::string& target, std::string_view bytes, Priv
             return {{}, lastErrno()};
         }
         temp.open = reinterpret_cast<std::intptr_t>(file);
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (::GetFileInformationByHandle(file, &info)) {
+            temp.identity = {info.dwVolumeSerialNumber,
+                             (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                                 info.nFileIndexLow};
+        }
         std::size_t written = 0;
         while (written < bytes.size()) {
             const DWORD chunk =
@@ -250,10 +256,15 @@ bool isTemporaryName(std::string_view name) {
     return true;
 }
 
-// The folder is in the user's own profile: its files are the user's.
 std::vector<std::string> temporariesIn(const std::string& folder) {
+    return ownFilesIn(folder, isTemporaryName);
+}
+
+// The folder's files are taken for the user's: Windows has no owner that the folder's access
+// rules do not already decide.
+std::vector<std::string> ownFilesIn(const std::string& folder, bool (*named)(std::string_view)) {
     std::vector<std::string> found;
-    const auto pattern = wide(folder + "/" + std::string(kTemporaryPrefix) + "*");
+    const auto pattern = wide(joinPath(folder, std::string(kTemporaryPrefix) + "*"));
     if (!pattern) {
         return found;
     }
@@ -265,8 +276,8 @@ std::vector<std::string> temporariesIn(const std::string& folder) {
     do {
         const std::string name = utf8FromWide(entry.cFileName);
         const DWORD notRegular = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-        if ((entry.dwFileAttributes & notRegular) == 0 && isTemporaryName(name)) {
-            found.push_back(folder + "/" + name);
+        if ((entry.dwFileAttributes & notRegular) == 0 && named(name)) {
+            found.push_back(joinPath(folder, name));
         }
     } while (::FindNextFileW(listing, &entry));
     ::FindClose(listing);
@@ -463,15 +474,18 @@ int renameNoReplace(const std::string& from, const std::string& to) {
     return 0;
 }
 
-int lockExclusively(const std::string& path, LockHandle& handle) {
+int lockExclusively(const std::string& path, LockHandle& handle, bool removed) {
     const auto name = wide(path);
     if (!name) {
         return EINVAL;
     }
     // No sharing: a second open fails until this handle is closed, which Windows does when
     // the process ends in any way.
-    HANDLE file = ::CreateFileW(name->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A lock file to be removed is deleted by the system as the handle closes.
+    const DWORD access = GENERIC_READ | GENERIC_WRITE | (removed ? DELETE : 0);
+    const DWORD flags =
+        removed ? FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL;
+    HANDLE file = ::CreateFileW(name->c_str(), access, 0, nullptr, OPEN_ALWAYS, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         // A read-only folder or disk: an existing lock file, opened for reading without
@@ -488,7 +502,7 @@ int lockExclusively(const std::string& path, LockHandle& handle) {
     return 0;
 }
 
-void unlock(LockHandle handle) {
+void unlock(LockHandle handle, const std::string&) {
     if (handle.value != -1) {
         ::CloseHandle(reinterpret_cast<HANDLE>(handle.value));
     }
@@ -539,6 +553,73 @@ void unlockFolder(const std::string& folder, LockHandle handle) {
     if (const auto name = wide(folderLockPath(folder))) {
         ::DeleteFileW(name->c_str());
     }
+}
+
+namespace {
+
+// Claims are shared locks on the lock file's second byte; the folder lock has the first.
+HANDLE openFolderLockFile(const std::string& folder) {
+    const auto name = wide(folderLockPath(folder));
+    if (!name) {
+        return INVALID_HANDLE_VALUE;
+    }
+    return ::CreateFileW(name->c_str(), GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_HIDDEN, nullptr);
+}
+
+OVERLAPPED claimByte() {
+    OVERLAPPED second{};
+    second.Offset = 1;
+    return second;
+}
+
+} // namespace
+
+int claimFolder(const std::string& folder, LockHandle& handle) {
+    const HANDLE file = openFolderLockFile(folder);
+    if (file == INVALID_HANDLE_VALUE) {
+        return lastErrno();
+    }
+    OVERLAPPED second = claimByte();
+    if (!::LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &second)) {
+        const int error = lastErrno();
+        ::CloseHandle(file);
+        return error;
+    }
+    handle.value = reinterpret_cast<std::intptr_t>(file);
+    return 0;
+}
+
+void releaseFolderClaim(const std::string& folder, LockHandle handle) {
+    if (handle.value == -1) {
+        return;
+    }
+    const HANDLE file = reinterpret_cast<HANDLE>(handle.value);
+    OVERLAPPED second = claimByte();
+    ::UnlockFileEx(file, 0, 1, 0, &second);
+    ::CloseHandle(file);
+    if (const auto name = wide(folderLockPath(folder))) {
+        ::DeleteFileW(name->c_str()); // fails while another run has it open, as it should
+    }
+}
+
+int otherClaims(const std::string& folder) {
+    const HANDLE file = openFolderLockFile(folder);
+    if (file == INVALID_HANDLE_VALUE) {
+        return lastErrno();
+    }
+    OVERLAPPED second = claimByte();
+    int result = 0;
+    if (::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &second)) {
+        ::UnlockFileEx(file, 0, 1, 0, &second);
+    } else {
+        const DWORD error = ::GetLastError();
+        result =
+            error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? EBUSY : errnoFor(error);
+    }
+    ::CloseHandle(file);
+    return result;
 }
 
 } // namespace selvo::platform

@@ -212,6 +212,24 @@ FileResult<std::string> readFileStart(const std::string& path, std::size_t count
     return std::move(read.bytes);
 }
 
+std::optional<std::string> whereLinksLead(const std::string& path) {
+    constexpr int kMostLinks = 40; // as many as the system itself follows
+    std::filesystem::path at = pathFromUtf8(path);
+    for (int links = 0; links <= kMostLinks; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(at, error))) {
+            return utf8Of(at);
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(at, error);
+        if (error) {
+            return utf8Of(at);
+        }
+        // Not normalised: ".." after a folder that is itself a link is the system's to resolve.
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    return std::nullopt;
+}
+
 bool pathExists(const std::string& path) {
     return platform::kindOf(path) != Kind::None;
 }
@@ -301,30 +319,32 @@ void removeLeftTemporaries(const std::string& folder) {
 }
 
 ExclusiveLock::ExclusiveLock(ExclusiveLock&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, -1)) {}
+    : m_handle(std::exchange(other.m_handle, -1)), m_removed(std::move(other.m_removed)) {}
 
 ExclusiveLock& ExclusiveLock::operator=(ExclusiveLock&& other) noexcept {
     if (this != &other) {
-        platform::unlock({m_handle});
+        platform::unlock({m_handle}, m_removed);
         m_handle = std::exchange(other.m_handle, -1);
+        m_removed = std::move(other.m_removed);
     }
     return *this;
 }
 
 ExclusiveLock::~ExclusiveLock() {
-    platform::unlock({m_handle});
+    platform::unlock({m_handle}, m_removed);
 }
 
-ExclusiveLock::Attempt ExclusiveLock::take(const std::string& path) {
+ExclusiveLock::Attempt ExclusiveLock::take(const std::string& path, LockFile file) {
     Attempt attempt;
     platform::LockHandle handle;
-    const int error = platform::lockExclusively(path, handle);
+    const bool removed = file == LockFile::Removed;
+    const int error = platform::lockExclusively(path, handle, removed);
     if (error == EBUSY) {
         attempt.heldElsewhere = true;
     } else if (error != 0) {
         attempt.error = FileError::ofErrno(path, error);
     } else {
-        attempt.lock = ExclusiveLock(handle.value);
+        attempt.lock = ExclusiveLock(handle.value, removed ? path : std::string());
     }
     return attempt;
 }

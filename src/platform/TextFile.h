@@ -66,9 +66,11 @@ enum class Privacy { Usual, OwnerOnly };
 // What a commit does when another run (another selvo-batch, the window) is committing into
 // one of its folders: it waits its turn, and once `patience` has passed asks `stillWaiting`,
 // with the folder, whether to go on waiting. Without `stillWaiting` it then gives up.
+// With `stop`, a wait gives up as soon as it says so (the run was asked to end).
 struct FolderWait {
     std::chrono::milliseconds patience = std::chrono::seconds(5);
     std::function<bool(const std::string& folder)> stillWaiting;
+    std::function<bool()> stop{};
 };
 
 // Writes the bytes to a temporary file beside `path` and renames it into place once complete,
@@ -97,12 +99,20 @@ struct CommitResult {
     bool inPlace = false;
 };
 
+// Before a program writes into a folder for the first time, it finishes there what a program
+// killed in the middle of a commit left (the renames a set had begun are all made) and removes
+// the temporaries no living program is writing; commits do it themselves, this does it for a
+// folder about to be read first. Nothing when another run keeps the folder busy past the wait.
+void completeInterruptedCommits(const std::string& folder, const FolderWait& wait = {});
+
 // Saves every file of the set or none. Each name is checked first (length, a folder in its
 // place), then every file is written completely to a temporary file beside its target, and
 // only then are they renamed into place, each folder locked meanwhile so that two runs
 // writing into one folder take turns. A failure anywhere before the renames are done leaves
 // every older file as it was and no temporary file behind: a subject's files are never a mix
-// of two runs. A folder that cannot be flushed afterwards fails the set too.
+// of two runs. Renames of more than one file are recorded first, so that a program killed
+// among them has them finished by the next to write there. A folder that cannot be flushed
+// afterwards fails the set too.
 CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWait& wait = {},
                            Privacy privacy = Privacy::Usual);
 
@@ -256,6 +266,11 @@ std::string pathInFolder(const std::string& folder, const std::string& name);
 std::filesystem::path pathFromUtf8(const std::string& utf8);
 std::string utf8Of(const std::filesystem::path& path);
 
+// Where a path leads when it is a symbolic link, link after link (a relative link from the
+// folder it is in), so that a file written there replaces what the link names and keeps the
+// link; the path itself when it is no link. Nothing when the links go round in a circle.
+std::optional<std::string> whereLinksLead(const std::string& path);
+
 // Whether the path names anything (a file, a folder, a link).
 bool pathExists(const std::string& path);
 
@@ -299,14 +314,19 @@ public:
     ~ExclusiveLock();
 
     struct Attempt;
+    // Whether the lock file stays once the lock is let go, or goes with it and leaves nothing
+    // behind (a crash may still leave it, which locks nothing).
+    enum class LockFile { Kept, Removed };
     // Takes the lock at once or fails: `heldElsewhere` when another process has it.
-    static Attempt take(const std::string& path);
+    static Attempt take(const std::string& path, LockFile file = LockFile::Kept);
 
     bool held() const { return m_handle != -1; }
 
 private:
-    explicit ExclusiveLock(std::intptr_t handle) : m_handle(handle) {}
+    ExclusiveLock(std::intptr_t handle, std::string removed)
+        : m_handle(handle), m_removed(std::move(removed)) {}
     std::intptr_t m_handle = -1;
+    std::string m_removed; // the lock file, when it goes with the lock
 };
 
 struct ExclusiveLock::Attempt {

@@ -1,170 +1,261 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// selvo-batch as separate processes: two runs at once, and a disk that fails under one.
-#include "datafiles/DataFile.h"
+// selvo-batch as separate processes: two runs at once, a disk that fails under one, and runs
+// killed or interrupted between the renames of a subject's files.
+#include "BatchProcess.h"
 #include "datafiles/StatisticsExport.h"
 #include "platform/Platform.h"
 #include "report/Report.h"
-#include "state/Startup.h"
-#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
+#include <csignal>
+#include <regex>
+#include <set>
 
 namespace fs = std::filesystem;
 using testing::HasSubstr;
 
 namespace {
 
-selvo::ProgramState subject(int number, int seed) {
-    selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
-    for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = static_cast<selvo::Integer>((item * 5 + seed) % 7 + 1);
-        state.AnswerD[item] =
-            static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? (item + seed) % 3 + 1 : 0);
+// The same subjects twice, in a/ and in b/, with other answers in b/: which run wrote a file of
+// a subject is told by comparing it with each run's own.
+struct TwoStudies {
+    std::vector<std::string> names; // the data files, the same in both
+    std::map<std::string, std::map<std::string, std::string>> alone; // run, file name, bytes
+};
+
+std::vector<std::string> argsFor(const TwoStudies& studies, const std::string& run,
+                                 const std::string& out) {
+    std::vector<std::string> args{"--out", out};
+    for (const std::string& name : studies.names) {
+        args.push_back(run + "/" + name);
     }
-    state.SubjectName = "S" + std::to_string(number);
-    state.SubjectSurname = "GRP";
-    state.SubjectAge = std::to_string(20 + number % 50);
-    state.SubjectSex = "1";
-    state.SubjectMarital = "2";
-    state.SubjectEducation = "3";
-    return state;
+    return args;
 }
 
-// The environment that loads the test's fsync into selvo-batch, with `setting` for it.
-std::vector<std::string> withTestFlush(const std::string& setting) {
-    std::string asan = "ASAN_OPTIONS=verify_asan_link_order=0";
-    if (const char* options = std::getenv("ASAN_OPTIONS")) {
-        asan += std::string(":") + options;
-    }
-    return {"LD_PRELOAD=" FAIL_FOLDER_FLUSH, setting + "=1", asan};
+// Run a's reports carry one time, run b's another, so no two files of the runs are alike.
+std::vector<std::string> environmentOf(const std::string& run,
+                                       const std::string& setting = "SELVO_TEST_SKIP_FLUSH") {
+    std::vector<std::string> environment = withTestFlush(setting);
+    environment.push_back(std::string("SOURCE_DATE_EPOCH=") +
+                          (run == "a" ? "1000000000" : "2000000000"));
+    return environment;
 }
 
-// Starts selvo-batch with the arguments and the extra environment, its stderr into a file.
-pid_t start(const std::vector<std::string>& args, std::vector<std::string> environment,
-            const fs::path& errFile) {
-    std::vector<std::string> argv{SELVO_BATCH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> argp;
-    for (std::string& arg : argv) {
-        argp.push_back(arg.data());
+TwoStudies twoStudies(const TempDir& dir, int subjects) {
+    TwoStudies studies;
+    for (const char* run : {"a", "b"}) {
+        fs::create_directory(dir.file(run));
+        for (int i = 0; i < subjects; ++i) {
+            const std::string name =
+                writeDataFile(dir.file(run), subject(i, run[0] == 'a' ? i : i + 3));
+            if (run[0] == 'a') {
+                studies.names.push_back(name);
+            }
+        }
     }
-    argp.push_back(nullptr);
-    std::vector<std::string> env(std::move(environment));
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        env.emplace_back(*variable);
+    std::map<std::string, pid_t> alone;
+    for (const std::string run : {"a", "b"}) {
+        alone[run] = start(argsFor(studies, run, "alone-" + run), environmentOf(run),
+                           {dir.file("err-" + run)});
     }
-    std::vector<char*> envp;
-    for (std::string& variable : env) {
-        envp.push_back(variable.data());
+    for (const std::string run : {"a", "b"}) {
+        EXPECT_EQ(exitStatus(alone[run]), 0);
+        studies.alone[run] = filesIn(dir.file("alone-" + run));
     }
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t pid = -1;
-    EXPECT_EQ(posix_spawn(&pid, SELVO_BATCH, &actions, nullptr, argp.data(), envp.data()), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+    return studies;
 }
 
-int exitStatus(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// How many subjects of the folder have files of both runs; `fromB` counts those all of run b.
+int subjectsMixed(const TwoStudies& studies, const fs::path& folder, int* fromB = nullptr) {
+    const auto files = filesIn(folder);
+    int mixed = 0;
+    for (std::size_t i = 0; i < studies.names.size(); ++i) {
+        const selvo::ProgramState state = subject(static_cast<int>(i), 0);
+        std::set<std::string> runs;
+        for (const std::string& name :
+             {studies.names[i], selvo::ReportFileName(selvo::SubjectOf(state)),
+              selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
+            for (const std::string run : {"a", "b"}) {
+                if (files.contains(name) && files.at(name) == studies.alone.at(run).at(name)) {
+                    runs.insert(run);
+                }
+            }
+        }
+        mixed += runs.size() != 1;
+        if (fromB != nullptr && runs == std::set<std::string>{"b"}) {
+            ++*fromB;
+        }
+    }
+    return mixed;
 }
 
-std::map<std::string, std::string> filesIn(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        files[entry.path().filename().string()] = fileBytes(entry.path());
+// What a run leaves in a folder while it writes: temporaries and records of renames.
+std::vector<std::string> leftIn(const fs::path& folder) {
+    std::vector<std::string> left;
+    for (const std::string& name : namesIn(folder)) {
+        if (name.starts_with(".selvo-")) {
+            left.push_back(name);
+        }
     }
-    return files;
+    return left;
+}
+
+// Waits until the folder has stopped changing for a while: the run has written all it can.
+void settles(const fs::path& folder) {
+    std::size_t before = 0;
+    for (int still = 0; still < 30;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const std::size_t now = namesIn(folder).size();
+        still = now == before ? still + 1 : 0;
+        before = now;
+    }
+}
+
+// Run a's files in out/, then run b over them, stopped right after the second rename of its
+// first subject; meanwhile it writes the next group's temporaries, and waits with a full group
+// in hand. 600 subjects are more than two groups.
+pid_t pausedOverRunA(const TempDir& dir, const TwoStudies& studies) {
+    EXPECT_EQ(
+        exitStatus(start(argsFor(studies, "a", "out"), environmentOf("a"), {dir.file("err-a")})),
+        0);
+    std::vector<std::string> environment = environmentOf("b");
+    environment.push_back("SELVO_TEST_PAUSE_AFTER_RENAME=2");
+    environment.push_back("SELVO_TEST_PAUSE_DIR=" + dir.path().string());
+    std::vector<std::string> args = argsFor(studies, "b", "out");
+    args.insert(args.begin(), "--sostituisci"); // b's answers are other administrations
+    const pid_t run = start(args, environment, {dir.file("err-b"), dir.file("out-b")});
+    EXPECT_TRUE(appears(dir.file("paused"), run)) << fileBytes(dir.file("err-b"));
+    settles(dir.file("out"));
+    return run;
 }
 
 // Two runs rescoring the same study into one folder at once, from inputs that differ: each
 // subject's three files are all one run's, whichever finished that subject last.
 TEST(SelvoBatchProcesses, TwoRunsIntoOneFolderNeverMixASubjectsFiles) {
     const TempDir dir;
-    constexpr int kSubjects = 500;
-    std::vector<std::string> names;
-    for (const char* run : {"a", "b"}) {
-        fs::create_directory(dir.file(run));
-        for (int i = 0; i < kSubjects; ++i) {
-            const selvo::ProgramState state = subject(i, run[0] == 'a' ? i : i + 3);
-            std::ofstream(dir.file(run) / selvo::DataFileNameFor(state), std::ios::binary)
-                << selvo::ComposeDataFile(state);
-        }
-    }
-    for (const auto& entry : fs::directory_iterator(dir.file("a"))) {
-        names.push_back(entry.path().filename().string());
-    }
-    const auto argsFor = [&names](const std::string& run, const std::string& out) {
-        std::vector<std::string> args{"--out", out};
-        for (const std::string& name : names) {
-            args.push_back(run + "/" + name);
-        }
-        return args;
-    };
-    const auto environmentOf = [](const std::string& epoch) {
-        std::vector<std::string> environment = withTestFlush("SELVO_TEST_SKIP_FLUSH");
-        environment.push_back("SOURCE_DATE_EPOCH=" + epoch);
-        return environment;
-    };
-    // What each run writes alone, the reference for its files.
-    const pid_t aloneA =
-        start(argsFor("a", "alone-a"), environmentOf("1000000000"), dir.file("err-a"));
-    const pid_t aloneB =
-        start(argsFor("b", "alone-b"), environmentOf("2000000000"), dir.file("err-b"));
-    ASSERT_EQ(exitStatus(aloneA), 0);
-    ASSERT_EQ(exitStatus(aloneB), 0);
-    std::map<std::string, std::map<std::string, std::string>> alone{
-        {"a", filesIn(dir.file("alone-a"))}, {"b", filesIn(dir.file("alone-b"))}};
-    ASSERT_EQ(alone["a"].size(), 3u * kSubjects);
-
-    const pid_t a = start(argsFor("a", "shared"), environmentOf("1000000000"), dir.file("err-a"));
-    const pid_t b = start(argsFor("b", "shared"), environmentOf("2000000000"), dir.file("err-b"));
+    const TwoStudies studies = twoStudies(dir, 500);
+    ASSERT_EQ(studies.alone.at("a").size(), 3u * 500);
+    const pid_t a = start(argsFor(studies, "a", "shared"), environmentOf("a"), {dir.file("err-a")});
+    const pid_t b = start(argsFor(studies, "b", "shared"), environmentOf("b"), {dir.file("err-b")});
     EXPECT_EQ(exitStatus(a), 0) << fileBytes(dir.file("err-a"));
     EXPECT_EQ(exitStatus(b), 0) << fileBytes(dir.file("err-b"));
+    ASSERT_EQ(filesIn(dir.file("shared")).size(), 3u * 500);
+    EXPECT_EQ(subjectsMixed(studies, dir.file("shared")), 0)
+        << "files of a subject come from two runs";
+}
 
-    const auto shared = filesIn(dir.file("shared"));
-    ASSERT_EQ(shared.size(), 3u * kSubjects);
-    int mixed = 0;
-    for (int i = 0; i < kSubjects; ++i) {
-        const selvo::ProgramState state = subject(i, i);
-        const std::string data = selvo::DataFileNameFor(state);
-        const std::string run = shared.at(data) == alone["a"].at(data) ? "a" : "b";
-        for (const std::string& name : {data, selvo::ReportFileName(selvo::SubjectOf(state)),
-                                        selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
-            mixed += shared.at(name) != alone[run].at(name);
+// A run killed between two renames of a subject (SIGKILL, a power cut) leaves that subject
+// with files of both runs, the record of the renames and temporaries; the next run writing
+// into the folder finishes the renames and removes the rest, before its own subject.
+TEST(SelvoBatchProcesses, ARunKilledBetweenTheRenamesOfASetIsCompletedByTheNextRun) {
+    const TempDir dir;
+    const TwoStudies studies = twoStudies(dir, 600);
+    const pid_t run = pausedOverRunA(dir, studies);
+    kill(run, SIGKILL);
+    EXPECT_EQ(exitStatus(run), -1);
+    EXPECT_EQ(subjectsMixed(studies, dir.file("out")), 1);
+    EXPECT_FALSE(leftIn(dir.file("out")).empty());
+
+    fs::create_directory(dir.file("c"));
+    const std::string other = writeDataFile(dir.file("c"), subject(1000, 7));
+    EXPECT_EQ(exitStatus(start({"--out", "out", "c/" + other}, {}, {dir.file("err-c")})), 0)
+        << fileBytes(dir.file("err-c"));
+    EXPECT_EQ(subjectsMixed(studies, dir.file("out")), 0);
+    EXPECT_EQ(leftIn(dir.file("out")), std::vector<std::string>{});
+    EXPECT_EQ(filesIn(dir.file("out")).size(), 3u * 601);
+}
+
+// Ctrl+C between two renames of a subject: the run finishes the subjects it has in hand, says
+// how many were written and stops with 130; every subject's files are one run's, and nothing
+// of the run is left in the folder.
+TEST(SelvoBatchProcesses, CtrlCFinishesTheSubjectsInHandSaysWhatWasWrittenAndExits130) {
+    const TempDir dir;
+    const TwoStudies studies = twoStudies(dir, 600);
+    const pid_t run = pausedOverRunA(dir, studies);
+    kill(run, SIGINT);
+    std::ofstream(dir.file("continue")).close();
+    EXPECT_EQ(exitStatus(run), 130) << fileBytes(dir.file("err-b"));
+    const std::string said = fileBytes(dir.file("out-b"));
+    std::smatch counts;
+    ASSERT_TRUE(
+        std::regex_match(said, counts,
+                         std::regex("selvo-batch: ([0-9]+) file elaborati, 0 non riusciti; "
+                                    "interrotta: ([0-9]+) file non sono stati elaborati\\.\n")))
+        << said;
+    EXPECT_EQ(std::stoi(counts[1]) + std::stoi(counts[2]), 600);
+    int fromB = 0;
+    EXPECT_EQ(subjectsMixed(studies, dir.file("out"), &fromB), 0);
+    EXPECT_EQ(fromB, std::stoi(counts[1]));
+    EXPECT_EQ(leftIn(dir.file("out")), std::vector<std::string>{});
+}
+
+// Another run's temporaries in a folder are left alone while it lives: only those of no living
+// run are removed.
+TEST(SelvoBatchProcesses, ALivingRunsTemporariesAreLeftAlone) {
+    const TempDir dir;
+    fs::create_directory(dir.file("out"));
+    selvo::CommitGroup living;
+    living.add({{"out/a.csv", "a"}, {"out/b.csv", "b"}});
+    const std::vector<std::string> temporaries = leftIn(dir.file("out"));
+    ASSERT_EQ(temporaries.size(), 2u);
+    const std::string other = writeDataFile(dir.path(), subject(1, 1));
+    EXPECT_EQ(exitStatus(start({"--out", "out", other}, {}, {dir.file("err")})), 0);
+    EXPECT_EQ(leftIn(dir.file("out")), temporaries);
+    const std::vector<selvo::CommitResult> results = living.commit();
+    EXPECT_FALSE(results.at(0).error);
+    EXPECT_EQ(fileBytes(dir.file("out/b.csv")), "b");
+}
+
+// Two groups of one study rescored at once into two folders, with one key: each subject gets a
+// code of its own, and the key keeps both runs' codes. The second run waits for the first.
+TEST(SelvoBatchProcesses, TwoRunsWithOneKeyGiveEachSubjectACodeOfItsOwn) {
+    const TempDir dir;
+    constexpr int kSubjects = 400;
+    std::map<std::string, std::vector<std::string>> args;
+    for (const std::string group : {"g1", "g2"}) {
+        fs::create_directory(dir.file(group));
+        args[group] = {"--out",        "out-" + group, "--dataset", "studio",
+                       "--pseudonimi", "--chiave",     "chiave.csv"};
+        for (int i = 0; i < kSubjects; ++i) {
+            selvo::ProgramState state = subject(i, i, group);
+            state.SubjectSex = group == "g1" ? "1" : "2"; // two administrations, never one
+            args[group].push_back(group + "/" + writeDataFile(dir.file(group), state));
         }
     }
-    EXPECT_EQ(mixed, 0) << "files of a subject come from two runs";
+    const pid_t first = start(args["g1"], environmentOf("a"), {dir.file("err-1")});
+    const pid_t second = start(args["g2"], environmentOf("a"), {dir.file("err-2")});
+    EXPECT_EQ(exitStatus(first), 0) << fileBytes(dir.file("err-1"));
+    EXPECT_EQ(exitStatus(second), 0) << fileBytes(dir.file("err-2"));
+
+    std::set<std::string> codes;
+    for (const std::string group : {"g1", "g2"}) {
+        std::istringstream table(fileBytes(dir.file("out-" + group) / "studio.csv"));
+        std::string row;
+        std::getline(table, row); // the header
+        while (std::getline(table, row)) {
+            EXPECT_TRUE(codes.insert(row.substr(0, row.find(','))).second)
+                << "given twice: " << row;
+        }
+    }
+    EXPECT_EQ(codes.size(), 2u * kSubjects);
+    std::istringstream key(fileBytes(dir.file("chiave.csv")));
+    std::string row;
+    int rows = -1; // the header
+    while (std::getline(key, row)) {
+        rows += codes.contains(row.substr(0, row.find(','))) || rows < 0 ? 1 : 0;
+    }
+    EXPECT_EQ(rows, 2 * kSubjects);
+    EXPECT_EQ(leftIn(dir.path()), std::vector<std::string>{});
 }
 
 // Three subjects' data files in `dir`, and their names.
 std::vector<std::string> writeInputs(const TempDir& dir) {
     std::vector<std::string> inputs;
     for (int i = 0; i < 3; ++i) {
-        const selvo::ProgramState state = subject(i, i);
-        inputs.push_back(selvo::DataFileNameFor(state));
-        std::ofstream(dir.file(inputs.back()), std::ios::binary) << selvo::ComposeDataFile(state);
+        inputs.push_back(writeDataFile(dir.path(), subject(i, i)));
     }
     return inputs;
 }
@@ -177,7 +268,10 @@ TEST(SelvoBatchProcesses, AFolderThatCannotBeFlushedFailsEverySubjectOfItsGroup)
     for (const std::string& input : writeInputs(dir)) {
         args.push_back(input);
     }
-    const pid_t run = start(args, withTestFlush("SELVO_TEST_FAIL_FOLDER_FLUSH"), dir.file("err"));
+    // The first folder flush is the record of the renames, which goes through.
+    std::vector<std::string> failing = withTestFlush("SELVO_TEST_FAIL_FOLDER_FLUSH");
+    failing[1] = "SELVO_TEST_FAIL_FOLDER_FLUSH=2";
+    const pid_t run = start(args, failing, {dir.file("err")});
     EXPECT_EQ(exitStatus(run), 1);
     const std::string err = fileBytes(dir.file("err"));
     for (const std::string& input : writeInputs(dir)) {
@@ -200,7 +294,7 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
     args.insert(args.end(), inputs.begin(), inputs.end());
     std::vector<std::string> first = withTestFlush("SELVO_TEST_SKIP_FLUSH");
     first.push_back("SOURCE_DATE_EPOCH=1000000000");
-    ASSERT_EQ(exitStatus(start(args, first, dir.file("err"))), 0);
+    ASSERT_EQ(exitStatus(start(args, first, {dir.file("err")})), 0);
     fs::remove(dir.file("out") / "studio.csv");
     fs::remove(dir.file("out") / "studio.sps");
     const auto older = filesIn(dir.file("out"));
@@ -209,7 +303,7 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
     std::vector<std::string> failing = withTestFlush("SELVO_TEST_FAIL_FILE_FLUSH");
     failing[1] = "SELVO_TEST_FAIL_FILE_FLUSH=5";
     failing.push_back("SOURCE_DATE_EPOCH=2000000000");
-    EXPECT_EQ(exitStatus(start(args, failing, dir.file("err"))), 1);
+    EXPECT_EQ(exitStatus(start(args, failing, {dir.file("err")})), 1);
     const std::string err = fileBytes(dir.file("err"));
     // The dataset holds the subjects written, and only those.
     const std::string table = fs::exists(dir.file("out") / "studio.csv")

@@ -4,6 +4,8 @@
 
 #include "administration/ItemBank.h"
 #include "batch/BatchPlan.h"
+#include "batch/DatasetKeyLock.h"
+#include "datafiles/AdministrationFingerprint.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/StatisticsExport.h"
@@ -831,6 +833,12 @@ std::string privateSubject(int seed, const std::string& name) {
     return selvo::ComposeDataFile(state);
 }
 
+// The fingerprint a key holds for the administration of subject(seed).
+std::string fingerprintOf(int seed) {
+    const selvo::ProgramState state = subject(seed);
+    return selvo::AdministrationFingerprint(selvo::SubjectOf(state), selvo::AnswersOf(state));
+}
+
 std::vector<std::vector<std::string>> keyRows(const fs::path& key) {
     const std::string bytes = fileBytes(key);
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF"));
@@ -865,9 +873,9 @@ TEST(SelvoBatchPseudonyms, TheDatasetNamesNobodyAndTheKeyMapsEveryCodeToItsFile)
     }
     EXPECT_EQ(keyRows(out / "studio_chiave.csv"),
               (std::vector<std::vector<std::string>>{
-                  {"Codice", "File di dati", "Cognome", "Nome"},
-                  {"S0001", "SELVO_C.csv", "Quaglierini", "ZebedeoC"},
-                  {"S0002", "SELVO_A.csv", "Quaglierini", "ZebedeoA"}}));
+                  {"Codice", "File di dati", "Cognome", "Nome", "Impronta"},
+                  {"S0001", "SELVO_C.csv", "Quaglierini", "ZebedeoC", fingerprintOf(3)},
+                  {"S0002", "SELVO_A.csv", "Quaglierini", "ZebedeoA", fingerprintOf(1)}}));
 #ifndef _WIN32
     struct stat info {};
     ASSERT_EQ(::stat((out / "studio_chiave.csv").c_str(), &info), 0);
@@ -903,6 +911,131 @@ TEST(SelvoBatchPseudonyms, ARerunKeepsEachSubjectsCodeAndGivesANewOneTheNext) {
 #ifndef _WIN32
     EXPECT_EQ(fs::status(dir.file("chiavi") / "studio.csv").permissions(), fs::perms(0600));
 #endif
+}
+
+// The codes of a dataset's rows, in order.
+std::vector<std::string> datasetCodes(const fs::path& table) {
+    std::vector<std::string> codes;
+    for (const auto& row : tableRows(fileBytes(table).substr(3))) {
+        codes.push_back(row[0]);
+    }
+    codes.erase(codes.begin()); // the header
+    return codes;
+}
+
+const std::vector<std::string> kWithKey{"--dataset", "studio", "--pseudonimi", "--chiave",
+                                        "chiave.csv"};
+
+// Another Mario Rossi, from another centre's folder under the same file name, is another
+// administration: he gets a code of his own, told on the console, and the first keeps his row.
+TEST(SelvoBatchPseudonyms, AnotherSubjectUnderAKnownFileNameGetsANewCode) {
+    const TempDir dir;
+    for (const auto& [folder, seed, age] :
+         {std::tuple("centro1", 1, "45"), std::tuple("centro2", 2, "67")}) {
+        selvo::ProgramState mario = subject(seed, "Mario");
+        mario.SubjectSurname = "Rossi";
+        mario.SubjectAge = age;
+        fs::create_directory(dir.file(folder));
+        write(dir.file(folder) / "SELVO_Rossi_Mario.csv", selvo::ComposeDataFile(mario));
+    }
+    ASSERT_EQ(batch(joined(kWithKey, {"--out", "out1", "centro1/SELVO_Rossi_Mario.csv"})).status,
+              0);
+    const auto first = keyRows(dir.file("chiave.csv"));
+    const BatchRun second =
+        batch(joined(kWithKey, {"--out", "out2", "centro2/SELVO_Rossi_Mario.csv"}));
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(datasetCodes(dir.file("out2") / "studio.csv"), std::vector<std::string>{"S0002"});
+    EXPECT_THAT(second.err, HasSubstr("centro2/SELVO_Rossi_Mario.csv: nella chiave dei codici il "
+                                      "nome SELVO_Rossi_Mario.csv ha già il codice S0001, ma per "
+                                      "un'altra somministrazione"));
+    const auto key = keyRows(dir.file("chiave.csv"));
+    ASSERT_EQ(key.size(), 3u);
+    EXPECT_EQ(key[1], first[1]);
+    EXPECT_EQ(key[2][0] + key[2][3], "S0002Mario");
+    EXPECT_NE(key[2][4], key[1][4]);
+}
+
+// A data file renamed after its name was corrected keeps its code; a key of an older version,
+// without fingerprints, is matched by file name first and then given them.
+TEST(SelvoBatchPseudonyms, ARenamedDataFileKeepsItsCodeAndAnOlderKeyGetsFingerprints) {
+    const TempDir dir;
+    write(dir.file("chiave.csv"), "\xEF\xBB\xBF"
+                                  "Codice,File di dati,Cognome,Nome\r\n"
+                                  "S0001,SELVO_GRP1_Mraio.csv,GRP1,Mraio\r\n");
+    write(dir.file("SELVO_GRP1_Mraio.csv"), selvo::ComposeDataFile(subject(1, "Mraio")));
+    write(dir.file("SELVO_GRP1_Zoe.csv"), selvo::ComposeDataFile(subject(2, "Zoe")));
+    ASSERT_EQ(
+        batch(joined(kWithKey, {"--out", "out", "SELVO_GRP1_Mraio.csv", "SELVO_GRP1_Zoe.csv"}))
+            .status,
+        0);
+    EXPECT_EQ(keyRows(dir.file("chiave.csv"))[1],
+              (std::vector<std::string>{"S0001", "SELVO_GRP1_Mraio.csv", "GRP1", "Mraio",
+                                        fingerprintOf(1)}));
+
+    fs::remove(dir.file("SELVO_GRP1_Mraio.csv"));
+    write(dir.file("SELVO_GRP1_Mario.csv"), selvo::ComposeDataFile(subject(1, "Mario")));
+    const BatchRun corrected =
+        batch(joined(kWithKey, {"--out", "out", "SELVO_GRP1_Zoe.csv", "SELVO_GRP1_Mario.csv"}));
+    ASSERT_EQ(corrected.status, 0) << corrected.err;
+    EXPECT_EQ(datasetCodes(dir.file("out") / "studio.csv"),
+              (std::vector<std::string>{"S0002", "S0001"}));
+    const auto key = keyRows(dir.file("chiave.csv"));
+    ASSERT_EQ(key.size(), 3u);
+    EXPECT_EQ(key[1], (std::vector<std::string>{"S0001", "SELVO_GRP1_Mario.csv", "GRP1", "Mario",
+                                                fingerprintOf(1)}));
+}
+
+#ifndef _WIN32 // symbolic links
+// A key and a dataset reached through links are written where the links lead: the links stay,
+// and the key there keeps its codes.
+TEST(SelvoBatchPseudonyms, AKeyOrDatasetReachedThroughALinkIsWrittenWhereItLeads) {
+    const TempDir dir;
+    write(dir.file("A.csv"), privateSubject(1, "A"));
+    fs::create_directories(dir.file("chiavi"));
+    fs::create_directories(dir.file("tabelle"));
+    ASSERT_EQ(batch({"--dataset", "studio", "--pseudonimi", "--chiave", "chiavi/vera.csv", "A.csv"})
+                  .status,
+              0);
+    fs::create_directories(dir.file("out"));
+    fs::create_symlink("../chiavi/vera.csv", dir.file("out") / "studio_chiave.csv");
+    fs::create_symlink(dir.file("tabelle") / "studio.csv", dir.file("out") / "studio.csv");
+    write(dir.file("B.csv"), privateSubject(2, "B"));
+
+    const BatchRun run =
+        batch({"--out", "out", "--dataset", "studio", "--pseudonimi", "B.csv", "A.csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::is_symlink(dir.file("out") / "studio_chiave.csv"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("out") / "studio.csv"));
+    EXPECT_EQ(keyRows(dir.file("chiavi") / "vera.csv").size(), 3u);
+    EXPECT_EQ(datasetCodes(dir.file("tabelle") / "studio.csv"),
+              (std::vector<std::string>{"S0002", "S0001"}));
+    EXPECT_EQ(fs::status(dir.file("chiavi") / "vera.csv").permissions(), fs::perms(0600));
+}
+#endif
+
+// A key is one run's from its reading to its writing: a second run waits, and says so.
+TEST(SelvoBatchPseudonyms, ARunWaitsForAKeyAnotherRunHolds) {
+    const TempDir dir;
+    write(dir.file("A.csv"), privateSubject(1, "A"));
+    selvo::KeyLock held = selvo::LockDatasetKey(dir.file("chiave.csv").string(), {});
+    ASSERT_TRUE(held.lock.held());
+    std::thread otherRun([&held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        held.lock = {};
+    });
+    std::ostringstream out;
+    std::ostringstream err;
+    const auto options =
+        std::get<selvo::BatchOptions>(selvo::ParseBatchArguments(joined(kWithKey, {"A.csv"})));
+    const int status = selvo::RunBatch(
+        options, {out, err, selvo::ProgressLine::None, std::chrono::milliseconds(100)}, fixedClock);
+    otherRun.join();
+    EXPECT_EQ(status, 0) << err.str();
+    EXPECT_EQ(err.str(), "selvo-batch: la chiave dei codici chiave.csv è in uso da un'altra "
+                         "elaborazione di BrivanSelvo: attendo che si liberi.\n");
+    for (const std::string& name : namesIn(dir.path())) {
+        EXPECT_FALSE(name.starts_with(".")) << name << " left behind"; // the lock's file went
+    }
 }
 
 // A key that is not one could give an old code to a new subject: nothing is written at all.
@@ -956,6 +1089,41 @@ TEST(SelvoBatchPseudonyms, AKeyInThePlaceOfAnotherFileRefusesTheRun) {
     EXPECT_EQ(filesIn(dir.path()).size(), 2u);
 }
 
+// A study folder given whole: its data files, whatever their names, and neither the files of
+// the folders inside nor what earlier runs wrote beside them (a dataset, a key of codes).
+TEST(SelvoBatchInputs, AFolderStandsForItsDataFilesAndAListForItsLines) {
+    const TempDir dir;
+    fs::create_directories(dir.file("studio/dentro"));
+    write(dir.file("studio/b.csv"), selvo::ComposeDataFile(subject(2, "B")));
+    write(dir.file("studio/A.CSV"), selvo::ComposeDataFile(subject(1, "A")));
+    write(dir.file("studio/dentro/c.csv"), selvo::ComposeDataFile(subject(3, "C")));
+    write(dir.file("studio/vecchio.csv"), "\xEF\xBB\xBFID,Card,Sex\r\nS0001,0,1\r\n");
+    write(dir.file("studio/vecchio_chiave.csv"), "\xEF\xBB\xBF"
+                                                 "Codice,File di dati,Cognome,Nome\r\n");
+    write(dir.file("studio/note.txt"), "not a data file");
+    const BatchRun folder = batch({"--out", "out", "--dataset", "tutti", "studio"});
+    EXPECT_EQ(folder.status, 0) << folder.err;
+    EXPECT_THAT(folder.out, HasSubstr("selvo-batch: 2 file elaborati, 0 non riusciti; 2 casi"));
+    EXPECT_EQ(tableRows(fileBytes(dir.file("out/tutti.csv")).substr(3))[1][0], "A");
+    EXPECT_THAT(folder.err, HasSubstr((fs::path("studio") / "vecchio.csv").string() +
+                                      ": lasciato fuori: è il dataset di un'esecuzione di "
+                                      "selvo-batch, non un file di dati."));
+    EXPECT_THAT(folder.err,
+                HasSubstr("vecchio_chiave.csv: lasciato fuori: è una chiave dei codici"));
+
+    // A list as an editor saves it: a byte-order mark, CR LF, blank lines; a folder in it too.
+    write(dir.file("elenco.txt"), "\xEF\xBB\xBFstudio/b.csv\r\n\r\n  \r\nstudio/dentro\r\n");
+    const BatchRun listed = batch({"--out", "out2", "--elenco", "elenco.txt"});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out, "selvo-batch: 2 file elaborati, 0 non riusciti.\n");
+    EXPECT_EQ(filesIn(dir.file("out2")).size(), 6u);
+
+    write(dir.file("rotto.txt"), "studio/b.csv\nstudio/Citt\xE0.csv\n");
+    const BatchRun broken = batch({"--elenco=rotto.txt", "studio/b.csv"});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_THAT(broken.err, HasSubstr("l'elenco \"rotto.txt\": la riga 2 non è testo UTF-8"));
+}
+
 struct ArgsCase {
     const char* label;
     std::vector<std::string> args;
@@ -991,7 +1159,7 @@ INSTANTIATE_TEST_SUITE_P(
             {"--help"},
             0,
             "Uso: selvo-batch [--out CARTELLA] [--sostituisci] [--dataset NOME\n                  "
-            "[--pseudonimi [--chiave FILE]]] FILE..."},
+            "[--pseudonimi [--chiave FILE]]] [--elenco ELENCO] FILE..."},
         ArgsCase{"DatasetWithoutName", {"x.csv", "--dataset"}, 2, "--dataset richiede un nome"},
         ArgsCase{"EmptyDataset", {"--dataset=", "x.csv"}, 2, "--dataset richiede un nome"},
         ArgsCase{"DatasetTwice",
@@ -1036,6 +1204,9 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  "riserva ai dispositivi"},
         ArgsCase{"DashDashThenDashFile", {"--", "-x.csv"}, 1, "-x.csv: lettura"},
+        ArgsCase{"ListWithoutFile", {"--elenco"}, 2, "--elenco richiede il nome di un file"},
+        ArgsCase{"MissingList", {"--elenco", "assente.txt"}, 2, "Impossibile leggere il file"},
+        ArgsCase{"FolderWithoutDataFiles", {"."}, 2, "nessun file di dati da elaborare"},
         ArgsCase{"MissingFile", {"assente.csv"}, 1, "0 file elaborati, 1 non riuscito."}),
     [](const testing::TestParamInfo<ArgsCase>& info) { return info.param.label; });
 

@@ -1,17 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Loaded into selvo-batch with LD_PRELOAD: while SELVO_TEST_FAIL_FOLDER_FLUSH is set, flushing
-// a folder fails as a failing disk makes it fail; SELVO_TEST_FAIL_FILE_FLUSH=N fails the Nth
-// flush of a file's bytes the same way (a block the disk could not write), and every flush of
-// a whole file system, which tells of that block too; while
-// SELVO_TEST_SKIP_FLUSH is set, nothing
-// waits for the disk and each rename takes up to half a millisecond, as on a slow share (runs that
-// test only how they take turns need no disk, and a wider window between renames shows a mix).
+// Loaded into selvo-batch with LD_PRELOAD, a disk as a test needs it:
+// - SELVO_TEST_FAIL_FOLDER_FLUSH=N fails the Nth flush of a folder and every later one, as a
+//   failing disk makes them fail;
+// - SELVO_TEST_FAIL_FILE_FLUSH=N fails the Nth flush of a file's bytes the same way (a block the
+//   disk could not write), and every flush of a whole file system, which tells of that block too;
+// - while SELVO_TEST_SKIP_FLUSH is set, nothing waits for the disk and each rename takes up to
+//   half a millisecond, as on a slow share (runs that test only how they take turns need no
+//   disk, and a wider window between renames shows a mix);
+// - while SELVO_TEST_FAST_DISK is set, nothing waits for the disk and renames are the system's
+//   (a study of thousands of files, whose flushes would only slow the test);
+// - SELVO_TEST_PAUSE_AFTER_RENAME=N stops the program right after its Nth rename, between two
+//   renames of a set: it creates "paused" in SELVO_TEST_PAUSE_DIR and waits there until
+//   "continue" appears, so a test can kill or interrupt it at that point.
 // Otherwise fsync and rename are the system's.
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,10 +27,13 @@ extern "C" int fsync(int fd) {
     using Fsync = int (*)(int);
     static const Fsync system = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fsync"));
     struct stat info {};
-    if (std::getenv("SELVO_TEST_FAIL_FOLDER_FLUSH") != nullptr && fstat(fd, &info) == 0 &&
-        S_ISDIR(info.st_mode)) {
-        errno = EIO;
-        return -1;
+    if (const char* from = std::getenv("SELVO_TEST_FAIL_FOLDER_FLUSH");
+        from != nullptr && fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        static long folderFlushes = 0;
+        if (++folderFlushes >= std::atol(from)) {
+            errno = EIO;
+            return -1;
+        }
     }
     if (const char* nth = std::getenv("SELVO_TEST_FAIL_FILE_FLUSH");
         nth != nullptr && fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
@@ -32,7 +43,8 @@ extern "C" int fsync(int fd) {
             return -1;
         }
     }
-    if (std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr) {
+    if (std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr ||
+        std::getenv("SELVO_TEST_FAST_DISK") != nullptr) {
         return 0;
     }
     return system(fd);
@@ -45,7 +57,9 @@ extern "C" int syncfs(int fd) {
         errno = EIO;
         return -1;
     }
-    return std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr ? 0 : system(fd);
+    const bool skipped = std::getenv("SELVO_TEST_SKIP_FLUSH") != nullptr ||
+                         std::getenv("SELVO_TEST_FAST_DISK") != nullptr;
+    return skipped ? 0 : system(fd);
 }
 
 extern "C" int rename(const char* from, const char* to) {
@@ -56,5 +70,16 @@ extern "C" int rename(const char* from, const char* to) {
         seed = seed * 1664525u + 1013904223u;
         usleep((seed >> 8) % 500); // renames of two runs overtake each other
     }
-    return system(from, to);
+    const int result = system(from, to);
+    if (const char* nth = std::getenv("SELVO_TEST_PAUSE_AFTER_RENAME")) {
+        static std::atomic<long> renames = 0;
+        if (++renames == std::atol(nth)) {
+            const std::string dir = std::getenv("SELVO_TEST_PAUSE_DIR");
+            std::fclose(std::fopen((dir + "/paused").c_str(), "w"));
+            while (access((dir + "/continue").c_str(), F_OK) != 0) {
+                usleep(2000);
+            }
+        }
+    }
+    return result;
 }

@@ -236,27 +236,63 @@ TEST(DatasetCommands, ControlCharactersInAnItemTextStayInsideTheLabel) {
 
 // Whatever a file name or a name holds, the key reads back as written, and new codes go on
 // after the highest one it holds, not after the number of its rows. A blank line an editor
-// left at the end is no row.
+// left at the end is no row. A key of an older version, without fingerprints, is read too: its
+// rows are taken by file name and given the fingerprint.
 TEST(PseudonymKey, ReadsBackWhatItWroteAndGoesOnAfterTheHighestCode) {
     const auto parsed = selvo::PseudonymKey::parse(kBom + "Codice,File di dati,Cognome,Nome\r\n"
                                                           "S0007,a.csv,Rossi,Mario\r\n\r\n");
     ASSERT_TRUE(std::holds_alternative<selvo::PseudonymKey>(parsed));
     selvo::PseudonymKey key = std::get<selvo::PseudonymKey>(parsed);
-    EXPECT_EQ(key.codeFor("-b,\"x\".csv", "D'Amico", "=1+1"), "S0008");
-    EXPECT_EQ(key.codeFor("a.csv", "Rossi", "Maria"), "S0007");
-    EXPECT_EQ(key.codeFor("riga\nnuova.csv", "Ștefan", "'@a"), "S0009");
+    const std::string print(16, 'a');
+    EXPECT_EQ(key.codeFor("-b,\"x\".csv", "D'Amico", "=1+1", std::string(16, 'b')).code, "S0008");
+    EXPECT_EQ(key.codeFor("a.csv", "Rossi", "Maria", print).code, "S0007");
+    EXPECT_EQ(key.codeFor("riga\nnuova.csv", "Ștefan", "'@a", std::string(16, 'c')).code, "S0009");
 
     const auto again = selvo::PseudonymKey::parse(key.bytes());
     ASSERT_TRUE(std::holds_alternative<selvo::PseudonymKey>(again));
     const auto& entries = std::get<selvo::PseudonymKey>(again).entries();
     ASSERT_EQ(entries.size(), 3u);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto& [code, file, surname, name] = key.entries()[i];
-        EXPECT_EQ(entries[i].code + entries[i].dataFile + entries[i].surname + entries[i].name,
-                  code + file + surname + name);
+        const auto& [code, file, surname, name, fingerprint] = key.entries()[i];
+        EXPECT_EQ(entries[i].code + entries[i].dataFile + entries[i].surname + entries[i].name +
+                      entries[i].fingerprint,
+                  code + file + surname + name + fingerprint);
     }
     EXPECT_EQ(entries[0].name, "Maria");
+    EXPECT_EQ(entries[0].fingerprint, print);
     EXPECT_EQ(selvo::PseudonymCode(12345), "S12345");
+}
+
+// A code follows the administration: found by its fingerprint under any file name, given once
+// per run, and never taken from a file of the run that still holds its administration. Another
+// administration under a known file name gets a new code, and the code it was not given.
+TEST(PseudonymKey, ACodeFollowsTheAdministrationNotTheFileName) {
+    const std::string a(16, 'a'), b(16, 'b'), other(16, 'f');
+    const auto parsed = selvo::PseudonymKey::parse(kBom +
+                                                   "Codice,File di dati,Cognome,Nome,Impronta\r\n"
+                                                   "S0001,a.csv,Rossi,Mario," +
+                                                   a + "\r\nS0002,b.csv,Verdi,Ada," + b + "\r\n");
+    ASSERT_TRUE(std::holds_alternative<selvo::PseudonymKey>(parsed));
+    selvo::PseudonymKey key = std::get<selvo::PseudonymKey>(parsed);
+    key.reserveFileNames({"a.csv", "renamed.csv", "copy.csv", "again.csv"});
+    struct Coding {
+        const char* file;
+        std::string fingerprint;
+        const char* code;
+        const char* sameFileCode;
+    };
+    for (const Coding& coding : {
+             Coding{"renamed.csv", b, "S0002", ""},    // b.csv renamed after a corrected name
+             Coding{"again.csv", b, "S0003", ""},      // the same answers twice in one run
+             Coding{"copy.csv", a, "S0004", ""},       // a.csv is in the run: its code stays there
+             Coding{"a.csv", other, "S0005", "S0001"}, // a namesake under a known file name
+         }) {
+        const selvo::KeyCode given = key.codeFor(coding.file, "R", "M", coding.fingerprint);
+        EXPECT_EQ(given.code, coding.code) << coding.file;
+        EXPECT_EQ(given.sameFileCode.value_or(""), coding.sameFileCode) << coding.file;
+    }
+    EXPECT_EQ(key.entries()[1].dataFile, "renamed.csv");
+    EXPECT_EQ(key.entries()[0].surname + key.entries()[0].name, "RossiMario");
 }
 
 } // namespace
