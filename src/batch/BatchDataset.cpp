@@ -1,7 +1,9 @@
 #include "batch/BatchDataset.h"
 
 #include "administration/ItemBank.h"
+#include "datafiles/DatasetCodebook.h"
 #include "datafiles/DatasetCommands.h"
+#include "datafiles/DatasetSav.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
 #include "platform/TextFile.h"
@@ -20,12 +22,14 @@ constexpr std::size_t kMaxKeyBytes = 16 * 1024 * 1024;
 
 // Labelled as the subject's command file labels its header: a blank, then the word.
 std::vector<DatasetTextColumn> identityColumns(bool pseudonymised) {
-    std::vector<DatasetTextColumn> columns{{"ID", 1, " Identificativo"}};
-    if (!pseudonymised) {
-        columns.push_back({"Cognome", 1, " Cognome"});
-        columns.push_back({"Nome", 1, " Nome"});
+    if (pseudonymised) {
+        return {{"ID", 1, " Identificativo",
+                 "Codice del soggetto; la chiave dei codici dice di chi è"}};
     }
-    return columns;
+    return {{"ID", 1, " Identificativo",
+             "Nome del file di dati del soggetto, senza cartella ed estensione"},
+            {"Cognome", 1, " Cognome", "Cognome del soggetto"},
+            {"Nome", 1, " Nome", "Nome del soggetto"}};
 }
 
 std::vector<std::string> namesOf(const std::vector<DatasetTextColumn>& columns) {
@@ -76,8 +80,9 @@ void BatchDataset::addCase(const std::string& dataFile, const SubjectRecord& sub
         values = {SpssOneLine(DatasetSubjectId(dataFile)), SpssOneLine(subject.surname),
                   SpssOneLine(subject.name)};
     }
+    // As wide as the text a reader of the table gets, the formula guard included.
     for (std::size_t i = 0; i < values.size(); ++i) {
-        m_columns[i].width = std::max(m_columns[i].width, values[i].size());
+        m_columns[i].width = std::max(m_columns[i].width, DatasetCellText(values[i]).size());
     }
     for (std::string& value : StatisticsCaseValues(subject, answers, scores)) {
         values.push_back(std::move(value));
@@ -85,11 +90,14 @@ void BatchDataset::addCase(const std::string& dataFile, const SubjectRecord& sub
     m_table.addCase(values);
 }
 
-BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
-    const std::string table = DatasetTableName(m_name);
-    const std::string commands = DatasetCommandsName(m_name);
-    const std::string notWritten =
-        "; " + shown(table) + " e " + shown(commands) + " non sono stati scritti";
+BatchDataset::Outcome BatchDataset::write(const FolderWait& wait,
+                                          const std::string& createdAt) const {
+    const std::vector<std::string> names = DatasetFileNames(m_name);
+    std::string notWritten = "; ";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        notWritten += (i == 0 ? "" : i + 1 == names.size() ? " e " : ", ") + shown(names[i]);
+    }
+    notWritten += " non sono stati scritti";
     // A run where every file failed would otherwise replace an older dataset with an empty one.
     if (m_table.cases() == 0) {
         return {notWritten + ": nessun caso", std::nullopt};
@@ -97,10 +105,20 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     ProgramState labels; // the item texts label the variables
     SetProgramConstants(labels);
     LoadItemBank(labels);
+    const std::vector<DatasetVariable> variables = DatasetVariables(labels.ItemText, m_columns);
+    const auto path = [this](const std::string& file) {
+        return utf8Of(m_folder / pathFromUtf8(file));
+    };
+    auto sav = ComposeDatasetSav(variables, m_table, createdAt);
+    if (const auto* fault = std::get_if<SavFault>(&sav)) {
+        return {notWritten + (m_key ? ", né la chiave" : ""),
+                FileError(path(names[2]), fault->reason)};
+    }
     std::vector<PendingFile> files{
-        {utf8Of(m_folder / pathFromUtf8(table)), m_table.bytes()},
-        {utf8Of(m_folder / pathFromUtf8(commands)),
-         ComposeDatasetCommands(m_name, labels.ItemText, m_columns)},
+        {path(names[0]), m_table.bytes()},
+        {path(names[1]), ComposeDatasetCommands(m_name, labels.ItemText, m_columns)},
+        {path(names[2]), std::get<std::string>(std::move(sav))},
+        {path(names[3]), ComposeDatasetCodebook(variables)},
     };
     // The key goes with the dataset or not at all: a dataset whose codes no key explains
     // could never be traced back.
@@ -113,7 +131,7 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     }
     const std::size_t cases = m_table.cases();
     std::string said = "; " + std::to_string(cases) +
-                       (cases == 1 ? " caso scritto in " : " casi scritti in ") + shown(table);
+                       (cases == 1 ? " caso scritto in " : " casi scritti in ") + shown(names[0]);
     if (m_key) {
         said += ". La chiave dei codici è in " + visibleText(m_key->shown) +
                 ": conservarla a parte, non inviarla insieme al dataset";

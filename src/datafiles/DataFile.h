@@ -1,6 +1,6 @@
 #pragma once
-#include "state/ProgramState.h"
 #include "platform/TextFile.h"
+#include "state/ProgramState.h"
 
 #include <optional>
 #include <string>
