@@ -116,21 +116,32 @@ std::variant<std::string, SavFault> ComposeDatasetSav(std::span<const DatasetVar
     }
 
     std::string bytes;
+    std::optional<SavFault> tooWide;
     readstat_error_t error =
         readstat_begin_writing_sav(writer.get(), &bytes, static_cast<long>(table.cases()));
     table.forEachCase([&](const std::vector<std::string>& cells) {
-        if (error != READSTAT_OK) {
+        if (error != READSTAT_OK || tooWide) {
             return;
         }
         error = readstat_begin_row(writer.get());
-        for (std::size_t i = 0; i < added.size() && error == READSTAT_OK; ++i) {
-            error = insertCell(writer.get(), added[i], variables[i],
-                               i < cells.size() ? cells[i] : std::string());
+        for (std::size_t i = 0; i < added.size() && error == READSTAT_OK && !tooWide; ++i) {
+            const std::string cell = i < cells.size() ? cells[i] : std::string();
+            // ReadStat checks a text only against its storage, rounded up to 8 bytes: a reader
+            // would cut what lies beyond the variable's width.
+            if (variables[i].isText() && cell.size() > variables[i].width) {
+                tooWide = SavFault{"il testo di " + variables[i].name + " supera i " +
+                                   std::to_string(variables[i].width) + " byte della variabile."};
+            } else {
+                error = insertCell(writer.get(), added[i], variables[i], cell);
+            }
         }
-        if (error == READSTAT_OK) {
+        if (error == READSTAT_OK && !tooWide) {
             error = readstat_end_row(writer.get());
         }
     });
+    if (tooWide) {
+        return *tooWide;
+    }
     if (error == READSTAT_OK) {
         error = readstat_end_writing(writer.get());
     }

@@ -1,5 +1,6 @@
 // selvo-batch as separate processes: two runs at once, and a disk that fails under one.
 #include "datafiles/DataFile.h"
+#include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
 #include "platform/Platform.h"
 #include "report/Report.h"
@@ -199,8 +200,9 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
     std::vector<std::string> first = withTestFlush("SELVO_TEST_SKIP_FLUSH");
     first.push_back("SOURCE_DATE_EPOCH=1000000000");
     ASSERT_EQ(exitStatus(start(args, first, dir.file("err"))), 0);
-    fs::remove(dir.file("out") / "studio.csv");
-    fs::remove(dir.file("out") / "studio.sps");
+    for (const std::string& file : selvo::DatasetFileNames("studio")) {
+        fs::remove(dir.file("out") / file);
+    }
     const auto older = filesIn(dir.file("out"));
 
     // The fifth file flushed on its own is the second subject's report.
@@ -213,8 +215,9 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
     const std::string table = fs::exists(dir.file("out") / "studio.csv")
                                   ? fileBytes(dir.file("out") / "studio.csv")
                                   : std::string();
-    fs::remove(dir.file("out") / "studio.csv");
-    fs::remove(dir.file("out") / "studio.sps");
+    for (const std::string& file : selvo::DatasetFileNames("studio")) {
+        fs::remove(dir.file("out") / file);
+    }
     const auto now = filesIn(dir.file("out"));
     ASSERT_EQ(now.size(), older.size()) << "a temporary was left behind";
     for (std::size_t i = 0; i < inputs.size(); ++i) {
