@@ -10,6 +10,10 @@ install(FILES ${SELVO_QT_TRANSLATIONS} DESTINATION translations)
 get_filename_component(selvo_chart_prefix "${SELVO_CHART_DLL}/../.." ABSOLUTE)
 install(FILES ${selvo_chart_prefix}/share/doc/qcustomplot/GPL.txt
     DESTINATION licenses RENAME QCustomPlot-GPL.txt)
+# ReadStat is linked in statically: its MIT licence asks for its notice beside the programs.
+get_filename_component(selvo_readstat_prefix "${READSTAT_INCLUDE_DIR}/.." ABSOLUTE)
+install(FILES ${selvo_readstat_prefix}/share/doc/readstat/LICENSE
+    DESTINATION licenses RENAME ReadStat-LICENSE.txt)
 
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME BrivanSelvo)
