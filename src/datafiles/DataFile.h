@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/TextFile.h"
 #include "state/ProgramState.h"
+#include "platform/TextFile.h"
 
 #include <optional>
 #include <string>
