@@ -44,7 +44,7 @@ bool same(const QString& folder, const QString& other) {
 
 // Windows names the known folder; on Linux the XDG documents folder when the user has one of
 // its own, otherwise the Italian or the English name, whichever is there.
-QString documentsFolder(const QString& home) {
+QString documentsFolder([[maybe_unused]] const QString& home) {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 #ifdef Q_OS_WIN
     return documents;
