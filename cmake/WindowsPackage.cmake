@@ -31,6 +31,10 @@ install(FILES /usr/share/doc/libqt6core6/copyright DESTINATION licenses RENAME Q
 install(FILES ${selvo_runtime_exception_txt} DESTINATION licenses)
 install(FILES /usr/share/doc/mingw-w64-x86-64-dev/copyright
     DESTINATION licenses RENAME MinGW-w64-copyright.txt)
+# ReadStat is linked in statically: its MIT licence asks for its notice beside the programs.
+get_filename_component(selvo_readstat_prefix "${READSTAT_INCLUDE_DIR}/.." ABSOLUTE)
+install(FILES ${selvo_readstat_prefix}/share/doc/readstat/LICENSE
+    DESTINATION licenses RENAME ReadStat-LICENSE.txt)
 
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME BrivanSelvo)

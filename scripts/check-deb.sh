@@ -53,7 +53,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 # fail to start.
 depends=$(field Depends)
 depended=$(tr ',' '\n' <<< "$depends" | sed 's/^ *//; s/[ (].*//')
-for library in libqt6widgets6 libqcustomplot2.1-qt6 libqt6svg6 libc6 libstdc++6; do
+for library in libqt6widgets6 libqcustomplot2.1-qt6 libqt6svg6 libreadstat1 libc6 libstdc++6; do
     if grep -Fxq "$library" <<< "$depended"; then
         echo "ok: depends on $library"
     else

@@ -4,7 +4,8 @@
 # write: the files, their names, and what each prints. The subjects have accented and
 # non-Latin names and notes with line breaks, quotes and a 0x1A byte; each program runs twice
 # into an output folder (the second run replaces the first run's files) and twice in place
-# (each data file rewritten beside itself).
+# (each data file rewritten beside itself), then writes the study's dataset, with names and
+# pseudonymised: its table, command file, .sav and codebook must agree byte for byte too.
 #   scripts/compare-windows-outputs.sh LINUX_SELVO_BATCH WINDOWS_BUILD_FOLDER
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,17 +48,20 @@ for side in linux windows; do
     pass "$side" in-place-again "${inputs[@]}"
     pass "$side" missing --out out absent.csv "${inputs[0]}"
     pass "$side" dataset --dataset studio --out study "${inputs[@]}"
+    pass "$side" pseudonyms --dataset anonimo --pseudonimi --out study "${inputs[@]}"
 done
 
-# The closing line names the dataset with the system's own separator.
+# The closing line names the dataset (and the key) with the system's own separator.
 sed -i 's|study\\studio|study/studio|' "$work/windows/out-dataset.txt"
+sed -i 's|study\\anonimo|study/anonimo|g' "$work/windows/out-pseudonyms.txt"
 
 if ! diff -r "$work/linux" "$work/windows"; then
     echo "compare-windows-outputs: the Windows outputs differ from the Linux ones" >&2
     exit 1
 fi
 count="$(find "$work/linux" -type f | wc -l)"
-if [ "$count" -lt 40 ] || [ ! -s "$work/linux/study/studio.sps" ]; then
+if [ "$count" -lt 40 ] || [ ! -s "$work/linux/study/studio.sav" ] ||
+    [ ! -s "$work/linux/study/anonimo.sav" ]; then
     echo "compare-windows-outputs: only $count files were written" >&2
     exit 1
 fi

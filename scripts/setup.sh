@@ -10,10 +10,10 @@ set -euo pipefail
 
 packages=(
     build-essential cmake g++ pkg-config
-    qt6-base-dev libqcustomplot-dev qt6-svg-dev libgl-dev qt6-translations-l10n
+    qt6-base-dev libqcustomplot-dev qt6-svg-dev libgl-dev qt6-translations-l10n libreadstat-dev
     libgtest-dev libgmock-dev googletest
     clang libclang-rt-14-dev
-    python3 pspp poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui
+    python3 pspp r-cran-haven poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui
     xvfb xauth fonts-dejavu-core
     librsvg2-bin gzip man-db desktop-file-utils appstream
     dpkg-dev lintian file binutils dosfstools exfatprogs exfat-fuse fuse3 locales

@@ -4,7 +4,9 @@
 
 #include "administration/ItemBank.h"
 #include "datafiles/AdministrationFingerprint.h"
+#include "datafiles/DatasetCodebook.h"
 #include "datafiles/DatasetCommands.h"
+#include "datafiles/DatasetSav.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
 #include "platform/TextFile.h"
@@ -23,12 +25,14 @@ constexpr std::size_t kMaxKeyBytes = 16 * 1024 * 1024;
 
 // Labelled as the subject's command file labels its header: a blank, then the word.
 std::vector<DatasetTextColumn> identityColumns(bool pseudonymised) {
-    std::vector<DatasetTextColumn> columns{{"ID", 1, " Identificativo"}};
-    if (!pseudonymised) {
-        columns.push_back({"Cognome", 1, " Cognome"});
-        columns.push_back({"Nome", 1, " Nome"});
+    if (pseudonymised) {
+        return {{"ID", 1, " Identificativo",
+                 "Codice del soggetto; la chiave dei codici dice di chi è"}};
     }
-    return columns;
+    return {{"ID", 1, " Identificativo",
+             "Nome del file di dati del soggetto, senza cartella ed estensione"},
+            {"Cognome", 1, " Cognome", "Cognome del soggetto"},
+            {"Nome", 1, " Nome", "Nome del soggetto"}};
 }
 
 std::vector<std::string> namesOf(const std::vector<DatasetTextColumn>& columns) {
@@ -91,8 +95,9 @@ std::optional<std::string> BatchDataset::addCase(const std::string& dataFile,
         values = {SpssOneLine(DatasetSubjectId(dataFile)), SpssOneLine(subject.surname),
                   SpssOneLine(subject.name)};
     }
+    // As wide as the text a reader of the table gets, the formula guard included.
     for (std::size_t i = 0; i < values.size(); ++i) {
-        m_columns[i].width = std::max(m_columns[i].width, values[i].size());
+        m_columns[i].width = std::max(m_columns[i].width, DatasetCellText(values[i]).size());
     }
     for (std::string& value : StatisticsCaseValues(subject, answers, scores)) {
         values.push_back(std::move(value));
@@ -101,8 +106,9 @@ std::optional<std::string> BatchDataset::addCase(const std::string& dataFile,
     return note;
 }
 
-BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
-    const std::string table = DatasetTableName(m_name);
+BatchDataset::Outcome BatchDataset::write(const FolderWait& wait,
+                                          const std::string& createdAt) const {
+    const std::vector<std::string> names = DatasetFileNames(m_name);
     // A run where every file failed would otherwise replace an older dataset with an empty one.
     if (m_table.cases() == 0) {
         return {notWritten(": nessun caso"), std::nullopt};
@@ -110,9 +116,17 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     ProgramState labels; // the item texts label the variables
     SetProgramConstants(labels);
     LoadItemBank(labels);
+    const std::vector<DatasetVariable> variables = DatasetVariables(labels.ItemText, m_columns);
+    const auto path = [this](std::size_t file) { return utf8Of(m_paths.files[file]); };
+    auto sav = ComposeDatasetSav(variables, m_table, createdAt);
+    if (const auto* fault = std::get_if<SavFault>(&sav)) {
+        return {notWritten(""), FileError(path(2), fault->reason)};
+    }
     std::vector<PendingFile> files{
-        {utf8Of(m_paths.table), m_table.bytes()},
-        {utf8Of(m_paths.commands), ComposeDatasetCommands(m_name, labels.ItemText, m_columns)},
+        {path(0), m_table.bytes()},
+        {path(1), ComposeDatasetCommands(m_name, labels.ItemText, m_columns)},
+        {path(2), std::get<std::string>(std::move(sav))},
+        {path(3), ComposeDatasetCodebook(variables)},
     };
     // The key goes with the dataset or not at all: a dataset whose codes no key explains
     // could never be traced back.
@@ -125,7 +139,7 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
     }
     const std::size_t cases = m_table.cases();
     std::string said = "; " + std::to_string(cases) +
-                       (cases == 1 ? " caso scritto in " : " casi scritti in ") + shown(table);
+                       (cases == 1 ? " caso scritto in " : " casi scritti in ") + shown(names[0]);
     if (m_key) {
         said += ". La chiave dei codici è in " + visibleText(m_key->shown) +
                 ": conservarla a parte, non inviarla insieme al dataset";
@@ -134,8 +148,13 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait) const {
 }
 
 std::string BatchDataset::notWritten(const std::string& why) const {
-    return "; " + shown(DatasetTableName(m_name)) + " e " + shown(DatasetCommandsName(m_name)) +
-           " non sono stati scritti" + (m_key && m_table.cases() > 0 ? ", né la chiave" : "") + why;
+    const std::vector<std::string> names = DatasetFileNames(m_name);
+    std::string said = "; ";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        said += (i == 0 ? "" : i + 1 == names.size() ? " e " : ", ") + shown(names[i]);
+    }
+    return said + " non sono stati scritti" + (m_key && m_table.cases() > 0 ? ", né la chiave" : "") +
+           why;
 }
 
 std::string BatchDataset::shown(const std::string& file) const {

@@ -2,8 +2,8 @@
 
 #pragma once
 // A selvo-batch run's dataset: the cases of the subjects processed, in the order given, and
-// their writing as NAME.csv and NAME.sps once every subject is done; for a pseudonymised
-// dataset also the key of its codes.
+// their writing as NAME.csv, NAME.sps, NAME.sav and NAME_codebook.csv once every subject is
+// done; for a pseudonymised dataset also the key of its codes.
 #include "datafiles/DatasetCommands.h"
 #include "datafiles/DatasetTable.h"
 #include "datafiles/PseudonymKey.h"
@@ -35,10 +35,10 @@ struct DatasetKey {
 // cannot be read or is not a key.
 std::variant<PseudonymKey, std::string> ReadDatasetKey(const std::filesystem::path& file);
 
-// Where NAME.csv and NAME.sps are written: in the folder, or where a link of that name leads.
+// Where the dataset's files are written, in DatasetFileNames's order: in the folder, or where
+// a link of that name leads.
 struct DatasetPaths {
-    std::filesystem::path table;
-    std::filesystem::path commands;
+    std::vector<std::filesystem::path> files;
 };
 
 class BatchDataset {
@@ -58,9 +58,10 @@ public:
         std::string said; // the closing line's part: "; 48 casi scritti in studio.csv"
         std::optional<FileError> error; // why the files could not be written
     };
-    // Writes both files, and the key, as one set, or none: with no case at all, or on a
-    // failure, any older NAME.csv, NAME.sps and key stay as they were.
-    Outcome write(const FolderWait& wait) const;
+    // Writes the four files, and the key, as one set, or none: with no case at all, or on a
+    // failure, the older ones stay as they were. NAME.sav is dated `createdAt`, the run's
+    // time as its reports carry it.
+    Outcome write(const FolderWait& wait, const std::string& createdAt) const;
 
     // The closing line's part for a dataset not written, and why: "; studio.csv e studio.sps
     // non sono stati scritti" and the reason.

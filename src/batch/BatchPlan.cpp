@@ -290,8 +290,7 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
 std::optional<std::string> DatasetNameTooLong(const fs::path& folder, const std::string& name,
                                               bool withKey) {
     const std::string where = utf8Of(folder);
-    std::vector<std::string> files{DatasetTableName(name), DatasetCommandsName(name),
-                                   name + ".sav"};
+    std::vector<std::string> files = DatasetFileNames(name);
     if (withKey) {
         files.push_back(DatasetKeyName(name));
     }
@@ -300,8 +299,8 @@ std::optional<std::string> DatasetNameTooLong(const fs::path& folder, const std:
             const FileNameLimit limit = fileNameLimit(where);
             return "il nome è troppo lungo: " + file + " supera i " + std::to_string(limit.length) +
                    " " + limit.unit + " che il disco della cartella \"" + absolutePath(where) +
-                   "\" ammette per il nome di un file (con le estensioni .csv, .sps e il .sav "
-                   "che vi scrive PSPP" +
+                   "\" ammette per il nome di un file (contando le aggiunte .csv, .sps, .sav e "
+                   "_codebook.csv" +
                    (withKey ? ", e _chiave.csv per la chiave dei codici" : "") +
                    "). Scegliere un nome più corto con --dataset.";
         }

@@ -44,7 +44,7 @@ struct DatasetOutput {
     std::string remedy;
 };
 
-// Why the run's dataset files (NAME.csv, NAME.sps, the key) may not be written: one would
+// Why the run's dataset files (DatasetFileNames, the key) may not be written: one would
 // replace an input of the run (refused or not), is one of the files a subject writes there,
 // or is another of them. Names are compared as their folder compares them. Nothing when they
 // may.
@@ -52,8 +52,8 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
                                            const std::vector<DatasetOutput>& files,
                                            FolderNames& names);
 
-// Why NAME.csv, NAME.sps and the NAME.sav that SPSS or PSPP write from them, and with
-// `withKey` NAME_chiave.csv, cannot be created in `folder`: a name too long for its file
+// Why the dataset's files (DatasetFileNames), and with `withKey` NAME_chiave.csv, cannot be
+// created in `folder`: a name too long for its file
 // system. Nothing when they can.
 std::optional<std::string> DatasetNameTooLong(const std::filesystem::path& folder,
                                               const std::string& name, bool withKey = false);

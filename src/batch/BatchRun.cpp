@@ -272,11 +272,13 @@ std::string BatchUsage() {
            "Se lì c'è già un file di dati con lo stesso nome ma un'altra somministrazione\n"
            "(un retest, un omonimo), il soggetto non è elaborato: con --sostituisci quel\n"
            "file è sostituito e la sua somministrazione va persa.\n"
-           "Con --dataset scrive anche NOME.csv, una riga per ogni soggetto elaborato, e\n"
-           "NOME.sps, i comandi SPSS/PSPP che ne fanno NOME.sav: nella CARTELLA, o senza\n"
-           "--out nella cartella corrente. NOME va indicato senza cartella e senza\n"
-           "estensione. Ogni riga inizia con ID (il nome del file di dati senza cartella\n"
-           "ed estensione), Cognome e Nome.\n"
+           "Con --dataset scrive anche NOME.csv, una riga per ogni soggetto elaborato,\n"
+           "NOME.sav, gli stessi casi come file di dati SPSS con le etichette (per SPSS,\n"
+           "PSPP, jamovi, JASP e R), NOME.sps, i comandi SPSS/PSPP che da NOME.csv fanno\n"
+           "NOME.sav, e NOME_codebook.csv, il significato di ogni variabile: nella\n"
+           "CARTELLA, o senza --out nella cartella corrente. NOME va indicato senza\n"
+           "cartella e senza estensione. Ogni riga inizia con ID (il nome del file di dati\n"
+           "senza cartella ed estensione), Cognome e Nome.\n"
            "Con --pseudonimi l'ID è un codice (S0001, S0002, ...) e nel dataset non\n"
            "compaiono nomi né cognomi; la chiave dei codici va in NOME_chiave.csv accanto\n"
            "al dataset, o nel FILE indicato con --chiave, leggibile solo dal proprietario.\n"
@@ -391,10 +393,10 @@ int RunBatch(const BatchOptions& given, BatchOutput output, const DateTimeSource
     KeyLock keyLock;
     if (options.dataset) {
         std::vector<DatasetOutput> outputs;
-        for (const auto& [file, shown] :
-             {std::pair(datasetPaths->table, DatasetTableName(*options.dataset)),
-              std::pair(datasetPaths->commands, DatasetCommandsName(*options.dataset))}) {
-            outputs.push_back({file.parent_path(), utf8Of(file.filename()), shown,
+        const std::vector<std::string> shownNames = DatasetFileNames(*options.dataset);
+        for (std::size_t i = 0; i < shownNames.size(); ++i) {
+            const fs::path& file = datasetPaths->files[i];
+            outputs.push_back({file.parent_path(), utf8Of(file.filename()), shownNames[i],
                                "scegliere un altro nome con --dataset"});
         }
         if (key) {
@@ -548,7 +550,7 @@ int RunBatch(const BatchOptions& given, BatchOutput output, const DateTimeSource
     // The dataset comes last: it holds the cases of the subjects whose files were written.
     BatchDataset::Outcome written;
     if (dataset) {
-        written = dataset->write(wait);
+        written = dataset->write(wait, now());
         if (written.error) {
             output.err << "selvo-batch: " << written.error->message() << "\n";
         }

@@ -19,7 +19,7 @@ namespace selvo {
 
 struct BatchOptions {
     std::optional<std::string> outDir;  // beside each data file when absent
-    std::optional<std::string> dataset; // NAME of NAME.csv and NAME.sps, written when given
+    std::optional<std::string> dataset; // NAME of NAME.csv and the rest, written when given
     bool pseudonyms = false;            // the dataset names each subject by a code
     std::optional<std::string> keyFile; // the codes' key, NAME_chiave.csv beside the dataset
     std::optional<std::string> list;    // --elenco: a file naming data files, "-" for stdin
@@ -54,18 +54,18 @@ struct BatchOutput {
 };
 
 // Reprocesses every file, each from a fresh program state, and carries on past failures; with
-// a dataset, then writes every processed case into NAME.csv and NAME.sps, in the output folder
-// (the current one without --out). Returns the exit status: 0 all succeeded, 1 some failed or
-// the dataset could not be written, 2 when the output folder cannot be created or the
-// dataset's names are taken by an input or a subject's output, or too long for the folder,
-// 130 when it was interrupted (the dataset is then not written).
+// a dataset, then writes every processed case into NAME.csv, NAME.sps, NAME.sav and the
+// codebook, in the output folder (the current one without --out). Returns the exit status: 0 all
+// succeeded, 1 some failed or the dataset could not be written, 2 when the output folder cannot be
+// created or the dataset's names are taken by an input or a subject's output, or too long for the
+// folder, 130 when it was interrupted (the dataset is then not written).
 int RunBatch(const BatchOptions& options, BatchOutput output,
              const DateTimeSource& now = CurrentDateTimeText);
 
 // The whole program: parses, runs, and returns the exit status (2 for a usage error).
 // SOURCE_DATE_EPOCH, when set to a number of seconds, fixes the processing time written into
-// the reports (in UTC), so reruns and other systems can be compared byte for byte; set to
-// anything else, it is a usage error.
+// the reports and the dataset's NAME.sav (in UTC), so reruns and other systems can be compared
+// byte for byte; set to anything else, it is a usage error.
 int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               ProgressLine progress);
 

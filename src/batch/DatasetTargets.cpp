@@ -74,14 +74,15 @@ std::variant<DatasetTargets, TargetFault> PlanDatasetTargets(const BatchOptions&
         }
         targets.key = std::move(key);
     }
-    const std::string tableName = DatasetTableName(*options.dataset);
-    const std::string commandsName = DatasetCommandsName(*options.dataset);
-    const auto table = whereWritten(targets.folder / pathFromUtf8(tableName));
-    const auto commands = whereWritten(targets.folder / pathFromUtf8(commandsName));
-    if (!table || !commands) {
-        return TargetFault{dataset, linkLoop(!table ? tableName : commandsName)};
+    DatasetPaths paths;
+    for (const std::string& name : DatasetFileNames(*options.dataset)) {
+        const auto file = whereWritten(targets.folder / pathFromUtf8(name));
+        if (!file) {
+            return TargetFault{dataset, linkLoop(name)};
+        }
+        paths.files.push_back(*file);
     }
-    targets.paths = DatasetPaths{*table, *commands};
+    targets.paths = std::move(paths);
     return targets;
 }
 

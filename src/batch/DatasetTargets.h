@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Where a run's dataset and key of codes go, settled before anything is read: NAME.csv and
-// NAME.sps in the output folder (the current one without --out), the key beside them or where
+// Where a run's dataset and key of codes go, settled before anything is read: the dataset's
+// files in the output folder (the current one without --out), the key beside them or where
 // --chiave says; each written where a link of its name leads, the link kept.
 #include "batch/BatchDataset.h"
 #include "batch/BatchRun.h"

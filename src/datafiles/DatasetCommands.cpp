@@ -5,7 +5,6 @@
 #include "datafiles/DatasetTable.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
-#include "questionnaire/Questionnaire.h"
 #include "state/Startup.h"
 #include "text/Cp1252.h"
 #include "text/NumberText.h"
@@ -72,7 +71,7 @@ void addHeaderComment(CommandLines& lines) {
 }
 
 void addGetData(CommandLines& lines, const std::string& name,
-                std::span<const DatasetTextColumn> leading) {
+                std::span<const DatasetVariable> variables) {
     lines.add("GET DATA /TYPE=TXT");
     lines.addQuoted("  /FILE=", DatasetTableName(name), "");
     // The header row is skipped, so its byte-order mark never reaches the data.
@@ -81,16 +80,8 @@ void addGetData(CommandLines& lines, const std::string& name,
           "  /DELIMITERS=\",\"", "  /QUALIFIER='\"'", "  /VARIABLES="}) {
         lines.add(subcommand);
     }
-    std::vector<StatisticsVariable> variables;
-    for (const DatasetTextColumn& column : leading) {
-        variables.push_back({column.name, "A" + std::to_string(std::clamp<std::size_t>(
-                                                    column.width, 1, kMaxStringWidth))});
-    }
-    for (StatisticsVariable& variable : StatisticsVariables()) {
-        variables.push_back(std::move(variable));
-    }
     std::string line(kIndent);
-    for (const StatisticsVariable& variable : variables) {
+    for (const DatasetVariable& variable : variables) {
         const std::string entry = variable.name + " " + variable.format;
         if (line.size() > kIndent.size() && line.size() + 1 + entry.size() > kListWidth) {
             lines.add(line);
@@ -119,17 +110,20 @@ void addVariableLabels(CommandLines& lines, std::span<const std::string> itemTex
 }
 
 // The subject form's options, code by code, as the questionnaire labels them.
-void addValueLabels(CommandLines& lines) {
+void addValueLabels(CommandLines& lines, std::span<const DatasetVariable> variables) {
     lines.add("VALUE LABELS");
-    const auto& fields = questionnaire::kCodedFields;
-    for (std::size_t f = 0; f < fields.size(); ++f) {
-        const questionnaire::CodedField& coded = *fields[f];
-        std::string line = std::string(kIndent) + (f == 0 ? "" : "/") + std::string(coded.variable);
-        for (int code = 1; code <= coded.optionCount; ++code) {
-            line += " " + std::to_string(code) + " " +
-                    SpssQuoted(coded.valueLabels[static_cast<std::size_t>(code - 1)]);
+    std::vector<const DatasetVariable*> coded;
+    for (const DatasetVariable& variable : variables) {
+        if (!variable.valueLabels.empty()) {
+            coded.push_back(&variable);
         }
-        lines.add(line + (f + 1 == fields.size() ? "." : ""));
+    }
+    for (std::size_t f = 0; f < coded.size(); ++f) {
+        std::string line = std::string(kIndent) + (f == 0 ? "" : "/") + coded[f]->name;
+        for (const DatasetValueLabel& value : coded[f]->valueLabels) {
+            line += " " + std::to_string(value.code) + " " + SpssQuoted(value.label);
+        }
+        lines.add(line + (f + 1 == coded.size() ? "." : ""));
     }
 }
 
@@ -138,12 +132,13 @@ void addValueLabels(CommandLines& lines) {
 std::string ComposeDatasetCommands(const std::string& name, std::span<const std::string> itemTexts,
                                    std::span<const DatasetTextColumn> leading) {
     CommandLines lines;
+    const std::vector<DatasetVariable> variables = DatasetVariables(itemTexts, leading);
     addHeaderComment(lines);
-    addGetData(lines, name, leading);
+    addGetData(lines, name, variables);
     lines.add("");
     addVariableLabels(lines, itemTexts, leading);
     lines.add("");
-    addValueLabels(lines);
+    addValueLabels(lines, variables);
     lines.add("");
     lines.addQuoted("SAVE OUTFILE=", name + ".sav", "");
     lines.add("  /COMPRESSED.");

@@ -3,6 +3,8 @@
 #pragma once
 // NAME.sps: the commands that read a run's NAME.csv into one SPSS data file NAME.sav, every
 // variable defined and labelled as in a subject's command file.
+#include "datafiles/DatasetVariables.h"
+
 #include <cstddef>
 #include <span>
 #include <string>
@@ -11,17 +13,6 @@ namespace selvo {
 
 // SPSS reads no command line longer than this.
 inline constexpr std::size_t kMaxCommandLineBytes = 255;
-
-// A text column of the dataset ahead of the case's variables (the subject's identification):
-// its name, its width in bytes (SPSS strings are sized in bytes) and its label.
-struct DatasetTextColumn {
-    std::string name;
-    std::size_t width = 1;
-    std::string label;
-};
-
-// SPSS and PSPP hold no string wider than this.
-inline constexpr std::size_t kMaxStringWidth = 32767;
 
 // The file's bytes, UTF-8 with a byte-order mark (the item labels are Italian, the names of the
 // files may be anything): GET DATA of NAME.csv, the variable labels (item k's text in slot k

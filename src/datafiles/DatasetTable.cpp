@@ -36,18 +36,26 @@ bool isPlainNumber(std::string_view value) {
     return digits(whole) && digits(fraction);
 }
 
+bool takesFormulaGuard(const std::string& value) {
+    return needsFormulaGuard(value) && !isPlainNumber(value);
+}
+
 } // namespace
 
 std::string DatasetCsvValue(const std::string& value) {
     // A text age such as "=1+1" must show in a spreadsheet, not run: the guard's apostrophe
     // goes inside the quotes.
-    if (needsFormulaGuard(value) && !isPlainNumber(value)) {
+    if (takesFormulaGuard(value)) {
         return quoteCsvText(withFormulaGuard(value));
     }
     if (value.find_first_of(",\"\r\n") == std::string::npos) {
         return value;
     }
     return quoteCsvText(value);
+}
+
+std::string DatasetCellText(const std::string& value) {
+    return takesFormulaGuard(value) ? withFormulaGuard(value) : value;
 }
 
 namespace {
@@ -66,6 +74,19 @@ std::string DatasetTableName(const std::string& name) {
 
 std::string DatasetCommandsName(const std::string& name) {
     return name + ".sps";
+}
+
+std::string DatasetDataFileName(const std::string& name) {
+    return name + ".sav";
+}
+
+std::string DatasetCodebookName(const std::string& name) {
+    return name + "_codebook.csv";
+}
+
+std::vector<std::string> DatasetFileNames(const std::string& name) {
+    return {DatasetTableName(name), DatasetCommandsName(name), DatasetDataFileName(name),
+            DatasetCodebookName(name)};
 }
 
 std::string DatasetKeyName(const std::string& name) {
@@ -106,7 +127,7 @@ std::optional<std::string> DatasetNameFault(const std::string& name) {
     }
     if (endsWithExtension(name)) {
         return "il nome del dataset " + quoted +
-               " va indicato senza estensione: selvo-batch vi aggiunge .csv e .sps.";
+               " va indicato senza estensione: selvo-batch vi aggiunge .csv, .sps e .sav.";
     }
     return std::nullopt;
 }
@@ -122,6 +143,36 @@ DatasetTable::DatasetTable(const std::vector<std::string>& leading) : m_bytes(kU
 void DatasetTable::addCase(const std::vector<std::string>& values) {
     addRow(values);
     ++m_cases;
+}
+
+void DatasetTable::forEachCase(
+    const std::function<void(const std::vector<std::string>&)>& visit) const {
+    // Past the byte-order mark and the header row. A cell is quoted only as DatasetCsvValue
+    // quotes it: whole, its quotation marks doubled.
+    std::size_t at = m_bytes.find(kCrLf) + kCrLf.size();
+    std::vector<std::string> cells;
+    while (at < m_bytes.size()) {
+        std::string cell;
+        if (m_bytes[at] == '"') {
+            for (++at; !(m_bytes[at] == '"' && m_bytes[at + 1] != '"'); ++at) {
+                at += m_bytes[at] == '"' ? 1 : 0;
+                cell += m_bytes[at];
+            }
+            ++at;
+        } else {
+            const std::size_t end = m_bytes.find_first_of(",\r", at);
+            cell = m_bytes.substr(at, end - at);
+            at = end;
+        }
+        cells.push_back(std::move(cell));
+        if (m_bytes[at] == ',') {
+            ++at;
+        } else {
+            at += kCrLf.size();
+            visit(cells);
+            cells.clear();
+        }
+    }
 }
 
 void DatasetTable::addRow(const std::vector<std::string>& fields) {

@@ -57,6 +57,7 @@ struct CaseVariable {
     Part part = Part::Header;
     std::function<CaseValue(const CaseInput&)> value;
     std::string label;              // none when empty; an item's comes from its loaded text
+    std::string description;        // what it holds, for the dataset's codebook
     Role role = Role::Other;        // of a categorical variable
     q::Algorithm algorithm = q::X4; // of a categorical variable
     int item = 0;                   // of an answer variable
@@ -76,35 +77,61 @@ CaseVariable& add(std::vector<CaseVariable>& list, std::string name, std::string
 // header is labelled with its name after a blank; the case code's label says " Note".
 void addHeader(std::vector<CaseVariable>& list) {
     const auto header = [&list](std::string_view name, std::string_view format,
-                                std::function<CaseValue(const CaseInput&)> value) {
-        add(list, std::string(name), format, Part::Header, std::move(value)).label =
-            " " + std::string(name);
+                                std::function<CaseValue(const CaseInput&)> value,
+                                std::string description) {
+        CaseVariable& variable =
+            add(list, std::string(name), format, Part::Header, std::move(value));
+        variable.label = " " + std::string(name);
+        variable.description = std::move(description);
     };
     const auto text = [](std::string SubjectRecord::*field) {
         return
             [field](const CaseInput& in) { return CaseValue(std::string_view(in.subject.*field)); };
     };
-    header("Card", "F8.0",
-           [](const CaseInput& in) { return CaseValue(static_cast<double>(in.subject.card)); });
-    header(q::kSex.variable, "F8.0", text(&SubjectRecord::sex));
-    header("Eta", "F8.0", text(&SubjectRecord::age));
-    header(q::kMarital.variable, "F8.0", text(&SubjectRecord::marital));
-    header(q::kEducation.variable, "F8.0", text(&SubjectRecord::education));
-    header(kCaseCodeVariable, "A10", [](const CaseInput&) { return CaseValue(kCaseCode); });
+    header(
+        "Card", "F8.0",
+        [](const CaseInput& in) { return CaseValue(static_cast<double>(in.subject.card)); },
+        "Numero di scheda del soggetto");
+    header(q::kSex.variable, "F8.0", text(&SubjectRecord::sex), "Sesso");
+    header("Eta", "F8.0", text(&SubjectRecord::age),
+           "Età in anni; mancante se non è scritta come un numero");
+    header(q::kMarital.variable, "F8.0", text(&SubjectRecord::marital), "Stato civile");
+    header(q::kEducation.variable, "F8.0", text(&SubjectRecord::education), "Titolo di studio");
+    header(
+        kCaseCodeVariable, "A10", [](const CaseInput&) { return CaseValue(kCaseCode); },
+        "Sempre «" + std::string(kCaseCode) + "»: le note del soggetto non fanno parte del caso");
     list.back().label = " Note";
 }
 
 void addAnswers(std::vector<CaseVariable>& list) {
     for (int k = q::kFirstItem; k <= q::kItemCount; ++k) {
-        add(list, "t" + std::to_string(k) + "_1", "F8", Part::Agreement, [k](const CaseInput& in) {
-            return CaseValue(in.answers.agreement[k]);
-        }).item = k;
+        CaseVariable& variable =
+            add(list, "t" + std::to_string(k) + "_1", "F8", Part::Agreement,
+                [k](const CaseInput& in) { return CaseValue(in.answers.agreement[k]); });
+        variable.item = k;
+        variable.description = "Item " + std::to_string(k) + ": accordo, da 1 a " +
+                               std::to_string(q::kAgreementSteps) + " (0 senza risposta)";
     }
     for (int k = q::kFirstItem; k <= q::kItemCount; ++k) {
-        add(list, "d" + std::to_string(k) + "_1", "F8.0", Part::Distress, [k](const CaseInput& in) {
-            return CaseValue(in.answers.distress[k]);
-        }).item = k;
+        CaseVariable& variable =
+            add(list, "d" + std::to_string(k) + "_1", "F8.0", Part::Distress,
+                [k](const CaseInput& in) { return CaseValue(in.answers.distress[k]); });
+        variable.item = k;
+        variable.description = "Item " + std::to_string(k) + ": disagio, da 1 a " +
+                               std::to_string(q::kDistressSteps) +
+                               ", chiesto solo con un accordo da 5 a " +
+                               std::to_string(q::kAgreementSteps) + " (altrimenti 0)";
     }
+}
+
+// What a dimensional total adds up.
+std::string agreementSum(std::string_view whose, int items) {
+    return "Punteggio dimensionale " + std::string(whose) + ": somma dell'accordo a " +
+           std::to_string(items) + " item";
+}
+
+std::string disorderName(const q::DisorderDefinition& disorder) {
+    return "del disturbo " + std::string(disorder.screenName);
 }
 
 // A total of the dimensional scores, picked from them.
@@ -117,20 +144,25 @@ template <class Pick> std::function<CaseValue(const CaseInput&)> dimensional(Pic
 void addDimensionalTotals(std::vector<CaseVariable>& list) {
     for (const q::DisorderDefinition& disorder : q::kDisorders) {
         const q::Disorder d = disorder.disorder;
-        add(list, asciiLowered(disorder.code) + "1t", "F8.0", Part::Dimensional,
-            dimensional([d](const DimensionalScores& s) { return s.disorders[d]; }))
-            .label = std::string(disorder.statisticsLabels.total) + " tot";
+        CaseVariable& variable =
+            add(list, asciiLowered(disorder.code) + "1t", "F8.0", Part::Dimensional,
+                dimensional([d](const DimensionalScores& s) { return s.disorders[d]; }));
+        variable.label = std::string(disorder.statisticsLabels.total) + " tot";
+        variable.description = agreementSum(disorderName(disorder), q::scaleItemCount(disorder));
     }
     for (const q::ClusterDefinition& cluster : q::kClusters) {
         const q::Cluster c = cluster.cluster;
         const std::string letter(cluster.letter);
-        add(list, "cl" + letter + "1t", "F8.0", Part::Dimensional,
-            dimensional([c](const DimensionalScores& s) { return s.clusters[c]; }))
-            .label = "CLU_" + letter + " tot";
+        CaseVariable& variable =
+            add(list, "cl" + letter + "1t", "F8.0", Part::Dimensional,
+                dimensional([c](const DimensionalScores& s) { return s.clusters[c]; }));
+        variable.label = "CLU_" + letter + " tot";
+        variable.description = agreementSum("del cluster " + letter, q::clusterItemCount(cluster));
     }
-    add(list, std::string(kAllClustersTotal), "F8.0", Part::Dimensional,
-        dimensional([](const DimensionalScores& s) { return s.allClusters; }))
-        .label = std::string(kAllClustersTotalLabel);
+    CaseVariable& all = add(list, std::string(kAllClustersTotal), "F8.0", Part::Dimensional,
+                            dimensional([](const DimensionalScores& s) { return s.allClusters; }));
+    all.label = std::string(kAllClustersTotalLabel);
+    all.description = agreementSum("dei tre cluster", q::allClustersItemCount());
 }
 
 // The names of a disorder's criteria count the items behind them: borderline criterion 5, of
@@ -148,11 +180,33 @@ std::vector<std::string> criterionNames(const q::DisorderDefinition& disorder) {
     return names;
 }
 
+int clusteredDisorders() {
+    int count = 0;
+    for (const q::ClusterDefinition& cluster : q::kClusters) {
+        count += cluster.memberCount;
+    }
+    return count;
+}
+
+// "item 1", or "item 53 o 65" for a criterion of two items.
+std::string criterionItems(const q::Criterion& criterion) {
+    std::string items = "item " + std::to_string(criterion.items[0]);
+    for (int i = 1; i < criterion.itemCount; ++i) {
+        items += " o " + std::to_string(criterion.items[static_cast<std::size_t>(i)]);
+    }
+    return items;
+}
+
 // One threshold's variables: each disorder's count, criteria and diagnosis, then the clusters'
 // counts and diagnoses.
 void addCategorical(std::vector<CaseVariable>& list, q::Algorithm algorithm) {
-    const std::string suffix(q::kThresholds[algorithm].variableSuffix);
-    const auto addOne = [&](std::string name, Role role, std::string label, auto pick) {
+    const q::Threshold& threshold = q::kThresholds[algorithm];
+    const std::string suffix(threshold.variableSuffix);
+    const std::string under = ", soglia " + suffix + " (accordo almeno " +
+                              std::to_string(threshold.agreementMinimum) + " e disagio almeno " +
+                              std::to_string(q::kDistressMinimum) + ")";
+    const auto addOne = [&](std::string name, Role role, std::string label, auto pick,
+                            std::string description) {
         CaseVariable& variable =
             add(list, std::move(name) + suffix, "F8.0", Part::Categorical,
                 [algorithm, pick](const CaseInput& in) {
@@ -161,40 +215,66 @@ void addCategorical(std::vector<CaseVariable>& list, q::Algorithm algorithm) {
         variable.role = role;
         variable.algorithm = algorithm;
         variable.label = role == Role::Other ? "" : std::move(label) + suffix;
+        variable.description = std::move(description);
     };
     for (const q::DisorderDefinition& disorder : q::kDisorders) {
         const q::Disorder d = disorder.disorder;
         const std::string code(disorder.code);
         const std::string label(disorder.statisticsLabels.criteria);
-        addOne(code + "TOT", Role::Count, label + " tot criteri ",
-               [d](const CategoricalScores& s) { return s.disorders[d].criteriaMet; });
+        addOne(
+            code + "TOT", Role::Count, label + " tot criteri ",
+            [d](const CategoricalScores& s) { return s.disorders[d].criteriaMet; },
+            "Criteri soddisfatti " + disorderName(disorder) + ", su " +
+                std::to_string(disorder.criterionCount) + under);
         const std::vector<std::string> names = criterionNames(disorder);
         for (std::size_t k = 0; k < names.size(); ++k) {
-            addOne(names[k], Role::Other, "", [d, k](const CategoricalScores& s) {
-                return s.disorders[d].criteria[k].met ? 1 : 0;
-            });
+            addOne(
+                names[k], Role::Other, "",
+                [d, k](const CategoricalScores& s) {
+                    return s.disorders[d].criteria[k].met ? 1 : 0;
+                },
+                "Criterio " + std::to_string(k + 1) + " " + disorderName(disorder) + " (" +
+                    criterionItems(disorder.criteria[k]) + ") soddisfatto" + under +
+                    ": 1 sì, 0 no");
         }
-        addOne(code + "D", Role::Diagnosis, label + "  DIAGNOSI ",
-               [d](const CategoricalScores& s) { return s.disorders[d].diagnosed ? 1 : 0; });
+        addOne(
+            code + "D", Role::Diagnosis, label + "  DIAGNOSI ",
+            [d](const CategoricalScores& s) { return s.disorders[d].diagnosed ? 1 : 0; },
+            "Diagnosi " + disorderName(disorder) + under + ": 1 sì, 0 no (almeno " +
+                std::to_string(disorder.diagnosisThreshold) + " criteri" +
+                (disorder.requiredCriterion == 0
+                     ? std::string()
+                     : ", tra cui il criterio " + std::to_string(disorder.requiredCriterion)) +
+                ")");
     }
     const std::string all(kAllClustersStem);
     const std::string allLabel(kAllClustersCriteriaLabel);
     for (const q::ClusterDefinition& cluster : q::kClusters) {
         const q::Cluster c = cluster.cluster;
         const std::string stem = "CL" + std::string(cluster.letter);
-        addOne(stem + "TOT", Role::Count, stem + " tot criteri ",
-               [c](const CategoricalScores& s) { return s.clusters[c].criteriaMet; });
+        addOne(
+            stem + "TOT", Role::Count, stem + " tot criteri ",
+            [c](const CategoricalScores& s) { return s.clusters[c].criteriaMet; },
+            "Criteri soddisfatti nei disturbi del cluster " + std::string(cluster.letter) + under);
     }
-    addOne(all + "TOT", Role::Count, allLabel + " tot criteri ",
-           [](const CategoricalScores& s) { return s.allClusters.criteriaMet; });
+    addOne(
+        all + "TOT", Role::Count, allLabel + " tot criteri ",
+        [](const CategoricalScores& s) { return s.allClusters.criteriaMet; },
+        "Criteri soddisfatti nei disturbi dei tre cluster" + under);
     for (const q::ClusterDefinition& cluster : q::kClusters) {
         const q::Cluster c = cluster.cluster;
         const std::string stem = "CL" + std::string(cluster.letter);
-        addOne(stem + "D", Role::Diagnosis, stem + " tot DIAGNOSI ",
-               [c](const CategoricalScores& s) { return s.clusters[c].diagnoses; });
+        addOne(
+            stem + "D", Role::Diagnosis, stem + " tot DIAGNOSI ",
+            [c](const CategoricalScores& s) { return s.clusters[c].diagnoses; },
+            "Diagnosi nel cluster " + std::string(cluster.letter) + under + ": quanti dei suoi " +
+                std::to_string(cluster.memberCount) + " disturbi");
     }
-    addOne(all + "D", Role::Diagnosis, allLabel + " tot DIAGNOSI ",
-           [](const CategoricalScores& s) { return s.allClusters.diagnoses; });
+    addOne(
+        all + "D", Role::Diagnosis, allLabel + " tot DIAGNOSI ",
+        [](const CategoricalScores& s) { return s.allClusters.diagnoses; },
+        "Diagnosi nei tre cluster" + under + ": quanti dei loro " +
+            std::to_string(clusteredDisorders()) + " disturbi");
 }
 
 // The case's variables in the order of the definitions and of the data line: the one list the
@@ -531,7 +611,7 @@ std::optional<FileError> WriteStatisticsExport(const SubjectRecord& subject,
 std::vector<StatisticsVariable> StatisticsVariables() {
     std::vector<StatisticsVariable> variables;
     for (const CaseVariable& variable : caseVariables()) {
-        variables.push_back({variable.name, std::string(variable.format)});
+        variables.push_back({variable.name, std::string(variable.format), variable.description});
     }
     return variables;
 }

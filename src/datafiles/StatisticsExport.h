@@ -41,7 +41,8 @@ std::optional<FileError> WriteStatisticsExport(const SubjectRecord& subject,
 // A variable of the case, with the format the command file defines it with.
 struct StatisticsVariable {
     std::string name;
-    std::string format; // "F8.0", "F8" or "A10"
+    std::string format;      // "F8.0", "F8" or "A10"
+    std::string description; // what it holds, in Italian, for the dataset's codebook
 };
 
 // The case's 462 variables, in the order of the definitions and of the data line.

@@ -3,6 +3,7 @@
 // selvo-batch as separate processes: two runs at once, a disk that fails under one, and runs
 // killed or interrupted between the renames of a subject's files.
 #include "BatchProcess.h"
+#include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
 #include "platform/Platform.h"
 #include "report/Report.h"
@@ -295,8 +296,9 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
     std::vector<std::string> first = withTestFlush("SELVO_TEST_SKIP_FLUSH");
     first.push_back("SOURCE_DATE_EPOCH=1000000000");
     ASSERT_EQ(exitStatus(start(args, first, {dir.file("err")})), 0);
-    fs::remove(dir.file("out") / "studio.csv");
-    fs::remove(dir.file("out") / "studio.sps");
+    for (const std::string& file : selvo::DatasetFileNames("studio")) {
+        fs::remove(dir.file("out") / file);
+    }
     const auto older = filesIn(dir.file("out"));
 
     // The fifth file flushed on its own is the second subject's report.
@@ -309,8 +311,9 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
     const std::string table = fs::exists(dir.file("out") / "studio.csv")
                                   ? fileBytes(dir.file("out") / "studio.csv")
                                   : std::string();
-    fs::remove(dir.file("out") / "studio.csv");
-    fs::remove(dir.file("out") / "studio.sps");
+    for (const std::string& file : selvo::DatasetFileNames("studio")) {
+        fs::remove(dir.file("out") / file);
+    }
     const auto now = filesIn(dir.file("out"));
     ASSERT_EQ(now.size(), older.size()) << "a temporary was left behind";
     for (std::size_t i = 0; i < inputs.size(); ++i) {

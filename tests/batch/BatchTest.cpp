@@ -7,7 +7,9 @@
 #include "batch/DatasetKeyLock.h"
 #include "datafiles/AdministrationFingerprint.h"
 #include "datafiles/DataFile.h"
+#include "datafiles/DatasetCodebook.h"
 #include "datafiles/DatasetCommands.h"
+#include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
 #include "processing/ProcessData.h"
 #include "state/Startup.h"
@@ -597,7 +599,7 @@ TEST(SelvoBatch, AFolderBusyWithAnotherRunIsNamedAndWaitedFor) {
     EXPECT_EQ(err.str(), "selvo-batch: la cartella \"" + dir.file("out").string() +
                              "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che "
                              "si liberi.\n");
-    EXPECT_EQ(filesIn(dir.file("out")).size(), 5u);
+    EXPECT_EQ(filesIn(dir.file("out")).size(), 7u); // the subject's three, the dataset's four
 }
 
 TEST(SelvoBatch, TwentyGeneratedFilesAllSucceed) {
@@ -696,14 +698,21 @@ TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
     selvo::SetProgramConstants(labels);
     selvo::LoadItemBank(labels);
     const std::vector<selvo::DatasetTextColumn> identity{
-        {"ID", 1, " Identificativo"}, {"Cognome", 4, " Cognome"}, {"Nome", 1, " Nome"}};
+        {"ID", 1, " Identificativo",
+         "Nome del file di dati del soggetto, senza cartella ed estensione"},
+        {"Cognome", 4, " Cognome", "Cognome del soggetto"},
+        {"Nome", 1, " Nome", "Nome del soggetto"}};
     EXPECT_EQ(fileBytes(out / "studio.sps"),
               selvo::ComposeDatasetCommands("studio", labels.ItemText, identity));
+    EXPECT_EQ(fileBytes(out / "studio_codebook.csv"),
+              selvo::ComposeDatasetCodebook(selvo::DatasetVariables(labels.ItemText, identity)));
+    EXPECT_EQ(fileBytes(out / "studio.sav").substr(92, 17), "07 Dec 2610:20:30");
 
     // The subjects' own files are those of a run without a dataset.
     auto withDataset = filesIn(out);
-    withDataset.erase("studio.csv");
-    withDataset.erase("studio.sps");
+    for (const std::string& file : selvo::DatasetFileNames("studio")) {
+        EXPECT_EQ(withDataset.erase(file), 1u) << file;
+    }
     args = {"--out", "plain"};
     args.insert(args.end(), inputs.begin(), inputs.end());
     batch(args);
@@ -742,32 +751,44 @@ TEST(SelvoBatchDataset, WithNoProcessedFileNothingIsWrittenAndTheOlderDatasetSta
     write(dir.file("studio.csv"), "older table\r\n");
     const BatchRun run = batch({"--dataset", "studio", "assente.csv"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "selvo-batch: 0 file elaborati, 1 non riuscito; studio.csv e studio.sps "
-                       "non sono stati scritti: nessun caso.\n");
+    EXPECT_EQ(run.out, "selvo-batch: 0 file elaborati, 1 non riuscito; studio.csv, studio.sps, "
+                       "studio.sav e studio_codebook.csv non sono stati scritti: nessun caso.\n");
     EXPECT_EQ(fileBytes(dir.file("studio.csv")), "older table\r\n");
     EXPECT_FALSE(fs::exists(dir.file("studio.sps")));
 }
 
+// Whichever of the dataset's files cannot be written, none is: the older ones stay whole.
 TEST(SelvoBatchDataset, ADatasetThatCannotBeWrittenFailsTheRunAndLeavesTheOlderOne) {
-    const TempDir dir;
-    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
-    fs::create_directories(dir.file("out") / "studio.sps"); // a folder where a file should go
-    write(dir.file("out") / "studio.csv", "older table\r\n");
-    const BatchRun run = batch({"--out", "out", "--dataset", "studio", "a.csv"});
-    EXPECT_EQ(run.status, 1);
-    const std::string shown = (fs::path("out") / "studio").string();
-    EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 0 non riusciti; " + shown + ".csv e " +
-                           shown + ".sps non sono stati scritti.\n");
-    EXPECT_THAT(run.err, HasSubstr("Impossibile scrivere il file \"" +
-                                   (dir.file("out") / "studio.sps").string() +
-                                   "\": il nome indica una cartella, non un file."));
-    EXPECT_EQ(fileBytes(dir.file("out") / "studio.csv"), "older table\r\n");
-    EXPECT_TRUE(fs::exists(dir.file("out") / "SELVO_GRP1_A_report.rtf"));
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.file("out"))) {
-        ++entries;
+    for (const std::string& blocked : selvo::DatasetFileNames("studio")) {
+        const TempDir dir;
+        write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+        fs::create_directories(dir.file("out") / blocked); // a folder where a file should go
+        for (const std::string& file : selvo::DatasetFileNames("studio")) {
+            if (file != blocked) {
+                write(dir.file("out") / file, "older " + file);
+            }
+        }
+        const BatchRun run = batch({"--out", "out", "--dataset", "studio", "a.csv"});
+        EXPECT_EQ(run.status, 1) << blocked;
+        const std::string shown = (fs::path("out") / "studio").string();
+        EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 0 non riusciti; " + shown + ".csv, " +
+                               shown + ".sps, " + shown + ".sav e " + shown +
+                               "_codebook.csv non sono stati scritti.\n");
+        EXPECT_THAT(run.err, HasSubstr("Impossibile scrivere il file \"" +
+                                       (dir.file("out") / blocked).string() +
+                                       "\": il nome indica una cartella, non un file."));
+        for (const std::string& file : selvo::DatasetFileNames("studio")) {
+            if (file != blocked) {
+                EXPECT_EQ(fileBytes(dir.file("out") / file), "older " + file) << blocked;
+            }
+        }
+        EXPECT_TRUE(fs::exists(dir.file("out") / "SELVO_GRP1_A_report.rtf"));
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.file("out"))) {
+            ++entries;
+        }
+        EXPECT_EQ(entries, 7u) << "a temporary file was left behind";
     }
-    EXPECT_EQ(entries, 5u) << "a temporary file was left behind";
 }
 
 // A study folder often holds the dataset of the run before, and "*.csv" picks it up.
@@ -866,7 +887,7 @@ TEST(SelvoBatchPseudonyms, TheDatasetNamesNobodyAndTheKeyMapsEveryCodeToItsFile)
               joined({"S0001"}, dataLineValues(out / "SELVO_SS000_Quaglierini_ZebedeoC_sps.sps")));
     EXPECT_EQ(rows[2],
               joined({"S0002"}, dataLineValues(out / "SELVO_SS000_Quaglierini_ZebedeoA_sps.sps")));
-    for (const char* file : {"studio.csv", "studio.sps"}) {
+    for (const std::string& file : selvo::DatasetFileNames("studio")) {
         for (const char* word : kPrivate) {
             EXPECT_THAT(fileBytes(out / file), testing::Not(HasSubstr(word))) << file;
         }

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// A study's dataset opened the ways a researcher opens it: PSPP runs its command file,
-// Python's csv module and LibreOffice Calc read its table. Fifty subjects, names beyond code
-// page 1252 and notes full of quotes, commas and line breaks.
+// A study's dataset opened the ways a researcher opens it: PSPP runs its command file or opens
+// its .sav, R reads the .sav with haven, Python's csv module and LibreOffice Calc read its table.
+// Fifty subjects, names beyond code page 1252 and notes full of quotes, commas and line breaks.
 #include "batch/BatchRun.h"
 
 #include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetTable.h"
+#include "datafiles/DatasetVariables.h"
 #include "datafiles/PseudonymKey.h"
 #include "datafiles/StatisticsExport.h"
 #include "state/Startup.h"
@@ -59,15 +60,16 @@ struct Study {
 };
 
 Study runStudy(const TempDir& dir, const std::vector<std::string>& ages, const std::string& name,
-               bool pseudonyms = false) {
+               bool pseudonyms = false, const std::string& firstFile = "in0.csv") {
     Study study;
     std::vector<std::string> args{"--out", "out", "--dataset", name};
     if (pseudonyms) {
         args.push_back("--pseudonimi");
     }
+    args.push_back("--");
     for (std::size_t i = 0; i < ages.size(); ++i) {
         const selvo::ProgramState state = generatedSubject(static_cast<int>(i), ages[i]);
-        const std::string file = "in" + std::to_string(i) + ".csv";
+        const std::string file = i == 0 ? firstFile : "in" + std::to_string(i) + ".csv";
         std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(state);
         args.push_back(file);
         study.subjectCommandFiles.push_back(
@@ -157,6 +159,11 @@ TEST(DatasetInterop, PsppBuildsOneCasePerSubjectEqualToTheSubjectsOwnCase) {
 TEST(DatasetInterop, APseudonymisedDatasetNamesNobodyEvenInThePsppCaseFile) {
     const TempDir dir;
     runStudy(dir, numericAges(), "studio", true);
+    // The .sav and the codebook the run wrote, then the .sav PSPP makes in the .sav's place.
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const char* file : {"studio.csv", "studio.sps", "studio.sav", "studio_codebook.csv"}) {
+        files.emplace_back(file, fileBytes(file));
+    }
     const ToolRun built = runTool("pspp studio.sps");
     EXPECT_EQ(built.status, 0);
     EXPECT_EQ(built.output, "") << "PSPP reported errors or warnings";
@@ -170,8 +177,8 @@ TEST(DatasetInterop, APseudonymisedDatasetNamesNobodyEvenInThePsppCaseFile) {
             selvo::PseudonymCode(i + 1) + "," + std::to_string(100 + i) + ","))
             << dataset[static_cast<std::size_t>(i) + 1];
     }
-    for (const char* file : {"studio.csv", "studio.sps", "studio.sav"}) {
-        const std::string bytes = fileBytes(file);
+    files.emplace_back("studio.sav as PSPP saves it", fileBytes("studio.sav"));
+    for (const auto& [file, bytes] : files) {
         ASSERT_FALSE(bytes.empty()) << file;
         EXPECT_EQ(bytes.find("citata"), std::string::npos) << file << " holds the notes";
         for (int i = 0; i < kSubjects; ++i) {
@@ -243,6 +250,75 @@ TEST(DatasetInterop, PsppLabelsTheVariablesAsTheSubjectsCommandFileDoes) {
                   "STCIV,1,Celibe/Nubile", ",2,Coniugato/a", ",3,Separato/a", ",4,Divorziato/a",
                   ",5,Vedovo/a", "TITSTUD,1,Nessuno/Non indicato", ",2,Elementare",
                   ",3,Media Inferiore", ",4,Media Superiore", ",5,Laurea/Specializzazione"}));
+}
+
+// A .sav as PSPP shows it: its dictionary, and its cases with their value labels.
+std::string psppShows(const std::string& sav) {
+    std::ofstream("show.sps", std::ios::binary)
+        << "GET FILE=" + quotedForPspp(sav) + ".\nDISPLAY DICTIONARY.\n";
+    const std::string dictionary = run("pspp -O format=csv show.sps");
+    EXPECT_EQ(runTool("pspp-convert --labels " + shellQuoted(sav) + " cases.csv").status, 0);
+    return dictionary + "\n" + fileBytes("cases.csv");
+}
+
+// The .sav the run writes holds what PSPP saves from the command file and the table: ages
+// that are numbers in any spelling PSPP takes, and text that it keeps missing, and an ID that
+// takes the formula guard.
+TEST(DatasetInterop, TheSavHoldsWhatPsppSavesFromTheCommandFile) {
+    const TempDir dir;
+    std::vector<std::string> ages = numericAges();
+    const std::vector<std::string> unusual{
+        " 40 ",  "1e1",  "3.5", ".5", "5.", "1d1", "1-3", "trent'anni", "circa 40, \"forse\"",
+        "1 000", "1e400"};
+    std::copy(unusual.begin(), unusual.end(), ages.begin() + 1);
+    runStudy(dir, ages, "studio città", false, "-prova.csv");
+    fs::copy_file("studio città.sav", "written.sav");
+    ASSERT_EQ(runTool("pspp 'studio città.sps'").status, 0);
+
+    const std::string written = psppShows("written.sav");
+    EXPECT_EQ(written, psppShows("studio città.sav"));
+    EXPECT_NE(written.find("Table: Value Labels"), std::string::npos) << written;
+    EXPECT_NE(written.find("\n'-prova,D'Amico,Niccolò0,100,MASCHIO,"), std::string::npos)
+        << written;
+    EXPECT_NE(written.find("\nin3,Müller,Zoë3,103,"), std::string::npos) << written;
+}
+
+// R reads the .sav with haven, as jamovi-minded colleagues and scripts do: every variable with
+// the label the command file gives it, the subject form's codes with their options.
+TEST(DatasetInterop, RReadsEveryVariableAndValueLabel) {
+    const TempDir dir;
+    runStudy(dir, numericAges(), "studio");
+    const ToolRun read = runTool(
+        "Rscript -e " +
+        shellQuoted("d <- haven::read_sav('studio.sav')\n"
+                    "cat(nrow(d), '\\n', sep = '')\n"
+                    "for (n in names(d)) {\n"
+                    "  v <- d[[n]]\n"
+                    "  l <- attr(v, 'labels')\n"
+                    "  cat(n, '\\t', if (is.null(attr(v, 'label'))) '' else attr(v, 'label'),\n"
+                    "      '\\t', paste(l, names(l), sep = '=', collapse = ';'), '\\n', sep = '')\n"
+                    "}\n"));
+    ASSERT_EQ(read.status, 0) << read.output;
+
+    selvo::ProgramState bank;
+    selvo::SetProgramConstants(bank);
+    selvo::LoadItemBank(bank);
+    const std::vector<selvo::DatasetTextColumn> identity{{"ID", 4, " Identificativo", ""},
+                                                         {"Cognome", 7, " Cognome", ""},
+                                                         {"Nome", 10, " Nome", ""}};
+    std::string expected = std::to_string(kSubjects) + "\n";
+    for (const selvo::DatasetVariable& variable :
+         selvo::DatasetVariables(bank.ItemText, identity)) {
+        std::string values;
+        for (const selvo::DatasetValueLabel& value : variable.valueLabels) {
+            values += (values.empty() ? "" : ";") + std::to_string(value.code) + "=" + value.label;
+        }
+        // A reader takes the blanks at the end of a label for padding.
+        const std::string label =
+            variable.label.substr(0, variable.label.find_last_not_of(' ') + 1);
+        expected += variable.name + "\t" + label + "\t" + values + "\n";
+    }
+    EXPECT_EQ(read.output, expected);
 }
 
 // Rows and columns as a reader saw them, and the age of the second case.

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "datafiles/DatasetCodebook.h"
+
+#include "datafiles/DatasetTable.h"
+#include "text/Cp1252.h"
+
+#include <initializer_list>
+
+namespace selvo {
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? ""
+                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+void addRow(std::string& bytes, std::initializer_list<std::string> cells) {
+    bool first = true;
+    for (const std::string& cell : cells) {
+        bytes += (first ? "" : ",") + DatasetCsvValue(cell);
+        first = false;
+    }
+    bytes += kCrLf;
+}
+
+} // namespace
+
+std::string ComposeDatasetCodebook(std::span<const DatasetVariable> variables) {
+    std::string bytes(kUtf8Bom);
+    addRow(bytes, {"Variabile", "Etichetta", "Descrizione", "Tipo", "Etichette dei valori"});
+    for (const DatasetVariable& variable : variables) {
+        std::string values;
+        for (const DatasetValueLabel& value : variable.valueLabels) {
+            values +=
+                (values.empty() ? "" : "; ") + std::to_string(value.code) + " = " + value.label;
+        }
+        addRow(bytes, {variable.name, trimmed(variable.label), variable.description,
+                       std::string(variable.isText() ? "testo" : "numerico") + " (" +
+                           DatasetShownFormat(variable) + ")",
+                       values});
+    }
+    return bytes;
+}
+
+} // namespace selvo
