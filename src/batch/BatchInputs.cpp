@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/BatchInputs.h"
 
+#include "batch/NamePatterns.h"
 #include "platform/Console.h"
 #include "platform/TextFile.h"
 #include "text/Cp1252.h"
@@ -103,6 +104,23 @@ ListRead readList(const std::string& list) {
     return {std::move(read).value(), std::nullopt};
 }
 
+// An argument as a shell would have passed it: a pattern's matches, each in turn.
+std::optional<std::string> addArgument(const std::string& given, GatheredInputs& gathered) {
+    if (!kProgramExpandsPatterns || !isNamePattern(given)) {
+        return add(given, gathered);
+    }
+    auto matches = expandNamePattern(given);
+    if (auto* fault = std::get_if<std::string>(&matches)) {
+        return std::move(*fault);
+    }
+    for (const std::string& match : std::get<std::vector<std::string>>(matches)) {
+        if (auto fault = add(match, gathered)) {
+            return fault;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::variant<std::vector<std::string>, std::string> ListedPaths(std::string_view bytes) {
@@ -131,7 +149,7 @@ std::variant<std::vector<std::string>, std::string> ListedPaths(std::string_view
 std::variant<GatheredInputs, std::string> GatherInputs(const BatchOptions& options) {
     GatheredInputs gathered;
     for (const std::string& given : options.files) {
-        if (auto fault = add(given, gathered)) {
+        if (auto fault = addArgument(given, gathered)) {
             return std::move(*fault);
         }
     }
