@@ -92,8 +92,7 @@ void shoot(const QString& path, int patience = 5000) {
     QImage previous;
     for (;;) {
         QApplication::processEvents();
-        const QImage image =
-            screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage image = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
         const QRect drawn = drawnArea(image);
         if (drawn.isValid() && image == previous) {
             if (!image.copy(drawn).save(path, "PNG")) {
