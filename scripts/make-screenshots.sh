@@ -44,7 +44,7 @@ unset DISPLAY WAYLAND_DISPLAY SOURCE_DATE_EPOCH
     "$1/bin/selvo-screenshots" "$2"
     "$1/bin/Kalvexlib" & kalvexlib=$!
     "$1/bin/selvo-screenshots" --screen "$2/09-kalvexlib.png"
-    kill "$kalvexlib"
+    kill "$kalvexlib" 2> /dev/null || true
     wait "$kalvexlib" 2> /dev/null || true
 ' screenshots "$build" "$out")
 
