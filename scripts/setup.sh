@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages BrivanSelvo needs to build, run and test; installs nothing when
-# everything is already present. Also makes the Turkish locale the locale test runs the window
-# under (tr_TR.UTF-8), when the system does not have it yet. `setup.sh windows` adds what the
-# Windows build needs: the MinGW-w64 compiler, Wine to run its tests, xdotool to click a window
-# on a virtual display, NSIS for its installer and icoutils for the programs' icon and the
-# check of their resources.
+# Installs the Debian packages BrivanSelvo needs to build, run and test, and optipng, which makes
+# the manual's pictures smaller; installs nothing when everything is already present. Also makes
+# the Turkish locale the locale test runs the window under (tr_TR.UTF-8), when the system does
+# not have it yet. `setup.sh windows` adds what the Windows build needs: the MinGW-w64 compiler,
+# Wine to run its tests, xdotool to click a window on a virtual display, NSIS for its installer
+# and icoutils for the programs' icon and the check of their resources.
 set -euo pipefail
 
 packages=(
@@ -14,7 +14,7 @@ packages=(
     libgtest-dev libgmock-dev googletest
     clang libclang-rt-14-dev
     python3 pspp r-cran-haven poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core optipng
     librsvg2-bin gzip man-db desktop-file-utils appstream
     dpkg-dev lintian file binutils dosfstools exfatprogs exfat-fuse fuse3 locales
 )
