@@ -153,8 +153,9 @@ std::vector<DatasetOutput> datasetOutputs(const BatchOptions& options, const Dat
 }
 
 std::string countsText(std::size_t succeeded, std::size_t failures) {
-    return std::to_string(succeeded) + (succeeded == 1 ? " file elaborato, " : " file elaborati, ") +
-           std::to_string(failures) + (failures == 1 ? " non riuscito" : " non riusciti");
+    return std::to_string(succeeded) +
+           (succeeded == 1 ? " file elaborato, " : " file elaborati, ") + std::to_string(failures) +
+           (failures == 1 ? " non riuscito" : " non riusciti");
 }
 
 } // namespace
@@ -314,8 +315,7 @@ BatchTotals RunPreparedBatch(PreparedBatch& prepared, BatchListener& listener,
                               composed.files.value());
                 }
             } catch (const fs::filesystem_error& cannotEnter) {
-                failed(index, "impossibile entrare nella cartella " + utf8Of(input.folder) +
-                                  ": " +
+                failed(index, "impossibile entrare nella cartella " + utf8Of(input.folder) + ": " +
                                   describeErrno(cannotEnter.code().value(), FileAccess::Read));
             }
             // The subject is done: its memory goes before the next one is processed. It is

@@ -83,8 +83,8 @@ public:
     const std::vector<PlannedInput>& inputs() const { return m_plan; }
 
 private:
-    friend std::variant<PreparedBatch, BatchStop>
-    PrepareBatch(const BatchOptions&, BatchListener&, std::chrono::milliseconds);
+    friend std::variant<PreparedBatch, BatchStop> PrepareBatch(const BatchOptions&, BatchListener&,
+                                                               std::chrono::milliseconds);
     friend BatchTotals RunPreparedBatch(PreparedBatch&, BatchListener&, const DateTimeSource&);
     PreparedBatch() = default;
 
@@ -94,7 +94,6 @@ private:
     KeyLock m_keyLock;
     std::chrono::milliseconds m_busyNotice{};
 };
-
 
 // Gathers the inputs, makes the output folder, finishes renames an earlier run left half
 // done, reads every input and the key, and plans every output. `busyNotice` is how long it

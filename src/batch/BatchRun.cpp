@@ -263,8 +263,7 @@ int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSour
         output.err << "selvo-batch: " << stop->message << "\n";
         return stop->status;
     }
-    const BatchTotals totals =
-        RunPreparedBatch(std::get<PreparedBatch>(prepared), listener, now);
+    const BatchTotals totals = RunPreparedBatch(std::get<PreparedBatch>(prepared), listener, now);
     output.out << "selvo-batch: " << totals.summary << "\n";
     return totals.status;
 }
