@@ -24,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -102,7 +103,9 @@ StudioWindow::StudioWindow(QWidget* parent) : QWidget(parent) {
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
-    resize(1100, 640);
+    // Room for the table, within the screen even at 150 % on a 1366 x 768 laptop.
+    const QSize room = screen()->availableGeometry().size() - QSize(40, 80);
+    resize(std::min(1100, room.width()), std::min(640, room.height()));
     m_table->setFocus();
     updateButtons();
 }

@@ -76,6 +76,8 @@ QWidget* StudioWindow::buildDataset() {
     m_dataset->setToolTip(QStringLiteral("NOME.csv, NOME.sav, NOME.sps e NOME_codebook.csv"));
     m_datasetName = new QLineEdit(QStringLiteral("studio"), group);
     m_datasetName->setAccessibleName(QStringLiteral("Nome del dataset"));
+    m_datasetName->setMinimumWidth(
+        m_datasetName->fontMetrics().horizontalAdvance(QLatin1Char('m')) * 10);
     m_datasetLabel = new ElidedPathLabel(group);
     m_pseudonyms = new QCheckBox(QStringLiteral("Senza nomi (&pseudonimi); chiave in:"), group);
     m_pseudonyms->setObjectName(QStringLiteral("pseudonyms"));
