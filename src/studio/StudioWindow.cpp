@@ -78,14 +78,13 @@ StudioWindow::StudioWindow(QWidget* parent) : QWidget(parent) {
     m_table->setWordWrap(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->horizontalHeader()->resizeSection(StudioRows::FileName, 220);
-    m_table->horizontalHeader()->resizeSection(StudioRows::Folder, 220);
+    m_table->horizontalHeader()->resizeSection(StudioRows::FileName, 200);
+    m_table->horizontalHeader()->resizeSection(StudioRows::Folder, 180);
     m_table->setAccessibleName(QStringLiteral("File di dati"));
     layout->addWidget(m_table, 1);
-    auto* options = new QHBoxLayout;
-    options->addWidget(buildOutputs(), 1);
-    options->addWidget(buildDataset(), 1);
-    layout->addLayout(options);
+    // One above the other: side by side they would not fit a laptop's screen at 150 %.
+    layout->addWidget(buildOutputs());
+    layout->addWidget(buildDataset());
     layout->addWidget(buildRun());
 
     m_newsTimer.setInterval(100);

@@ -58,11 +58,11 @@ QWidget* StudioWindow::buildOutputs() {
     m_folderLabel = new ElidedPathLabel(group);
     m_changeFolder = new QPushButton(QStringLiteral("Ca&mbia cartella..."), group);
     m_beside->setChecked(true);
-    grid->addWidget(m_beside, 0, 0, 1, 3);
-    grid->addWidget(m_intoFolder, 1, 0);
-    grid->addWidget(m_folderLabel, 1, 1);
-    grid->addWidget(m_changeFolder, 1, 2);
-    grid->setColumnStretch(1, 1);
+    grid->addWidget(m_beside, 0, 0);
+    grid->addWidget(m_intoFolder, 0, 1);
+    grid->addWidget(m_folderLabel, 0, 2);
+    grid->addWidget(m_changeFolder, 0, 3);
+    grid->setColumnStretch(2, 1);
     connect(m_beside, &QRadioButton::toggled, this, &StudioWindow::optionsChanged);
     connect(m_changeFolder, &QPushButton::clicked, this, &StudioWindow::chooseFolder);
     return group;
@@ -79,13 +79,14 @@ QWidget* StudioWindow::buildDataset() {
     m_datasetName->setMinimumWidth(
         m_datasetName->fontMetrics().horizontalAdvance(QLatin1Char('m')) * 10);
     m_datasetLabel = new ElidedPathLabel(group);
-    m_pseudonyms = new QCheckBox(QStringLiteral("Senza nomi (&pseudonimi); chiave in:"), group);
+    m_pseudonyms =
+        new QCheckBox(QStringLiteral("Senza nomi (&pseudonimi); chiave dei codici:"), group);
     m_pseudonyms->setObjectName(QStringLiteral("pseudonyms"));
     m_keyLabel = new ElidedPathLabel(group);
     m_changeKey = new QPushButton(QStringLiteral("Cambia c&hiave..."), group);
     grid->addWidget(m_dataset, 0, 0);
     grid->addWidget(m_datasetName, 0, 1);
-    grid->addWidget(m_datasetLabel, 0, 2);
+    grid->addWidget(m_datasetLabel, 0, 2, 1, 2);
     grid->addWidget(m_pseudonyms, 1, 0);
     grid->addWidget(m_keyLabel, 1, 1, 1, 2);
     grid->addWidget(m_changeKey, 1, 3);
