@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -81,6 +82,9 @@ StudioWindow::StudioWindow(QWidget* parent) : QWidget(parent) {
     m_table->horizontalHeader()->resizeSection(StudioRows::FileName, 200);
     m_table->horizontalHeader()->resizeSection(StudioRows::Folder, 180);
     m_table->setAccessibleName(QStringLiteral("File di dati"));
+    // Del removes the selected inputs where the focus is on them, not in the name's field.
+    auto* del = new QShortcut(QKeySequence::Delete, m_table, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(del, &QShortcut::activated, this, &StudioWindow::removeSelected);
     layout->addWidget(m_table, 1);
     // One above the other: side by side they would not fit a laptop's screen at 150 %.
     layout->addWidget(buildOutputs());

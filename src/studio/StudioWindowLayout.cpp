@@ -22,7 +22,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTableView>
 #include <QUrl>
 
@@ -45,8 +44,6 @@ QWidget* StudioWindow::buildInputs() {
     connect(m_addFiles, &QPushButton::clicked, this, &StudioWindow::addFiles);
     connect(m_addFolder, &QPushButton::clicked, this, &StudioWindow::addFolder);
     connect(m_remove, &QPushButton::clicked, this, &StudioWindow::removeSelected);
-    auto* del = new QShortcut(QKeySequence::Delete, this);
-    connect(del, &QShortcut::activated, this, &StudioWindow::removeSelected);
     return part;
 }
 

@@ -14,6 +14,7 @@
 #include "support/TempDir.h"
 
 #include <QCheckBox>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -187,6 +188,28 @@ TEST(StudioWindow, CancelHalfWayLeavesTheTableTheFolderAndTheOlderDatasetInAgree
     EXPECT_TRUE(window.summary().contains(QStringLiteral("interrotta: 150 file non sono stati "
                                                          "elaborati")))
         << window.summary().toStdString();
+}
+
+// Two files of one subject are both refused; removing one (Del) plans the other afresh.
+TEST(StudioWindow, DelRemovesTheSelectedInputAndThePlanFollows) {
+    const TempDir dir;
+    fs::create_directories(dir.file("study"));
+    write(dir.file("study") / "visit1.csv", selvo::ComposeDataFile(subject(90, "Twice")));
+    write(dir.file("study") / "visit2.csv", selvo::ComposeDataFile(subject(91, "Twice")));
+    fs::create_directories(dir.file("out"));
+    PlannedWindow planned(dir.file("study"), dir.file("out"));
+    StudioWindow& window = planned.window;
+    ASSERT_EQ(statesOf(window)[StudioRow::State::Refused], 2);
+
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* table = window.findChild<QTableView*>();
+    table->setFocus();
+    table->selectRow(0);
+    QTest::keyClick(table, Qt::Key_Delete);
+    ASSERT_TRUE(waitFor([&window] { return !window.planning(); }));
+    ASSERT_EQ(window.rows().rows().size(), 1u);
+    EXPECT_EQ(rowOf(window, "visit2.csv").state, StudioRow::State::Ready);
 }
 
 // Esc asks first, "No" the default, so a stray Esc never stops a long run; "Sì" stops it.
