@@ -190,6 +190,16 @@ TEST(StudioWindow, CancelHalfWayLeavesTheTableTheFolderAndTheOlderDatasetInAgree
         << window.summary().toStdString();
 }
 
+// A name or a reason comes from a data file: a spreadsheet must show it, never run it.
+TEST(StudioList, QuotesEveryFieldAndGuardsFormulas) {
+    const StudioRow row{QStringLiteral("a.csv"),          QStringLiteral("=1+1"),
+                        QStringLiteral("Mario \"Bepi\""), QStringLiteral("C:/studio"),
+                        StudioRow::State::Written,        {}};
+    EXPECT_EQ(ComposeStudioList({row}),
+              "\xEF\xBB\xBF\"Cognome\",\"Nome\",\"File\",\"Cartella\",\"Stato\"\r\n"
+              "\"'=1+1\",\"Mario \"\"Bepi\"\"\",\"a.csv\",\"C:/studio\",\"Scritto\"\r\n");
+}
+
 // Two files of one subject are both refused; removing one (Del) plans the other afresh.
 TEST(StudioWindow, DelRemovesTheSelectedInputAndThePlanFollows) {
     const TempDir dir;
