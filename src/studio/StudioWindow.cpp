@@ -296,6 +296,7 @@ void StudioWindow::start() {
     m_progress->setRange(0, static_cast<int>(m_rows.rows().size()));
     m_progress->setValue(0);
     m_status->setText(QStringLiteral("Elaborazione in corso..."));
+    m_runLines.clear();
     m_clock.start();
     m_worker.run(options());
     m_newsTimer.start();
@@ -338,7 +339,8 @@ void StudioWindow::collectNews() {
         m_timeLeft->setText(timeLeftText(m_clock.elapsed(), news.seen, news.total));
     }
     if (!news.lines.isEmpty()) {
-        m_status->setText(news.lines.join(QLatin1Char('\n')));
+        m_runLines << news.lines;
+        m_status->setText(m_runLines.join(QLatin1Char('\n')));
     }
 }
 
@@ -346,15 +348,21 @@ void StudioWindow::finished(const StudioOutcome& outcome) {
     m_newsTimer.stop();
     collectNews();
     m_timeLeft->clear();
+    if (outcome.wroteNothing && outcome.interrupted) {
+        // Stopped before the first subject: none of them was reached.
+        std::vector<std::pair<int, StudioRow>> untouched;
+        for (int row = 0; row < m_rows.rowCount(); ++row) {
+            untouched.emplace_back(row,
+                                   settledRow(m_rows.rows()[static_cast<std::size_t>(row)], {}));
+        }
+        m_rows.update(untouched);
+    }
     m_datasetWritten = m_dataset->isChecked() && !outcome.interrupted && !outcome.wroteNothing &&
                        QFileInfo::exists(datasetFolder() + QLatin1Char('/') +
                                          m_datasetName->text() + QStringLiteral(".csv"));
-    const QString previous = outcome.wroteNothing ? QString() : m_status->text();
-    m_status->setText(outcome.summary.left(1).toUpper() + outcome.summary.mid(1));
-    if (outcome.status == 1 && previous != QStringLiteral("Elaborazione in corso...") &&
-        !previous.isEmpty()) {
-        m_status->setText(previous + QLatin1Char('\n') + m_status->text());
-    }
+    // What went wrong outside the subjects (the dataset's failure), then selvo-batch's line.
+    m_runLines << outcome.summary.left(1).toUpper() + outcome.summary.mid(1);
+    m_status->setText(m_runLines.join(QLatin1Char('\n')));
     updateButtons();
     if (m_closeWhenDone) {
         close();

@@ -82,6 +82,7 @@ private:
     bool m_datasetWritten = false;
     QString m_outFolder;
     QString m_chosenKey;
+    QStringList m_runLines; // the run's lines not about one subject, shown with its summary
 
     QTableView* m_table = nullptr;
     QCheckBox* m_subfolders = nullptr;
