@@ -32,6 +32,7 @@ QWidget* StudioWindow::buildInputs() {
     m_addFiles = new QPushButton(QStringLiteral("&Aggiungi file..."), part);
     m_addFolder = new QPushButton(QStringLiteral("Aggiungi &cartella..."), part);
     m_subfolders = new QCheckBox(QStringLiteral("Includi s&ottocartelle"), part);
+    m_subfolders->setObjectName(QStringLiteral("subfolders"));
     m_remove = new QPushButton(QStringLiteral("&Rimuovi"), part);
     m_remove->setToolTip(QStringLiteral("Toglie dall'elenco i file selezionati (tasto Canc)"));
     m_count = new QLabel(part);

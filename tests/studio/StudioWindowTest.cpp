@@ -14,6 +14,7 @@
 #include "support/TempDir.h"
 
 #include <QCheckBox>
+#include <QMimeData>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -198,6 +199,39 @@ TEST(StudioList, QuotesEveryFieldAndGuardsFormulas) {
     EXPECT_EQ(ComposeStudioList({row}),
               "\xEF\xBB\xBF\"Cognome\",\"Nome\",\"File\",\"Cartella\",\"Stato\"\r\n"
               "\"'=1+1\",\"Mario \"\"Bepi\"\"\",\"a.csv\",\"C:/studio\",\"Scritto\"\r\n");
+}
+
+void drop(StudioWindow& window, const fs::path& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
+    // A drop goes to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &event);
+}
+
+// A dropped folder gives its data files, with its subfolders' when asked; an earlier run's
+// dataset beside them is left out, and a file dropped twice is planned once.
+TEST(StudioWindow, DroppedFoldersGiveTheirDataFilesAndARepeatIsShownAsSuch) {
+    const TempDir dir;
+    writeSubjects(dir.file("study"), 1);
+    writeSubjects(dir.file("study") / "sub", 0);
+    write(dir.file("study") / "sub" / "b.csv", selvo::ComposeDataFile(subject(7, "B")));
+    write(dir.file("study") / "studio.csv", "ID,Cognome,Nome\r\n");
+    StudioWindow window;
+    drop(window, dir.file("study"));
+    window.findChild<QCheckBox*>(QStringLiteral("subfolders"))->setChecked(true);
+    drop(window, dir.file("study"));
+    ASSERT_TRUE(waitFor([&window] { return !window.planning(); }));
+
+    ASSERT_EQ(window.rows().rows().size(), 3u);
+    const std::vector<std::string> names{"d000.csv", "d000.csv", "b.csv"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(fs::path(window.rows().rows()[i].file.toStdString()).filename(), names[i]);
+    }
+    EXPECT_EQ(window.rows().rows()[1].state, StudioRow::State::Repeated);
+    EXPECT_EQ(statesOf(window)[StudioRow::State::Ready], 2);
 }
 
 // Two files of one subject are both refused; removing one (Del) plans the other afresh.
