@@ -120,7 +120,7 @@ std::string busyFolderLine(const std::string& folder) {
 FolderWait folderWait(BatchListener& listener, std::chrono::milliseconds patience) {
     return {patience,
             [&listener](const std::string& folder) {
-                listener.say(busyFolderLine(folder));
+                listener.waiting(busyFolderLine(folder));
                 return true;
             },
             [&listener] { return listener.stopRequested(); }};
@@ -213,9 +213,9 @@ std::variant<PreparedBatch, BatchStop> PrepareBatch(const BatchOptions& given,
                 utf8Of(key->file),
                 {busyNotice,
                  [&listener, keyShown] {
-                     listener.say("la chiave dei codici " + visibleText(keyShown) +
-                                  " è in uso da un'altra elaborazione di BrivanSelvo: attendo "
-                                  "che si liberi.");
+                     listener.waiting("la chiave dei codici " + visibleText(keyShown) +
+                                      " è in uso da un'altra elaborazione di BrivanSelvo: attendo "
+                                      "che si liberi.");
                  },
                  [&listener] { return listener.stopRequested(); }});
             if (prepared.m_keyLock.stopped) {
@@ -253,7 +253,7 @@ BatchTotals RunPreparedBatch(PreparedBatch& prepared, BatchListener& listener,
     // A subject is told written, and its case joins the dataset, once its group is on disk.
     SubjectGroup group(
         prepared.m_busyNotice,
-        [&listener](const std::string& folder) { listener.say(busyFolderLine(folder)); },
+        [&listener](const std::string& folder) { listener.waiting(busyFolderLine(folder)); },
         [&listener] { return listener.stopRequested(); },
         [&](const WaitingSubject& subject, const std::optional<FileError>& error) {
             if (error) {

@@ -41,6 +41,8 @@ public:
     // A line for the person, its file names and fields already shown as text
     // (visibleText): a failure, a note, a folder another run is writing into.
     virtual void say(const std::string& line) = 0;
+    // A line saying the run waits for a folder or a key another run holds; the wait goes on.
+    virtual void waiting(const std::string& line) { say(line); }
     // The subjects start being processed: `total` inputs.
     virtual void started(std::size_t /*total*/) {}
     // `seen` inputs of the plan have been taken in hand.

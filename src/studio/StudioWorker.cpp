@@ -72,6 +72,11 @@ public:
             m_worker.m_news.lines << qtext(line);
         }
     }
+    // Shown whatever the phase: the bar stands still meanwhile.
+    void waiting(const std::string& line) override {
+        const std::lock_guard lock(m_worker.m_mutex);
+        m_worker.m_news.lines << qtext(line);
+    }
     void started(std::size_t total) override {
         m_inRun = true;
         const std::lock_guard lock(m_worker.m_mutex);
@@ -179,6 +184,9 @@ void StudioWorker::run(const selvo::BatchOptions& options) {
     const auto done = [this, outcome] {
         m_running = false;
         emit finished(*outcome);
+        if (m_pendingPlan && m_thread == nullptr) {
+            startPlan();
+        }
     };
     if (m_thread != nullptr) {
         // A plan still under way: the run starts once it is over.
