@@ -352,7 +352,6 @@ BatchTotals RunPreparedBatch(PreparedBatch& prepared, BatchListener& listener,
         written = dataset->write(folderWait(listener, prepared.m_busyNotice), now());
         if (written.error) {
             listener.say(written.error->message());
-            totals.datasetFailed = true;
         }
     }
     totals.summary = counts + written.said + ".";

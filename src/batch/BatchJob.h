@@ -66,17 +66,9 @@ struct BatchTotals {
     std::size_t failures = 0;
     std::size_t notReached = 0;
     bool interrupted = false;
-    bool datasetFailed = false;
     std::string summary; // the closing line without the program's name
     int status = 0;      // 0, 1 or 130, as selvo-batch exits
 };
-
-class PreparedBatch;
-std::variant<PreparedBatch, BatchStop> PrepareBatch(const BatchOptions& options,
-                                                    BatchListener& listener,
-                                                    std::chrono::milliseconds busyNotice);
-BatchTotals RunPreparedBatch(PreparedBatch& prepared, BatchListener& listener,
-                             const DateTimeSource& now);
 
 // A run with every input read and nothing written; the key of codes, when there is one, is
 // this run's until the run is over or the preparation is dropped.
