@@ -213,6 +213,7 @@ void StudioWorker::setProgressHookForTest(std::function<void(std::size_t)> hook)
 
 void StudioWorker::startThread(std::function<void()> work, std::function<void()> done) {
     m_thread = QThread::create(std::move(work));
+    m_thread->setParent(this); // freed with the worker even if its deleteLater never runs
     connect(m_thread, &QThread::finished, this, [this, done] {
         m_thread->deleteLater();
         m_thread = nullptr;
