@@ -3,8 +3,8 @@
 # Builds the Windows installer and checks it as a user meets it: installed silently under Wine
 # into a fresh prefix with every licence text and Start-menu entries that start in the user's
 # folder, the installed selvo-batch.exe writes the same three files as the Linux build for a
-# subject, BrivanSelvo.exe starts, Kalvexlib.exe starts and ends on its button, and the
-# uninstaller removes the programs.
+# subject, BrivanSelvo.exe and BrivanSelvoStudio.exe start, Kalvexlib.exe starts and ends on its
+# button, and the uninstaller removes the programs.
 #   scripts/check-windows-installer.sh WINDOWS_BUILD LINUX_SELVO_BATCH
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -108,11 +108,14 @@ echo "check-windows-installer: the installed selvo-batch.exe wrote the Linux bui
 
 # The window program starts on Windows' own platform plugin, on a virtual display, and keeps
 # running until it is stopped.
-status=0
-xvfb-run -a timeout 20 "$here/scripts/wine-run.sh" "$prefix" 'C:\BrivanSelvo\BrivanSelvo.exe' \
-    > /dev/null 2>&1 || status=$?
-[ "$status" -eq 124 ] || { echo "check-windows-installer: BrivanSelvo.exe ended ($status)" >&2; exit 1; }
-echo "check-windows-installer: the installed BrivanSelvo.exe starts"
+for program in BrivanSelvo BrivanSelvoStudio; do
+    status=0
+    xvfb-run -a timeout 20 "$here/scripts/wine-run.sh" "$prefix" "C:\\BrivanSelvo\\$program.exe" \
+        > /dev/null 2>&1 || status=$?
+    [ "$status" -eq 124 ] ||
+        { echo "check-windows-installer: $program.exe ended ($status)" >&2; exit 1; }
+    echo "check-windows-installer: the installed $program.exe starts"
+done
 
 # Kalvexlib.exe, on a virtual display, ends with status 0 when its button is clicked.
 "$here/scripts/click-kalvexlib-windows.sh" "$prefix" 'C:\BrivanSelvo\Kalvexlib.exe'
