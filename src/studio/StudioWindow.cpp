@@ -247,6 +247,7 @@ void StudioWindow::optionsChanged() {
     m_progress->reset();
     m_timeLeft->clear();
     m_planning = !m_rows.rows().empty();
+    m_planProblem.clear();
     m_replanTimer.start();
     updateButtons();
 }
@@ -268,11 +269,16 @@ void StudioWindow::replan() {
 }
 
 void StudioWindow::planned(const std::vector<StudioRow>& rows, const QString& problem) {
-    if (running() || m_replanTimer.isActive() || rows.size() != m_rows.rows().size()) {
+    if (running() || m_replanTimer.isActive()) {
         return; // stale: another plan follows
     }
-    m_rows.replaceAll(rows);
+    // A plan that could not read the inputs at all (an output folder that cannot be made)
+    // leaves the rows as they are and says why.
+    if (rows.size() == m_rows.rows().size()) {
+        m_rows.replaceAll(rows);
+    }
     m_planning = false;
+    m_planProblem = problem;
     const auto refused = std::count_if(rows.begin(), rows.end(), [](const StudioRow& row) {
         return row.state == StudioRow::State::Refused;
     });
@@ -289,7 +295,8 @@ void StudioWindow::planned(const std::vector<StudioRow>& rows, const QString& pr
 }
 
 void StudioWindow::start() {
-    if (running() || m_planning || m_rows.rows().empty() || !datasetProblem().isEmpty()) {
+    if (running() || m_planning || m_rows.rows().empty() || !datasetProblem().isEmpty() ||
+        !m_planProblem.isEmpty()) {
         return;
     }
     m_datasetWritten = false;

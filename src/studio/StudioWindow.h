@@ -82,6 +82,7 @@ private:
     bool m_datasetWritten = false;
     QString m_outFolder;
     QString m_chosenKey;
+    QString m_planProblem;  // why the run would write nothing at all
     QStringList m_runLines; // the run's lines not about one subject, shown with its summary
 
     QTableView* m_table = nullptr;

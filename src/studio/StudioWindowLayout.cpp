@@ -145,6 +145,7 @@ void StudioWindow::updateButtons() {
     m_changeKey->setEnabled(idle && m_dataset->isChecked() && m_pseudonyms->isChecked());
     m_keyLabel->setEnabled(m_dataset->isChecked() && m_pseudonyms->isChecked());
     m_start->setEnabled(idle && any && !m_planning && datasetProblem().isEmpty() &&
+                        m_planProblem.isEmpty() &&
                         (m_beside->isChecked() || !m_outFolder.isEmpty()));
     m_cancel->setEnabled(!idle);
     m_openFolder->setEnabled(idle && any);

@@ -21,6 +21,20 @@ QString qtext(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+// A refusal of the whole run names selvo-batch's options; the window names its own fields.
+QString inWindowTerms(const selvo::BatchOptions& options, const std::string& message) {
+    QString said = qtext(message);
+    if (options.dataset) {
+        const QString option = QStringLiteral("--dataset ") + qtext(*options.dataset);
+        if (said.startsWith(option)) {
+            said.replace(0, option.size(),
+                         QStringLiteral("Il dataset «%1»").arg(qtext(*options.dataset)));
+        }
+    }
+    return said.replace(QStringLiteral("con --dataset"), QStringLiteral("per il dataset"))
+        .replace(QStringLiteral("con --chiave"), QStringLiteral("con «Cambia chiave...»"));
+}
+
 // What the table shows of each planned input.
 std::vector<StudioRow> rowsOf(const std::vector<selvo::PlannedInput>& plan) {
     std::vector<StudioRow> rows;
@@ -132,7 +146,7 @@ void StudioWorker::startPlan() {
             QuietListener quiet;
             auto prepared = selvo::PrepareBatch(options, quiet, kBusyNotice);
             if (const auto* stop = std::get_if<selvo::BatchStop>(&prepared)) {
-                *problem = qtext(stop->message);
+                *problem = inWindowTerms(options, stop->message);
                 // The inputs are still worth showing when only the dataset is refused.
                 selvo::BatchOptions withoutDataset = options;
                 withoutDataset.dataset.reset();
@@ -174,7 +188,7 @@ void StudioWorker::run(const selvo::BatchOptions& options) {
         auto prepared = selvo::PrepareBatch(options, listener, kBusyNotice);
         if (const auto* stop = std::get_if<selvo::BatchStop>(&prepared)) {
             *outcome = {stop->status, stop->status == selvo::kBatchInterrupted, true,
-                        qtext(stop->message)};
+                        inWindowTerms(options, stop->message)};
             return;
         }
         const selvo::BatchTotals totals = selvo::RunPreparedBatch(

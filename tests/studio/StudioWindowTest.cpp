@@ -234,6 +234,22 @@ TEST(StudioWindow, DroppedFoldersGiveTheirDataFilesAndARepeatIsShownAsSuch) {
     EXPECT_EQ(statesOf(window)[StudioRow::State::Ready], 2);
 }
 
+// selvo-batch would refuse the whole run: the window says why and Enter writes nothing.
+TEST(StudioWindow, ADatasetThatWouldReplaceAnInputIsRefusedBeforeRunning) {
+    const TempDir dir;
+    fs::create_directories(dir.file("study"));
+    write(dir.file("study") / "studio.csv", selvo::ComposeDataFile(subject(1, "A")));
+    PlannedWindow planned(dir.file("study"), dir.file("study"));
+    const auto before = filesIn(dir.file("study"));
+    planned.enter();
+    EXPECT_FALSE(planned.window.running());
+    EXPECT_TRUE(planned.window.summary().startsWith(QStringLiteral("Il dataset «studio»: "
+                                                                   "studio.csv sostituirebbe")))
+        << planned.window.summary().toStdString();
+    EXPECT_FALSE(planned.window.summary().contains(QStringLiteral("--")));
+    EXPECT_EQ(filesIn(dir.file("study")), before);
+}
+
 // Two files of one subject are both refused; removing one (Del) plans the other afresh.
 TEST(StudioWindow, DelRemovesTheSelectedInputAndThePlanFollows) {
     const TempDir dir;
