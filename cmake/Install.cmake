@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What `cmake --install` puts where: the three programs and, on Linux, their menu entries, the
+# What `cmake --install` puts where: the programs and, on Linux, their menu entries, the
 # icons, the software-centre metadata and the manual pages. Package.cmake turns the same tree
 # into a .deb.
 include(GNUInstallDirs)
@@ -13,7 +13,7 @@ cmake_path(NORMAL_PATH SELVO_LINUX_DATA)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-set(selvo_programs BrivanSelvo selvo-batch)
+set(selvo_programs BrivanSelvo BrivanSelvoStudio selvo-batch)
 if(TARGET Kalvexlib)
     list(APPEND selvo_programs Kalvexlib)
 endif()

@@ -23,9 +23,11 @@ file(MAKE_DIRECTORY "${selvo_out}/man" "${selvo_out}/doc")
 
 install(FILES
     "${SELVO_LINUX_DATA}/${SELVO_APP_ID}.desktop"
+    "${SELVO_LINUX_DATA}/it.brivanselvo.Studio.desktop"
     "${SELVO_LINUX_DATA}/it.brivanselvo.Kalvexlib.desktop"
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES "${SELVO_LINUX_DATA}/${SELVO_APP_ID}.metainfo.xml"
+    "${SELVO_LINUX_DATA}/it.brivanselvo.Studio.metainfo.xml"
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The SVG for desktops that scale it, a PNG per size for those that want bitmaps.
@@ -39,7 +41,7 @@ foreach(size 48 128 256)
     install(FILES "${png}" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-foreach(page BrivanSelvo.1 Kalvexlib.1 selvo-batch.1)
+foreach(page BrivanSelvo.1 BrivanSelvoStudio.1 Kalvexlib.1 selvo-batch.1)
     selvo_gzip("${SELVO_LINUX_DATA}/man/${page}" "${selvo_out}/man/${page}.gz")
     list(APPEND selvo_generated "${selvo_out}/man/${page}.gz")
     install(FILES "${selvo_out}/man/${page}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

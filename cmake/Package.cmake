@@ -16,7 +16,8 @@ categorically and writes, for each subject, an RTF report, a one-line CSV
 data file and a command file for statistics programs (SPSS, PSPP).
 
 The package also holds selvo-batch, which rescores many saved data files
-from the command line, and Kalvexlib, a window that checks that the
+from the command line, BrivanSelvoStudio, which does the same in a window,
+and Kalvexlib, a window that checks that the
 toolkit's component libraries are installed. The screens and messages are
 in Italian.]=])
 # Installed under /usr, where Debian packages go, whatever prefix the build was configured

@@ -49,7 +49,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_SOURCE_DIR}/LICENSE")
 # A Start-menu entry for each window program: executable name, then the entry's name. The
 # installer script (WindowsInstallerTemplate.cmake) gives them the user's folder to start in.
-set(CPACK_PACKAGE_EXECUTABLES BrivanSelvo BrivanSelvo Kalvexlib Kalvexlib)
+set(CPACK_PACKAGE_EXECUTABLES
+    BrivanSelvo BrivanSelvo BrivanSelvoStudio "BrivanSelvo - Studio" Kalvexlib Kalvexlib)
 set(CPACK_NSIS_PACKAGE_NAME "BrivanSelvo ${PROJECT_VERSION}")
 set(CPACK_NSIS_DISPLAY_NAME "BrivanSelvo")
 set(CPACK_NSIS_INSTALLED_ICON_NAME BrivanSelvo.exe)

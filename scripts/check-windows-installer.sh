@@ -3,8 +3,8 @@
 # Builds the Windows installer and checks it as a user meets it: installed silently under Wine
 # into a fresh prefix with every licence text and Start-menu entries that start in the user's
 # folder, the installed selvo-batch.exe writes the same three files as the Linux build for a
-# subject, BrivanSelvo.exe starts, Kalvexlib.exe starts and ends on its button, and the
-# uninstaller removes the programs.
+# subject, BrivanSelvo.exe and BrivanSelvoStudio.exe start, Kalvexlib.exe starts and ends on its
+# button, and the uninstaller removes the programs.
 #   scripts/check-windows-installer.sh WINDOWS_BUILD LINUX_SELVO_BATCH
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,12 +37,12 @@ run() { "$here/scripts/wine-run.sh" "$prefix" "$@"; }
 
 run "$installer" /S '/D=C:\BrivanSelvo'
 installed="$prefix/drive_c/BrivanSelvo"
-for file in BrivanSelvo.exe selvo-batch.exe Kalvexlib.exe Qt6Core.dll Qt6PrintSupport.dll \
+for file in BrivanSelvo.exe BrivanSelvoStudio.exe selvo-batch.exe Kalvexlib.exe Qt6Core.dll Qt6PrintSupport.dll \
     QCustomPlotQt6.dll platforms/qwindows.dll translations/qtbase_it.qm Uninstall.exe; do
     [ -f "$installed/$file" ] || { echo "check-windows-installer: $file not installed" >&2; exit 1; }
 done
 links="$(find "$prefix/drive_c" -path '*Start Menu*' -name '*.lnk' | wc -l)"
-for program in BrivanSelvo Kalvexlib; do
+for program in BrivanSelvo "BrivanSelvo - Studio" Kalvexlib; do
     [ -n "$(find "$prefix/drive_c" -path '*Start Menu*' -name "$program.lnk")" ] ||
         { echo "check-windows-installer: no Start-menu entry for $program" >&2; exit 1; }
 done
@@ -87,7 +87,7 @@ for bit in (0x04, 0x08, 0x10):
             print(text.decode("utf-16-le" if width == 2 else "cp1252").rstrip("\0"))
 PY
 }
-for program in BrivanSelvo Kalvexlib; do
+for program in BrivanSelvo "BrivanSelvo - Studio" Kalvexlib; do
     folder="$(working_folder "$(find "$prefix/drive_c" -path '*Start Menu*' -name "$program.lnk")")"
     [ "$folder" = '%USERPROFILE%' ] || {
         echo "check-windows-installer: $program.lnk starts in '$folder', not %USERPROFILE%" >&2
@@ -108,11 +108,14 @@ echo "check-windows-installer: the installed selvo-batch.exe wrote the Linux bui
 
 # The window program starts on Windows' own platform plugin, on a virtual display, and keeps
 # running until it is stopped.
-status=0
-xvfb-run -a timeout 20 "$here/scripts/wine-run.sh" "$prefix" 'C:\BrivanSelvo\BrivanSelvo.exe' \
-    > /dev/null 2>&1 || status=$?
-[ "$status" -eq 124 ] || { echo "check-windows-installer: BrivanSelvo.exe ended ($status)" >&2; exit 1; }
-echo "check-windows-installer: the installed BrivanSelvo.exe starts"
+for program in BrivanSelvo BrivanSelvoStudio; do
+    status=0
+    xvfb-run -a timeout 20 "$here/scripts/wine-run.sh" "$prefix" "C:\\BrivanSelvo\\$program.exe" \
+        > /dev/null 2>&1 || status=$?
+    [ "$status" -eq 124 ] ||
+        { echo "check-windows-installer: $program.exe ended ($status)" >&2; exit 1; }
+    echo "check-windows-installer: the installed $program.exe starts"
+done
 
 # Kalvexlib.exe, on a virtual display, ends with status 0 when its button is clicked.
 "$here/scripts/click-kalvexlib-windows.sh" "$prefix" 'C:\BrivanSelvo\Kalvexlib.exe'
@@ -120,7 +123,7 @@ echo "check-windows-installer: the installed Kalvexlib.exe starts and ends on it
 
 run 'C:\BrivanSelvo\Uninstall.exe' /S
 sleep 3 # the uninstaller finishes from a copy of itself
-for program in BrivanSelvo.exe Kalvexlib.exe; do
+for program in BrivanSelvo.exe BrivanSelvoStudio.exe Kalvexlib.exe; do
     [ ! -f "$installed/$program" ] ||
         { echo "check-windows-installer: uninstall left $program" >&2; exit 1; }
 done

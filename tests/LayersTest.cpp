@@ -25,7 +25,7 @@ const std::vector<std::vector<std::string>> kLayers{
     {"batch", "batch/bench"},
     {"widgets"},
     {"menu/ui", "administration/ui", "subject/ui", "datafiles/ui", "profile/ui"},
-    {"app"},
+    {"app", "studio"},
     // Its own program, which includes nothing of ours.
     {"libviewer"},
 };

@@ -2,17 +2,9 @@
 
 #include "batch/BatchRun.h"
 
-#include "administration/Completion.h"
-#include "administration/ItemBank.h"
-#include "batch/BatchDataset.h"
-#include "batch/BatchInputs.h"
-#include "batch/BatchPlan.h"
-#include "batch/DatasetKeyLock.h"
-#include "batch/DatasetTargets.h"
-#include "batch/SubjectGroup.h"
+#include "batch/BatchJob.h"
 #include "datafiles/DatasetTable.h"
 #include "platform/TextFile.h"
-#include "processing/ProcessData.h"
 #include "text/AsciiCase.h"
 #include "text/TextSafety.h"
 #include "text/WindowsNames.h"
@@ -23,9 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
-#include <map>
 #include <ostream>
-#include <set>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -35,59 +25,6 @@ namespace {
 
 // Below this many files a run is over before progress would help.
 constexpr std::size_t kProgressFromFiles = 5;
-
-// The folder a subject's files go into, as the system resolves it (links and ".." followed),
-// checked when its turn comes: a folder removed or replaced during the run fails that subject
-// alone. Throws filesystem_error when it cannot be used.
-std::string subjectFolder(const fs::path& folder) {
-    const fs::path resolved = fs::canonical(folder);
-    if (!fs::is_directory(resolved)) {
-        throw fs::filesystem_error("not a folder", folder,
-                                   std::make_error_code(std::errc::not_a_directory));
-    }
-    return utf8Of(resolved);
-}
-
-// Subjects' folders as subjectFolder resolves them, each kept with its identity: most subjects
-// share a folder, which is resolved again only when its path no longer names the same folder.
-class SubjectFolders {
-public:
-    std::string resolve(const fs::path& folder) {
-        const std::optional<FileIdentity> identity = fileIdentity(utf8Of(folder));
-        const auto known = m_resolved.find(folder);
-        if (identity && known != m_resolved.end() && known->second.identity == *identity) {
-            return known->second.path;
-        }
-        std::string resolved = subjectFolder(folder);
-        if (identity) {
-            m_resolved.insert_or_assign(folder, Resolved{*identity, resolved});
-        }
-        return resolved;
-    }
-
-private:
-    struct Resolved {
-        FileIdentity identity;
-        std::string path;
-    };
-    std::map<fs::path, Resolved> m_resolved;
-};
-
-// The storage of the item bank's tables, handed from one subject's state to the next. What
-// it holds never matters: LoadItemBank assigns every text of both tables.
-class ItemBankStorage {
-public:
-    void lendTo(ProgramState& state) { swapWith(state); }
-    void takeBackFrom(ProgramState& state) { swapWith(state); }
-
-private:
-    void swapWith(ProgramState& state) {
-        std::swap(m_itemText, state.ItemText);
-        std::swap(m_criteriaText, state.CriteriaText);
-    }
-    decltype(ProgramState::ItemText) m_itemText;
-    decltype(ProgramState::CriteriaText) m_criteriaText;
-};
 
 class Progress {
 public:
@@ -293,270 +230,42 @@ std::string BatchUsage() {
 
 namespace {
 
-// The exit status of a run stopped by Ctrl+C (or SIGTERM), as a shell gives a program ended by
-// SIGINT.
-constexpr int kInterrupted = 130;
+// selvo-batch's listener: every line on stderr after the program's name, over the progress
+// line once the subjects are being processed.
+class ConsoleListener : public BatchListener {
+public:
+    explicit ConsoleListener(const BatchOutput& output) : m_output(output) {}
 
-// The output folder, made before anything is planned: how the folder compares names, and how
-// long a name it holds, can be asked only of a folder that exists on its disk. Why not.
-std::optional<std::string> makeOutFolder(const std::string& folder) {
-    std::error_code error;
-    const fs::path outDir = pathFromUtf8(folder);
-    fs::create_directories(outDir, error);
-    if (error || !fs::is_directory(outDir)) {
-        return "impossibile usare la cartella \"" + visibleText(absolutePath(folder)) +
-               "\": " + (error ? describeErrno(error.value()) : "non è una cartella.");
+    void say(const std::string& line) override {
+        (m_progress ? m_progress->line() : m_output.err) << "selvo-batch: " << line << "\n";
     }
-    return std::nullopt;
-}
+    void started(std::size_t total) override {
+        m_progress.emplace(m_output.err, m_output.progress, total);
+    }
+    void progressed(std::size_t seen) override { m_progress->show(seen); }
+    void finished() override {
+        m_progress->finish();
+        m_progress.reset();
+    }
+    bool stopRequested() override { return m_output.interrupted(); }
 
-// The folders the run writes into, completed before anything there is read: what a run killed
-// in the middle of a subject left is finished first.
-std::set<fs::path> foldersWrittenInto(const BatchOptions& options, const fs::path& datasetFolder,
-                                      const std::optional<DatasetKey>& key) {
-    std::set<fs::path> folders;
-    if (options.outDir) {
-        folders.insert(fs::absolute(pathFromUtf8(*options.outDir)));
-    } else {
-        for (const std::string& file : options.files) {
-            std::error_code error;
-            const fs::path path = fs::absolute(pathFromUtf8(file), error);
-            if (!error) {
-                folders.insert(path.parent_path());
-            }
-        }
-    }
-    if (options.dataset) {
-        folders.insert(datasetFolder);
-    }
-    if (key) {
-        folders.insert(key->file.parent_path());
-    }
-    return folders;
-}
+private:
+    const BatchOutput& m_output;
+    std::optional<Progress> m_progress;
+};
 
 } // namespace
 
-int RunBatch(const BatchOptions& given, BatchOutput output, const DateTimeSource& now) {
-    auto gathered = GatherInputs(given);
-    if (const auto* fault = std::get_if<std::string>(&gathered)) {
-        output.err << "selvo-batch: " << visibleText(*fault) << " Nessun file è stato scritto.\n";
-        return 2;
+int RunBatch(const BatchOptions& options, BatchOutput output, const DateTimeSource& now) {
+    ConsoleListener listener(output);
+    auto prepared = PrepareBatch(options, listener, output.busyFolderNotice);
+    if (const auto* stop = std::get_if<BatchStop>(&prepared)) {
+        output.err << "selvo-batch: " << stop->message << "\n";
+        return stop->status;
     }
-    for (const std::string& note : std::get<GatheredInputs>(gathered).notes) {
-        output.err << "selvo-batch: " << visibleText(note) << "\n";
-    }
-    BatchOptions options = given;
-    options.files = std::move(std::get<GatheredInputs>(gathered).files);
-    if (options.files.empty()) {
-        output.err << "selvo-batch: nessun file di dati da elaborare: le cartelle e l'elenco "
-                      "indicati non ne contengono. Nessun file è stato scritto.\n";
-        return 2;
-    }
-    if (options.outDir) {
-        if (const auto fault = makeOutFolder(*options.outDir)) {
-            output.err << "selvo-batch: " << *fault << "\n";
-            return 2;
-        }
-    }
-    const auto refused = [&output](const std::string& what, const std::string& why) {
-        output.err << "selvo-batch: " << visibleText(what) << ": " << visibleText(why)
-                   << " Nessun file è stato scritto.\n";
-        return 2;
-    };
-    auto targets = PlanDatasetTargets(options);
-    if (const auto* fault = std::get_if<TargetFault>(&targets)) {
-        return refused(fault->what, fault->why);
-    }
-    const fs::path datasetFolder = std::get<DatasetTargets>(targets).folder;
-    std::optional<DatasetKey> key = std::move(std::get<DatasetTargets>(targets).key);
-    const std::optional<DatasetPaths> datasetPaths = std::get<DatasetTargets>(targets).paths;
-    const auto sayBusy = [&output](const std::string& folder) {
-        output.err << "selvo-batch: la cartella \"" << visibleText(folder)
-                   << "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che si "
-                      "liberi.\n";
-    };
-    const FolderWait wait{output.busyFolderNotice,
-                          [&sayBusy](const std::string& folder) {
-                              sayBusy(folder);
-                              return true;
-                          },
-                          output.interrupted};
-    for (const fs::path& folder : foldersWrittenInto(options, datasetFolder, key)) {
-        completeInterruptedCommits(utf8Of(folder), wait);
-    }
-    // Every input is read and every output planned before anything is written, so no input
-    // can be replaced before it has been read.
-    FolderNames names;
-    std::vector<PlannedInput> plan = PlanBatch(options, names);
-    std::optional<BatchDataset> dataset;
-    KeyLock keyLock;
-    if (options.dataset) {
-        std::vector<DatasetOutput> outputs;
-        const std::vector<std::string> shownNames = DatasetFileNames(*options.dataset);
-        for (std::size_t i = 0; i < shownNames.size(); ++i) {
-            const fs::path& file = datasetPaths->files[i];
-            outputs.push_back({file.parent_path(), utf8Of(file.filename()), shownNames[i],
-                               "scegliere un altro nome con --dataset"});
-        }
-        if (key) {
-            outputs.push_back({key->file.parent_path(), utf8Of(key->file.filename()), key->shown,
-                               options.keyFile ? "indicare per la chiave un altro file con --chiave"
-                                               : "scegliere un altro nome con --dataset o "
-                                                 "indicare per la chiave un file con --chiave"});
-        }
-        if (const auto conflict = DatasetConflict(plan, outputs, names)) {
-            return refused("--dataset " + *options.dataset, *conflict);
-        }
-        // The codes already given are read before any subject is processed: a key that
-        // cannot be read stops the run while nothing has been written. From then on the key
-        // is this run's alone, until it is written.
-        if (key) {
-            keyLock = LockDatasetKey(
-                utf8Of(key->file),
-                {output.busyFolderNotice,
-                 [&] {
-                     output.err << "selvo-batch: la chiave dei codici " << visibleText(key->shown)
-                                << " è in uso da un'altra elaborazione di BrivanSelvo: attendo "
-                                   "che si liberi.\n";
-                 },
-                 output.interrupted});
-            if (keyLock.stopped) {
-                output.err << "selvo-batch: interrotta. Nessun file è stato scritto.\n";
-                return kInterrupted;
-            }
-            auto read = ReadDatasetKey(key->file);
-            if (const auto* why = std::get_if<std::string>(&read)) {
-                return refused("chiave dei codici " + key->shown, *why);
-            }
-            key->codes = std::get<PseudonymKey>(std::move(read));
-            key->codes.reserveFileNames(DataFileNames(plan));
-        }
-        dataset.emplace(*datasetPaths, options.outDir.value_or(""), *options.dataset,
-                        std::move(key));
-    }
-    if (output.interrupted()) {
-        output.err << "selvo-batch: interrotta. Nessun file è stato scritto.\n";
-        return kInterrupted;
-    }
-    std::size_t succeeded = 0;
-    std::size_t failures = 0;
-    std::size_t repeated = 0; // files given again, done where first given
-    Progress progress(output.err, output.progress, plan.size());
-    const auto failed = [&](const std::string& file, const std::string& reason) {
-        // Names and fields from the files are shown, never obeyed by the terminal.
-        progress.line() << "selvo-batch: " << visibleText(file) << ": " << visibleText(reason)
-                        << "\n";
-        ++failures;
-    };
-    // Another run writing into the same folder: its subject's files go in first, then ours.
-    const auto sayBusyOnProgress = [&progress](const std::string& folder) {
-        progress.line() << "selvo-batch: la cartella \"" << visibleText(folder)
-                        << "\" è in uso da un'altra elaborazione di BrivanSelvo: attendo che si "
-                           "liberi.\n";
-    };
-
-    // A subject is told written, and its case joins the dataset, once its group is on disk.
-    SubjectGroup group(output.busyFolderNotice, sayBusyOnProgress, output.interrupted,
-                       [&](const WaitingSubject& subject, const std::optional<FileError>& error) {
-                           if (error) {
-                               failed(subject.file, error->message());
-                               return;
-                           }
-                           ++succeeded;
-                           if (dataset) {
-                               if (const auto note =
-                                       dataset->addCase(subject.file, subject.subject,
-                                                        subject.answers, subject.scores)) {
-                                   progress.line() << "selvo-batch: " << visibleText(subject.file)
-                                                   << ": " << visibleText(*note) << "\n";
-                               }
-                           }
-                           if (!subject.missing.empty()) {
-                               std::string said = MissingItemsMessage(subject.missing);
-                               said[0] = 'm';
-                               progress.line() << "selvo-batch: " << visibleText(subject.file)
-                                               << ": elaborato, ma " << said << "\n";
-                           }
-                       });
-    // Storage for the item bank's texts, lent to each subject's state in turn: loading the
-    // bank then copies every text into storage already there instead of allocating it anew.
-    ItemBankStorage bankStorage;
-    SubjectFolders folders;
-    std::size_t seen = 0;
-    for (PlannedInput& input : plan) {
-        // Ctrl+C: the subjects in hand are finished, then the run stops.
-        if (output.interrupted()) {
-            break;
-        }
-        ++seen;
-        // Read despite damage: said whether or not the subject then succeeds.
-        if (!input.note.empty()) {
-            progress.line() << "selvo-batch: " << visibleText(input.file)
-                            << ": nota: " << visibleText(input.note) << "\n";
-        }
-        if (input.sameFileAs) {
-            progress.line() << "selvo-batch: " << visibleText(input.file)
-                            << ": è lo stesso file di " << visibleText(*input.sameFileAs)
-                            << ", indicato più volte: elaborato una volta sola.\n";
-            ++repeated;
-        } else if (input.refusal) {
-            failed(input.file, *input.refusal);
-        } else {
-            ProgramState& state = input.state;
-            bankStorage.lendTo(state);
-            LoadItemBank(state); // the report quotes criteria texts, the export item texts
-            try {
-                const std::string folder = folders.resolve(input.folder);
-                ComposedSubject composed = ComposeSubject(state, folder, now);
-                if (!composed.files.ok()) {
-                    failed(input.file, composed.files.error().message());
-                } else {
-                    group.add({input.file, folder, std::move(composed.subject),
-                               std::move(composed.answers), std::move(composed.scores),
-                               MissingItems(state)},
-                              composed.files.value());
-                }
-            } catch (const fs::filesystem_error& cannotEnter) {
-                failed(input.file, "impossibile entrare nella cartella " + utf8Of(input.folder) +
-                                       ": " +
-                                       describeErrno(cannotEnter.code().value(), FileAccess::Read));
-            }
-            // The subject is done: its memory goes before the next one is processed. It is
-            // moved out to be freed: assigning a fresh state would keep every string's buffer.
-            bankStorage.takeBackFrom(state);
-            std::exchange(input.state, ProgramState{});
-        }
-        progress.show(seen);
-    }
-    group.finish();
-    progress.finish();
-    const std::string counts = "selvo-batch: " + std::to_string(succeeded) +
-                               (succeeded == 1 ? " file elaborato, " : " file elaborati, ") +
-                               std::to_string(failures) +
-                               (failures == 1 ? " non riuscito" : " non riusciti");
-    // Stopped: the dataset would hold only the subjects done so far, and replace the whole
-    // study's; it is left as it was.
-    if (output.interrupted()) {
-        const std::size_t left = plan.size() - seen;
-        output.out << counts << "; interrotta"
-                   << (left == 0 ? std::string()
-                                 : ": " + std::to_string(left) +
-                                       (left == 1 ? " file non è stato elaborato"
-                                                  : " file non sono stati elaborati"))
-                   << (dataset ? dataset->notWritten("") : std::string()) << ".\n";
-        return kInterrupted;
-    }
-    // The dataset comes last: it holds the cases of the subjects whose files were written.
-    BatchDataset::Outcome written;
-    if (dataset) {
-        written = dataset->write(wait, now());
-        if (written.error) {
-            output.err << "selvo-batch: " << written.error->message() << "\n";
-        }
-    }
-    output.out << counts << written.said << ".\n";
-    return failures == 0 && !written.error ? 0 : 1;
+    const BatchTotals totals = RunPreparedBatch(std::get<PreparedBatch>(prepared), listener, now);
+    output.out << "selvo-batch: " << totals.summary << "\n";
+    return totals.status;
 }
 
 std::variant<DateTimeSource, UsageError> BatchDateTimeSource(const char* sourceDateEpoch) {

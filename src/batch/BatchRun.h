@@ -20,6 +20,9 @@ namespace selvo {
 struct BatchOptions {
     std::optional<std::string> outDir;  // beside each data file when absent
     std::optional<std::string> dataset; // NAME of NAME.csv and the rest, written when given
+    // The dataset's folder: the output folder, or the current one, when absent. The window
+    // chooses it; the command line has no option for it.
+    std::optional<std::string> datasetDir;
     bool pseudonyms = false;            // the dataset names each subject by a code
     std::optional<std::string> keyFile; // the codes' key, NAME_chiave.csv beside the dataset
     std::optional<std::string> list;    // --elenco: a file naming data files, "-" for stdin

@@ -27,7 +27,8 @@ DatasetKey keyOf(const BatchOptions& options, const fs::path& folder) {
     }
     const std::string name = DatasetKeyName(*options.dataset);
     return {folder / pathFromUtf8(name),
-            utf8Of(pathFromUtf8(options.outDir.value_or("")) / pathFromUtf8(name)),
+            utf8Of(pathFromUtf8(options.datasetDir.value_or(options.outDir.value_or(""))) /
+                   pathFromUtf8(name)),
             {}};
 }
 
@@ -49,8 +50,9 @@ std::optional<std::string> keyFolderFault(const DatasetKey& key) {
 
 std::variant<DatasetTargets, TargetFault> PlanDatasetTargets(const BatchOptions& options) {
     DatasetTargets targets;
-    targets.folder = options.outDir ? fs::absolute(pathFromUtf8(*options.outDir))
-                                    : pathFromUtf8(currentFolder());
+    const std::optional<std::string>& folder = options.datasetDir ? options.datasetDir
+                                                                  : options.outDir;
+    targets.folder = folder ? fs::absolute(pathFromUtf8(*folder)) : pathFromUtf8(currentFolder());
     if (!options.dataset) {
         return targets;
     }

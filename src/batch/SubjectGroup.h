@@ -28,6 +28,7 @@ struct WaitingSubject {
     AnswerSet answers;
     Scores scores;
     std::vector<int> missing; // items it left unanswered
+    std::size_t input = 0;    // its place among the run's inputs
 };
 
 class SubjectGroup {

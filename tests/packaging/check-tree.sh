@@ -32,10 +32,12 @@ cd "$prefix"
 # mistake.
 expected=$(cat <<EOF
 bin/BrivanSelvo
+bin/BrivanSelvoStudio
 bin/Kalvexlib
 bin/selvo-batch
 share/applications/$app_id.desktop
 share/applications/it.brivanselvo.Kalvexlib.desktop
+share/applications/it.brivanselvo.Studio.desktop
 share/doc/brivanselvo/changelog.Debian.gz
 share/doc/brivanselvo/copyright
 share/icons/hicolor/128x128/apps/$app_id.png
@@ -44,9 +46,11 @@ share/icons/hicolor/48x48/apps/$app_id.png
 share/icons/hicolor/scalable/apps/$app_id.svg
 share/lintian/overrides/brivanselvo
 share/man/man1/BrivanSelvo.1.gz
+share/man/man1/BrivanSelvoStudio.1.gz
 share/man/man1/Kalvexlib.1.gz
 share/man/man1/selvo-batch.1.gz
 share/metainfo/$app_id.metainfo.xml
+share/metainfo/it.brivanselvo.Studio.metainfo.xml
 EOF
 )
 actual=$(find . \( -type f -o -type l \) -printf '%P\n' | LC_ALL=C sort)
@@ -127,25 +131,28 @@ for entry in share/applications/*.desktop; do
     fi
 done
 
-metainfo=share/metainfo/$app_id.metainfo.xml
-if report=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
-    pass "$metainfo is valid"
-else
-    fail "$metainfo is invalid: $report"
-fi
-launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
-if [ -n "$launchable" ] && [ -f "share/applications/$launchable" ]; then
-    pass "$metainfo launches an installed desktop entry"
-else
-    fail "$metainfo launches '$launchable', which is not installed"
-fi
-while read -r binary; do
-    if [ -x "bin/$binary" ]; then
-        pass "$metainfo provides bin/$binary"
+# Every program with a menu entry has its software-centre entry.
+for metainfo in share/metainfo/*.metainfo.xml; do
+    if report=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
+        pass "$metainfo is valid"
     else
-        fail "$metainfo provides '$binary', which is not installed"
+        fail "$metainfo is invalid: $report"
     fi
-done < <(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo")
+    launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
+    if [ -n "$launchable" ] && [ -f "share/applications/$launchable" ]; then
+        pass "$metainfo launches an installed desktop entry"
+    else
+        fail "$metainfo launches '$launchable', which is not installed"
+    fi
+    while read -r binary; do
+        if [ -x "bin/$binary" ]; then
+            pass "$metainfo provides bin/$binary"
+        else
+            fail "$metainfo provides '$binary', which is not installed"
+        fi
+    done < <(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo")
+done
+metainfo=share/metainfo/$app_id.metainfo.xml
 
 # The package, the software centre and the sources state the same licence.
 if grep -qx 'License: GPL-3.0-or-later' share/doc/brivanselvo/copyright &&

@@ -53,6 +53,7 @@ while read -r program subsystem icon; do
     echo "checked $program.exe"
 done << EOF
 BrivanSelvo 2 yes
+BrivanSelvoStudio 2 yes
 Kalvexlib 2 yes
 selvo-batch 3 no
 EOF
