@@ -18,12 +18,13 @@ const std::vector<std::vector<std::string>> kLayers{
     {"text"},
     {"platform"},
     {"questionnaire", "questionnaire/content"},
-    {"state"},
     {"scoring"},
     {"report", "datafiles"},
     {"processing", "administration", "subject", "profile"},
     {"batch", "batch/bench"},
     {"widgets"},
+    // What the main program's windows share; nothing below them sees it.
+    {"state"},
     {"menu/ui", "administration/ui", "subject/ui", "datafiles/ui", "profile/ui"},
     {"app", "studio"},
     // Its own program, which includes nothing of ours.

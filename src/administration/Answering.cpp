@@ -2,57 +2,58 @@
 
 #include "administration/Answering.h"
 
+#include "questionnaire/Wording.h"
 #include "text/NumberText.h"
 
 namespace selvo {
-
 namespace {
 
-std::string caption(int step, const std::string& label) {
-    return "(" + numberText(step) + " ) " + label;
+std::string caption(int step, std::string_view label) {
+    return "(" + numberText(step) + " ) " + std::string(label);
 }
 
 } // namespace
 
-std::string AgreementCaption(const ProgramState& state, int step) {
-    return caption(step, state.ScaleLabels.at(static_cast<std::size_t>(step)));
+std::string AgreementCaption(int step) {
+    return caption(step, questionnaire::AgreementLabel(step));
 }
 
-std::string DistressCaption(const ProgramState& state, int step) {
-    return caption(step, state.DistressLabels.at(static_cast<std::size_t>(step)));
+std::string DistressCaption(int step) {
+    return caption(step, questionnaire::DistressLabel(step));
 }
 
-std::string ProgressText(const ProgramState& state) {
-    return numberText(state.CurrentItem) + " di " + numberText(state.ItemCount);
+std::string ProgressText(const Administration& administration) {
+    return numberText(administration.currentItem) + " di " +
+           numberText(questionnaire::kItemCount);
 }
 
-void RecordAgreement(ProgramState& state, int step) {
-    const int item = state.CurrentItem;
+void RecordAgreement(Administration& administration, int step) {
+    const int item = administration.currentItem;
     if (item == 0) {
         return;
     }
-    state.AnswerT[item] = static_cast<Integer>(step);
+    administration.answers.agreement[item] = static_cast<Integer>(step);
     if (!AsksDistress(step)) {
-        state.AnswerD[item] = 0;
+        administration.answers.distress[item] = 0;
     }
 }
 
-void RecordDistress(ProgramState& state, int step) {
-    const int item = state.CurrentItem;
+void RecordDistress(Administration& administration, int step) {
+    const int item = administration.currentItem;
     if (item != 0) {
-        state.AnswerD[item] = static_cast<Integer>(step);
+        administration.answers.distress[item] = static_cast<Integer>(step);
     }
 }
 
-void MoveForward(ProgramState& state) {
-    if (state.CurrentItem < state.ItemCount.asInt()) {
-        ++state.CurrentItem;
+void MoveForward(Administration& administration) {
+    if (administration.currentItem < questionnaire::kItemCount) {
+        ++administration.currentItem;
     }
 }
 
-void MoveBack(ProgramState& state) {
-    if (state.CurrentItem > 0) {
-        --state.CurrentItem;
+void MoveBack(Administration& administration) {
+    if (administration.currentItem > 0) {
+        --administration.currentItem;
     }
 }
 

@@ -20,8 +20,8 @@ constexpr std::size_t kItemsNamed = 10;
 
 } // namespace
 
-bool AnswersComplete(const ProgramState& state) {
-    return MissingItems(state).empty();
+bool AnswersComplete(const AnswerSet& answers) {
+    return MissingItems(answers).empty();
 }
 
 std::vector<int> MissingItems(const AnswerSet& answers) {
@@ -34,8 +34,8 @@ std::vector<int> MissingItems(const AnswerSet& answers) {
     return missing;
 }
 
-std::vector<int> MissingItems(const ProgramState& state) {
-    return MissingItems(AnswersOf(state));
+int AnsweredItems(const AnswerSet& answers) {
+    return q::kItemCount - static_cast<int>(MissingItems(answers).size());
 }
 
 std::string MissingItemsList(const std::vector<int>& items) {
@@ -74,11 +74,9 @@ std::string AnsweredItemsText(int answered, int items) {
     return "le risposte a " + std::to_string(answered) + " dei " + all + " item";
 }
 
-bool CheckCompletion(ProgramState& state) {
-    state.AllAnswered = false;
-    if (AnswersComplete(state))
-        state.AllAnswered = true;
-    return *state.AllAnswered;
+bool CheckCompletion(Administration& administration) {
+    administration.allAnswered = AnswersComplete(administration.answers);
+    return *administration.allAnswered;
 }
 
 } // namespace selvo

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-#include "state/ProgramState.h"
+#include "administration/Administration.h"
 
 #include <string>
 #include <vector>
@@ -9,12 +9,14 @@
 namespace selvo {
 
 // Every item answered, and every agreement that asks the distress question has its answer.
-bool AnswersComplete(const ProgramState& state);
+bool AnswersComplete(const AnswerSet& answers);
 
 // The items still lacking an answer: no agreement, or an agreement that asks the distress
 // question without its answer. In item order.
 std::vector<int> MissingItems(const AnswerSet& answers);
-std::vector<int> MissingItems(const ProgramState& state);
+
+// The items with every answer they need: the items less those MissingItems lists.
+int AnsweredItems(const AnswerSet& answers);
 
 // The items as a sentence lists them: "17", "17 e 52", "17, 52 e 94"; past ten, the first ten
 // and how many more ("1, 2, ..., 10 e altri 5").
@@ -28,7 +30,7 @@ std::string MissingItemsMessage(const std::vector<int>& items);
 // item", "le risposte a tutti i 94 item".
 std::string AnsweredItemsText(int answered, int items);
 
-// Sets AllAnswered to false, then to true when the answers are complete; returns the flag.
-bool CheckCompletion(ProgramState& state);
+// Records whether the answers are complete, and returns it.
+bool CheckCompletion(Administration& administration);
 
 } // namespace selvo

@@ -5,7 +5,6 @@
 #include "administration/Completion.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
-#include "state/Startup.h"
 
 namespace selvo {
 namespace {
@@ -28,10 +27,6 @@ bool looksLikeTime(std::string_view text) {
     return true;
 }
 
-int answeredItems(const AnswerTable& agreement, const AnswerTable& distress) {
-    return questionnaire::kItemCount - static_cast<int>(MissingItems({agreement, distress}).size());
-}
-
 } // namespace
 
 std::string ComposeRecoveryFile(const AnswerSet& answers, const std::string& startedAt) {
@@ -50,37 +45,26 @@ RecoveryParse parseRecoveryFile(std::string_view bytes) {
         parse.fault = std::move(read.fault);
         return parse;
     }
-    const DataFileRecord& record = *read.record;
+    const SubjectRecord& subject = read.record->subject;
     // Anything naming a subject means the file is not one the program wrote for this purpose.
-    const bool anonymous = record.Card == 0 && record.SubjectName.empty() &&
-                           record.SubjectSurname.empty() && record.SubjectAge.empty() &&
-                           record.SubjectSex == "0" && record.SubjectMarital == "0" &&
-                           record.SubjectEducation == "0";
-    if (!anonymous || !looksLikeTime(record.SubjectNotes)) {
+    const bool anonymous = subject.card == 0 && subject.name.empty() && subject.surname.empty() &&
+                           subject.age.empty() && subject.sex == "0" && subject.marital == "0" &&
+                           subject.education == "0";
+    if (!anonymous || !looksLikeTime(subject.notes)) {
         parse.fault = "non è un file di ripresa scritto dal programma.";
         return parse;
     }
     InterruptedAdministration administration;
-    for (int item = 1; item <= kDataFileItems; ++item) {
-        administration.AnswerT[item] = record.AnswerT[static_cast<std::size_t>(item)];
-        administration.AnswerD[item] = record.AnswerD[static_cast<std::size_t>(item)];
-    }
-    administration.startedAt = record.SubjectNotes;
-    administration.answeredItems = answeredItems(administration.AnswerT, administration.AnswerD);
+    administration.answers = read.record->answers;
+    administration.startedAt = subject.notes;
+    administration.answeredItems = AnsweredItems(administration.answers);
     parse.administration = std::move(administration);
     return parse;
 }
 
-void ResumeAdministration(ProgramState& state, const InterruptedAdministration& administration) {
-    StartNewSubject(state);
-    state.AnswerT = administration.AnswerT;
-    state.AnswerD = administration.AnswerD;
-    state.AdministrationStarted = administration.startedAt;
-}
-
-void NoteAnswerGiven(ProgramState& state, const DateTimeSource& now) {
-    if (state.AdministrationStarted.empty()) {
-        state.AdministrationStarted = now();
+void NoteAnswerGiven(Administration& administration, const DateTimeSource& now) {
+    if (administration.startedAt.empty()) {
+        administration.startedAt = now();
     }
 }
 
@@ -134,7 +118,7 @@ RecoveryFinding RecoveryStore::lookAtFile() {
         return setAside(std::move(parse.fault));
     }
     if (parse.administration->answeredItems == 0 &&
-        parse.administration->AnswerT == AnswerTable{}) {
+        parse.administration->answers.agreement == AnswerTable{}) {
         discard(); // nothing was answered: nothing to offer
         return finding;
     }
@@ -166,15 +150,15 @@ RecoveryFinding RecoveryStore::setAside(std::string fault) {
     return finding;
 }
 
-std::optional<FileError> RecoveryStore::save(const ProgramState& state) {
-    const FileResult<PendingFile> file = fileToSave(state);
+std::optional<FileError> RecoveryStore::save(const Administration& administration) {
+    const FileResult<PendingFile> file = fileToSave(administration);
     if (!file.ok()) {
         return file.error();
     }
     return saveFileAtomically(file.value().path, file.value().bytes, file.value().privacy);
 }
 
-FileResult<PendingFile> RecoveryStore::fileToSave(const ProgramState& state) const {
+FileResult<PendingFile> RecoveryStore::fileToSave(const Administration& administration) const {
     if (m_frozen) {
         return FileError{filePath(), "il file di ripresa precedente non è leggibile e non è stato "
                                      "possibile metterlo da parte."};
@@ -184,7 +168,7 @@ FileResult<PendingFile> RecoveryStore::fileToSave(const ProgramState& state) con
                          absolutePath(filePath())};
     }
     return PendingFile{filePath(),
-                       ComposeRecoveryFile(AnswersOf(state), state.AdministrationStarted),
+                       ComposeRecoveryFile(administration.answers, administration.startedAt),
                        Privacy::OwnerOnly};
 }
 

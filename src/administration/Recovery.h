@@ -7,7 +7,7 @@
 // nothing that names the subject, since those fields are typed only at the end.
 #include "platform/Clock.h"
 #include "platform/TextFile.h"
-#include "state/ProgramState.h"
+#include "administration/Administration.h"
 
 #include <optional>
 #include <string>
@@ -18,7 +18,7 @@ namespace selvo {
 inline constexpr const char* kRecoveryFileName = "SELVO_somministrazione_in_corso.csv";
 
 struct InterruptedAdministration {
-    AnswerTable AnswerT, AnswerD;
+    AnswerSet answers;
     std::string startedAt; // "dd/mm/yyyy hh:mm:ss"
     int answeredItems = 0; // items with every answer they need
 };
@@ -32,11 +32,8 @@ struct RecoveryParse {
 };
 RecoveryParse parseRecoveryFile(std::string_view bytes);
 
-// The interrupted administration becomes the set in hand, as a new subject's.
-void ResumeAdministration(ProgramState& state, const InterruptedAdministration& administration);
-
 // An answer has just been given: the first one marks when the administration started.
-void NoteAnswerGiven(ProgramState& state, const DateTimeSource& now);
+void NoteAnswerGiven(Administration& administration, const DateTimeSource& now);
 
 // What start-up finds in the folder.
 struct RecoveryFinding {
@@ -59,10 +56,10 @@ public:
 
     // The recovery file, then the temporaries a killed save left behind are removed.
     RecoveryFinding look();
-    std::optional<FileError> save(const ProgramState& state);
-    // What a save of the state writes, for saving it elsewhere than on this thread; or why
+    std::optional<FileError> save(const Administration& administration);
+    // What a save of the administration writes, for saving it elsewhere than on this thread; or why
     // nothing can be saved here.
-    FileResult<PendingFile> fileToSave(const ProgramState& state) const;
+    FileResult<PendingFile> fileToSave(const Administration& administration) const;
     std::optional<FileError> discard();
 
     std::string filePath() const;

@@ -10,8 +10,9 @@
 #include "menu/ui/frmAbout.h"
 #include "menu/ui/frmMain.h"
 #include "menu/ui/frmSplash.h"
-#include "state/Startup.h"
+#include "questionnaire/Product.h"
 #include "subject/SubjectChecks.h"
+#include "text/NumberText.h"
 #include "subject/ui/frmLogin.h"
 #include "widgets/WindowPlacement.h"
 
@@ -24,6 +25,12 @@
 #include <memory>
 
 namespace {
+
+// "BrivanSELVO (V. 1.18)", the main menu's title.
+std::string programTitle() {
+    return std::string(selvo::kProductName) + " (V." + selvo::numberText(selvo::kProgramVersion) +
+           ")";
+}
 
 // Closing a window that deletes itself on close clears that attribute and schedules the
 // deletion: from then on the instance is on its way out and must not be shown again.
@@ -79,7 +86,7 @@ Application::Application(selvo::ProgramState& state)
       reloadDataFile([this](const std::string& path) { ReloadDataFile(*this, path); }),
       chooseFolder(ChooseOutputFolder), rememberFolder(RememberOutputFolder), m_state(state),
       m_recovery(std::make_unique<RecoveryKeeper>(state, [this] { showResumedQuestionnaire(); })) {
-    m_state.OutputFolder = corePath(QDir::currentPath());
+    m_state.outputFolder = corePath(QDir::currentPath());
     InstallItalianQtTexts();
 }
 
@@ -100,7 +107,7 @@ void Application::beginNewSubject() {
         m_form1->BeginNewSubject();
     }
     if (isLoginLoaded()) {
-        m_login->showSubjectRecord(selvo::SubjectEntryOf(m_state));
+        m_login->showSubjectRecord(selvo::SubjectEntryOf(m_state.subject));
     }
 }
 
@@ -133,7 +140,7 @@ frmSplash& Application::splash() {
 }
 frmMain& Application::mainMenu() {
     return loaded(
-        m_main, [this] { return new frmMain(m_state.ProgramTitle); },
+        m_main, [this] { return new frmMain(programTitle()); },
         [this](frmMain& w) { connectMainMenu(w); });
 }
 frmAbout& Application::about() {
@@ -145,7 +152,19 @@ frmAbout& Application::about() {
 }
 Form1& Application::form1() {
     return loaded(
-        m_form1, [this] { return new Form1(m_state, loadingForReload); },
+        m_form1,
+        [this] {
+            // A complete set of answers survives a new load of the window; so do answers a
+            // reload has just read, complete or not, since that load comes from the reload.
+            const bool keep = selvo::isTrue(m_state.administration.allAnswered) || loadingForReload;
+            if (!keep) {
+                const selvo::SubjectRecord cleared = selvo::EmptySubject();
+                m_state.subject.sex = cleared.sex;
+                m_state.subject.marital = cleared.marital;
+                m_state.subject.education = cleared.education;
+            }
+            return new Form1(m_state.administration, keep);
+        },
         [this](Form1& w) { connectQuestionnaire(w); });
 }
 frmLogin& Application::login() {
@@ -225,8 +244,8 @@ void Application::connectQuestionnaire(Form1& questionnaire) {
 }
 
 void Application::connectSubjectForm(frmLogin& subject) {
-    subject.showSubjectRecord(selvo::SubjectEntryOf(m_state));
-    subject.showOutputFolder(qtPath(m_state.OutputFolder), m_folderNote);
+    subject.showSubjectRecord(selvo::SubjectEntryOf(m_state.subject));
+    subject.showOutputFolder(qtPath(m_state.outputFolder), m_folderNote);
     connect(&subject, &frmLogin::confirmed, this,
             [this, form = &subject] { processSubject(*form); });
     connect(&subject, &frmLogin::folderChangeRequested, this,
@@ -235,7 +254,7 @@ void Application::connectSubjectForm(frmLogin& subject) {
 
 void Application::setOutputFolder(const std::string& folder, const QString& note,
                                   bool createWhenWriting) {
-    m_state.OutputFolder = folder;
+    m_state.outputFolder = folder;
     m_folderNote = note;
     m_createFolder = createWhenWriting;
     // Also while the form is shown modally, when it does not count as loaded.
@@ -246,13 +265,13 @@ void Application::setOutputFolder(const std::string& folder, const QString& note
 
 void Application::execSubjectForm() {
     frmLogin& subject = login();
-    subject.showOutputFolder(qtPath(m_state.OutputFolder), m_folderNote);
+    subject.showOutputFolder(qtPath(m_state.outputFolder), m_folderNote);
     subject.exec();
 }
 
 void Application::startAdministration() {
     // Once a set has been processed, the next administration is another subject's.
-    if (m_state.SetProcessed) {
+    if (m_state.setProcessed) {
         beginNewSubject();
     } else if (!isForm1Loaded() && recovery().offerOnReopen()) {
         return; // the questionnaire is on screen with the answers kept
@@ -263,17 +282,17 @@ void Application::startAdministration() {
 
 void Application::chooseFileToReload(QWidget& owner, const std::function<void()>& notAvailable) {
     if (!showOpenDialog) {
-        m_state.SelectedFile = "";
+        m_state.selectedFile = "";
         notAvailable();
         return;
     }
     if (!MayReplaceAnswersInHand(m_state, &owner)) {
         return;
     }
-    m_state.SelectedFile = showOpenDialog(&owner);
+    m_state.selectedFile = showOpenDialog(&owner);
     // A cancelled dialog ends the command with nothing changed.
-    if (!m_state.SelectedFile.empty()) {
-        reloadDataFile(m_state.SelectedFile);
+    if (!m_state.selectedFile.empty()) {
+        reloadDataFile(m_state.selectedFile);
     }
 }
 
@@ -285,5 +304,4 @@ void Application::showResumedQuestionnaire() {
 
 void Main(Application& app) {
     showWindow(app.splash());
-    selvo::SetProgramConstants(app.state());
 }

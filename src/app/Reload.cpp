@@ -52,20 +52,11 @@ bool confirmIncompleteSet(const std::string& path, const std::vector<int>& missi
         false);
 }
 
-// Items of the questionnaire with an agreement answer.
-int answeredItems(const selvo::ProgramState& state) {
-    int answered = 0;
-    for (int item = 1; item <= state.ItemCount.asInt(); ++item) {
-        answered += state.AnswerT[item] > 0 ? 1 : 0;
-    }
-    return answered;
-}
-
 } // namespace
 
 bool MayReplaceAnswersInHand(const selvo::ProgramState& state, QWidget* owner) {
-    const int answered = answeredItems(state);
-    if (state.AdministrationStarted.empty() || state.SetProcessed || answered == 0) {
+    const int answered = selvo::AnsweredItems(state.administration.answers);
+    if (state.administration.startedAt.empty() || state.setProcessed || answered == 0) {
         return true;
     }
     return askYesNo(owner, QMessageBox::Question, QStringLiteral("BrivanSELVO"),
@@ -74,13 +65,13 @@ bool MayReplaceAnswersInHand(const selvo::ProgramState& state, QWidget* owner) {
                                    "finora saranno sostituite da quelle del file e non si "
                                    "potranno più recuperare.\n\nCaricare comunque un file di "
                                    "dati?")
-                        .arg(qtext(selvo::AnsweredItemsText(answered, state.ItemCount.asInt()))),
+                        .arg(qtext(selvo::AnsweredItemsText(answered, selvo::questionnaire::kItemCount))),
                     false);
 }
 
 void ReloadDataFile(Application& app, const std::string& path) {
     selvo::ProgramState& state = app.state();
-    const bool replacesAdministration = !state.AdministrationStarted.empty();
+    const bool replacesAdministration = !state.administration.startedAt.empty();
     selvo::FileResult<selvo::DataFileContent> read = selvo::ReadDataFile(path);
     if (!read.ok()) {
         showReadError(read.error());
@@ -97,21 +88,21 @@ void ReloadDataFile(Application& app, const std::string& path) {
         app.recovery().administrationEnded();
     }
 
-    state.SetProcessed = false;          // a new set is in hand
-    state.AdministrationStarted.clear(); // ... that was not answered here
+    state.setProcessed = false;          // a new set is in hand
+    state.administration.startedAt.clear(); // ... that was not answered here
     // The file it came from: processing it under another name leaves that set behind.
-    state.SetOnDisk = selvo::StoredSetAt(path, state);
+    state.setOnDisk = selvo::StoredSetAt(path, state.subject);
 
     Form1& administration = app.form1KeepingAnswers();
     administration.CheckCompletion();
-    administration.ShowAgreementAnswer(state.CurrentItem);
-    administration.ShowDistressAnswer(state.CurrentItem);
+    administration.ShowAgreementAnswer(state.administration.currentItem);
+    administration.ShowDistressAnswer(state.administration.currentItem);
 
     // The form's first load fills it from the record just read; the fill below does the same
     // for a form that was already loaded.
     frmLogin& subject = app.login();
-    subject.showSubjectRecord(selvo::SubjectEntryOf(state));
-    const std::vector<int> missing = selvo::MissingItems(state);
+    subject.showSubjectRecord(selvo::SubjectEntryOf(state.subject));
+    const std::vector<int> missing = selvo::MissingItems(state.administration.answers);
     if (!missing.empty() && !confirmIncompleteSet(path, missing)) {
         return;
     }

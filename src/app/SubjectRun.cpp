@@ -26,22 +26,22 @@ namespace {
 
 // The output folder as the system writes folders.
 QString shownFolder(const selvo::ProgramState& state) {
-    return QDir::toNativeSeparators(qtPath(state.OutputFolder));
+    return QDir::toNativeSeparators(qtPath(state.outputFolder));
 }
 
 } // namespace
 
 void Application::processSubject(frmLogin& subject) {
-    const std::vector<std::string> missing = selvo::StoreSubjectEntry(m_state, subject.entry());
+    const std::vector<std::string> missing = selvo::StoreSubjectEntry(m_state.subject, subject.entry());
     for (const std::string& message : missing) {
         subject.showInformation(qtext(message));
     }
     // A box asked for a field: the operator answers it before anything is written.
-    if (!missing.empty() || !selvo::SubjectRecordComplete(m_state)) {
+    if (!missing.empty() || !selvo::SubjectRecordComplete(m_state.subject)) {
         subject.focusFirstMissingField();
         return;
     }
-    if (const auto unsafe = selvo::UnsafeSubjectName(m_state)) {
+    if (const auto unsafe = selvo::UnsafeSubjectName(m_state.subject)) {
         subject.showInformation(qtext(unsafe->message) +
                                 QStringLiteral("\n\nCorreggere il campo e premere di nuovo "
                                                "«ELABORAZIONE DATI». Grazie!"));
@@ -52,12 +52,13 @@ void Application::processSubject(frmLogin& subject) {
         return; // nothing written; the form stays open for another name or folder
     }
     const selvo::ProcessedSubject run =
-        selvo::ProcessSubject(m_state, m_state.OutputFolder, selvo::CurrentDateTimeText, {});
+        selvo::ProcessSubject(m_state.subject, m_state.administration.answers,
+                              m_state.outputFolder, selvo::CurrentDateTimeText, {});
     if (run.commit.error) {
         showRunFailure(subject, *run.commit.error, run.commit.inPlace);
         return; // the form stays open so the run can be confirmed again
     }
-    m_state.SetProcessed = true;
+    m_state.setProcessed = true;
     recovery().administrationProcessed();
     const QString written =
         qtext(selvo::WrittenFilesMessage(shownFolder(m_state).toStdString(), run.commit.files));
@@ -70,27 +71,27 @@ void Application::processSubject(frmLogin& subject) {
 // asked about it rather than left to find it counted twice by a later batch.
 void Application::offerOlderSet(frmLogin& subject, const QString& written,
                                 const selvo::CommitResult& run) {
-    const std::optional<selvo::StoredSet> older = m_state.SetOnDisk;
+    const std::optional<selvo::StoredSet> older = m_state.setOnDisk;
     const std::vector<std::string> stale =
-        older ? selvo::StaleSetFiles(*older, m_state, m_state.OutputFolder, run.files)
+        older ? selvo::StaleSetFiles(*older, m_state.subject, m_state.outputFolder, run.files)
               : std::vector<std::string>{};
     if (!stale.empty()) {
         offerStaleSetToTrash(&subject, written, *older, stale);
     }
     // The set just written is the one on disk now; another correction would leave it behind.
-    m_state.SetOnDisk = selvo::StoredSetAt(run.files.front().path, m_state);
+    m_state.setOnDisk = selvo::StoredSetAt(run.files.front().path, m_state.subject);
 }
 
 // The subject form is gone: the profile is shown over the window that started the run, which
 // has the focus again once it is closed.
 void Application::showResults(const selvo::ProcessedSubject& run, const QString& written) {
-    const selvo::SubjectRecord subject = selvo::SubjectOf(m_state);
+    const selvo::SubjectRecord& subject = m_state.subject;
     RunResults results{
         subject,
         run.dateTime,
-        m_state.OutputFolder,
+        m_state.outputFolder,
         written.toStdString(),
-        selvo::pathInFolder(m_state.OutputFolder, selvo::SubjectReportFileName(subject)),
+        selvo::pathInFolder(m_state.outputFolder, selvo::SubjectReportFileName(subject)),
         run.scores};
     ResultsWindow window(std::move(results));
     window.exec();
@@ -114,22 +115,22 @@ void Application::showRunFailure(frmLogin& subject, const selvo::FileError& erro
 
 bool Application::mayReplaceDataFile(frmLogin& subject) {
     const std::string dataFile =
-        selvo::pathInFolder(m_state.OutputFolder, selvo::DataFileNameFor(m_state));
+        selvo::pathInFolder(m_state.outputFolder, selvo::SubjectDataFileName(m_state.subject));
     const std::optional<selvo::FileIdentity> own =
-        m_state.SetOnDisk ? std::optional(m_state.SetOnDisk->identity) : std::nullopt;
+        m_state.setOnDisk ? std::optional(m_state.setOnDisk->identity) : std::nullopt;
     const std::optional<selvo::OtherAdministration> other = selvo::OtherAdministrationAt(
-        dataFile, selvo::SubjectOf(m_state), selvo::AnswersOf(m_state), own);
+        dataFile, m_state.subject, m_state.administration.answers, own);
     if (!other) {
         return true;
     }
     return askYesNo(
         &subject, QMessageBox::Warning, QString::fromUtf8(selvo::kOtherAdministrationTitle),
-        qtext(selvo::ReplaceAdministrationQuestion(*other, selvo::SubjectOf(m_state))), false);
+        qtext(selvo::ReplaceAdministrationQuestion(*other, m_state.subject)), false);
 }
 
 // The documents folder's own "BrivanSelvo" is made by the first run that writes into it.
 bool Application::makeOutputFolder(frmLogin& subject) {
-    const QString folder = qtPath(m_state.OutputFolder);
+    const QString folder = qtPath(m_state.outputFolder);
     if (!m_createFolder || QFileInfo(folder).isDir() || QDir().mkpath(folder)) {
         return true;
     }
@@ -142,7 +143,7 @@ bool Application::makeOutputFolder(frmLogin& subject) {
 
 // The chosen folder is used from now on and at the next start, once a file can be made in it.
 void Application::changeOutputFolder(frmLogin& subject) {
-    QString current = qtPath(m_state.OutputFolder);
+    QString current = qtPath(m_state.outputFolder);
     while (!QFileInfo(current).isDir() && !QDir(current).isRoot() && !current.isEmpty()) {
         current = QFileInfo(current).absolutePath(); // a default folder not made yet
     }

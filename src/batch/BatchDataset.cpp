@@ -2,7 +2,6 @@
 
 #include "batch/BatchDataset.h"
 
-#include "administration/ItemBank.h"
 #include "datafiles/AdministrationFingerprint.h"
 #include "datafiles/DatasetCodebook.h"
 #include "datafiles/DatasetCommands.h"
@@ -10,7 +9,6 @@
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
 #include "platform/TextFile.h"
-#include "state/Startup.h"
 #include "text/TextSafety.h"
 
 #include <algorithm>
@@ -113,10 +111,7 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait,
     if (m_table.cases() == 0) {
         return {notWritten(": nessun caso"), std::nullopt};
     }
-    ProgramState labels; // the item texts label the variables
-    SetProgramConstants(labels);
-    LoadItemBank(labels);
-    const std::vector<DatasetVariable> variables = DatasetVariables(labels.ItemText, m_columns);
+    const std::vector<DatasetVariable> variables = DatasetVariables(m_columns);
     const auto path = [this](std::size_t file) { return utf8Of(m_paths.files[file]); };
     auto sav = ComposeDatasetSav(variables, m_table, createdAt);
     if (const auto* fault = std::get_if<SavFault>(&sav)) {
@@ -124,7 +119,7 @@ BatchDataset::Outcome BatchDataset::write(const FolderWait& wait,
     }
     std::vector<PendingFile> files{
         {path(0), m_table.bytes()},
-        {path(1), ComposeDatasetCommands(m_name, labels.ItemText, m_columns)},
+        {path(1), ComposeDatasetCommands(m_name, m_columns)},
         {path(2), std::get<std::string>(std::move(sav))},
         {path(3), ComposeDatasetCodebook(variables)},
     };

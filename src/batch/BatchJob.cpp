@@ -2,7 +2,6 @@
 #include "batch/BatchJob.h"
 
 #include "administration/Completion.h"
-#include "administration/ItemBank.h"
 #include "batch/BatchInputs.h"
 #include "batch/DatasetTargets.h"
 #include "batch/SubjectGroup.h"
@@ -56,22 +55,6 @@ private:
         std::string path;
     };
     std::map<fs::path, Resolved> m_resolved;
-};
-
-// The storage of the item bank's tables, handed from one subject's state to the next. What
-// it holds never matters: LoadItemBank assigns every text of both tables.
-class ItemBankStorage {
-public:
-    void lendTo(ProgramState& state) { swapWith(state); }
-    void takeBackFrom(ProgramState& state) { swapWith(state); }
-
-private:
-    void swapWith(ProgramState& state) {
-        std::swap(m_itemText, state.ItemText);
-        std::swap(m_criteriaText, state.CriteriaText);
-    }
-    decltype(ProgramState::ItemText) m_itemText;
-    decltype(ProgramState::CriteriaText) m_criteriaText;
 };
 
 // The output folder, made before anything is planned: how the folder compares names, and how
@@ -277,9 +260,6 @@ BatchTotals RunPreparedBatch(PreparedBatch& prepared, BatchListener& listener,
             }
             listener.settled(subject.input, {InputOutcome::State::Written, told});
         });
-    // Storage for the item bank's texts, lent to each subject's state in turn: loading the
-    // bank then copies every text into storage already there instead of allocating it anew.
-    ItemBankStorage bankStorage;
     SubjectFolders folders;
     std::size_t seen = 0;
     for (PlannedInput& input : plan) {
@@ -289,8 +269,8 @@ BatchTotals RunPreparedBatch(PreparedBatch& prepared, BatchListener& listener,
         }
         const std::size_t index = seen++;
         // Read despite damage: said whether or not the subject then succeeds.
-        if (!input.note.empty()) {
-            listener.say(visibleText(input.file) + ": nota: " + visibleText(input.note));
+        if (!input.content.note.empty()) {
+            listener.say(visibleText(input.file) + ": nota: " + visibleText(input.content.note));
         }
         if (input.sameFileAs) {
             listener.say(visibleText(input.file) + ": è lo stesso file di " +
@@ -300,18 +280,16 @@ BatchTotals RunPreparedBatch(PreparedBatch& prepared, BatchListener& listener,
         } else if (input.refusal) {
             failed(index, *input.refusal);
         } else {
-            ProgramState& state = input.state;
-            bankStorage.lendTo(state);
-            LoadItemBank(state); // the report quotes criteria texts, the export item texts
             try {
                 const std::string folder = folders.resolve(input.folder);
-                ComposedSubject composed = ComposeSubject(state, folder, now);
+                ComposedSubject composed =
+                    ComposeSubject(input.content.subject, input.content.answers, folder, now);
                 if (!composed.files.ok()) {
                     failed(index, composed.files.error().message());
                 } else {
                     group.add({input.file, folder, std::move(composed.subject),
                                std::move(composed.answers), std::move(composed.scores),
-                               MissingItems(state), index},
+                               MissingItems(input.content.answers), index},
                               composed.files.value());
                 }
             } catch (const fs::filesystem_error& cannotEnter) {
@@ -319,9 +297,8 @@ BatchTotals RunPreparedBatch(PreparedBatch& prepared, BatchListener& listener,
                                   describeErrno(cannotEnter.code().value(), FileAccess::Read));
             }
             // The subject is done: its memory goes before the next one is processed. It is
-            // moved out to be freed: assigning a fresh state would keep every string's buffer.
-            bankStorage.takeBackFrom(state);
-            std::exchange(input.state, ProgramState{});
+            // moved out to be freed: assigning a fresh record would keep every string's buffer.
+            std::exchange(input.content, DataFileContent{});
         }
         listener.progressed(seen);
     }

@@ -7,7 +7,7 @@
 #include "datafiles/DatasetTable.h"
 #include "platform/TextFile.h"
 #include "questionnaire/SubjectFiles.h"
-#include "state/Startup.h"
+#include "questionnaire/Product.h"
 #include "subject/OtherAdministration.h"
 #include "subject/SubjectChecks.h"
 
@@ -31,28 +31,24 @@ std::string missingFields(const SubjectRecord& subject) {
     return missing;
 }
 
-// Fills a fresh program state with the file's subject, as the window holds it once the reload
-// has read the file and the operator has confirmed the subject form unchanged; the fault when
-// it cannot, and in `note` what the reader noted on a damaged file. The item bank is loaded only
-// when the subject is processed: a run holds every subject in memory first. The state is filled
-// where it stays, as it is large.
-std::optional<std::string> loadSubject(const fs::path& dataFile, ProgramState& state,
-                                       std::string& note) {
-    SetProgramConstants(state);
+// Reads the file's subject as the window holds it once the reload has read the file and the
+// operator has confirmed the subject form unchanged; the fault when it cannot. What the reader
+// noted on a damaged file is kept in `content`.
+std::optional<std::string> loadSubject(const fs::path& dataFile, DataFileContent& content) {
     FileResult<DataFileContent> read = ReadDataFile(utf8Of(dataFile));
     if (!read.ok()) {
         return "lettura non riuscita: " + read.error().reason;
     }
-    note = std::move(read.value().note);
-    StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
-    if (const std::string missing = missingFields(SubjectOf(state)); !missing.empty()) {
+    content = std::move(read).value();
+    SubjectRecord& subject = content.subject;
+    if (const std::string missing = missingFields(subject); !missing.empty()) {
         return "dati del soggetto incompleti (manca: " + missing +
                "); completarli ricaricando il file in BrivanSelvo.";
     }
-    if (const auto unsafe = UnsafeSubjectName(state)) {
+    if (const auto unsafe = UnsafeSubjectName(subject)) {
         return unsafe->message;
     }
-    state.SubjectNotes = NotesWithWindowsLineEnds(state.SubjectNotes);
+    subject.notes = NotesWithWindowsLineEnds(subject.notes);
     return std::nullopt;
 }
 
@@ -71,8 +67,7 @@ OutputKey fileKey(const fs::path& folder, const std::string& name, FolderNames& 
             names.key(utf8Of(folder), name)};
 }
 
-std::vector<std::string> subjectOutputs(const ProgramState& state) {
-    const SubjectRecord subject = SubjectOf(state);
+std::vector<std::string> subjectOutputs(const SubjectRecord& subject) {
     return {SubjectDataFileName(subject), SubjectReportFileName(subject),
             SubjectCommandFileName(subject)};
 }
@@ -160,7 +155,7 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
         if (error) {
             input.refusal = "percorso non valido.";
         } else {
-            input.refusal = loadSubject(dataFile, input.state, input.note);
+            input.refusal = loadSubject(dataFile, input.content);
             if (options.outDir && !outFolder) {
                 outFolder = fs::absolute(pathFromUtf8(*options.outDir));
             }
@@ -180,7 +175,7 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
         if (folder == folderKeys.end()) {
             folder = folderKeys.emplace(plan[i].folder, fileKey(plan[i].folder, "", names)).first;
         }
-        for (const std::string& name : subjectOutputs(plan[i].state)) {
+        for (const std::string& name : subjectOutputs(plan[i].content.subject)) {
             OutputKey key = folder->second;
             key.name = names.key(utf8Of(plan[i].folder), name);
             outputs[i].push_back(std::move(key));
@@ -200,15 +195,15 @@ std::vector<PlannedInput> PlanBatch(const BatchOptions& options, FolderNames& na
             }
             // The file already there under the output's name, however the folder spells it.
             const std::string targetPath =
-                utf8Of(plan[i].folder / pathFromUtf8(subjectOutputs(plan[i].state)[k]));
+                utf8Of(plan[i].folder / pathFromUtf8(subjectOutputs(plan[i].content.subject)[k]));
             const auto target = fileIdentity(targetPath);
             const auto replaced = target ? firstGiven.find(*target) : firstGiven.end();
             if (replaced == firstGiven.end()) {
                 // A data file of the subject's name that is no input of the run: a retest or
                 // a namesake is not replaced unasked.
                 if (target && k == 0 && !options.replaceOthers) {
-                    others[i] = OtherAdministrationAt(targetPath, SubjectOf(plan[i].state),
-                                                      AnswersOf(plan[i].state), inputIdentity[i]);
+                    others[i] = OtherAdministrationAt(targetPath, plan[i].content.subject,
+                                                      plan[i].content.answers, inputIdentity[i]);
                 }
                 continue;
             }
@@ -276,7 +271,7 @@ std::optional<std::string> DatasetConflict(const std::vector<PlannedInput>& plan
             if (input.refusal || input.sameFileAs) {
                 continue;
             }
-            for (const std::string& output : subjectOutputs(input.state)) {
+            for (const std::string& output : subjectOutputs(input.content.subject)) {
                 if (fileKey(input.folder, output, names) == target) {
                     return file.shown + " avrebbe lo stesso nome di un file del soggetto di " +
                            input.file + " nella stessa cartella: " + file.remedy + ".";

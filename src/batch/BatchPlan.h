@@ -4,8 +4,8 @@
 // The first half of a selvo-batch run: every input read and every output planned before
 // anything is written. Files are told apart by their identity on disk, never by spelling.
 #include "batch/BatchRun.h"
+#include "datafiles/DataFileRecord.h"
 #include "platform/TextFile.h"
-#include "state/ProgramState.h"
 
 #include <filesystem>
 #include <optional>
@@ -17,10 +17,9 @@ namespace selvo {
 
 struct PlannedInput {
     std::string file;                   // as given on the command line
-    ProgramState state;                 // the subject read from it, item bank not yet loaded
+    DataFileContent content;            // what it holds, with what the reader noted
     std::filesystem::path folder;       // where its three files go
     std::optional<std::string> refusal; // why nothing is written for it
-    std::string note;                   // what the reader noted on a damaged file
     // The same file, given earlier in the run under this spelling: it is processed there.
     std::optional<std::string> sameFileAs;
 };

@@ -209,7 +209,7 @@ DataFileParse parseText(std::string_view bytes, bool marked) {
         return utf8 ? unguarded : fromCp1252(unguarded);
     };
 
-    DataFileRecord record;
+    DataFileContent record;
     const auto card = integerValue(field(kCard).text);
     if (!card) {
         return fail(fieldLabel(kCard) + ": il numero di scheda " + quotedValue(field(kCard).text) +
@@ -220,38 +220,38 @@ DataFileParse parseText(std::string_view bytes, bool marked) {
         return fail(fieldLabel(kCard) + ": il numero di scheda " + quotedValue(field(kCard).text) +
                     " è fuori dall'intervallo ammesso (da -32768 a 32767).");
     }
-    record.Card = static_cast<Integer>(*card);
+    record.subject.card = static_cast<Integer>(*card);
 
     std::optional<std::string> fault;
-    if ((fault = readCode(field(kSex), kSex, "il sesso", '2', record.SubjectSex)) ||
-        (fault =
-             readCode(field(kMarital), kMarital, "lo stato civile", '5', record.SubjectMarital)) ||
+    if ((fault = readCode(field(kSex), kSex, "il sesso", '2', record.subject.sex)) ||
+        (fault = readCode(field(kMarital), kMarital, "lo stato civile", '5',
+                          record.subject.marital)) ||
         (fault = readCode(field(kEducation), kEducation, "il titolo di studio", '5',
-                          record.SubjectEducation))) {
+                          record.subject.education))) {
         return fail(*fault);
     }
     for (int item = 1; item <= kDataFileItems; ++item) {
         const std::size_t number = kFirstAgreement + static_cast<std::size_t>(item) - 1;
         if ((fault = readAnswer(field(number), number, item, "accordo", 7,
-                                record.AnswerT[static_cast<std::size_t>(item)]))) {
+                                record.answers.agreement[item]))) {
             return fail(*fault);
         }
     }
     for (int item = 1; item <= kDataFileItems; ++item) {
         const std::size_t number = kFirstDistress + static_cast<std::size_t>(item) - 1;
         if ((fault = readAnswer(field(number), number, item, "disagio", 3,
-                                record.AnswerD[static_cast<std::size_t>(item)]))) {
+                                record.answers.distress[item]))) {
             return fail(*fault);
         }
     }
 
-    record.SubjectName = text(kName);
-    record.SubjectSurname = text(kSurname);
-    record.SubjectAge = text(kAge);
-    record.SubjectNotes = text(kNotes);
-    if ((fault = oneLineFault(kName, "il nome", record.SubjectName)) ||
-        (fault = oneLineFault(kSurname, "il cognome", record.SubjectSurname)) ||
-        (fault = oneLineFault(kAge, "l'età", record.SubjectAge))) {
+    record.subject.name = text(kName);
+    record.subject.surname = text(kSurname);
+    record.subject.age = text(kAge);
+    record.subject.notes = text(kNotes);
+    if ((fault = oneLineFault(kName, "il nome", record.subject.name)) ||
+        (fault = oneLineFault(kSurname, "il cognome", record.subject.surname)) ||
+        (fault = oneLineFault(kAge, "l'età", record.subject.age))) {
         return fail(*fault);
     }
     parse.record = std::move(record);
@@ -302,15 +302,11 @@ DataFileParse parseDataFile(std::string_view bytes) {
                       "integra del file.";
         return read;
     }
-    read.note = "la parte finale del file è danneggiata: dopo i dati del soggetto ci sono " +
+    read.record->note = "la parte finale del file è danneggiata: dopo i dati del soggetto ci sono " +
                 std::to_string(zeroTail) + " " + kZeroTail +
                 ". I dati erano completi e sono stati letti; il file di dati riscritto non avrà "
                 "più quei byte.";
     return read;
-}
-
-std::string DataFileNameFor(const ProgramState& state) {
-    return SubjectDataFileName(SubjectOf(state));
 }
 
 std::string ComposeDataFile(const SubjectRecord& subject, const AnswerSet& answers) {
@@ -339,18 +335,9 @@ std::string ComposeDataFile(const SubjectRecord& subject, const AnswerSet& answe
     return std::string(kUtf8Bom) + line;
 }
 
-std::string ComposeDataFile(const ProgramState& state) {
-    return ComposeDataFile(SubjectOf(state), AnswersOf(state));
-}
-
 PendingFile PrepareDataFile(const SubjectRecord& subject, const AnswerSet& answers,
                             const std::string& folder) {
     return {pathInFolder(folder, SubjectDataFileName(subject)), ComposeDataFile(subject, answers)};
-}
-
-std::optional<FileError> WriteDataFile(const ProgramState& state, const std::string& folder) {
-    const PendingFile file = PrepareDataFile(SubjectOf(state), AnswersOf(state), folder);
-    return saveFileAtomically(file.path, file.bytes);
 }
 
 FileResult<DataFileContent> ReadDataFile(const std::string& path) {
@@ -362,18 +349,7 @@ FileResult<DataFileContent> ReadDataFile(const std::string& path) {
     if (!parse.record) {
         return FileError{path, parse.fault};
     }
-    DataFileRecord& record = *parse.record;
-    DataFileContent content;
-    content.note = std::move(parse.note);
-    content.subject = {std::move(record.SubjectName),    std::move(record.SubjectSurname),
-                       std::move(record.SubjectAge),     std::move(record.SubjectSex),
-                       std::move(record.SubjectMarital), std::move(record.SubjectEducation),
-                       std::move(record.SubjectNotes),   record.Card};
-    for (int item = 1; item <= kDataFileItems; ++item) {
-        content.answers.agreement[item] = record.AnswerT[static_cast<std::size_t>(item)];
-        content.answers.distress[item] = record.AnswerD[static_cast<std::size_t>(item)];
-    }
-    return content;
+    return std::move(*parse.record);
 }
 
 } // namespace selvo

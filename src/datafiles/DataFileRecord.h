@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// What a data file holds, decoded and checked, before any of it reaches the program state.
+// What a data file holds, decoded and checked.
 
-#include "state/ProgramState.h"
+#include "questionnaire/Answers.h"
+#include "questionnaire/Subject.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,18 +15,15 @@ namespace selvo {
 inline constexpr int kDataFileItems = questionnaire::kItemCount;
 inline constexpr std::size_t kDataFileFields = 8 + 2 * kDataFileItems; // 196
 
-struct DataFileRecord {
-    Integer Card = 0;
-    // UTF-8, in file order: name, surname, age, sex, marital status, education, notes.
-    std::string SubjectName, SubjectSurname, SubjectAge, SubjectSex, SubjectMarital,
-        SubjectEducation, SubjectNotes;
-    std::array<Integer, kDataFileItems + 1> AnswerT{}, AnswerD{}; // slot k for item k
+struct DataFileContent {
+    SubjectRecord subject;
+    AnswerSet answers;
+    std::string note; // what the person should know about a file read despite damage (Italian)
 };
 
 struct DataFileParse {
-    std::optional<DataFileRecord> record;
+    std::optional<DataFileContent> record;
     std::string fault; // Italian reason, set when record is empty
-    std::string note;  // Italian, set when a record was read from a damaged file
 };
 
 // Decodes the bytes of a whole data file (UTF-8 after a byte-order mark or when the file is

@@ -5,7 +5,7 @@
 #include "datafiles/DatasetTable.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
-#include "state/Startup.h"
+#include "questionnaire/Product.h"
 #include "text/Cp1252.h"
 #include "text/NumberText.h"
 #include "text/Utf8.h"
@@ -93,8 +93,8 @@ void addGetData(CommandLines& lines, const std::string& name,
     lines.add(line + " .");
 }
 
-void addVariableLabels(CommandLines& lines, std::span<const std::string> itemTexts,
-                       std::span<const DatasetTextColumn> leading) {
+void addVariableLabels(CommandLines& lines, std::span<const DatasetTextColumn> leading,
+                       ItemLabelTexts itemTexts) {
     lines.add("VARIABLE LABELS");
     std::vector<VariableLabel> labels;
     for (const DatasetTextColumn& column : leading) {
@@ -129,14 +129,15 @@ void addValueLabels(CommandLines& lines, std::span<const DatasetVariable> variab
 
 } // namespace
 
-std::string ComposeDatasetCommands(const std::string& name, std::span<const std::string> itemTexts,
-                                   std::span<const DatasetTextColumn> leading) {
+std::string ComposeDatasetCommands(const std::string& name,
+                                   std::span<const DatasetTextColumn> leading,
+                                   ItemLabelTexts itemTexts) {
     CommandLines lines;
-    const std::vector<DatasetVariable> variables = DatasetVariables(itemTexts, leading);
+    const std::vector<DatasetVariable> variables = DatasetVariables(leading, itemTexts);
     addHeaderComment(lines);
     addGetData(lines, name, variables);
     lines.add("");
-    addVariableLabels(lines, itemTexts, leading);
+    addVariableLabels(lines, leading, itemTexts);
     lines.add("");
     addValueLabels(lines, variables);
     lines.add("");

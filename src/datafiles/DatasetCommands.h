@@ -15,11 +15,12 @@ namespace selvo {
 inline constexpr std::size_t kMaxCommandLineBytes = 255;
 
 // The file's bytes, UTF-8 with a byte-order mark (the item labels are Italian, the names of the
-// files may be anything): GET DATA of NAME.csv, the variable labels (item k's text in slot k
-// of `itemTexts`, as the item bank loads them), the value labels of the subject form's codes,
+// files may be anything): GET DATA of NAME.csv, the variable labels (the items by
+// `itemTexts`), the value labels of the subject form's codes,
 // the save of NAME.sav. Long strings are split into pieces joined with "+", so no line exceeds
 // kMaxCommandLineBytes. The `leading` columns are read and labelled first, in their order.
-std::string ComposeDatasetCommands(const std::string& name, std::span<const std::string> itemTexts,
-                                   std::span<const DatasetTextColumn> leading = {});
+std::string ComposeDatasetCommands(const std::string& name,
+                                   std::span<const DatasetTextColumn> leading = {},
+                                   ItemLabelTexts itemTexts = questionnaire::ItemTexts());
 
 } // namespace selvo

@@ -30,8 +30,8 @@ std::vector<DatasetValueLabel> optionLabels(const std::string& variable) {
 
 } // namespace
 
-std::vector<DatasetVariable> DatasetVariables(std::span<const std::string> itemTexts,
-                                              std::span<const DatasetTextColumn> leading) {
+std::vector<DatasetVariable> DatasetVariables(std::span<const DatasetTextColumn> leading,
+                                              ItemLabelTexts itemTexts) {
     std::vector<DatasetVariable> variables;
     for (const DatasetTextColumn& column : leading) {
         const std::size_t width = std::clamp<std::size_t>(column.width, 1, kMaxStringWidth);

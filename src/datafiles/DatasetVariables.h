@@ -2,6 +2,8 @@
 #pragma once
 // The study dataset's variables, each with everything a statistics program is told of it: the
 // one list NAME.sps, NAME.sav and the codebook are made from.
+#include "datafiles/StatisticsExport.h"
+
 #include <cstddef>
 #include <span>
 #include <string>
@@ -38,10 +40,11 @@ struct DatasetVariable {
 
 // The `leading` columns (each as wide as it says, within 1 and kMaxStringWidth), then the
 // case's variables in the order of the subject's command file, labelled as that file labels
-// them (item k's text in slot k of `itemTexts`, as the item bank loads them); the codes of
+// them (the items by `itemTexts`); the codes of
 // the subject form's options carry the form's labels.
-std::vector<DatasetVariable> DatasetVariables(std::span<const std::string> itemTexts,
-                                              std::span<const DatasetTextColumn> leading = {});
+std::vector<DatasetVariable>
+DatasetVariables(std::span<const DatasetTextColumn> leading = {},
+                 ItemLabelTexts itemTexts = questionnaire::ItemTexts());
 
 // The format as SPSS shows it: "F8" is "F8.0".
 std::string DatasetShownFormat(const DatasetVariable& variable);

@@ -5,7 +5,7 @@
 #include "datafiles/SpssText.h"
 #include "questionnaire/Questionnaire.h"
 #include "questionnaire/SubjectFiles.h"
-#include "state/Startup.h"
+#include "questionnaire/Product.h"
 #include "text/AsciiCase.h"
 #include "text/Cp1252.h"
 #include "text/NumberText.h"
@@ -353,7 +353,7 @@ std::string subjectPart(const SubjectRecord& subject) {
     return subject.surname + "_" + subject.name;
 }
 
-const std::string& itemText(std::span<const std::string> itemTexts, int item) {
+const std::string& itemText(ItemLabelTexts itemTexts, int item) {
     const auto slot = static_cast<std::size_t>(item);
     if (slot >= itemTexts.size()) {
         throw std::out_of_range("no text for item " + std::to_string(item));
@@ -535,7 +535,7 @@ std::string StatisticsExportFileName(const SubjectRecord& subject) {
 }
 
 std::string ComposeStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
-                                    const Scores& scores, std::span<const std::string> itemTexts) {
+                                    const Scores& scores, ItemLabelTexts itemTexts) {
     Lines lines;
     const std::string stars(34, '*');
     const std::string hollow = "*" + std::string(32, ' ') + "*";
@@ -591,7 +591,7 @@ std::string ComposeStatisticsExport(const SubjectRecord& subject, const AnswerSe
 }
 
 PendingFile PrepareStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
-                                    const Scores& scores, std::span<const std::string> itemTexts) {
+                                    const Scores& scores, ItemLabelTexts itemTexts) {
     std::string text = ComposeStatisticsExport(subject, answers, scores, itemTexts);
     // The names travel inside the file: when one does not fit code page 1252 the whole file
     // goes out in UTF-8, marked so that SPSS and PSPP read it as such.
@@ -599,13 +599,6 @@ PendingFile PrepareStatisticsExport(const SubjectRecord& subject, const AnswerSe
         text.insert(0, kUtf8Bom);
     }
     return {StatisticsExportFileName(subject), std::move(text)};
-}
-
-std::optional<FileError> WriteStatisticsExport(const SubjectRecord& subject,
-                                               const AnswerSet& answers, const Scores& scores,
-                                               std::span<const std::string> itemTexts) {
-    const PendingFile file = PrepareStatisticsExport(subject, answers, scores, itemTexts);
-    return saveFileAtomically(file.path, file.bytes);
 }
 
 std::vector<StatisticsVariable> StatisticsVariables() {
@@ -636,7 +629,7 @@ std::vector<std::string> StatisticsCaseValues(const SubjectRecord& subject,
     return values;
 }
 
-std::vector<VariableLabel> StatisticsVariableLabels(std::span<const std::string> itemTexts) {
+std::vector<VariableLabel> StatisticsVariableLabels(ItemLabelTexts itemTexts) {
     std::vector<VariableLabel> labels = headerLabels(true);
     for (const CaseVariable& variable : caseVariables()) {
         if (variable.part == Part::Agreement) {

@@ -7,6 +7,7 @@
 #include "platform/TextFile.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
+#include "questionnaire/Wording.h"
 #include "scoring/Scores.h"
 
 #include <optional>
@@ -23,20 +24,20 @@ std::string CleanLabelText(std::string_view text);
 // "SELVO_SS000_" + surname + "_" + name + "_sps.sps", no folder.
 std::string StatisticsExportFileName(const SubjectRecord& subject);
 
-// The command file as UTF-8 text. `itemTexts` holds item k's text in slot k, as the item bank
-// loads them; they label the agreement variables.
+// The item texts that label the agreement variables, item k's in slot k: the questionnaire's,
+// unless a test gives others.
+using ItemLabelTexts = std::span<const std::string>;
+
+// The command file as UTF-8 text.
 std::string ComposeStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
-                                    const Scores& scores, std::span<const std::string> itemTexts);
+                                    const Scores& scores,
+                                    ItemLabelTexts itemTexts = questionnaire::ItemTexts());
 
 // The file under its name alone (the caller puts it in a folder): code page 1252, or UTF-8
 // with a BOM when some text does not fit it.
 PendingFile PrepareStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
-                                    const Scores& scores, std::span<const std::string> itemTexts);
-
-// PrepareStatisticsExport, saved atomically on its own in the current directory.
-std::optional<FileError> WriteStatisticsExport(const SubjectRecord& subject,
-                                               const AnswerSet& answers, const Scores& scores,
-                                               std::span<const std::string> itemTexts);
+                                    const Scores& scores,
+                                    ItemLabelTexts itemTexts = questionnaire::ItemTexts());
 
 // A variable of the case, with the format the command file defines it with.
 struct StatisticsVariable {
@@ -59,9 +60,10 @@ struct VariableLabel {
 };
 
 // The labels the command file gives the case's variables, in its order: the header, the items
-// (from `itemTexts`, as above), the dimensional totals, then the criteria counts and diagnoses
+// (their texts), the dimensional totals, then the criteria counts and diagnoses
 // under X4 and X5. Nome and Cognome, which the command file labels too, are not variables of
 // the case.
-std::vector<VariableLabel> StatisticsVariableLabels(std::span<const std::string> itemTexts);
+std::vector<VariableLabel>
+StatisticsVariableLabels(ItemLabelTexts itemTexts = questionnaire::ItemTexts());
 
 } // namespace selvo

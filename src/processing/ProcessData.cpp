@@ -34,14 +34,14 @@ FileResult<std::vector<PendingFile>> ComposeSubjectFiles(const RunInput& input,
         return *refused;
     }
     FileResult<PendingFile> report =
-        PrepareReport({input.subject, input.scores, input.dateTime, input.criteriaTexts});
+        PrepareReport({input.subject, input.scores, input.dateTime});
     if (!report.ok()) {
         return report.error();
     }
     std::vector<PendingFile> files{
         {pathInFolder(folder, dataFileName), std::move(dataFile)},
         std::move(report).value(),
-        PrepareStatisticsExport(input.subject, input.answers, input.scores, input.itemTexts),
+        PrepareStatisticsExport(input.subject, input.answers, input.scores),
     };
     // The writers name their files; the run puts them in its folder.
     for (std::size_t k = 1; k < files.size(); ++k) {
@@ -57,20 +57,18 @@ void NameFileAsWritten(CommitResult& result, const std::string& folder) {
     }
 }
 
-ComposedSubject ComposeSubject(ProgramState& state, const std::string& folder,
-                               const DateTimeSource& now) {
+ComposedSubject ComposeSubject(const SubjectRecord& subject, const AnswerSet& answers,
+                               const std::string& folder, const DateTimeSource& now) {
     const std::string dateTime = now(); // the report's date is this moment's, taken before scoring
-    SubjectRecord subject = SubjectOf(state);
-    AnswerSet answers = AnswersOf(state);
     Scores scores = ScoreAnswers(answers);
-    auto files = ComposeSubjectFiles(
-        {subject, answers, scores, dateTime, state.ItemText, state.CriteriaText}, folder);
-    return {std::move(files), std::move(subject), std::move(answers), std::move(scores), dateTime};
+    auto files = ComposeSubjectFiles({subject, answers, scores, dateTime}, folder);
+    return {std::move(files), subject, answers, std::move(scores), dateTime};
 }
 
-ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
-                                const DateTimeSource& now, const FolderWait& wait) {
-    ComposedSubject composed = ComposeSubject(state, folder, now);
+ProcessedSubject ProcessSubject(const SubjectRecord& subject, const AnswerSet& answers,
+                                const std::string& folder, const DateTimeSource& now,
+                                const FolderWait& wait) {
+    ComposedSubject composed = ComposeSubject(subject, answers, folder, now);
     ProcessedSubject run{{}, std::move(composed.scores), std::move(composed.dateTime)};
     if (!composed.files.ok()) {
         run.commit.error = composed.files.error();
@@ -81,14 +79,16 @@ ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
     return run;
 }
 
-CommitResult RunProcessing(ProgramState& state, const std::string& folder,
-                           const DateTimeSource& now, const FolderWait& wait) {
-    return ProcessSubject(state, folder, now, wait).commit;
+CommitResult RunProcessing(const SubjectRecord& subject, const AnswerSet& answers,
+                           const std::string& folder, const DateTimeSource& now,
+                           const FolderWait& wait) {
+    return ProcessSubject(subject, answers, folder, now, wait).commit;
 }
 
-std::optional<FileError> ProcessData(ProgramState& state, const std::string& folder,
-                                     const DateTimeSource& now, const FolderWait& wait) {
-    return RunProcessing(state, folder, now, wait).error;
+std::optional<FileError> ProcessData(const SubjectRecord& subject, const AnswerSet& answers,
+                                     const std::string& folder, const DateTimeSource& now,
+                                     const FolderWait& wait) {
+    return RunProcessing(subject, answers, folder, now, wait).error;
 }
 
 } // namespace selvo

@@ -8,7 +8,6 @@
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
 #include "scoring/Scores.h"
-#include "state/ProgramState.h"
 
 #include <optional>
 #include <string>
@@ -16,14 +15,12 @@
 
 namespace selvo {
 
-// What a run composes its files from. The texts are the item bank's as loaded.
+// What a run composes its files from.
 struct RunInput {
     const SubjectRecord& subject;
     const AnswerSet& answers;
     const Scores& scores;
     const std::string& dateTime;
-    const std::array<std::string, 151>& itemTexts;
-    const std::array<std::vector<std::string>, kDisorderCount>& criteriaTexts;
 };
 
 // The data file, the report and the statistics export, in that order, each at its path in
@@ -42,8 +39,8 @@ struct ComposedSubject {
     Scores scores;
     std::string dateTime;
 };
-ComposedSubject ComposeSubject(ProgramState& state, const std::string& folder,
-                               const DateTimeSource& now);
+ComposedSubject ComposeSubject(const SubjectRecord& subject, const AnswerSet& answers,
+                               const std::string& folder, const DateTimeSource& now);
 
 // A committed set's error names the file as the run's writers name it, without `folder`; its
 // full path says where.
@@ -51,11 +48,11 @@ void NameFileAsWritten(CommitResult& result, const std::string& folder);
 
 // The run, step by step: the date of this moment, the answers frozen as a value, the scores
 // (ComputeDimensionalScores, ComputeCriteriaX4, ComputeCriteriaX5, once each), the three files
-// composed (WriteDataFile, WriteReport, WriteStatisticsExport) and committed as one set: either
+// composed (data file, report, command file) and committed as one set: either
 // all of them replace the subject's files in `folder`, or none does and the error says why.
 // `wait` says how long to wait for a folder another run is writing into.
-CommitResult RunProcessing(ProgramState& state, const std::string& folder,
-                           const DateTimeSource& now = CurrentDateTimeText,
+CommitResult RunProcessing(const SubjectRecord& subject, const AnswerSet& answers,
+                           const std::string& folder, const DateTimeSource& now = CurrentDateTimeText,
                            const FolderWait& wait = {});
 
 // RunProcessing, with the scores the files were composed from and the run's date, for a
@@ -65,11 +62,13 @@ struct ProcessedSubject {
     Scores scores;
     std::string dateTime;
 };
-ProcessedSubject ProcessSubject(ProgramState& state, const std::string& folder,
-                                const DateTimeSource& now, const FolderWait& wait);
+ProcessedSubject ProcessSubject(const SubjectRecord& subject, const AnswerSet& answers,
+                                const std::string& folder, const DateTimeSource& now,
+                                const FolderWait& wait);
 
 // RunProcessing, when only the failure matters.
-std::optional<FileError> ProcessData(ProgramState& state, const std::string& folder,
+std::optional<FileError> ProcessData(const SubjectRecord& subject, const AnswerSet& answers,
+                                     const std::string& folder,
                                      const DateTimeSource& now = CurrentDateTimeText,
                                      const FolderWait& wait = {});
 

@@ -2,6 +2,7 @@
 
 #pragma once
 #include "questionnaire/Questionnaire.h"
+#include "questionnaire/Wording.h"
 #include "scoring/Scores.h"
 
 #include <array>
@@ -10,9 +11,7 @@
 
 namespace selvo {
 
-// Per disorder, in questionnaire order: its heading text, then the texts of criteria 1..n,
-// as the item bank loads them.
-using CriteriaTexts = std::array<std::vector<std::string>, questionnaire::kDisorderCount>;
+using CriteriaTexts = questionnaire::CriteriaTextTable;
 
 // The criteria met, counts, diagnoses and cluster totals under one threshold.
 std::string BuildCategoricalSection(const CategoricalScores& categorical,

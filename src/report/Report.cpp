@@ -6,7 +6,7 @@
 #include "report/CategoricalSections.h"
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
-#include "state/Startup.h"
+#include "questionnaire/Product.h"
 #include "text/NumberText.h"
 
 #include <array>
@@ -267,14 +267,6 @@ FileResult<PendingFile> PrepareReport(const ReportInput& input) {
                                "può rappresentare; il file non è stato scritto."};
     }
     return PendingFile{name, std::move(bytes)};
-}
-
-std::optional<FileError> WriteReport(const ReportInput& input) {
-    const FileResult<PendingFile> report = PrepareReport(input);
-    if (!report.ok()) {
-        return report.error();
-    }
-    return saveFileAtomically(report.value().path, report.value().bytes);
 }
 
 } // namespace selvo

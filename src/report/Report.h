@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The RTF report, composed from values: the subject record, the scores, the date text of the
-// run and the criteria texts of the item bank. Nothing here reads or writes the program state.
+// The RTF report, composed from values: the subject record, the scores and the date text of
+// the run; the criteria texts are the questionnaire's.
 #include "platform/TextFile.h"
 #include "questionnaire/Subject.h"
 #include "report/CategoricalSections.h"
@@ -19,7 +19,8 @@ struct ReportInput {
     const SubjectRecord& subject;
     const Scores& scores;
     const std::string& dateTime; // "dd/mm/yyyy hh:mm:ss", the moment of the run
-    const CriteriaTexts& criteriaTexts;
+    // Only a test of the layout quotes other texts.
+    const CriteriaTexts& criteriaTexts = questionnaire::CriteriaTexts();
 };
 
 // The opening sections, each as the text the document holds (the categorical ones are in
@@ -38,8 +39,5 @@ std::string ComposeReport(const ReportInput& input);
 // ComposeReport, converted to code page 1252, named by its file name alone; an error when the
 // subject's names cannot be part of a file name.
 FileResult<PendingFile> PrepareReport(const ReportInput& input);
-
-// PrepareReport, saved atomically on its own.
-std::optional<FileError> WriteReport(const ReportInput& input);
 
 } // namespace selvo

@@ -41,11 +41,11 @@ std::vector<StudioRow> rowsOf(const std::vector<selvo::PlannedInput>& plan) {
     rows.reserve(plan.size());
     for (const selvo::PlannedInput& input : plan) {
         StudioRow row{qtext(input.file),
-                      qtext(input.state.SubjectSurname),
-                      qtext(input.state.SubjectName),
+                      qtext(input.content.subject.surname),
+                      qtext(input.content.subject.name),
                       QDir::toNativeSeparators(QFileInfo(qtext(input.file)).absolutePath()),
                       StudioRow::State::Ready,
-                      qtext(input.note)};
+                      qtext(input.content.note)};
         if (input.sameFileAs) {
             row.state = StudioRow::State::Repeated;
             row.detail = qtext(*input.sameFileAs);

@@ -24,18 +24,18 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
-std::optional<StoredSet> StoredSetAt(const std::string& dataFile, const ProgramState& state) {
+std::optional<StoredSet> StoredSetAt(const std::string& dataFile, const SubjectRecord& subject) {
     const std::optional<FileIdentity> identity = fileIdentity(dataFile);
     if (!identity) {
         return std::nullopt;
     }
-    return StoredSet{absolutePath(dataFile), *identity, state.SubjectSurname, state.SubjectName};
+    return StoredSet{absolutePath(dataFile), *identity, subject.surname, subject.name};
 }
 
-std::vector<std::string> StaleSetFiles(const StoredSet& older, const ProgramState& state,
+std::vector<std::string> StaleSetFiles(const StoredSet& older, const SubjectRecord& subject,
                                        const std::string& runFolder,
                                        const std::vector<CommittedFile>& written) {
-    if (older.surname == state.SubjectSurname && older.name == state.SubjectName) {
+    if (older.surname == subject.surname && older.name == subject.name) {
         return {};
     }
     const std::optional<FileIdentity> folder = fileIdentity(runFolder);

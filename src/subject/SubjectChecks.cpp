@@ -13,34 +13,34 @@
 namespace selvo {
 namespace {
 
-// Where the form's control and the state keep each required field. A text field is missing
+// Where the form's control and the record keep each required field. A text field is missing
 // when empty, an option group when nothing in it is selected ("").
 struct FieldSlots {
     std::string SubjectEntry::*entry;
-    std::string ProgramState::*field;
+    std::string SubjectRecord::*field;
 };
 
 FieldSlots slotsOf(questionnaire::SubjectField field) {
     using enum questionnaire::SubjectField;
     switch (field) {
     case Name:
-        return {&SubjectEntry::name, &ProgramState::SubjectName};
+        return {&SubjectEntry::name, &SubjectRecord::name};
     case Surname:
-        return {&SubjectEntry::surname, &ProgramState::SubjectSurname};
+        return {&SubjectEntry::surname, &SubjectRecord::surname};
     case Age:
-        return {&SubjectEntry::age, &ProgramState::SubjectAge};
+        return {&SubjectEntry::age, &SubjectRecord::age};
     case Sex:
-        return {&SubjectEntry::sex, &ProgramState::SubjectSex};
+        return {&SubjectEntry::sex, &SubjectRecord::sex};
     case Marital:
-        return {&SubjectEntry::marital, &ProgramState::SubjectMarital};
+        return {&SubjectEntry::marital, &SubjectRecord::marital};
     case Education:
         break;
     }
-    return {&SubjectEntry::education, &ProgramState::SubjectEducation};
+    return {&SubjectEntry::education, &SubjectRecord::education};
 }
 
 // A code that was never chosen: "0" as the administration form sets it, or nothing at all
-// as a fresh program state holds it.
+// as a fresh record holds it.
 bool codeMissing(const std::string& code) {
     return code.empty() || code == "0";
 }
@@ -125,16 +125,16 @@ std::string FieldShortenedMessage(const FieldLimit& limit) {
            " caratteri: controllare il campo prima di premere «ELABORAZIONE DATI».";
 }
 
-SubjectEntry SubjectEntryOf(const ProgramState& state) {
-    return {state.SubjectName, state.SubjectSurname, state.SubjectAge,      state.SubjectNotes,
-            state.SubjectSex,  state.SubjectMarital, state.SubjectEducation};
+SubjectEntry SubjectEntryOf(const SubjectRecord& subject) {
+    return {subject.name, subject.surname, subject.age,      subject.notes,
+            subject.sex,  subject.marital, subject.education};
 }
 
-std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEntry& entry) {
-    state.SubjectName = entry.name;
-    state.SubjectSurname = entry.surname;
-    state.SubjectAge = entry.age;
-    state.SubjectNotes = entry.notes;
+std::vector<std::string> StoreSubjectEntry(SubjectRecord& subject, const SubjectEntry& entry) {
+    subject.name = entry.name;
+    subject.surname = entry.surname;
+    subject.age = entry.age;
+    subject.notes = entry.notes;
 
     std::vector<std::string> missing;
     // Emptiness is tested on the exact text: blanks only count as an answer.
@@ -143,15 +143,14 @@ std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEnt
         if ((entry.*slots.entry).empty()) {
             missing.emplace_back(check.missingMessage);
         } else {
-            state.*slots.field = entry.*slots.entry;
+            subject.*slots.field = entry.*slots.entry;
         }
     }
-    state.SubjectNotes = entry.notes;
+    subject.notes = entry.notes;
     return missing;
 }
 
-bool SubjectRecordComplete(const ProgramState& state) {
-    const SubjectRecord subject = SubjectOf(state);
+bool SubjectRecordComplete(const SubjectRecord& subject) {
     return std::none_of(questionnaire::kRequiredFields.begin(),
                         questionnaire::kRequiredFields.end(),
                         [&subject](const questionnaire::RequiredField& required) {
@@ -160,18 +159,18 @@ bool SubjectRecordComplete(const ProgramState& state) {
                         });
 }
 
-std::optional<UnsafeName> UnsafeSubjectName(const ProgramState& state) {
-    if (auto fault = nameFault("Nome/Codice", state.SubjectName)) {
+std::optional<UnsafeName> UnsafeSubjectName(const SubjectRecord& subject) {
+    if (auto fault = nameFault("Nome/Codice", subject.name)) {
         return UnsafeName{UnsafeName::Name, std::move(*fault)};
     }
-    if (auto fault = nameFault("Cognome/Codice", state.SubjectSurname)) {
+    if (auto fault = nameFault("Cognome/Codice", subject.surname)) {
         return UnsafeName{UnsafeName::Surname, std::move(*fault)};
     }
     // The age is free text, but one line of it, and a spreadsheet cell like the others.
-    if (auto fault = hiddenCharacterFault("Età", state.SubjectAge)) {
+    if (auto fault = hiddenCharacterFault("Età", subject.age)) {
         return UnsafeName{UnsafeName::Age, std::move(*fault)};
     }
-    if (auto fault = formulaFault("Età", state.SubjectAge)) {
+    if (auto fault = formulaFault("Età", subject.age)) {
         return UnsafeName{UnsafeName::Age, std::move(*fault)};
     }
     return std::nullopt;

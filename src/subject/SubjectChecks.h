@@ -3,7 +3,7 @@
 #pragma once
 // What the subject data form checks before a processing run may start: the six required
 // fields, and names that can safely become part of a file name.
-#include "state/ProgramState.h"
+#include "questionnaire/Subject.h"
 
 #include <optional>
 #include <string>
@@ -41,15 +41,15 @@ struct SubjectEntry {
 };
 
 // The stored record as the form shows it.
-SubjectEntry SubjectEntryOf(const ProgramState& state);
+SubjectEntry SubjectEntryOf(const SubjectRecord& subject);
 
 // The confirmation's storing and checking, in the form's order: the four texts are stored
 // first, then each required field is checked; a field that passes is stored, a missing one
 // adds its message and leaves its coded field as it was. Returns the messages, in order.
-std::vector<std::string> StoreSubjectEntry(ProgramState& state, const SubjectEntry& entry);
+std::vector<std::string> StoreSubjectEntry(SubjectRecord& subject, const SubjectEntry& entry);
 
 // Processing may start only when the stored record itself is complete.
-bool SubjectRecordComplete(const ProgramState& state);
+bool SubjectRecordComplete(const SubjectRecord& subject);
 
 // Surname and name become part of every output file name. A name that could not be a file
 // name in the current folder (a folder separator, a character Windows refuses, "." or "..", a
@@ -62,7 +62,7 @@ struct UnsafeName {
     enum Field { Name, Surname, Age } field;
     std::string message;
 };
-std::optional<UnsafeName> UnsafeSubjectName(const ProgramState& state);
+std::optional<UnsafeName> UnsafeSubjectName(const SubjectRecord& subject);
 
 // Notes as the form stores them: every line break (CR LF, LF or CR alone) becomes CR LF, the
 // line end of every file the program writes.

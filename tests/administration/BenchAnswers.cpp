@@ -14,7 +14,6 @@
 #include "administration/ui/RecoveryKeeper.h"
 #include "app/Application.h"
 #include "platform/TextFile.h"
-#include "state/Startup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -112,7 +111,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
     Application app(state);
     app.recovery().useFolder(folder.filePath(QStringLiteral("dati")).toStdString());
     Form1& form = app.form1();

@@ -225,14 +225,14 @@ TEST(Form1Load, ControlsAreFoundByTheirItalianCaptions) {
 TEST(Form1Navigation, StaysWithinTheNoticePageAndTheLastItem) {
     Session s;
     s.back();
-    EXPECT_EQ(s.state.CurrentItem, 0);
+    EXPECT_EQ(s.state.administration.currentItem, 0);
     EXPECT_EQ(s.text("TextCurrentItem"), " 0 di  94");
     EXPECT_EQ(s.text("Text1"), kPrompt);
 
     s.answerAll([](int item) { return item % 4 + 1; });
-    EXPECT_EQ(s.state.CurrentItem, 94);
+    EXPECT_EQ(s.state.administration.currentItem, 94);
     s.forward();
-    EXPECT_EQ(s.state.CurrentItem, 94);
+    EXPECT_EQ(s.state.administration.currentItem, 94);
     EXPECT_TRUE(s.messages.empty()) << "nothing is missing";
     EXPECT_EQ(s.text("TextCurrentItem"), " 94 di  94");
     EXPECT_EQ(s.control<QPlainTextEdit>("TextDom")->toPlainText().mid(1, 4), "94) ");
@@ -244,12 +244,12 @@ TEST(Form1Navigation, StaysWithinTheNoticePageAndTheLastItem) {
 TEST(Form1Navigation, AvantiOnTheLastItemNamesTheMissingItemsAndShowsTheFirst) {
     Session s;
     s.answerAll([](int item) { return item == 17 || item == 94 ? 3 : 2; });
-    s.state.AnswerT[17] = 0; // skipped
-    s.state.AnswerT[52] = 6; // raised to 6 after the processing button appeared: no distress
-    s.state.AnswerT[94] = 0;
+    s.state.administration.answers.agreement[17] = 0; // skipped
+    s.state.administration.answers.agreement[52] = 6; // raised to 6 after the processing button appeared: no distress
+    s.state.administration.answers.agreement[94] = 0;
     s.forward(); // on item 94 already
     EXPECT_EQ(s.messages, (std::vector<QString>{"Mancano le risposte agli item 17, 52 e 94."}));
-    EXPECT_EQ(s.state.CurrentItem, 17);
+    EXPECT_EQ(s.state.administration.currentItem, 17);
     EXPECT_EQ(s.text("TextCurrentItem"), " 17 di  94");
     EXPECT_EQ(s.selectedAgreement(), 0);
 
@@ -274,7 +274,7 @@ TEST(Form1Navigation, ProcessingButtonWithAnswersMissingNamesThemAndOpensNoSubje
     // Raised from 2 to 6 after the button appeared: the distress answer is still to give.
     QTest::keyClick(avanti, '6');
     for (int item = 1; item <= 30; ++item) { // many missing: ten named, the rest counted
-        state.AnswerT[item] = 0;
+        state.administration.answers.agreement[item] = 0;
     }
     QString title;
     QString text;
@@ -287,7 +287,7 @@ TEST(Form1Navigation, ProcessingButtonWithAnswersMissingNamesThemAndOpensNoSubje
     QTest::mouseClick(process, Qt::LeftButton);
     EXPECT_EQ(title, "BrivanSELVO");
     EXPECT_EQ(text, "Mancano le risposte agli item 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 e altri 21.");
-    EXPECT_EQ(state.CurrentItem, 1);
+    EXPECT_EQ(state.administration.currentItem, 1);
     EXPECT_FALSE(app.isLoginLoaded() && app.login().isVisible());
 }
 
@@ -298,7 +298,7 @@ TEST(Form1Navigation, BackFromTheFirstItemReturnsToTheNoticePage) {
     EXPECT_EQ(s.text("TextCurrentItem"), " 1 di  94");
     EXPECT_FALSE(s.shown("Frame2")) << "an unanswered item asks no distress question";
     s.back();
-    EXPECT_EQ(s.state.CurrentItem, 0);
+    EXPECT_EQ(s.state.administration.currentItem, 0);
     EXPECT_TRUE(s.shown("Frame2")) << "the notice page shows both questions";
     EXPECT_EQ(s.control<QPlainTextEdit>("TextDom")->toPlainText(),
               "\n" + QString::fromStdString(s.state.ItemText[0]).replace("\r\n", "\n"));
@@ -311,12 +311,12 @@ TEST(Form1Answers, ChoosingOneToFourDropsTheDistressAnswerAndItsQuestion) {
     EXPECT_EQ(s.text("Text1"), "( 6 )  D'accordo");
     EXPECT_TRUE(s.shown("Frame2"));
     s.click(s.distress(2));
-    EXPECT_EQ(s.state.AnswerD[5], 2);
+    EXPECT_EQ(s.state.administration.answers.distress[5], 2);
     EXPECT_EQ(s.text("TextD"), "( 2 )  In qualche modo");
 
     s.click(s.agreement(3));
-    EXPECT_EQ(s.state.AnswerT[5], 3);
-    EXPECT_EQ(s.state.AnswerD[5], 0);
+    EXPECT_EQ(s.state.administration.answers.agreement[5], 3);
+    EXPECT_EQ(s.state.administration.answers.distress[5], 0);
     EXPECT_FALSE(s.shown("Frame2"));
     EXPECT_EQ(s.text("TextItemValue"), " 3");
 
@@ -339,7 +339,7 @@ TEST(Form1Answers, DroppedDistressAnswerIsNotShownWhenTheQuestionReturns) {
     EXPECT_EQ(s.selectedDistress(), 0);
     EXPECT_EQ(s.text("TextD"), kPrompt);
     s.click(s.distress(3));
-    EXPECT_EQ(s.state.AnswerD[1], 3) << "the same button records again";
+    EXPECT_EQ(s.state.administration.answers.distress[1], 3) << "the same button records again";
 }
 
 TEST(Form1Answers, NoticePageRecordsNothing) {
@@ -347,8 +347,8 @@ TEST(Form1Answers, NoticePageRecordsNothing) {
     s.click(s.agreement(6));
     s.key('w');
     EXPECT_EQ(s.selectedDistress(), 2);
-    EXPECT_EQ(s.state.AnswerT[0], 0);
-    EXPECT_EQ(s.state.AnswerD[0], 0);
+    EXPECT_EQ(s.state.administration.answers.agreement[0], 0);
+    EXPECT_EQ(s.state.administration.answers.distress[0], 0);
     EXPECT_TRUE(s.shown("Frame2"));
 }
 
@@ -372,14 +372,14 @@ TEST(Form1Completion, ButtonAppearsAfterTheMoveFollowingTheLastAnswerAndStays) {
     s.answerAll([](int item) { return item % 7 + 1; });
     EXPECT_FALSE(s.shown("CommSaveData")) << "no move since the last answer";
     s.forward();
-    EXPECT_EQ(s.state.CurrentItem, 94);
+    EXPECT_EQ(s.state.administration.currentItem, 94);
     EXPECT_TRUE(s.shown("CommSaveData"));
-    EXPECT_TRUE(selvo::isTrue(s.state.AllAnswered));
+    EXPECT_TRUE(selvo::isTrue(s.state.administration.allAnswered));
 
     s.click(s.agreement(2));
     s.click(s.agreement(6)); // item 94 now lacks its distress answer
     s.back();
-    EXPECT_FALSE(selvo::isTrue(s.state.AllAnswered));
+    EXPECT_FALSE(selvo::isTrue(s.state.administration.allAnswered));
     EXPECT_TRUE(s.shown("CommSaveData"));
 }
 
@@ -387,10 +387,10 @@ TEST(Form1Completion, AgreementsOfOneToFourNeedNoDistressAnswer) {
     Session s;
     s.answerAll([](int item) { return item % 4 + 1; });
     s.back();
-    EXPECT_TRUE(selvo::isTrue(s.state.AllAnswered));
+    EXPECT_TRUE(selvo::isTrue(s.state.administration.allAnswered));
     EXPECT_TRUE(s.shown("CommSaveData"));
     for (int item = 0; item <= 94; ++item) {
-        EXPECT_EQ(s.state.AnswerD[item], 0) << item;
+        EXPECT_EQ(s.state.administration.answers.distress[item], 0) << item;
     }
 }
 
@@ -398,15 +398,15 @@ TEST(Form1Completion, ReopeningKeepsCompleteAnswersAndSubjectCodes) {
     Session s;
     s.answerAll([](int item) { return item % 7 + 1; });
     s.forward();
-    s.state.SubjectSex = "2";
-    const selvo::AnswerTable answersT = s.state.AnswerT;
-    const selvo::AnswerTable answersD = s.state.AnswerD;
+    s.state.subject.sex = "2";
+    const selvo::AnswerTable answersT = s.state.administration.answers.agreement;
+    const selvo::AnswerTable answersD = s.state.administration.answers.distress;
 
     s.reopen();
-    EXPECT_EQ(s.state.AnswerT, answersT);
-    EXPECT_EQ(s.state.AnswerD, answersD);
-    EXPECT_EQ(s.state.SubjectSex, "2");
-    EXPECT_EQ(s.state.CurrentItem, 0);
+    EXPECT_EQ(s.state.administration.answers.agreement, answersT);
+    EXPECT_EQ(s.state.administration.answers.distress, answersD);
+    EXPECT_EQ(s.state.subject.sex, "2");
+    EXPECT_EQ(s.state.administration.currentItem, 0);
     EXPECT_FALSE(s.shown("CommSaveData")) << "a new load waits for the next move";
     s.forward(3);
     EXPECT_EQ(s.selectedAgreement(), 4);
@@ -419,28 +419,28 @@ TEST(Form1Completion, ReopeningClearsIncompleteAnswersAndSubjectCodes) {
     s.click(s.agreement(6));
     s.click(s.distress(1));
     s.forward();
-    s.state.SubjectMarital = "3";
+    s.state.subject.marital = "3";
 
     s.reopen();
-    EXPECT_EQ(s.state.AnswerT[1], 0);
-    EXPECT_EQ(s.state.AnswerD[1], 0);
-    EXPECT_EQ(s.state.SubjectMarital, "0");
-    EXPECT_EQ(s.state.SubjectSex, "0");
+    EXPECT_EQ(s.state.administration.answers.agreement[1], 0);
+    EXPECT_EQ(s.state.administration.answers.distress[1], 0);
+    EXPECT_EQ(s.state.subject.marital, "0");
+    EXPECT_EQ(s.state.subject.sex, "0");
 }
 
 // The load that a reload causes must keep what was just read, even an incomplete file.
 TEST(Form1Completion, LoadForAReloadKeepsIncompleteAnswersJustRead) {
     ProgramState state;
     Application app(state);
-    state.AnswerT[1] = 6;
-    state.AnswerD[1] = 2;
-    state.SubjectEducation = "4";
-    state.AllAnswered = false;
+    state.administration.answers.agreement[1] = 6;
+    state.administration.answers.distress[1] = 2;
+    state.subject.education = "4";
+    state.administration.allAnswered = false;
     app.loadingForReload = true;
     app.form1();
-    EXPECT_EQ(state.AnswerT[1], 6);
-    EXPECT_EQ(state.AnswerD[1], 2);
-    EXPECT_EQ(state.SubjectEducation, "4");
+    EXPECT_EQ(state.administration.answers.agreement[1], 6);
+    EXPECT_EQ(state.administration.answers.distress[1], 2);
+    EXPECT_EQ(state.subject.education, "4");
 }
 
 struct KeyCase {
@@ -465,12 +465,12 @@ TEST_P(Form1Keys, RecordAsTheTableSays) {
         s.click(s.agreement(c.agreementBefore));
     }
     s.key(c.key);
-    EXPECT_EQ(s.state.AnswerT[2], c.expectedT);
-    EXPECT_EQ(s.state.AnswerD[2], c.expectedD);
+    EXPECT_EQ(s.state.administration.answers.agreement[2], c.expectedT);
+    EXPECT_EQ(s.state.administration.answers.distress[2], c.expectedD);
     EXPECT_EQ(s.selectedAgreement(), c.expectedT);
     EXPECT_EQ(s.selectedDistress(), c.expectedD);
     EXPECT_EQ(s.text("Text1"), c.expectedText1);
-    EXPECT_EQ(s.state.CurrentItem, 2);
+    EXPECT_EQ(s.state.administration.currentItem, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -493,8 +493,8 @@ TEST(Form1KeysMore, SameDigitTwiceKeepsTheAnswer) {
     s.key('6');
     s.key('w');
     s.key('6');
-    EXPECT_EQ(s.state.AnswerT[1], 6);
-    EXPECT_EQ(s.state.AnswerD[1], 2);
+    EXPECT_EQ(s.state.administration.answers.agreement[1], 6);
+    EXPECT_EQ(s.state.administration.answers.distress[1], 2);
     EXPECT_EQ(s.text("TextD"), "( 2 )  In qualche modo");
 }
 
@@ -502,7 +502,7 @@ TEST(Form1KeysMore, EnterMovesOnLikeAvanti) {
     Session s;
     s.key(Qt::Key_Return);
     s.key(Qt::Key_Enter);
-    EXPECT_EQ(s.state.CurrentItem, 2);
+    EXPECT_EQ(s.state.administration.currentItem, 2);
 }
 
 // A key held down sends auto-repeated presses; only the physical press may act.
@@ -520,12 +520,12 @@ TEST(Form1KeysMore, AHeldKeyActsOnce) {
         QApplication::sendEvent(target, &release);
     };
     hold(Qt::Key_Return, QStringLiteral("\r"));
-    EXPECT_EQ(s.state.CurrentItem, 1);
+    EXPECT_EQ(s.state.administration.currentItem, 1);
     hold(Qt::Key_5, QStringLiteral("5"));
     hold(Qt::Key_Return, QStringLiteral("\r"));
-    EXPECT_EQ(s.state.CurrentItem, 2);
-    EXPECT_EQ(s.state.AnswerT[1], 5);
-    EXPECT_EQ(s.state.AnswerT[2], 0) << "a repeated digit must not answer the next item";
+    EXPECT_EQ(s.state.administration.currentItem, 2);
+    EXPECT_EQ(s.state.administration.answers.agreement[1], 5);
+    EXPECT_EQ(s.state.administration.answers.agreement[2], 0) << "a repeated digit must not answer the next item";
     hold(Qt::Key_Right, QString());
     EXPECT_EQ(s.messages, (std::vector<QString>{"freccia dx"}));
 }
@@ -545,14 +545,14 @@ TEST(Form1KeysMore, APressRightAfterTheReleaseOfTheSameKeyIsARepeat) {
         }
     };
     strokes(Qt::Key_Return, "\r", {1000, 1051}); // pressed again 1 ms after the release
-    EXPECT_EQ(s.state.CurrentItem, 1);
+    EXPECT_EQ(s.state.administration.currentItem, 1);
     strokes(Qt::Key_Return, "\r", {2000, 2250}); // 200 ms: two presses
-    EXPECT_EQ(s.state.CurrentItem, 3);
+    EXPECT_EQ(s.state.administration.currentItem, 3);
     strokes(Qt::Key_Right, QString(), {3000, 3051});
     EXPECT_EQ(s.messages, (std::vector<QString>{"freccia dx"}));
     strokes(Qt::Key_6, "6", {4000});
     send(QEvent::KeyPress, Qt::Key_Return, "\r", 4051); // another key: not a repeat of "6"
-    EXPECT_EQ(s.state.CurrentItem, 4);
+    EXPECT_EQ(s.state.administration.currentItem, 4);
 }
 
 TEST(Form1KeysMore, ArrowsShowTheirMessageAndChangeNothing) {
@@ -562,8 +562,8 @@ TEST(Form1KeysMore, ArrowsShowTheirMessageAndChangeNothing) {
     s.key(Qt::Key_Left);
     s.key(Qt::Key_Right);
     EXPECT_EQ(s.messages, (std::vector<QString>{"freccia sx", "freccia dx"}));
-    EXPECT_EQ(s.state.AnswerT[1], 4);
-    EXPECT_EQ(s.state.CurrentItem, 1);
+    EXPECT_EQ(s.state.administration.answers.agreement[1], 4);
+    EXPECT_EQ(s.state.administration.currentItem, 1);
 }
 
 TEST(Form1KeysMore, ArrowMessageBoxIsTitledWithTheProgramName) {
@@ -596,12 +596,12 @@ TEST(Form1KeysMore, WholeQuestionnaireFromTheKeyboardReachesCompletion) {
         }
     }
     s.key(Qt::Key_Return);
-    EXPECT_TRUE(selvo::isTrue(s.state.AllAnswered));
+    EXPECT_TRUE(selvo::isTrue(s.state.administration.allAnswered));
     EXPECT_TRUE(s.shown("CommSaveData"));
     for (int item = 1; item <= 94; ++item) {
         const int agreement = (item * 3) % 7 + 1;
-        EXPECT_EQ(s.state.AnswerT[item], agreement) << item;
-        EXPECT_EQ(s.state.AnswerD[item], agreement >= 5 ? item % 3 + 1 : 0) << item;
+        EXPECT_EQ(s.state.administration.answers.agreement[item], agreement) << item;
+        EXPECT_EQ(s.state.administration.answers.distress[item], agreement >= 5 ? item % 3 + 1 : 0) << item;
     }
 }
 
@@ -619,14 +619,14 @@ TEST(Form1Buttons, ProcessingButtonWaitsForTheSubjectFormAndKeepsTheAnswers) {
     Session s;
     s.answerAll([](int item) { return item % 3 + 1; });
     s.forward();
-    const selvo::AnswerTable answers = s.state.AnswerT;
+    const selvo::AnswerTable answers = s.state.administration.answers.agreement;
     bool subjectFormWasModal = false;
     whenModalOpens(
         [&](QWidget& modal) { subjectFormWasModal = qobject_cast<frmLogin*>(&modal) != nullptr; });
     s.click("CommSaveData");
     EXPECT_TRUE(subjectFormWasModal);
-    EXPECT_EQ(s.state.AnswerT, answers);
-    EXPECT_EQ(s.state.CurrentItem, 94);
+    EXPECT_EQ(s.state.administration.answers.agreement, answers);
+    EXPECT_EQ(s.state.administration.currentItem, 94);
     EXPECT_TRUE(s.shown("CommSaveData"));
 }
 
@@ -640,14 +640,14 @@ TEST(Form1Buttons, LoadDataAsksForAFileAndHandsItToTheReload) {
     std::vector<std::string> reloaded;
     s.app.reloadDataFile = [&](const std::string& path) { reloaded.push_back(path); };
 
-    s.state.SelectedFile = "earlier.csv";
+    s.state.selectedFile = "earlier.csv";
     s.click("cmdLoadData"); // cancelled
-    EXPECT_EQ(s.state.SelectedFile, "");
+    EXPECT_EQ(s.state.selectedFile, "");
     EXPECT_TRUE(reloaded.empty());
 
     answer = "/tmp/SELVO_Rossi_Anna.csv";
     s.click("cmdLoadData");
-    EXPECT_EQ(s.state.SelectedFile, answer);
+    EXPECT_EQ(s.state.selectedFile, answer);
     EXPECT_EQ(reloaded, std::vector<std::string>{answer});
     EXPECT_TRUE(s.messages.empty());
 }
@@ -655,7 +655,7 @@ TEST(Form1Buttons, LoadDataAsksForAFileAndHandsItToTheReload) {
 TEST(Form1Buttons, LoadDataOfAMissingFileSaysWhyAndChangesNothing) {
     Session s;
     s.app.showOpenDialog = [](QWidget*) { return std::string("assente.csv"); };
-    s.state.AnswerT[3] = 4;
+    s.state.administration.answers.agreement[3] = 4;
     QString shown;
     whenModalOpens([&](QWidget& modal) {
         if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
@@ -664,7 +664,7 @@ TEST(Form1Buttons, LoadDataOfAMissingFileSaysWhyAndChangesNothing) {
     });
     s.click("cmdLoadData");
     EXPECT_TRUE(shown.contains("assente.csv")) << shown.toStdString();
-    EXPECT_EQ(s.state.AnswerT[3], 4);
+    EXPECT_EQ(s.state.administration.answers.agreement[3], 4);
     EXPECT_FALSE(s.app.isLoginLoaded());
 }
 

@@ -181,9 +181,9 @@ private:
                               Qt::LeftButton);
             QTest::keyClick(&control<QWidget>(m_app.form1(), "CommAvanti"), Qt::Key_Return);
         }
-        say(QStringLiteral("item\t%1").arg(m_app.state().CurrentItem));
+        say(QStringLiteral("item\t%1").arg(m_app.state().administration.currentItem));
         QWidget* keys = &control<QWidget>(m_app.form1(), "CommAvanti");
-        for (int item = m_app.state().CurrentItem; item <= last; ++item) {
+        for (int item = m_app.state().administration.currentItem; item <= last; ++item) {
             QTest::keyClick(keys, static_cast<char>('0' + agreementOf(item)));
             if (agreementOf(item) >= 5) {
                 QTest::keyClick(keys, "qwe"[distressOf(item) - 1]);

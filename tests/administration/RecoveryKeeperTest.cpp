@@ -6,7 +6,6 @@
 #include "administration/ui/Form1.h"
 #include "app/Application.h"
 #include "menu/ui/frmMain.h"
-#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
@@ -40,7 +39,6 @@ struct SlowDisk {
 class KeptAdministration : public ::testing::Test {
 protected:
     KeptAdministration() {
-        selvo::SetProgramConstants(state);
         app.recovery().useFolder(selvo::utf8Of(dir.file("dati")));
         form = &app.form1();
         form->showMessage = [](const QString&) {};
@@ -69,7 +67,7 @@ TEST_F(KeptAdministration, EachAnswerIsSaved) {
     EXPECT_EQ(kept().administration->AnswerD[1], 0);
     QTest::keyClick(keys, 'w');
     EXPECT_EQ(kept().administration->AnswerD[1], 2);
-    EXPECT_EQ(kept().administration->startedAt, state.AdministrationStarted);
+    EXPECT_EQ(kept().administration->startedAt, state.administration.startedAt);
     // A change of mind is kept too, and drops the distress answer with it.
     QTest::keyClick(keys, '2');
     EXPECT_EQ(kept().administration->AnswerT[1], 2);
@@ -100,7 +98,7 @@ TEST_F(KeptAdministration, EachAnswerSavesOnceAndMovingSavesNothing) {
                   QTest::keyClick(keys, Qt::Key_Return);
               }),
               0u);
-    EXPECT_EQ(state.AnswerD[2], 3);
+    EXPECT_EQ(state.administration.answers.distress[2], 3);
 }
 
 // Also while the last answers are still being saved: no save left over brings the file back.
@@ -158,13 +156,13 @@ TEST_F(KeptAdministration, ASlowDiskNeverHoldsUpTheSubject) {
         const char agreement = given[at].first;
         const char distress = given[at].second;
         EXPECT_LT(onScreenWithin([&] { QTest::keyClick(keys, agreement); }), 250) << item;
-        EXPECT_EQ(state.AnswerT[item], agreement - '0');
+        EXPECT_EQ(state.administration.answers.agreement[item], agreement - '0');
         if (distress != 0) {
             EXPECT_LT(onScreenWithin([&] { QTest::keyClick(keys, distress); }), 250) << item;
-            EXPECT_NE(state.AnswerD[item], 0) << item;
+            EXPECT_NE(state.administration.answers.distress[item], 0) << item;
         }
         EXPECT_LT(onScreenWithin(holdEnter), 250) << item;
-        EXPECT_EQ(state.CurrentItem, item + 1) << "a held Enter moves one item";
+        EXPECT_EQ(state.administration.currentItem, item + 1) << "a held Enter moves one item";
         EXPECT_EQ(shownItem->text().simplified(), QStringLiteral("%1 di 94").arg(item + 1));
         EXPECT_GE(answeredOnDisk(), onDisk);
         onDisk = answeredOnDisk();
@@ -181,13 +179,13 @@ TEST_F(KeptAdministration, ASlowDiskNeverHoldsUpTheSubject) {
     for (std::size_t at = 0; at < given.size(); ++at) {
         const int item = static_cast<int>(at) + 1;
         EXPECT_EQ(kept().administration->AnswerT[item], given[at].first - '0') << item;
-        EXPECT_EQ(kept().administration->AnswerD[item], state.AnswerD[item]) << item;
+        EXPECT_EQ(kept().administration->AnswerD[item], state.administration.answers.distress[item]) << item;
     }
 }
 
 TEST_F(KeptAdministration, ProcessingAReloadedSetKeepsAnotherAdministrationsAnswers) {
     QTest::keyClick(keys, '3');
-    state.AdministrationStarted.clear(); // as a reload leaves it
+    state.administration.startedAt.clear(); // as a reload leaves it
     app.recovery().administrationProcessed();
     app.recovery().waitForSaves();
     EXPECT_TRUE(fs::exists(recoveryFile()));
@@ -204,7 +202,7 @@ TEST_F(KeptAdministration, AFailedSaveIsReportedOnceAndTheAdministrationGoesOn) 
     EXPECT_EQ(boxes.boxes()[0].title, "BrivanSELVO");
     EXPECT_TRUE(boxes.boxes()[0].text.startsWith(
         "Impossibile salvare le risposte per riprendere la somministrazione"));
-    EXPECT_EQ(state.AnswerT[2], 4);
+    EXPECT_EQ(state.administration.answers.agreement[2], 4);
 }
 
 // The questionnaire closed by mistake part-way and opened again from the main menu.
@@ -232,8 +230,8 @@ TEST_F(ClosedByMistake, ReopeningOffersToGoOnWhereTheSubjectWas) {
     EXPECT_TRUE(boxes.boxes()[0].text.contains("contiene le risposte a 3 dei 94 item"));
     ASSERT_TRUE(app.isForm1Loaded());
     EXPECT_TRUE(app.form1().isVisible());
-    EXPECT_EQ(state.CurrentItem, 4);
-    EXPECT_EQ(state.AnswerT[3], 4);
+    EXPECT_EQ(state.administration.currentItem, 4);
+    EXPECT_EQ(state.administration.answers.agreement[3], 4);
     EXPECT_TRUE(fs::exists(recoveryFile()));
 }
 
@@ -243,8 +241,8 @@ TEST_F(ClosedByMistake, StartingAfreshAsksOnceMoreThenClearsTheAnswersAndTheFile
     reopen();
     ASSERT_EQ(boxes.boxes().size(), 2u);
     EXPECT_TRUE(boxes.boxes()[1].text.contains("Eliminarle?"));
-    EXPECT_EQ(state.CurrentItem, 0);
-    EXPECT_EQ(state.AnswerT[1], 0);
+    EXPECT_EQ(state.administration.currentItem, 0);
+    EXPECT_EQ(state.administration.answers.agreement[1], 0);
     EXPECT_FALSE(fs::exists(recoveryFile()));
 }
 
@@ -279,11 +277,10 @@ protected:
         fs::create_directory(folder());
         EXPECT_EQ(chown(folder().c_str(), 65534, 65534), 0);
         selvo::ProgramState kept;
-        selvo::SetProgramConstants(kept);
         for (int item = 1; item <= 3; ++item) {
-            kept.AnswerT[item] = 3;
+            kept.administration.answers.agreement[item] = 3;
         }
-        kept.AdministrationStarted = "08/12/2026 09:15:02";
+        kept.administration.startedAt = "08/12/2026 09:15:02";
         {
             const Unprivileged asUser;
             selvo::RecoveryStore::Opening opening = selvo::RecoveryStore::open(utf8(folder()));
@@ -291,7 +288,6 @@ protected:
         }
         chmod(folder().c_str(), 0500);
         before = fileBytes(folder() / selvo::kRecoveryFileName);
-        selvo::SetProgramConstants(state);
         asUser.emplace();
     }
     ~UnwritableFolder() override { chmod(folder().c_str(), 0700); }
@@ -326,11 +322,11 @@ TEST_F(UnwritableFolder, TheAnswersAreOfferedWithAWarningAndResumedInMemory) {
                   .arg(QString::fromStdString(utf8(folder()))));
     EXPECT_TRUE(boxes.boxes()[1].text.contains("contiene le risposte a 3 dei 94 item"));
     ASSERT_TRUE(app.isForm1Loaded());
-    EXPECT_EQ(state.CurrentItem, 4);
+    EXPECT_EQ(state.administration.currentItem, 4);
 
     app.form1().showMessage = [](const QString&) {};
     QTest::keyClick(app.form1().findChild<QWidget*>(QStringLiteral("CommAvanti")), '2');
-    EXPECT_EQ(state.AnswerT[4], 2);
+    EXPECT_EQ(state.administration.answers.agreement[4], 2);
     EXPECT_EQ(boxes.boxes().size(), 2u) << "told once, at start-up";
     EXPECT_EQ(fileBytes(folder() / selvo::kRecoveryFileName), before);
 }

@@ -2,9 +2,9 @@
 
 // The recovery file and its folder, apart from the windows.
 #include "administration/Recovery.h"
+#include "state/ProgramState.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
-#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -26,18 +26,17 @@ namespace {
 // distress answer.
 ProgramState partWay(int answered) {
     ProgramState state;
-    selvo::SetProgramConstants(state);
     for (int item = 1; item <= answered; ++item) {
-        state.AnswerT[item] = static_cast<selvo::Integer>(item % 7 + 1);
-        state.AnswerD[item] = static_cast<selvo::Integer>(item % 7 + 1 >= 5 ? item % 3 + 1 : 0);
+        state.administration.answers.agreement[item] = static_cast<selvo::Integer>(item % 7 + 1);
+        state.administration.answers.distress[item] = static_cast<selvo::Integer>(item % 7 + 1 >= 5 ? item % 3 + 1 : 0);
     }
-    state.AnswerD[6] = 0;
-    state.AdministrationStarted = "08/12/2026 09:15:02";
+    state.administration.answers.distress[6] = 0;
+    state.administration.startedAt = "08/12/2026 09:15:02";
     return state;
 }
 
 std::string recoveryFileOf(const ProgramState& state) {
-    return selvo::ComposeRecoveryFile(selvo::AnswersOf(state), state.AdministrationStarted);
+    return selvo::ComposeRecoveryFile(state.administration.answers, state.administration.startedAt);
 }
 
 std::string utf8(const fs::path& path) {
@@ -46,12 +45,12 @@ std::string utf8(const fs::path& path) {
 
 TEST(RecoveryFile, HoldsTheAnswersAndStartTimeAndNothingThatNamesTheSubject) {
     ProgramState state = partWay(40);
-    state.Card = 12;
-    state.SubjectName = "Niccolò";
-    state.SubjectSurname = "Rossi";
-    state.SubjectAge = "35";
-    state.SubjectSex = "2";
-    state.SubjectNotes = "seconda visita";
+    state.subject.card = 12;
+    state.subject.name = "Niccolò";
+    state.subject.surname = "Rossi";
+    state.subject.age = "35";
+    state.subject.sex = "2";
+    state.subject.notes = "seconda visita";
     const std::string bytes = recoveryFileOf(state);
     EXPECT_TRUE(bytes.starts_with("0,\"\",\"\",\"\",\"0\",\"0\",\"0\",\"08/12/2026 09:15:02\","))
         << bytes;
@@ -61,20 +60,20 @@ TEST(RecoveryFile, HoldsTheAnswersAndStartTimeAndNothingThatNamesTheSubject) {
     ASSERT_TRUE(selvo::parseDataFile(bytes).record.has_value());
     const selvo::RecoveryParse parse = selvo::parseRecoveryFile(bytes);
     ASSERT_TRUE(parse.administration) << parse.fault;
-    EXPECT_EQ(parse.administration->AnswerT, state.AnswerT);
-    EXPECT_EQ(parse.administration->AnswerD, state.AnswerD);
+    EXPECT_EQ(parse.administration->answers.agreement, state.administration.answers.agreement);
+    EXPECT_EQ(parse.administration->answers.distress, state.administration.answers.distress);
     EXPECT_EQ(parse.administration->startedAt, "08/12/2026 09:15:02");
     EXPECT_EQ(parse.administration->answeredItems, 39); // item 6 still needs its distress
 }
 
 TEST(RecoveryFile, AFileNamingASubjectOrLackingAStartTimeIsNotOne) {
     ProgramState named = partWay(94);
-    named.SubjectName = "S01";
-    named.SubjectSurname = "GRP1";
-    EXPECT_FALSE(selvo::parseRecoveryFile(selvo::ComposeDataFile(named)).administration);
+    named.subject.name = "S01";
+    named.subject.surname = "GRP1";
+    EXPECT_FALSE(selvo::parseRecoveryFile(selvo::ComposeDataFile(named.subject, named.administration.answers)).administration);
 
     ProgramState untimed = partWay(10);
-    untimed.AdministrationStarted = "ieri";
+    untimed.administration.startedAt = "ieri";
     EXPECT_FALSE(selvo::parseRecoveryFile(recoveryFileOf(untimed)).administration);
 
     const std::string whole = recoveryFileOf(partWay(10));
@@ -85,31 +84,31 @@ TEST(RecoveryFile, AFileNamingASubjectOrLackingAStartTimeIsNotOne) {
 
 TEST(RecoveryFile, ResumingForgetsTheSubjectBefore) {
     ProgramState state = partWay(94);
-    state.SubjectName = "Mario";
-    state.SubjectNotes = "note di un altro";
-    state.SetProcessed = true;
+    state.subject.name = "Mario";
+    state.subject.notes = "note di un altro";
+    state.setProcessed = true;
     const ProgramState kept = partWay(20);
     const auto parse = selvo::parseRecoveryFile(recoveryFileOf(kept));
     ASSERT_TRUE(parse.administration);
 
     selvo::ResumeAdministration(state, *parse.administration);
-    EXPECT_EQ(state.AnswerT, kept.AnswerT);
-    EXPECT_EQ(state.AnswerD, kept.AnswerD);
-    EXPECT_EQ(state.AdministrationStarted, kept.AdministrationStarted);
-    EXPECT_TRUE(state.SubjectName.empty());
-    EXPECT_TRUE(state.SubjectNotes.empty());
-    EXPECT_FALSE(state.SetProcessed);
+    EXPECT_EQ(state.administration.answers.agreement, kept.administration.answers.agreement);
+    EXPECT_EQ(state.administration.answers.distress, kept.administration.answers.distress);
+    EXPECT_EQ(state.administration.startedAt, kept.administration.startedAt);
+    EXPECT_TRUE(state.subject.name.empty());
+    EXPECT_TRUE(state.subject.notes.empty());
+    EXPECT_FALSE(state.setProcessed);
 }
 
 TEST(RecoveryFile, TheStartIsTheFirstAnswersTime) {
     ProgramState state;
     int calls = 0;
     const auto clock = [&calls] { return ++calls == 1 ? "first" : "later"; };
-    selvo::NoteAnswerGiven(state, clock);
-    selvo::NoteAnswerGiven(state, clock);
-    EXPECT_EQ(state.AdministrationStarted, "first");
+    selvo::NoteAnswerGiven(state.administration, clock);
+    selvo::NoteAnswerGiven(state.administration, clock);
+    EXPECT_EQ(state.administration.startedAt, "first");
     selvo::StartNewSubject(state);
-    EXPECT_TRUE(state.AdministrationStarted.empty());
+    EXPECT_TRUE(state.administration.startedAt.empty());
 }
 
 TEST(RecoveryStore, OneHolderAtATimeAndTheFolderIsMadeWhenMissing) {
@@ -134,10 +133,10 @@ TEST(RecoveryStore, SavesReadsBackAndDiscards) {
     EXPECT_FALSE(store.discard()) << "nothing to remove is not an error";
 
     const ProgramState state = partWay(40);
-    ASSERT_FALSE(store.save(state));
+    ASSERT_FALSE(store.save(state.administration));
     const selvo::RecoveryFinding found = store.look();
     ASSERT_TRUE(found.administration);
-    EXPECT_EQ(found.administration->AnswerT, state.AnswerT);
+    EXPECT_EQ(found.administration->answers.agreement, state.administration.answers.agreement);
 
     EXPECT_FALSE(store.discard());
     EXPECT_FALSE(fs::exists(store.filePath()));
@@ -174,7 +173,7 @@ TEST(RecoveryStore, TheAnswersAndTheirFolderAreTheOwnersAloneWhateverTheUmask) {
     RecoveryStore::Opening opening = RecoveryStore::open(utf8(dir.file("share") / "BrivanSelvo"));
     ASSERT_TRUE(opening.store);
     EXPECT_FALSE(opening.store->unwritable());
-    ASSERT_FALSE(opening.store->save(partWay(3)));
+    ASSERT_FALSE(opening.store->save(partWay(3).administration));
     umask(previous);
     EXPECT_EQ(modeOf(dir.file("share")), 0755u);
     EXPECT_EQ(modeOf(dir.file("share") / "BrivanSelvo"), 0700u);
@@ -189,7 +188,7 @@ TEST(RecoveryStore, ADataFolderThatIsALinkToAFolderIsUsed) {
     fs::create_directory_symlink(dir.file("altrove"), dir.file("BrivanSelvo"));
     RecoveryStore::Opening opening = RecoveryStore::open(utf8(dir.file("BrivanSelvo")));
     ASSERT_TRUE(opening.store) << (opening.error ? opening.error->message() : "held");
-    ASSERT_FALSE(opening.store->save(partWay(3)));
+    ASSERT_FALSE(opening.store->save(partWay(3).administration));
     EXPECT_TRUE(fs::is_regular_file(dir.file("altrove") / selvo::kRecoveryFileName));
     EXPECT_TRUE(opening.store->look().administration);
 }
@@ -198,7 +197,7 @@ TEST(RecoveryStore, TemporariesAKilledSaveLeftGoOnceTheFileIsReadAndNothingElse)
     const TempDir dir;
     RecoveryStore::Opening opening = RecoveryStore::open(utf8(dir.path()));
     ASSERT_TRUE(opening.store);
-    ASSERT_FALSE(opening.store->save(partWay(3)));
+    ASSERT_FALSE(opening.store->save(partWay(3).administration));
     for (const char* name :
          {".selvo-a1B2c3", ".selvo-ZZZZZZ", ".selvo-a1B2c", ".selvo-a1B2c3d", ".selvo.lock",
           ".selvo-a1_2c3", "SELVO_somministrazione_illeggibile_1.csv", ".selvo-theirs"}) {
@@ -250,7 +249,7 @@ TEST(RecoveryStore, AFolderThatCannotBeWrittenStillOffersItsAnswersAndChangesNot
             const Unprivileged asUser;
             RecoveryStore::Opening first = RecoveryStore::open(utf8(folder));
             ASSERT_TRUE(first.store);
-            ASSERT_FALSE(first.store->save(partWay(40)));
+            ASSERT_FALSE(first.store->save(partWay(40).administration));
         }
         if (lockFileLeft) {
             chmod(lockFile.c_str(), 0400);
@@ -270,7 +269,7 @@ TEST(RecoveryStore, AFolderThatCannotBeWrittenStillOffersItsAnswersAndChangesNot
         const selvo::RecoveryFinding found = store.look();
         ASSERT_TRUE(found.administration);
         EXPECT_EQ(found.administration->answeredItems, 39);
-        EXPECT_TRUE(store.save(partWay(41)));
+        EXPECT_TRUE(store.save(partWay(41).administration));
         EXPECT_TRUE(store.discard());
         EXPECT_EQ(fileBytes(folder / selvo::kRecoveryFileName), before);
         if (lockFileLeft) {

@@ -2,7 +2,6 @@
 
 // One administration through the windows, as an operator and a subject go through it, and the
 // reload of the data file it leaves behind.
-#include "administration/ItemBank.h"
 #include "administration/ui/Form1.h"
 #include "app/Application.h"
 #include "datafiles/ui/OpenDialog.h"
@@ -10,7 +9,6 @@
 #include "menu/ui/frmSplash.h"
 #include "processing/ProcessData.h"
 #include "profile/ui/ResultsWindow.h"
-#include "state/Startup.h"
 #include "subject/ui/frmLogin.h"
 #include "support/ExternalTool.h"
 #include "support/FileBytes.h"
@@ -159,20 +157,18 @@ std::vector<std::string> fields(const std::string& line) {
 
 // What the core writes for the same subject and answers.
 std::map<std::string, std::string> coreFiles(const fs::path& folder, selvo::ProgramState& core) {
-    selvo::SetProgramConstants(core);
-    selvo::LoadItemBank(core);
     for (int item = 1; item <= 94; ++item) {
-        core.AnswerT[item] = static_cast<selvo::Integer>(agreementOf(item));
-        core.AnswerD[item] =
+        core.administration.answers.agreement[item] = static_cast<selvo::Integer>(agreementOf(item));
+        core.administration.answers.distress[item] =
             static_cast<selvo::Integer>(agreementOf(item) >= 5 ? distressOf(item) : 0);
     }
-    core.SubjectName = "S01";
-    core.SubjectSurname = "GRP1";
-    core.SubjectAge = "35";
-    core.SubjectSex = "2";
-    core.SubjectMarital = "2";
-    core.SubjectEducation = "4";
-    core.SubjectNotes = "prima visita";
+    core.subject.name = "S01";
+    core.subject.surname = "GRP1";
+    core.subject.age = "35";
+    core.subject.sex = "2";
+    core.subject.marital = "2";
+    core.subject.education = "4";
+    core.subject.notes = "prima visita";
     fs::create_directories(folder);
     EXPECT_FALSE(selvo::ProcessData(core, selvo::utf8Of(fs::absolute(folder))).has_value());
     return {{kData, fileBytes(folder / kData)},
@@ -212,8 +208,8 @@ TEST(EndToEnd, AdministrationThroughTheWindowsWritesTheThreeFiles) {
     EXPECT_EQ(fileBytes(dir.file("session") / kExport), expected.at(kExport));
     EXPECT_EQ(withoutDate(fileBytes(dir.file("session") / kReport)),
               withoutDate(expected.at(kReport)));
-    EXPECT_EQ(selvo::ScoreAnswers(selvo::AnswersOf(program.state)),
-              selvo::ScoreAnswers(selvo::AnswersOf(core)));
+    EXPECT_EQ(selvo::ScoreAnswers(program.state.administration.answers),
+              selvo::ScoreAnswers(core.administration.answers));
 }
 
 #ifndef _WIN32

@@ -5,7 +5,6 @@
 #include "app/Application.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
-#include "state/Startup.h"
 #include "subject/ui/frmLogin.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
@@ -84,16 +83,15 @@ struct Program {
     Application app{state};
     QStringList remembered;
     explicit Program(int seed) {
-        selvo::SetProgramConstants(state);
         answer(seed);
         app.rememberFolder = [this](const QString& folder) { remembered << folder; };
     }
     void answer(int seed) {
         for (int item = 1; item <= 94; ++item) {
-            state.AnswerT[item] = static_cast<selvo::Integer>((item + seed) % 7 + 1);
-            state.AnswerD[item] = static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? 2 : 0);
+            state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item + seed) % 7 + 1);
+            state.administration.answers.distress[item] = static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? 2 : 0);
         }
-        state.SetProcessed = false;
+        state.setProcessed = false;
     }
     // The subject form, filled and confirmed (after `before` acts on it); closed with
     // "Annulla" when it is still open once the confirmation has run.

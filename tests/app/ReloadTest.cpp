@@ -2,7 +2,6 @@
 
 #include "app/Reload.h"
 
-#include "administration/ItemBank.h"
 #include "administration/Recovery.h"
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
@@ -12,7 +11,6 @@
 #include "menu/ui/frmMain.h"
 #include "platform/TextFile.h"
 #include "processing/ProcessData.h"
-#include "state/Startup.h"
 #include "subject/ui/frmLogin.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
@@ -36,24 +34,23 @@ namespace {
 struct Program {
     selvo::ProgramState state;
     Application app{state};
-    Program() { selvo::SetProgramConstants(state); }
+    Program() = default;
 };
 
 // A subject as a data file holds it; `answered` items get agreement 6 and distress 2.
 selvo::ProgramState savedSubject(int answered = 94) {
     selvo::ProgramState saved;
-    selvo::SetProgramConstants(saved);
-    saved.Card = 7;
-    saved.SubjectName = "S01";
-    saved.SubjectSurname = "GRP1";
-    saved.SubjectAge = "35";
-    saved.SubjectSex = "2";
-    saved.SubjectMarital = "4";
-    saved.SubjectEducation = "5";
-    saved.SubjectNotes = "nota";
+    saved.subject.card = 7;
+    saved.subject.name = "S01";
+    saved.subject.surname = "GRP1";
+    saved.subject.age = "35";
+    saved.subject.sex = "2";
+    saved.subject.marital = "4";
+    saved.subject.education = "5";
+    saved.subject.notes = "nota";
     for (int item = 1; item <= answered; ++item) {
-        saved.AnswerT[item] = 6;
-        saved.AnswerD[item] = 2;
+        saved.administration.answers.agreement[item] = 6;
+        saved.administration.answers.distress[item] = 2;
     }
     return saved;
 }
@@ -107,10 +104,10 @@ TEST(ReloadDataFile, ShowsTheSubjectFormFilledWithTheReloadedSubject) {
 
     EXPECT_EQ(checked, QStringList({"FEMMINA", "Divorziato/a", "Laurea/Specializzazione"}));
     EXPECT_EQ(surname, "GRP1");
-    ASSERT_TRUE(program.state.SetOnDisk);
-    EXPECT_EQ(program.state.SetOnDisk->dataFile, file.string());
-    EXPECT_EQ(program.state.Card, 7);
-    EXPECT_TRUE(selvo::isTrue(program.state.AllAnswered));
+    ASSERT_TRUE(program.state.setOnDisk);
+    EXPECT_EQ(program.state.setOnDisk->dataFile, file.string());
+    EXPECT_EQ(program.state.subject.card, 7);
+    EXPECT_TRUE(selvo::isTrue(program.state.administration.allAnswered));
     EXPECT_FALSE(program.app.form1().isVisible()); // brought in line, not shown
 }
 
@@ -130,10 +127,10 @@ TEST(ReloadDataFile, LaterSubjectsOfTheSittingWriteBesideTheReloadedFile) {
     ReloadDataFile(program.app, file.string());
 
     program.app.beginNewSubject();
-    program.state.SubjectName = "S02";
-    program.state.SubjectSurname = "GRP2";
-    program.state.SubjectAge = "40";
-    program.state.SubjectSex = program.state.SubjectMarital = program.state.SubjectEducation = "1";
+    program.state.subject.name = "S02";
+    program.state.subject.surname = "GRP2";
+    program.state.subject.age = "40";
+    program.state.subject.sex = program.state.subject.marital = program.state.subject.education = "1";
     frmLogin& next = program.app.login();
     next.showSubjectRecord(selvo::SubjectEntryOf(program.state));
     next.show();
@@ -162,15 +159,15 @@ TEST(ReloadDataFile, AWholeRecordBeforeZeroBytesLoadsWithANote) {
     EXPECT_EQ(boxes.boxes()[0].title, "FILE DANNEGGIATO");
     EXPECT_TRUE(boxes.boxes()[0].text.contains("512 byte nulli"))
         << boxes.boxes()[0].text.toStdString();
-    EXPECT_EQ(program.state.SubjectSurname, "GRP1");
-    EXPECT_TRUE(selvo::isTrue(program.state.AllAnswered));
+    EXPECT_EQ(program.state.subject.surname, "GRP1");
+    EXPECT_TRUE(selvo::isTrue(program.state.administration.allAnswered));
 }
 
 TEST(ReloadDataFile, RefillsAFormAlreadyLoadedWithAnotherSubject) {
     const TempDir dir;
     Program program;
-    program.state.SubjectName = "Altro";
-    program.state.SubjectSex = "1";
+    program.state.subject.name = "Altro";
+    program.state.subject.sex = "1";
     program.app.login(); // loaded with the earlier subject
     const fs::path file =
         writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(savedSubject()));
@@ -189,7 +186,7 @@ TEST(ReloadDataFile, CodesOfZeroSelectNothing) {
     const TempDir dir;
     Program program;
     selvo::ProgramState saved = savedSubject();
-    saved.SubjectSex = saved.SubjectMarital = saved.SubjectEducation = "0";
+    saved.subject.sex = saved.subject.marital = saved.subject.education = "0";
     const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
     QStringList checked{"not inspected"};
     whenSubjectFormOpens([&](frmLogin& form) { checked = checkedOptions(form); });
@@ -207,11 +204,11 @@ TEST(ReloadDataFile, IncompleteFileKeepsItsAnswersWhenTheAdministrationFormWasNe
     whenSubjectFormOpens([](frmLogin&) {});
     ReloadDataFile(program.app, file.string());
 
-    EXPECT_EQ(program.state.AnswerT, saved.AnswerT);
-    EXPECT_EQ(program.state.AnswerD, saved.AnswerD);
-    EXPECT_EQ(program.state.SubjectSex, "2");
-    EXPECT_EQ(program.state.SubjectEducation, "5");
-    EXPECT_FALSE(selvo::isTrue(program.state.AllAnswered));
+    EXPECT_EQ(program.state.administration.answers.agreement, saved.administration.answers.agreement);
+    EXPECT_EQ(program.state.administration.answers.distress, saved.administration.answers.distress);
+    EXPECT_EQ(program.state.subject.sex, "2");
+    EXPECT_EQ(program.state.subject.education, "5");
+    EXPECT_FALSE(selvo::isTrue(program.state.administration.allAnswered));
     EXPECT_FALSE(program.app.loadingForReload);
 }
 
@@ -219,9 +216,9 @@ TEST(ReloadDataFile, IncompleteFileAsksFirstAndOpensTheSubjectFormOnlyOnSi) {
     const TempDir dir;
     Program program;
     selvo::ProgramState saved = savedSubject();
-    saved.AnswerT[17] = 0;
-    saved.AnswerD[52] = 0; // agreement 6 without its distress answer
-    saved.AnswerT[94] = 0;
+    saved.administration.answers.agreement[17] = 0;
+    saved.administration.answers.distress[52] = 0; // agreement 6 without its distress answer
+    saved.administration.answers.agreement[94] = 0;
     const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
 
     bool subjectFormOpened = false;
@@ -264,9 +261,9 @@ class ReloadRefuses : public testing::TestWithParam<BadFile> {};
 TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
     const TempDir dir;
     Program program;
-    program.state.SetOnDisk = selvo::StoredSet{"/earlier.csv", {}, "Rossi", "Anna"};
-    program.state.SubjectName = "Anna";
-    program.state.AnswerT[12] = 3;
+    program.state.setOnDisk = selvo::StoredSet{"/earlier.csv", {}, "Rossi", "Anna"};
+    program.state.subject.name = "Anna";
+    program.state.administration.answers.agreement[12] = 3;
     const selvo::ProgramState before = program.state;
     fs::create_directory(dir.file("altrove"));
     const fs::path file = dir.file("altrove") / "chosen.csv";
@@ -281,13 +278,13 @@ TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
         << boxes.boxes()[0].text.toStdString();
     EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromUtf8(GetParam().reason)))
         << boxes.boxes()[0].text.toStdString();
-    ASSERT_TRUE(program.state.SetOnDisk);
-    EXPECT_EQ(program.state.SetOnDisk->dataFile, before.SetOnDisk->dataFile);
-    EXPECT_EQ(program.state.SubjectName, before.SubjectName);
-    EXPECT_EQ(program.state.AnswerT, before.AnswerT);
+    ASSERT_TRUE(program.state.setOnDisk);
+    EXPECT_EQ(program.state.setOnDisk->dataFile, before.setOnDisk->dataFile);
+    EXPECT_EQ(program.state.subject.name, before.subject.name);
+    EXPECT_EQ(program.state.administration.answers.agreement, before.administration.answers.agreement);
     EXPECT_FALSE(program.app.isLoginLoaded());
     EXPECT_FALSE(program.app.isForm1Loaded());
-    EXPECT_EQ(selvo::pathFromUtf8(program.state.OutputFolder), dir.path())
+    EXPECT_EQ(selvo::pathFromUtf8(program.state.outputFolder), dir.path())
         << "the next outputs would land beside it";
 }
 
@@ -349,10 +346,8 @@ TEST_P(CorrectedName, OffersTheOlderSetToTheTrash) {
     fs::create_directory(study);
     fs::current_path(study);
     selvo::ProgramState saved = savedSubject();
-    selvo::LoadItemBank(saved);
     ASSERT_FALSE(selvo::ProcessData(saved, selvo::utf8Of(study)).has_value());
     Program program;
-    selvo::LoadItemBank(program.state);
 
     MessageBoxRecorder boxes;
     boxes.answerWith(QString::fromUtf8(run.answer));
@@ -467,7 +462,7 @@ TEST(ShowOpenDialog, AFileNamedBeyondTheAnsiCodePageIsReadBack) {
     Program program;
     whenSubjectFormOpens([](frmLogin&) {});
     ReloadDataFile(program.app, chosen);
-    EXPECT_EQ(selvo::pathFromUtf8(program.state.OutputFolder), folder);
+    EXPECT_EQ(selvo::pathFromUtf8(program.state.outputFolder), folder);
 }
 
 TEST(ShowOpenDialog, CancelledGivesNothingAndStaysInTheFolder) {
@@ -531,7 +526,7 @@ TEST_P(ReloadOverAnswersInProgress, AsksFirstAndReplacesOnlyWithAFileRead) {
     const selvo::ProgramState before = program.state;
     const std::string keptBefore = fileBytes(recoveryFile());
     const QStringList shownBefore = checkedOptions(*form);
-    ASSERT_EQ(before.CurrentItem, 3);
+    ASSERT_EQ(before.administration.currentItem, 3);
     ASSERT_FALSE(keptBefore.empty());
 
     chosen = c.outcome == Outcome::Refused ? selvo::utf8Of(dir.file("altrove") / "vuoto.csv")
@@ -554,27 +549,27 @@ TEST_P(ReloadOverAnswersInProgress, AsksFirstAndReplacesOnlyWithAFileRead) {
         << question.text.toStdString();
     EXPECT_EQ(dialogs, c.outcome == Outcome::No ? 0 : 1);
     if (c.outcome != Outcome::Read) {
-        EXPECT_EQ(program.state.AnswerT, before.AnswerT);
-        EXPECT_EQ(program.state.AnswerD, before.AnswerD);
-        EXPECT_EQ(program.state.AdministrationStarted, before.AdministrationStarted);
-        EXPECT_EQ(program.state.CurrentItem, 3);
+        EXPECT_EQ(program.state.administration.answers.agreement, before.administration.answers.agreement);
+        EXPECT_EQ(program.state.administration.answers.distress, before.administration.answers.distress);
+        EXPECT_EQ(program.state.administration.startedAt, before.administration.startedAt);
+        EXPECT_EQ(program.state.administration.currentItem, 3);
         EXPECT_EQ(checkedOptions(*form), shownBefore);
         EXPECT_EQ(fileBytes(recoveryFile()), keptBefore);
-        EXPECT_EQ(selvo::pathFromUtf8(program.state.OutputFolder), dir.path());
+        EXPECT_EQ(selvo::pathFromUtf8(program.state.outputFolder), dir.path());
         return;
     }
-    EXPECT_EQ(program.state.AnswerT, savedSubject().AnswerT);
+    EXPECT_EQ(program.state.administration.answers.agreement, savedSubject().administration.answers.agreement);
     EXPECT_FALSE(fs::exists(recoveryFile())) << "the next start would offer the old answers";
-    EXPECT_EQ(selvo::pathFromUtf8(program.state.OutputFolder), dir.file("altrove"));
+    EXPECT_EQ(selvo::pathFromUtf8(program.state.outputFolder), dir.file("altrove"));
 
     // Moving over the reloaded answers shows them without recording them; a reloaded set lives
     // in its file, so reloading over it asks nothing.
     QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommIndietro")),
                       Qt::LeftButton);
     QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CommAvanti")), Qt::LeftButton);
-    EXPECT_EQ(program.state.AnswerT[3], 6);
+    EXPECT_EQ(program.state.administration.answers.agreement[3], 6);
     EXPECT_FALSE(fs::exists(recoveryFile())) << "showing a stored answer saved it";
-    EXPECT_TRUE(program.state.AdministrationStarted.empty());
+    EXPECT_TRUE(program.state.administration.startedAt.empty());
     chosen.clear();
     const std::size_t shown = boxes.boxes().size();
     press(c);

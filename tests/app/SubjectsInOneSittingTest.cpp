@@ -113,19 +113,19 @@ TEST_P(NextSubject, AfterAProcessedSetStartsWithNothingOfThePreviousOne) {
     click(program.menu(), "cmdMainSOMM");
     Form1& questionnaire = program.app.form1();
     EXPECT_TRUE(questionnaire.isVisible());
-    EXPECT_EQ(program.state.CurrentItem, 0);
+    EXPECT_EQ(program.state.administration.currentItem, 0);
     EXPECT_EQ(control<QLineEdit>(questionnaire, "Text1").text(), "Prema 'Avanti' per iniziare");
     EXPECT_FALSE(control<QPushButton>(questionnaire, "CommSaveData").isVisible());
     EXPECT_TRUE(checkedOptions(questionnaire).isEmpty());
     for (int item = 1; item <= 94; ++item) {
         click(questionnaire, "CommAvanti");
-        EXPECT_EQ(program.state.AnswerT[item], 0) << item;
-        EXPECT_EQ(program.state.AnswerD[item], 0) << item;
+        EXPECT_EQ(program.state.administration.answers.agreement[item], 0) << item;
+        EXPECT_EQ(program.state.administration.answers.distress[item], 0) << item;
         EXPECT_TRUE(checkedOptions(questionnaire).isEmpty()) << "item " << item;
     }
-    EXPECT_EQ(program.state.SubjectSex, "0");
-    EXPECT_EQ(program.state.SubjectMarital, "0");
-    EXPECT_EQ(program.state.SubjectEducation, "0");
+    EXPECT_EQ(program.state.subject.sex, "0");
+    EXPECT_EQ(program.state.subject.marital, "0");
+    EXPECT_EQ(program.state.subject.education, "0");
 
     frmLogin& subject = program.app.login();
     for (const char* box : {"txtUserName", "txtPassword", "txtEta"}) {
@@ -145,12 +145,12 @@ TEST(NextSubject, ACompleteSetNotYetProcessedSurvivesClosingTheWindow) {
     Program program;
     click(program.menu(), "cmdMainSOMM");
     answerEveryItem(program.app.form1());
-    const selvo::AnswerTable answers = program.state.AnswerT;
+    const selvo::AnswerTable answers = program.state.administration.answers.agreement;
     program.app.form1().close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     click(program.menu(), "cmdMainSOMM");
-    EXPECT_EQ(program.state.AnswerT, answers);
+    EXPECT_EQ(program.state.administration.answers.agreement, answers);
     click(program.app.form1(), "CommAvanti");
     EXPECT_EQ(checkedOptions(program.app.form1()), QStringList({"Option6", "OptionD2"}));
 }
@@ -161,12 +161,12 @@ TEST(NextSubject, ProcessingAgainFromTheQuestionnaireKeepsTheSameSubject) {
     click(program.menu(), "cmdMainSOMM");
     answerEveryItem(program.app.form1());
     ASSERT_EQ(processFromTheQuestionnaire(program, QStringLiteral("Mario")).size(), 1u);
-    const selvo::AnswerTable answers = program.state.AnswerT;
+    const selvo::AnswerTable answers = program.state.administration.answers.agreement;
 
     // The operator corrects the name: same answers, files under the new name; the older set is
     // offered to the trash ("No", the default, keeps it) before the profile.
     ASSERT_EQ(processFromTheQuestionnaire(program, QStringLiteral("Marco")).size(), 2u);
-    EXPECT_EQ(program.state.AnswerT, answers);
+    EXPECT_EQ(program.state.administration.answers.agreement, answers);
     EXPECT_TRUE(std::filesystem::exists(dir.file("SELVO_Rossi_Marco.csv")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("SELVO_Rossi_Mario.csv")));
 }

@@ -4,9 +4,7 @@
 // with what became of it, and a stop that leaves the rest untouched.
 #include "batch/BatchJob.h"
 
-#include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
-#include "state/Startup.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,17 +20,15 @@ namespace {
 
 std::string dataFile(int seed) {
     selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
-    selvo::LoadItemBank(state);
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = static_cast<selvo::Integer>((item + seed) % 4 + 1);
+        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item + seed) % 4 + 1);
     }
-    state.SubjectName = "N" + std::to_string(seed);
-    state.SubjectSurname = "Job";
-    state.SubjectAge = "30";
-    state.SubjectSex = "1";
-    state.SubjectMarital = "1";
-    state.SubjectEducation = "1";
+    state.subject.name = "N" + std::to_string(seed);
+    state.subject.surname = "Job";
+    state.subject.age = "30";
+    state.subject.sex = "1";
+    state.subject.marital = "1";
+    state.subject.education = "1";
     return selvo::ComposeDataFile(state);
 }
 

@@ -3,7 +3,6 @@
 // selvo-batch started as a separate process, with the test's library (FailFolderFlush.cpp)
 // loaded into it when asked, and the subjects such runs process.
 #include "datafiles/DataFile.h"
-#include "state/Startup.h"
 #include "support/FileBytes.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +24,17 @@ extern char** environ;
 
 inline selvo::ProgramState subject(int number, int seed, const std::string& surname = "GRP") {
     selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = static_cast<selvo::Integer>((item * 5 + seed) % 7 + 1);
-        state.AnswerD[item] =
-            static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? (item + seed) % 3 + 1 : 0);
+        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item * 5 + seed) % 7 + 1);
+        state.administration.answers.distress[item] =
+            static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? (item + seed) % 3 + 1 : 0);
     }
-    state.SubjectName = "S" + std::to_string(number);
-    state.SubjectSurname = surname;
-    state.SubjectAge = std::to_string(20 + number % 50);
-    state.SubjectSex = "1";
-    state.SubjectMarital = "2";
-    state.SubjectEducation = "3";
+    state.subject.name = "S" + std::to_string(number);
+    state.subject.surname = surname;
+    state.subject.age = std::to_string(20 + number % 50);
+    state.subject.sex = "1";
+    state.subject.marital = "2";
+    state.subject.education = "3";
     return state;
 }
 

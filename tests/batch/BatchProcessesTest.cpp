@@ -77,8 +77,8 @@ int subjectsMixed(const TwoStudies& studies, const fs::path& folder, int* fromB 
         const selvo::ProgramState state = subject(static_cast<int>(i), 0);
         std::set<std::string> runs;
         for (const std::string& name :
-             {studies.names[i], selvo::ReportFileName(selvo::SubjectOf(state)),
-              selvo::StatisticsExportFileName(selvo::SubjectOf(state))}) {
+             {studies.names[i], selvo::ReportFileName(state.subject),
+              selvo::StatisticsExportFileName(state.subject)}) {
             for (const std::string run : {"a", "b"}) {
                 if (files.contains(name) && files.at(name) == studies.alone.at(run).at(name)) {
                     runs.insert(run);
@@ -222,7 +222,7 @@ TEST(SelvoBatchProcesses, TwoRunsWithOneKeyGiveEachSubjectACodeOfItsOwn) {
                        "--pseudonimi", "--chiave",     "chiave.csv"};
         for (int i = 0; i < kSubjects; ++i) {
             selvo::ProgramState state = subject(i, i, group);
-            state.SubjectSex = group == "g1" ? "1" : "2"; // two administrations, never one
+            state.subject.sex = group == "g1" ? "1" : "2"; // two administrations, never one
             args[group].push_back(group + "/" + writeDataFile(dir.file(group), state));
         }
     }

@@ -2,7 +2,6 @@
 
 #include "batch/BatchRun.h"
 
-#include "administration/ItemBank.h"
 #include "batch/BatchPlan.h"
 #include "batch/DatasetKeyLock.h"
 #include "datafiles/AdministrationFingerprint.h"
@@ -12,7 +11,6 @@
 #include "datafiles/DatasetTable.h"
 #include "datafiles/StatisticsExport.h"
 #include "processing/ProcessData.h"
-#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -48,21 +46,19 @@ std::string fixedClock() {
 // A subject as the window would leave it after a questionnaire: answers vary with `seed`.
 selvo::ProgramState subject(int seed, const std::string& name = "S01") {
     selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
-    selvo::LoadItemBank(state);
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = static_cast<selvo::Integer>((item * 3 + seed) % 7 + 1);
-        state.AnswerD[item] =
-            static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? (item + seed) % 3 + 1 : 0);
+        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item * 3 + seed) % 7 + 1);
+        state.administration.answers.distress[item] =
+            static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? (item + seed) % 3 + 1 : 0);
     }
-    state.Card = static_cast<selvo::Integer>(seed);
-    state.SubjectName = name;
-    state.SubjectSurname = "GRP1";
-    state.SubjectAge = std::to_string(20 + seed % 50);
-    state.SubjectSex = seed % 2 == 0 ? "1" : "2";
-    state.SubjectMarital = std::to_string(seed % 5 + 1);
-    state.SubjectEducation = std::to_string((seed + 2) % 5 + 1);
-    state.SubjectNotes = "nota, con virgola " + std::to_string(seed);
+    state.subject.card = static_cast<selvo::Integer>(seed);
+    state.subject.name = name;
+    state.subject.surname = "GRP1";
+    state.subject.age = std::to_string(20 + seed % 50);
+    state.subject.sex = seed % 2 == 0 ? "1" : "2";
+    state.subject.marital = std::to_string(seed % 5 + 1);
+    state.subject.education = std::to_string((seed + 2) % 5 + 1);
+    state.subject.notes = "nota, con virgola " + std::to_string(seed);
     return state;
 }
 
@@ -179,7 +175,7 @@ TEST(SelvoBatch, ReportsEachFailingFileAndGoesOnWithTheRest) {
     write(dir.file("good1.csv"), selvo::ComposeDataFile(subject(1, "G1")));
     write(dir.file("truncated.csv"), "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"3\",\"\",4\r\n");
     selvo::ProgramState noSex = subject(2, "NS");
-    noSex.SubjectSex = "0";
+    noSex.subject.sex = "0";
     write(dir.file("nosex.csv"), selvo::ComposeDataFile(noSex));
     selvo::ProgramState unsafe = subject(3, "../x");
     write(dir.file("unsafe.csv"), selvo::ComposeDataFile(unsafe));
@@ -203,8 +199,8 @@ TEST(SelvoBatch, ReportsEachFailingFileAndGoesOnWithTheRest) {
 TEST(SelvoBatch, ProcessesIncompleteAnswersAsTheProgramDoesButSaysSo) {
     const TempDir dir;
     selvo::ProgramState partial = subject(2);
-    partial.AnswerT[10] = 0;
-    partial.AnswerT[11] = 0;
+    partial.administration.answers.agreement[10] = 0;
+    partial.administration.answers.agreement[11] = 0;
     write(dir.file("partial.csv"), selvo::ComposeDataFile(partial));
     const BatchRun run = batch({"partial.csv"});
     EXPECT_EQ(run.status, 0);
@@ -528,7 +524,7 @@ TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheSystemSaysSo) {
     const TempDir dir;
     write(dir.file("first.csv"), selvo::ComposeDataFile(subject(1, "Mario")));
     selvo::ProgramState shouting = subject(2, "MARIO");
-    shouting.SubjectSurname = "grp1";
+    shouting.subject.surname = "grp1";
     write(dir.file("second.csv"), selvo::ComposeDataFile(shouting));
     const BatchRun run = batch({"--out", "out", "first.csv", "second.csv"});
 #ifdef _WIN32
@@ -548,10 +544,10 @@ TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheFolderSaysSo) {
     const TempDir dir;
     fs::create_directory("out");
     selvo::ProgramState quiet = subject(1, "Niccolò");
-    quiet.SubjectSurname = "Rossi";
+    quiet.subject.surname = "Rossi";
     write(dir.file("first.csv"), selvo::ComposeDataFile(quiet));
     selvo::ProgramState shouting = subject(2, "NICCOLÒ");
-    shouting.SubjectSurname = "ROSSI";
+    shouting.subject.surname = "ROSSI";
     write(dir.file("second.csv"), selvo::ComposeDataFile(shouting));
     selvo::BatchOptions options;
     options.outDir = "out";
@@ -695,8 +691,6 @@ TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
               joined({"b", "GRP1", "B"}, dataLineValues(out / "SELVO_SS000_GRP1_B_sps.sps")));
 
     selvo::ProgramState labels;
-    selvo::SetProgramConstants(labels);
-    selvo::LoadItemBank(labels);
     const std::vector<selvo::DatasetTextColumn> identity{
         {"ID", 1, " Identificativo",
          "Nome del file di dati del soggetto, senza cartella ed estensione"},
@@ -849,15 +843,15 @@ constexpr std::array<const char*, 3> kPrivate{"Zebedeo", "Quaglierini", "riserva
 
 std::string privateSubject(int seed, const std::string& name) {
     selvo::ProgramState state = subject(seed, kPrivate[0] + name);
-    state.SubjectSurname = kPrivate[1];
-    state.SubjectNotes = std::string("nota ") + kPrivate[2];
+    state.subject.surname = kPrivate[1];
+    state.subject.notes = std::string("nota ") + kPrivate[2];
     return selvo::ComposeDataFile(state);
 }
 
 // The fingerprint a key holds for the administration of subject(seed).
 std::string fingerprintOf(int seed) {
     const selvo::ProgramState state = subject(seed);
-    return selvo::AdministrationFingerprint(selvo::SubjectOf(state), selvo::AnswersOf(state));
+    return selvo::AdministrationFingerprint(state.subject, state.administration.answers);
 }
 
 std::vector<std::vector<std::string>> keyRows(const fs::path& key) {
@@ -954,8 +948,8 @@ TEST(SelvoBatchPseudonyms, AnotherSubjectUnderAKnownFileNameGetsANewCode) {
     for (const auto& [folder, seed, age] :
          {std::tuple("centro1", 1, "45"), std::tuple("centro2", 2, "67")}) {
         selvo::ProgramState mario = subject(seed, "Mario");
-        mario.SubjectSurname = "Rossi";
-        mario.SubjectAge = age;
+        mario.subject.surname = "Rossi";
+        mario.subject.age = age;
         fs::create_directory(dir.file(folder));
         write(dir.file(folder) / "SELVO_Rossi_Mario.csv", selvo::ComposeDataFile(mario));
     }

@@ -5,13 +5,11 @@
 // Fifty subjects, names beyond code page 1252 and notes full of quotes, commas and line breaks.
 #include "batch/BatchRun.h"
 
-#include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetTable.h"
 #include "datafiles/DatasetVariables.h"
 #include "datafiles/PseudonymKey.h"
 #include "datafiles/StatisticsExport.h"
-#include "state/Startup.h"
 #include "support/ExternalTool.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
@@ -35,20 +33,19 @@ const std::array<const char*, 4> kSurnames{"D'Amico", "Rossi", "Popescu", "Müll
 
 selvo::ProgramState generatedSubject(int i, const std::string& age) {
     selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = static_cast<selvo::Integer>((item * 5 + i * 3) % 7 + 1);
-        state.AnswerD[item] =
-            static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? (item * i) % 3 + 1 : 0);
+        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item * 5 + i * 3) % 7 + 1);
+        state.administration.answers.distress[item] =
+            static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? (item * i) % 3 + 1 : 0);
     }
-    state.Card = static_cast<selvo::Integer>(100 + i);
-    state.SubjectName = kNames[static_cast<std::size_t>(i) % kNames.size()] + std::to_string(i);
-    state.SubjectSurname = kSurnames[static_cast<std::size_t>(i) % kSurnames.size()];
-    state.SubjectAge = age;
-    state.SubjectSex = std::to_string(i % 2 + 1);
-    state.SubjectMarital = std::to_string(i % 5 + 1);
-    state.SubjectEducation = std::to_string((i + 3) % 5 + 1);
-    state.SubjectNotes = "Nota \"citata\", con virgole,\r\nsu due righe; l'ultima è \"\"";
+    state.subject.card = static_cast<selvo::Integer>(100 + i);
+    state.subject.name = kNames[static_cast<std::size_t>(i) % kNames.size()] + std::to_string(i);
+    state.subject.surname = kSurnames[static_cast<std::size_t>(i) % kSurnames.size()];
+    state.subject.age = age;
+    state.subject.sex = std::to_string(i % 2 + 1);
+    state.subject.marital = std::to_string(i % 5 + 1);
+    state.subject.education = std::to_string((i + 3) % 5 + 1);
+    state.subject.notes = "Nota \"citata\", con virgole,\r\nsu due righe; l'ultima è \"\"";
     return state;
 }
 
@@ -73,7 +70,7 @@ Study runStudy(const TempDir& dir, const std::vector<std::string>& ages, const s
         std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(state);
         args.push_back(file);
         study.subjectCommandFiles.push_back(
-            selvo::StatisticsExportFileName(selvo::SubjectOf(state)));
+            selvo::StatisticsExportFileName(state.subject));
     }
     std::ostringstream out;
     std::ostringstream err;
@@ -148,8 +145,8 @@ TEST(DatasetInterop, PsppBuildsOneCasePerSubjectEqualToTheSubjectsOwnCase) {
         ASSERT_EQ(own.size(), 2u) << study.subjectCommandFiles[i];
         EXPECT_EQ(dataset[0], "ID,Cognome,Nome," + own[0]);
         const selvo::ProgramState state = generatedSubject(static_cast<int>(i), "");
-        EXPECT_EQ(dataset[i + 1], "in" + std::to_string(i) + "," + state.SubjectSurname + "," +
-                                      state.SubjectName + "," + own[1])
+        EXPECT_EQ(dataset[i + 1], "in" + std::to_string(i) + "," + state.subject.surname + "," +
+                                      state.subject.name + "," + own[1])
             << study.subjectCommandFiles[i];
     }
 }
@@ -184,7 +181,7 @@ TEST(DatasetInterop, APseudonymisedDatasetNamesNobodyEvenInThePsppCaseFile) {
         for (int i = 0; i < kSubjects; ++i) {
             const selvo::ProgramState state = generatedSubject(i, "");
             for (const std::string& word :
-                 {state.SubjectSurname, state.SubjectName, "in" + std::to_string(i) + ".csv"}) {
+                 {state.subject.surname, state.subject.name, "in" + std::to_string(i) + ".csv"}) {
                 EXPECT_EQ(bytes.find(word), std::string::npos) << file << " holds " << word;
             }
         }
@@ -235,8 +232,6 @@ TEST(DatasetInterop, PsppLabelsTheVariablesAsTheSubjectsCommandFileDoes) {
 
     // The accented item texts arrive as written.
     selvo::ProgramState bank;
-    selvo::SetProgramConstants(bank);
-    selvo::LoadItemBank(bank);
     for (int item : {4, 21, 60}) {
         EXPECT_NE(setTables.find("It:" + selvo::CleanLabelText(
                                              bank.ItemText.at(static_cast<std::size_t>(item)))),
@@ -301,8 +296,6 @@ TEST(DatasetInterop, RReadsEveryVariableAndValueLabel) {
     ASSERT_EQ(read.status, 0) << read.output;
 
     selvo::ProgramState bank;
-    selvo::SetProgramConstants(bank);
-    selvo::LoadItemBank(bank);
     const std::vector<selvo::DatasetTextColumn> identity{{"ID", 4, " Identificativo", ""},
                                                          {"Cognome", 7, " Cognome", ""},
                                                          {"Nome", 10, " Nome", ""}};

@@ -5,7 +5,6 @@
 // devices or /dev/fuse).
 #include "batch/BatchRun.h"
 #include "datafiles/DataFile.h"
-#include "state/Startup.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -25,17 +24,16 @@ namespace {
 
 selvo::ProgramState subject(const std::string& surname, const std::string& name, int seed) {
     selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = static_cast<selvo::Integer>((item + seed) % 7 + 1);
-        state.AnswerD[item] = static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? 2 : 0);
+        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item + seed) % 7 + 1);
+        state.administration.answers.distress[item] = static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? 2 : 0);
     }
-    state.SubjectName = name;
-    state.SubjectSurname = surname;
-    state.SubjectAge = "40";
-    state.SubjectSex = "2";
-    state.SubjectMarital = "1";
-    state.SubjectEducation = "4";
+    state.subject.name = name;
+    state.subject.surname = surname;
+    state.subject.age = "40";
+    state.subject.sex = "2";
+    state.subject.marital = "1";
+    state.subject.education = "4";
     return state;
 }
 

@@ -9,6 +9,8 @@
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
+#include "support/TestSubjects.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -25,14 +27,15 @@ TEST(DataFileInterop, CalcShowsNotesThatBeginLikeAFormulaAsTypedText) {
         "'=1+1"};
     std::string files;
     for (std::size_t i = 0; i < notes.size(); ++i) {
-        selvo::ProgramState state;
-        state.SubjectName = "S0" + std::to_string(i);
-        state.SubjectSurname = "GRP1";
-        state.SubjectAge = "35";
-        state.SubjectSex = state.SubjectMarital = state.SubjectEducation = "1";
-        state.SubjectNotes = notes[i];
+        const selvo::SubjectRecord subject = testsupport::subjectRecord({.surname = "GRP1",
+                                                                         .name = "S0" + std::to_string(i),
+                                                                         .age = "35",
+                                                                         .sex = "1",
+                                                                         .marital = "1",
+                                                                         .education = "1",
+                                                                         .notes = notes[i]});
         const std::string file = "n" + std::to_string(i) + ".csv";
-        std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(state);
+        std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(subject, {});
         files += " " + file;
     }
     // Calc opens the files as its text import offers them and writes each cell as it shows it:

@@ -28,15 +28,15 @@ void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
 // Subject S01 of group GRP1, agreement 1,2,..,7 repeating, distress 1,2,3 repeating.
 ProgramState ordinarySubject() {
     ProgramState state;
-    state.SubjectName = "S01";
-    state.SubjectSurname = "GRP1";
-    state.SubjectAge = "35";
-    state.SubjectSex = "1";
-    state.SubjectMarital = "2";
-    state.SubjectEducation = "4";
+    state.subject.name = "S01";
+    state.subject.surname = "GRP1";
+    state.subject.age = "35";
+    state.subject.sex = "1";
+    state.subject.marital = "2";
+    state.subject.education = "4";
     for (int k = 1; k <= 94; ++k) {
-        state.AnswerT[k] = static_cast<selvo::Integer>(1 + (k - 1) % 7);
-        state.AnswerD[k] = static_cast<selvo::Integer>(1 + (k - 1) % 3);
+        state.administration.answers.agreement[k] = static_cast<selvo::Integer>(1 + (k - 1) % 7);
+        state.administration.answers.distress[k] = static_cast<selvo::Integer>(1 + (k - 1) % 3);
     }
     return state;
 }
@@ -54,16 +54,16 @@ const std::string kOrdinaryLine = "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"4\",\
                                   repeated("1,2,3,", 31) + "1\r\n";
 
 void expectSameRecord(const ProgramState& actual, const ProgramState& expected) {
-    EXPECT_EQ(actual.Card, expected.Card);
-    EXPECT_EQ(actual.SubjectName, expected.SubjectName);
-    EXPECT_EQ(actual.SubjectSurname, expected.SubjectSurname);
-    EXPECT_EQ(actual.SubjectAge, expected.SubjectAge);
-    EXPECT_EQ(actual.SubjectSex, expected.SubjectSex);
-    EXPECT_EQ(actual.SubjectMarital, expected.SubjectMarital);
-    EXPECT_EQ(actual.SubjectEducation, expected.SubjectEducation);
-    EXPECT_EQ(actual.SubjectNotes, expected.SubjectNotes);
-    EXPECT_TRUE(actual.AnswerT == expected.AnswerT);
-    EXPECT_TRUE(actual.AnswerD == expected.AnswerD);
+    EXPECT_EQ(actual.subject.card, expected.subject.card);
+    EXPECT_EQ(actual.subject.name, expected.subject.name);
+    EXPECT_EQ(actual.subject.surname, expected.subject.surname);
+    EXPECT_EQ(actual.subject.age, expected.subject.age);
+    EXPECT_EQ(actual.subject.sex, expected.subject.sex);
+    EXPECT_EQ(actual.subject.marital, expected.subject.marital);
+    EXPECT_EQ(actual.subject.education, expected.subject.education);
+    EXPECT_EQ(actual.subject.notes, expected.subject.notes);
+    EXPECT_TRUE(actual.administration.answers.agreement == expected.administration.answers.agreement);
+    EXPECT_TRUE(actual.administration.answers.distress == expected.administration.answers.distress);
 }
 
 // Reads the file into the state as the reload does: in one step, or not at all.
@@ -94,9 +94,9 @@ TEST(WriteDataFile, OrdinarySubjectGivesTheDocumentedLineByteForByte) {
 TEST(WriteDataFile, WritingTwiceReplacesTheEarlierFile) {
     TempDir dir;
     ProgramState state = ordinarySubject();
-    state.SubjectNotes = "a much longer first note that must not survive";
+    state.subject.notes = "a much longer first note that must not survive";
     ASSERT_FALSE(selvo::WriteDataFile(state));
-    state.SubjectNotes.clear();
+    state.subject.notes.clear();
     ASSERT_FALSE(selvo::WriteDataFile(state));
     EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
 }
@@ -106,7 +106,7 @@ TEST(WriteDataFile, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
     TempDir dir;
     ProgramState state = ordinarySubject();
     ASSERT_FALSE(selvo::WriteDataFile(state));
-    state.SubjectAge = "36";
+    state.subject.age = "36";
     chmod(dir.path().c_str(), 0555);
     std::optional<selvo::FileError> error;
     {
@@ -124,9 +124,9 @@ TEST(WriteDataFile, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
 TEST(DataFileRoundTrip, RestoresCardSubjectAndAnswersInCodePage1252) {
     TempDir dir;
     ProgramState state = ordinarySubject();
-    state.Card = 417;
-    state.SubjectAge = "35 anni, più o meno";
-    state.SubjectNotes = "Età dichiarata, \"non certa\"\r\nseconda riga, con virgola";
+    state.subject.card = 417;
+    state.subject.age = "35 anni, più o meno";
+    state.subject.notes = "Età dichiarata, \"non certa\"\r\nseconda riga, con virgola";
     ASSERT_FALSE(selvo::WriteDataFile(state));
     const std::string bytes = fileBytes(dir.file(selvo::DataFileNameFor(state)));
     EXPECT_EQ(bytes.substr(0, 3), "417");
@@ -138,9 +138,9 @@ TEST(DataFileRoundTrip, RestoresCardSubjectAndAnswersInCodePage1252) {
 TEST(DataFileRoundTrip, TextOutsideCodePage1252GoesOutAsMarkedUtf8) {
     TempDir dir;
     ProgramState state = ordinarySubject();
-    state.SubjectName = "Łukasz";
-    state.SubjectSurname = "Ștefan";
-    state.SubjectNotes = "nota \"tra virgolette\", poi\nuna riga nuova";
+    state.subject.name = "Łukasz";
+    state.subject.surname = "Ștefan";
+    state.subject.notes = "nota \"tra virgolette\", poi\nuna riga nuova";
     ASSERT_FALSE(selvo::WriteDataFile(state));
     EXPECT_EQ(selvo::DataFileNameFor(state), "SELVO_Ștefan_Łukasz.csv");
     const std::string bytes =
@@ -204,9 +204,9 @@ TEST_P(MalformedFile, IsRefusedWithItsReasonAndTheStateUnchanged) {
     TempDir dir;
     writeBytes(dir.file("bad.csv"), GetParam().bytes);
     ProgramState state = ordinarySubject();
-    state.Card = 12;
-    state.SubjectNotes = "da non perdere";
-    state.AnswerT[57 - 8] = 6;
+    state.subject.card = 12;
+    state.subject.notes = "da non perdere";
+    state.administration.answers.agreement[57 - 8] = 6;
     const ProgramState before = state;
 
     const auto error = readInto(state, "bad.csv");
@@ -466,7 +466,7 @@ class FormulaGuard : public testing::TestWithParam<GuardCase> {};
 
 TEST_P(FormulaGuard, IsWrittenBeforeAFormulaAndTakenOffOnReading) {
     ProgramState state = ordinarySubject();
-    state.SubjectNotes = GetParam().typed;
+    state.subject.notes = GetParam().typed;
     const std::string bytes = selvo::ComposeDataFile(state);
     EXPECT_EQ(bytes, replaced(kOrdinaryLine, ",\"\",", "," + GetParam().written + ","));
     const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
@@ -498,16 +498,16 @@ INSTANTIATE_TEST_SUITE_P(
 // file made by hand may hold.
 TEST(FormulaGuard, CoversNameSurnameAndAgeToo) {
     ProgramState state = ordinarySubject();
-    state.SubjectName = "=S01";
-    state.SubjectSurname = "'@GRP1";
-    state.SubjectAge = "-35";
+    state.subject.name = "=S01";
+    state.subject.surname = "'@GRP1";
+    state.subject.age = "-35";
     const std::string bytes = selvo::ComposeDataFile(state);
     EXPECT_TRUE(bytes.starts_with("0,\"'=S01\",\"''@GRP1\",\"'-35\",")) << bytes;
     const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
     ASSERT_TRUE(parse.record) << parse.fault;
-    EXPECT_EQ(parse.record->SubjectName, state.SubjectName);
-    EXPECT_EQ(parse.record->SubjectSurname, state.SubjectSurname);
-    EXPECT_EQ(parse.record->SubjectAge, state.SubjectAge);
+    EXPECT_EQ(parse.record->SubjectName, state.subject.name);
+    EXPECT_EQ(parse.record->SubjectSurname, state.subject.surname);
+    EXPECT_EQ(parse.record->SubjectAge, state.subject.age);
 }
 
 TEST(ReadDataFile, NotesKeepTheirLineBreaks) {
@@ -515,7 +515,7 @@ TEST(ReadDataFile, NotesKeepTheirLineBreaks) {
     writeBytes(dir.file("notes.csv"), fieldReplaced(8, "\"prima riga\r\nseconda riga\""));
     ProgramState state = ordinarySubject();
     ASSERT_FALSE(readInto(state, "notes.csv"));
-    EXPECT_EQ(state.SubjectNotes, "prima riga\r\nseconda riga");
+    EXPECT_EQ(state.subject.notes, "prima riga\r\nseconda riga");
 }
 
 TEST(ReadDataFile, MissingFileIsReportedWithItsName) {

@@ -110,8 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"DeviceInside", "studio_nul", nullptr}),
     [](const testing::TestParamInfo<NameCase>& info) { return info.param.label; });
 
-std::vector<std::string> commandLines(const std::string& name, const ProgramState& state) {
-    const std::string bytes = selvo::ComposeDatasetCommands(name, state.ItemText);
+std::vector<std::string> commandLines(const std::string& name, const ExportSubject& state) {
+    const std::string bytes = selvo::ComposeDatasetCommands(name, state.itemTexts);
     EXPECT_TRUE(bytes.starts_with(kBom));
     EXPECT_TRUE(bytes.ends_with("\r\n"));
     return linesOf(bytes.substr(kBom.size()));
@@ -164,9 +164,9 @@ TEST(DatasetCommands, ReadTheTableAsUtf8SkippingItsHeaderRow) {
 }
 
 TEST(DatasetCommands, LabelTheVariablesAsTheCommandFileAndTheCodesAsTheSubjectForm) {
-    const ProgramState state = scoredSubject();
+    const ExportSubject state = scoredSubject();
     const auto lines = commandLines("studio", state);
-    const auto labels = selvo::StatisticsVariableLabels(state.ItemText);
+    const auto labels = selvo::StatisticsVariableLabels(state.itemTexts);
     EXPECT_EQ(literalAfter(lines, "  Card '"), " Card");
     for (const auto& [name, label] : labels) {
         if (name != "Card") {
@@ -198,7 +198,7 @@ TEST(DatasetCommands, CommentsEndBeforeTheFirstCommand) {
 }
 
 TEST(DatasetCommands, LongTextsAreSplitIntoPiecesThatRejoinExactly) {
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     // Characters of two and three bytes, so that some line ends would fall inside one.
     std::string longText = "x";
     for (int i = 0; i < 60; ++i) {
@@ -207,7 +207,7 @@ TEST(DatasetCommands, LongTextsAreSplitIntoPiecesThatRejoinExactly) {
     while (longText.size() < 900) {
         longText += "Perché l'apostrofo, così è ș ł € 😀 ";
     }
-    state.ItemText[5] = longText;
+    state.itemTexts[5] = longText;
     const std::string name = std::string(120, 'n') + "'città" + std::string(120, 'x');
     const auto lines = commandLines(name, state);
     for (const std::string& line : lines) {
@@ -226,8 +226,8 @@ TEST(DatasetCommands, LongTextsAreSplitIntoPiecesThatRejoinExactly) {
 }
 
 TEST(DatasetCommands, ControlCharactersInAnItemTextStayInsideTheLabel) {
-    ProgramState state = scoredSubject();
-    state.ItemText[6] = "prima\x0B"
+    ExportSubject state = scoredSubject();
+    state.itemTexts[6] = "prima\x0B"
                         "seconda\x1B[2J";
     const auto lines = commandLines("studio", state);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "  /t6_1 'It:prima seconda [2J '"),

@@ -4,54 +4,58 @@
 // A subject with answers and fixture item texts, shared by the export tests and the PSPP checks.
 #include "datafiles/StatisticsExport.h"
 #include "scoring/Scores.h"
-#include "state/ProgramState.h"
-#include "state/Startup.h"
+#include "support/TestSubjects.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-inline selvo::ProgramState scoredSubject() {
-    selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
-    state.SubjectName = "S01";
-    state.SubjectSurname = "GRP1";
-    state.SubjectAge = "35";
-    state.SubjectSex = "2";
-    state.SubjectMarital = "3";
-    state.SubjectEducation = "4";
-    state.SubjectNotes = "nota, con virgola";
-    state.Card = 7;
+// A subject with its answers, and stand-ins for the item texts that label the variables.
+struct ExportSubject {
+    selvo::SubjectRecord subject;
+    selvo::AnswerSet answers;
+    selvo::questionnaire::ItemTextTable itemTexts;
+};
+
+inline ExportSubject scoredSubject() {
+    ExportSubject state{testsupport::subjectRecord({.surname = "GRP1",
+                                                    .name = "S01",
+                                                    .age = "35",
+                                                    .sex = "2",
+                                                    .marital = "3",
+                                                    .education = "4",
+                                                    .notes = "nota, con virgola",
+                                                    .card = 7}),
+                        testsupport::answersWhere([](int k) { return 1 + (k * 5) % 7; },
+                                                  [](int k) { return 1 + k % 3; }),
+                        {}};
     for (int k = 1; k <= 94; ++k) {
-        state.ItemText.at(static_cast<std::size_t>(k)) =
+        state.itemTexts.at(static_cast<std::size_t>(k)) =
             "Testo di prova dell'elemento " + std::to_string(k);
-        const int agreement = 1 + (k * 5) % 7;
-        state.AnswerT[k] = static_cast<selvo::Integer>(agreement);
-        state.AnswerD[k] = static_cast<selvo::Integer>(agreement >= 5 ? 1 + k % 3 : 0);
     }
-    state.ItemText[3] = "Prima riga con l'apostrofo\r\nseconda riga";
-    state.ItemText[4] = "Perché sì, è così";
+    state.itemTexts[3] = "Prima riga con l'apostrofo\r\nseconda riga";
+    state.itemTexts[4] = "Perché sì, è così";
     return state;
 }
 
-// The subject's command file and its case as a processing run composes them from the state.
-inline std::string composedExport(const selvo::ProgramState& state) {
-    const selvo::AnswerSet answers = selvo::AnswersOf(state);
-    return selvo::ComposeStatisticsExport(selvo::SubjectOf(state), answers,
-                                          selvo::ScoreAnswers(answers), state.ItemText);
+// The subject's command file and its case as a processing run composes them.
+inline std::string composedExport(const ExportSubject& state) {
+    return selvo::ComposeStatisticsExport(state.subject, state.answers,
+                                          selvo::ScoreAnswers(state.answers), state.itemTexts);
 }
-inline std::optional<selvo::FileError> writeExport(const selvo::ProgramState& state) {
-    const selvo::AnswerSet answers = selvo::AnswersOf(state);
-    return selvo::WriteStatisticsExport(selvo::SubjectOf(state), answers,
-                                        selvo::ScoreAnswers(answers), state.ItemText);
+// The command file saved into `folder`, as a run saves it there.
+inline std::optional<selvo::FileError> writeExport(const ExportSubject& state,
+                                                   const std::string& folder) {
+    const selvo::PendingFile file = selvo::PrepareStatisticsExport(
+        state.subject, state.answers, selvo::ScoreAnswers(state.answers), state.itemTexts);
+    return selvo::saveFileAtomically(selvo::pathInFolder(folder, file.path), file.bytes);
 }
-inline std::vector<std::string> caseValues(const selvo::ProgramState& state) {
-    const selvo::AnswerSet answers = selvo::AnswersOf(state);
-    return selvo::StatisticsCaseValues(selvo::SubjectOf(state), answers,
-                                       selvo::ScoreAnswers(answers));
+inline std::vector<std::string> caseValues(const ExportSubject& state) {
+    return selvo::StatisticsCaseValues(state.subject, state.answers,
+                                       selvo::ScoreAnswers(state.answers));
 }
-inline std::string exportFileName(const selvo::ProgramState& state) {
-    return selvo::StatisticsExportFileName(selvo::SubjectOf(state));
+inline std::string exportFileName(const ExportSubject& state) {
+    return selvo::StatisticsExportFileName(state.subject);
 }
 
 // The file's lines without their CR LF; a final piece without CR LF is kept as a line too.

@@ -3,7 +3,6 @@
 // Runs the statistics package's free counterpart and a stock CSV reader on the files the
 // program writes, the way a researcher would.
 #include "ExportFixture.h"
-#include "administration/ItemBank.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
 #include "scoring/Scores.h"
@@ -21,7 +20,6 @@
 
 namespace {
 
-using selvo::ProgramState;
 
 // PSPP's diagnostics, one per entry, wrapped lines joined.
 std::vector<std::string> diagnostics(const std::string& output, const std::string& kind) {
@@ -96,28 +94,28 @@ struct Expected {
 };
 
 // What the program itself computed for the variables the check compares.
-Expected programValues(const ProgramState& state) {
-    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+Expected programValues(const ExportSubject& state) {
+    const selvo::AnswerSet answers = state.answers;
     const selvo::DimensionalScores dimensional = selvo::ComputeDimensionalScores(answers.agreement);
     const selvo::CategoricalScores x4 = selvo::ComputeCriteriaX4(answers);
     const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(answers);
     Expected expected;
     auto& v = expected.values;
-    v["Card"] = integer(state.Card);
-    v["Sex"] = state.SubjectSex;
-    v["STCIV"] = state.SubjectMarital;
-    v["TITSTUD"] = state.SubjectEducation;
+    v["Card"] = integer(state.subject.card);
+    v["Sex"] = state.subject.sex;
+    v["STCIV"] = state.subject.marital;
+    v["TITSTUD"] = state.subject.education;
     v["CODICE"] = "pz";
     for (int k = 1; k <= 94; ++k) {
-        v["t" + std::to_string(k) + "_1"] = integer(state.AnswerT[k]);
-        v["d" + std::to_string(k) + "_1"] = integer(state.AnswerD[k]);
+        v["t" + std::to_string(k) + "_1"] = integer(state.answers.agreement[k]);
+        v["d" + std::to_string(k) + "_1"] = integer(state.answers.distress[k]);
     }
-    v["par1t"] = integer(dimensional.disorders[selvo::PAR].total);
+    v["par1t"] = integer(dimensional.disorders[selvo::questionnaire::PAR].total);
     v["tot1t"] = integer(dimensional.allClusters.total);
-    v["PARTOTX4"] = integer(x4.disorders[selvo::PAR].criteriaMet);
+    v["PARTOTX4"] = integer(x4.disorders[selvo::questionnaire::PAR].criteriaMet);
     v["TOTTOTX4"] = integer(x4.allClusters.criteriaMet);
     v["TOTDX4"] = integer(x4.allClusters.diagnoses);
-    v["PARTOTX5"] = integer(x5.disorders[selvo::PAR].criteriaMet);
+    v["PARTOTX5"] = integer(x5.disorders[selvo::questionnaire::PAR].criteriaMet);
     v["TOTTOTX5"] = integer(x5.allClusters.criteriaMet);
     v["TOTDX5"] = integer(x5.allClusters.diagnoses);
     return expected;
@@ -130,15 +128,16 @@ struct PsppRun {
     bool caseFileFound = false;
 };
 
-PsppRun runExport(ProgramState& state, bool codePage1252) {
-    EXPECT_FALSE(writeExport(state));
+PsppRun runExport(ExportSubject& state, bool codePage1252) {
+    // PSPP resolves the file names inside the command file against its working folder.
+    EXPECT_FALSE(writeExport(state, selvo::utf8Of(std::filesystem::current_path())));
     const std::string commandFile = exportFileName(state);
     PsppRun result;
     result.output =
         run(std::string("pspp ") + (codePage1252 ? "--syntax-encoding=windows-1252 " : "") +
             shellQuoted(commandFile));
     const auto savFile =
-        savedCaseFile("SELVO_SS000_" + state.SubjectSurname + "_" + state.SubjectName + "_sav.sav");
+        savedCaseFile("SELVO_SS000_" + state.subject.surname + "_" + state.subject.name + "_sav.sav");
     result.caseFileFound = !savFile.empty();
     if (result.caseFileFound) {
         result.values = caseValues(savFile, result.variableCount);
@@ -165,7 +164,7 @@ void expectValues(const PsppRun& run, const Expected& expected) {
 
 TEST(PsppInterop, OrdinarySubjectGivesTheProgramsValues) {
     TempDir dir;
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     const Expected expected = programValues(state);
     const PsppRun pspp = runExport(state, true);
     expectOnlyDesignErrors(pspp.output);
@@ -177,9 +176,9 @@ TEST(PsppInterop, OrdinarySubjectGivesTheProgramsValues) {
 
 TEST(PsppInterop, AgeWithBlankAndSurnameWithApostropheKeepEveryValueInPlace) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    state.SubjectAge = "35 anni";
-    state.SubjectSurname = "D'Amico";
+    ExportSubject state = scoredSubject();
+    state.subject.age = "35 anni";
+    state.subject.surname = "D'Amico";
     const Expected expected = programValues(state);
     const PsppRun pspp = runExport(state, true);
     expectOnlyDesignErrors(pspp.output);
@@ -204,10 +203,10 @@ std::string everyPrintableAscii() {
 // both quotes, in both, leave the command file's commands as they are.
 TEST(PsppInterop, EveryPrintableCharacterAndQuotesStayInsideTheirValues) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    state.SubjectAge = everyPrintableAscii();
-    state.SubjectSurname = "O'Neil!#$%&'()+,;=@[]^`{}~"; // all a file name may hold
-    state.SubjectName = "S'x'(1)";
+    ExportSubject state = scoredSubject();
+    state.subject.age = everyPrintableAscii();
+    state.subject.surname = "O'Neil!#$%&'()+,;=@[]^`{}~"; // all a file name may hold
+    state.subject.name = "S'x'(1)";
     const Expected expected = programValues(state);
     const PsppRun pspp = runExport(state, true);
     expectOnlyDesignErrors(pspp.output);
@@ -222,8 +221,8 @@ TEST(PsppInterop, EveryPrintableCharacterAndQuotesStayInsideTheirValues) {
 // commands hidden in it stay text and the shell command never runs.
 TEST(PsppInterop, ControlCharactersCannotStartACommand) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    state.SubjectAge = "35\r\nHOST COMMAND=['touch hacked'].\r\nEXECUTE.\n\x1B[2J\v\f";
+    ExportSubject state = scoredSubject();
+    state.subject.age = "35\r\nHOST COMMAND=['touch hacked'].\r\nEXECUTE.\n\x1B[2J\v\f";
     const PsppRun pspp = runExport(state, true);
     EXPECT_FALSE(std::filesystem::exists("hacked")) << pspp.output;
     expectOnlyDesignErrors(pspp.output);
@@ -233,8 +232,7 @@ TEST(PsppInterop, ControlCharactersCannotStartACommand) {
 
 TEST(PsppInterop, QuestionnaireItemTextsLabelWithoutComplaint) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    selvo::LoadItemBank(state);
+    ExportSubject state = scoredSubject();
     const PsppRun pspp = runExport(state, true);
     expectOnlyDesignErrors(pspp.output);
     EXPECT_TRUE(diagnostics(pspp.output, "warning").empty()) << pspp.output;
@@ -243,8 +241,8 @@ TEST(PsppInterop, QuestionnaireItemTextsLabelWithoutComplaint) {
 
 TEST(PsppInterop, MarkedUtf8CommandFileRunsWithTheDefaultEncoding) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    state.SubjectName = "Łukasz";
+    ExportSubject state = scoredSubject();
+    state.subject.name = "Łukasz";
     const Expected expected = programValues(state);
     const PsppRun pspp = runExport(state, false);
     expectOnlyDesignErrors(pspp.output);
@@ -266,10 +264,12 @@ class PythonCsvReader : public testing::TestWithParam<CsvReaderCase> {};
 
 TEST_P(PythonCsvReader, ReadsOneRecordOf196FieldsWithTheNotesIntact) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    state.SubjectSurname = GetParam().surname;
-    state.SubjectNotes = "prima riga, \"citata\"\r\nseconda riga";
-    ASSERT_FALSE(selvo::WriteDataFile(state));
+    ExportSubject state = scoredSubject();
+    state.subject.surname = GetParam().surname;
+    state.subject.notes = "prima riga, \"citata\"\r\nseconda riga";
+    const selvo::PendingFile file =
+        selvo::PrepareDataFile(state.subject, state.answers, selvo::utf8Of(dir.path()));
+    ASSERT_FALSE(selvo::saveFileAtomically(file.path, file.bytes));
     const std::string output =
         run("python3 -c " +
             shellQuoted("import csv, sys\n"
@@ -277,7 +277,7 @@ TEST_P(PythonCsvReader, ReadsOneRecordOf196FieldsWithTheNotesIntact) {
                         std::string(GetParam().encoding) +
                         "')))\n"
                         "print(len(rows), len(rows[0]), repr(rows[0][2]), repr(rows[0][7]))\n") +
-            " " + shellQuoted(selvo::DataFileNameFor(state)));
+            " " + shellQuoted(file.path));
     EXPECT_EQ(output,
               "1 196 '" + GetParam().surname + "' 'prima riga, \"citata\"\\r\\nseconda riga'\n");
 }

@@ -21,7 +21,7 @@ namespace {
 
 using selvo::ProgramState;
 
-std::vector<std::string> exportLines(ProgramState& state) {
+std::vector<std::string> exportLines(ExportSubject& state) {
     return linesOf(composedExport(state));
 }
 
@@ -47,7 +47,7 @@ std::vector<std::string> blankSeparated(const std::string& line) {
 }
 
 TEST(StatisticsExport, OpensWithTheBannerAndTheDefinitionOfTheFirstVariables) {
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     const auto lines = exportLines(state);
     ASSERT_GT(lines.size(), 12u);
     EXPECT_EQ(lines[0], std::string(34, '*'));
@@ -74,7 +74,7 @@ TEST(StatisticsExport, OpensWithTheBannerAndTheDefinitionOfTheFirstVariables) {
 }
 
 TEST(StatisticsExport, DefinesTheFourHundredSixtyTwoVariablesInOrder) {
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     const auto names = definedNames(exportLines(state));
     ASSERT_EQ(names.size(), 462u);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 462u);
@@ -89,15 +89,15 @@ TEST(StatisticsExport, DefinesTheFourHundredSixtyTwoVariablesInOrder) {
 }
 
 TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
-    ProgramState state = scoredSubject();
-    const selvo::AnswerSet answers = selvo::AnswersOf(state);
+    ExportSubject state = scoredSubject();
+    const selvo::AnswerSet answers = state.answers;
     const selvo::DimensionalScores dimensional = selvo::ComputeDimensionalScores(answers.agreement);
     const selvo::CategoricalScores x4 = selvo::ComputeCriteriaX4(answers);
     const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(answers);
 
     const auto lines = exportLines(state);
     const std::string& line = lines.at(11);
-    EXPECT_TRUE(line.starts_with(" 7  2 35 3 4 pz  " + std::to_string(state.AnswerT[1]) + " "))
+    EXPECT_TRUE(line.starts_with(" 7  2 35 3 4 pz  " + std::to_string(state.answers.agreement[1]) + " "))
         << line;
     EXPECT_TRUE(line.ends_with("  " + std::to_string(x5.allClusters.diagnoses) + "   ")) << line;
 
@@ -108,8 +108,8 @@ TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
         return values.at(
             static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin()));
     };
-    EXPECT_EQ(valueOf("t94_1"), std::to_string(state.AnswerT[94]));
-    EXPECT_EQ(valueOf("d94_1"), std::to_string(state.AnswerD[94]));
+    EXPECT_EQ(valueOf("t94_1"), std::to_string(state.answers.agreement[94]));
+    EXPECT_EQ(valueOf("d94_1"), std::to_string(state.answers.distress[94]));
     EXPECT_EQ(valueOf("par1t"), std::to_string(dimensional.disorders[selvo::PAR].total));
     EXPECT_EQ(valueOf("tot1t"), std::to_string(dimensional.allClusters.total));
     EXPECT_EQ(valueOf("PARTOTX4"), std::to_string(x4.disorders[selvo::PAR].criteriaMet));
@@ -123,8 +123,8 @@ TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
 }
 
 TEST(StatisticsExport, CarriesTheCaseCodeAndTheX5Results) {
-    ProgramState state = scoredSubject();
-    const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(selvo::AnswersOf(state));
+    ExportSubject state = scoredSubject();
+    const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(state.answers);
     const auto lines = exportLines(state);
     const auto values = blankSeparated(lines.at(11));
     const auto names = definedNames(lines);
@@ -140,7 +140,7 @@ TEST(StatisticsExport, CarriesTheCaseCodeAndTheX5Results) {
 
 // Other writers take the case from these three; they must agree with the command file itself.
 TEST(StatisticsCase, VariablesAreTheDefinitionsOfTheCommandFile) {
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     const auto lines = exportLines(state);
     std::vector<std::pair<std::string, std::string>> defined;
     const std::regex definition(R"(([A-Za-z][A-Za-z0-9_]*)\((F8\.0|F8|A10)\))");
@@ -157,19 +157,19 @@ TEST(StatisticsCase, VariablesAreTheDefinitionsOfTheCommandFile) {
 }
 
 TEST(StatisticsCase, ValuesAreTheDataLinesValuesWithoutTheirQuotes) {
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     const auto onTheLine = blankSeparated(exportLines(state).at(11));
     const auto values = caseValues(state);
     EXPECT_EQ(values, onTheLine);
     EXPECT_EQ(values.at(5), "pz");
 
     // A text the data line must quote is the plain text here, still on one line.
-    state.SubjectAge = "35 anni,\r\n\"circa\"";
+    state.subject.age = "35 anni,\r\n\"circa\"";
     EXPECT_EQ(caseValues(state).at(2), "35 anni,  \"circa\"");
 }
 
 TEST(StatisticsCase, LabelsAreTheCommandFilesLabelsOfItsVariables) {
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     std::vector<std::pair<std::string, std::string>> written;
     const std::regex labelLine(R"(variable labels +(\S+) +'(.*)'\.)");
     for (const std::string& line : exportLines(state)) {
@@ -180,7 +180,7 @@ TEST(StatisticsCase, LabelsAreTheCommandFilesLabelsOfItsVariables) {
         }
     }
     std::vector<std::pair<std::string, std::string>> labels;
-    for (const auto& label : selvo::StatisticsVariableLabels(state.ItemText)) {
+    for (const auto& label : selvo::StatisticsVariableLabels(state.itemTexts)) {
         labels.emplace_back(label.name, label.label);
     }
     ASSERT_EQ(labels.size(), 6u + 94u + 16u + 64u);
@@ -199,8 +199,8 @@ void PrintTo(const FreeFormatCase& c, std::ostream* os) {
 class AgeOnTheDataLine : public testing::TestWithParam<FreeFormatCase> {};
 
 TEST_P(AgeOnTheDataLine, StaysOneValue) {
-    ProgramState state = scoredSubject();
-    state.SubjectAge = GetParam().age;
+    ExportSubject state = scoredSubject();
+    state.subject.age = GetParam().age;
     const std::string line = exportLines(state).at(11);
     EXPECT_TRUE(line.starts_with(" 7  2 " + GetParam().written + " 3 4 pz  ")) << line;
 }
@@ -223,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StatisticsExport, LabelsItemsWithTheFilteredText) {
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     const auto lines = exportLines(state);
     EXPECT_EQ(lines.at(20), " ");
     EXPECT_EQ(lines.at(21), "variable labels  Card  ' Card'.");
@@ -236,7 +236,7 @@ TEST(StatisticsExport, LabelsItemsWithTheFilteredText) {
 }
 
 TEST(StatisticsExport, LabelsScalesCountsAndDiagnoses) {
-    ProgramState state = scoredSubject();
+    ExportSubject state = scoredSubject();
     const auto lines = exportLines(state);
     const std::vector<std::pair<std::size_t, std::string>> expected = {
         {123, " "},
@@ -263,8 +263,8 @@ TEST(StatisticsExport, LabelsScalesCountsAndDiagnoses) {
 }
 
 TEST(StatisticsExport, EndsWithTheSaveAndTheCommentedMergeWithApostrophesDoubled) {
-    ProgramState state = scoredSubject();
-    state.SubjectSurname = "D'Amico";
+    ExportSubject state = scoredSubject();
+    state.subject.surname = "D'Amico";
     const std::string text = composedExport(state);
     const auto lines = linesOf(text);
     ASSERT_EQ(lines.size(), 223u);
@@ -300,8 +300,8 @@ TEST(CleanLabelText, KeepsTheLabelInsideItsQuotes) {
 
 TEST(WriteStatisticsExport, NamesTheFileAfterTheSubjectInCodePage1252) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    ASSERT_FALSE(writeExport(state));
+    ExportSubject state = scoredSubject();
+    ASSERT_FALSE(writeExport(state, selvo::utf8Of(dir.path())));
     EXPECT_EQ(exportFileName(state), "SELVO_SS000_GRP1_S01_sps.sps");
     const std::string bytes = fileBytes(dir.file(exportFileName(state)));
     EXPECT_TRUE(bytes.starts_with(std::string(34, '*') + "\r\n"));
@@ -310,9 +310,9 @@ TEST(WriteStatisticsExport, NamesTheFileAfterTheSubjectInCodePage1252) {
 
 TEST(WriteStatisticsExport, NameOutsideCodePage1252GoesOutAsMarkedUtf8) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    state.SubjectSurname = "Ștefan";
-    ASSERT_FALSE(writeExport(state));
+    ExportSubject state = scoredSubject();
+    state.subject.surname = "Ștefan";
+    ASSERT_FALSE(writeExport(state, selvo::utf8Of(dir.path())));
     EXPECT_EQ(exportFileName(state), "SELVO_SS000_Ștefan_S01_sps.sps");
     const std::string bytes = fileBytes(dir.path() / selvo::pathFromUtf8(exportFileName(state)));
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF" + std::string(34, '*')));
@@ -323,15 +323,15 @@ TEST(WriteStatisticsExport, NameOutsideCodePage1252GoesOutAsMarkedUtf8) {
 #ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(WriteStatisticsExport, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
     TempDir dir;
-    ProgramState state = scoredSubject();
-    ASSERT_FALSE(writeExport(state));
+    ExportSubject state = scoredSubject();
+    ASSERT_FALSE(writeExport(state, selvo::utf8Of(dir.path())));
     const std::string before = fileBytes(dir.file(exportFileName(state)));
-    state.SubjectAge = "36";
+    state.subject.age = "36";
     chmod(dir.path().c_str(), 0555);
     std::optional<selvo::FileError> error;
     {
         Unprivileged asUser;
-        error = writeExport(state);
+        error = writeExport(state, selvo::utf8Of(dir.path()));
     }
     chmod(dir.path().c_str(), 0755);
     ASSERT_TRUE(error);

@@ -224,9 +224,9 @@ TEST(MainMenu, AdministrationOpensOnceAndComesToTheFront) {
 TEST(MainMenu, CancelledReloadDialogChangesNothing) {
     Program program;
     dismissSplash(program);
-    program.state.SelectedFile = "SELVO_Rossi_Anna.csv";
-    program.state.SubjectName = "Anna";
-    program.state.AnswerT[12] = 6;
+    program.state.selectedFile = "SELVO_Rossi_Anna.csv";
+    program.state.subject.name = "Anna";
+    program.state.administration.answers.agreement[12] = 6;
     QWidget* owner = nullptr;
     int dialogs = 0;
     program.app.showOpenDialog = [&](QWidget* o) {
@@ -240,9 +240,9 @@ TEST(MainMenu, CancelledReloadDialogChangesNothing) {
 
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(owner, &program.app.mainMenu());
-    EXPECT_EQ(program.state.SelectedFile, "");
-    EXPECT_EQ(program.state.SubjectName, "Anna");
-    EXPECT_EQ(program.state.AnswerT[12], 6);
+    EXPECT_EQ(program.state.selectedFile, "");
+    EXPECT_EQ(program.state.subject.name, "Anna");
+    EXPECT_EQ(program.state.administration.answers.agreement[12], 6);
     EXPECT_TRUE(watch.seenTitle.isEmpty()) << watch.seenTitle.toStdString();
     EXPECT_FALSE(program.app.isForm1Loaded());
 }

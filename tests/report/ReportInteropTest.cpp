@@ -4,11 +4,10 @@
 // reads it and writes plain UTF-8 text; the test looks for the typed texts and the headings.
 #include "report/Report.h"
 
-#include "administration/ItemBank.h"
 #include "platform/Clock.h"
-#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "support/TestSubjects.h"
 
 #include <gtest/gtest.h>
 
@@ -43,26 +42,21 @@ TEST(ReportInterop, WordProcessorReadsTypedTextAndEverySection) {
         GTEST_SKIP() << "LibreOffice (soffice) is not installed";
     }
     TempDir dir;
-    ProgramState state;
-    SetProgramConstants(state);
-    LoadItemBank(state);
-    state.SubjectName = "Ștefan";
-    state.SubjectSurname = "GRP1";
-    state.SubjectAge = "52";
-    state.SubjectSex = "1";
-    state.SubjectMarital = "2";
-    state.SubjectEducation = "3";
     // Control characters among the typed text: the document shows the text around them.
-    state.SubjectNotes = "{prova} \\ fine\x07\x1B[2J\r\n€ \x0B\xC2\x9B"
-                         "è\tok\x7F";
-    for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = static_cast<Integer>(item % 3 == 0 ? 6 : 2);
-        state.AnswerD[item] = static_cast<Integer>(item % 3 == 0 ? 3 : 0);
-    }
-    const SubjectRecord subject = SubjectOf(state);
-    const Scores scores = ScoreAnswers(AnswersOf(state));
+    const SubjectRecord subject =
+        testsupport::subjectRecord({.surname = "GRP1",
+                                    .name = "Ștefan",
+                                    .age = "52",
+                                    .notes = "{prova} \\ fine\x07\x1B[2J\r\n€ \x0B\xC2\x9B"
+                                             "è\tok\x7F"});
+    const AnswerSet answers = testsupport::answersWhere(
+        [](int item) { return item % 3 == 0 ? 6 : 2; }, [](int) { return 3; });
+    const Scores scores = ScoreAnswers(answers);
     const std::string dateTime = CurrentDateTimeText();
-    ASSERT_EQ(WriteReport({subject, scores, dateTime, state.CriteriaText}), std::nullopt);
+    const FileResult<PendingFile> report = PrepareReport({subject, scores, dateTime});
+    ASSERT_TRUE(report.ok());
+    ASSERT_EQ(saveFileAtomically(utf8Of(dir.path() / report.value().path), report.value().bytes),
+              std::nullopt);
 
     const std::string text = fileBytes(convertToText(dir, ReportFileName(subject)));
     ASSERT_FALSE(text.empty());
@@ -102,7 +96,7 @@ TEST(ReportInterop, WordProcessorReadsTypedTextAndEverySection) {
         from = at + heading.size();
     }
     // A criterion met in both runs is quoted in the document as the item bank holds it.
-    const std::string& firstMet = state.CriteriaText[ST][1]; // item 3
+    const std::string& firstMet = questionnaire::CriteriaTexts()[questionnaire::ST][1]; // item 3
     EXPECT_NE(text.find(firstMet.substr(0, 40)), std::string::npos) << firstMet;
 }
 

@@ -3,11 +3,9 @@
 #include "report/Report.h"
 
 #include "ReportExpectations.h"
-#include "administration/ItemBank.h"
 #include "platform/Clock.h"
 #include "report/CategoricalSections.h"
 #include "report/RtfText.h"
-#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -55,29 +53,28 @@ struct Subject {
 
 ProgramState preparedState(const Subject& subject) {
     ProgramState state;
-    SetProgramConstants(state);
     fillFixtureCriteriaTexts(state);
-    state.SubjectName = subject.name;
-    state.SubjectSurname = subject.surname;
-    state.SubjectAge = subject.age;
-    state.SubjectSex = subject.sex;
-    state.SubjectMarital = subject.marital;
-    state.SubjectEducation = subject.education;
-    state.SubjectNotes = subject.notes;
+    state.subject.name = subject.name;
+    state.subject.surname = subject.surname;
+    state.subject.age = subject.age;
+    state.subject.sex = subject.sex;
+    state.subject.marital = subject.marital;
+    state.subject.education = subject.education;
+    state.subject.notes = subject.notes;
     return state;
 }
 
 // The report of the subject, answers and criteria texts a state holds, dated kDate.
 std::string composeReport(const ProgramState& state) {
-    const SubjectRecord subject = SubjectOf(state);
-    const Scores scores = ScoreAnswers(AnswersOf(state));
+    const SubjectRecord subject = state.subject;
+    const Scores scores = ScoreAnswers(state.administration.answers);
     const std::string date = kDate;
     return ComposeReport({subject, scores, date, state.CriteriaText});
 }
 
 std::optional<FileError> writeReport(const ProgramState& state) {
-    const SubjectRecord subject = SubjectOf(state);
-    const Scores scores = ScoreAnswers(AnswersOf(state));
+    const SubjectRecord subject = state.subject;
+    const Scores scores = ScoreAnswers(state.administration.answers);
     const std::string date = kDate;
     return WriteReport({subject, scores, date, state.CriteriaText});
 }
@@ -86,7 +83,7 @@ std::optional<FileError> writeReport(const ProgramState& state) {
 ProgramState answerSetMiddle() {
     ProgramState state = preparedState({"S01", "GRP1", "41", "1", "2", "4", ""});
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = 4;
+        state.administration.answers.agreement[item] = 4;
     }
     return state;
 }
@@ -96,7 +93,7 @@ ProgramState answerSetMixed() {
     ProgramState state =
         preparedState({"S02", "GRP1", "34", "2", "3", "5", "Prima riga è\r\nseconda {riga}"});
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = 3;
+        state.administration.answers.agreement[item] = 3;
     }
     const std::vector<std::array<int, 3>> answers = {
         {1, 5, 2},  {13, 7, 3}, {25, 7, 3}, {37, 7, 3}, // paranoid: 4 under T > 4, 3 under T > 5
@@ -107,8 +104,8 @@ ProgramState answerSetMixed() {
         {12, 6, 0},                                     // distress left unanswered
     };
     for (const auto& [item, t, d] : answers) {
-        state.AnswerT[item] = static_cast<Integer>(t);
-        state.AnswerD[item] = static_cast<Integer>(d);
+        state.administration.answers.agreement[item] = static_cast<Integer>(t);
+        state.administration.answers.distress[item] = static_cast<Integer>(d);
     }
     return state;
 }
@@ -532,7 +529,7 @@ TEST(Report, CurrentDateTimeIsDayMonthYearAndClock) {
 
 TEST(Report, SubjectTextIsEscapedAndAnEmptyFieldGivesAnEmptyBoldRun) {
     ProgramState state = preparedState({"Ștefan", "{a}\\b", "", "0", "0", "0", "x\ny\rz"});
-    expectParagraphs(BuildReportSubject(SubjectOf(state)),
+    expectParagraphs(BuildReportSubject(state.subject),
                      subjectParagraphs({"\\u536?tefan", "\\{a\\}\\\\b", "", "0", "0", "0"},
                                        "x\\line y\\line z"));
 }
@@ -547,14 +544,14 @@ TEST(Report, ControlCharactersOfTheTypedTextsNeverReachTheFile) {
                                         "a\x0C"
                                         "b\tc\x7F"
                                         "d\xC2\x85"});
-    expectParagraphs(BuildReportSubject(SubjectOf(state)),
+    expectParagraphs(BuildReportSubject(state.subject),
                      subjectParagraphs({"S01", "GRP[2J1", "35", "1", "2", "3"}, "ab\\tab cd"));
 }
 
 TEST(Report, ScaleBelowSevenShowsNegativePercentage) {
     ProgramState state = answerSetMiddle();
     for (const int item : {1, 13, 25, 37, 49, 61, 73}) {
-        state.AnswerT[item] = 0;
+        state.administration.answers.agreement[item] = 0;
     }
     const std::string document = composeReport(state);
     EXPECT_NE(document.find("{\\b PAR}\r\n\t\tR score (7-49):  {\\b  0  (-16%)}\\par \r\n"),
@@ -565,7 +562,7 @@ TEST(Report, ScaleBelowSevenShowsNegativePercentage) {
 // without the criterion, shows nothing.
 TEST(Report, ItemHalfWithoutItsCriterionCountsAsNotMet) {
     ProgramState state = answerSetMiddle();
-    CategoricalScores categorical = ScoreAnswers(AnswersOf(state)).categorical[X4];
+    CategoricalScores categorical = ScoreAnswers(state.administration.answers).categorical[X4];
     categorical.disorders[BDL].criteria[4].itemMet = {true, true};
     expectParagraphs(BuildCriteriaSection(categorical, state.CriteriaText, X4),
                      criteriaParagraphs('4', {}));
@@ -575,10 +572,9 @@ TEST(Report, ItemHalfWithoutItsCriterionCountsAsNotMet) {
 // threshold, escaped, and the whole document still fits code page 1252.
 TEST(Report, QuotesEveryCriteriaTextOfTheItemBank) {
     ProgramState state = preparedState({"S03", "GRP1", "29", "2", "1", "4", ""});
-    LoadItemBank(state);
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = 7;
-        state.AnswerD[item] = 3;
+        state.administration.answers.agreement[item] = 7;
+        state.administration.answers.distress[item] = 3;
     }
     const std::string document = composeReport(state);
     ASSERT_TRUE(toCp1252(document).has_value());
@@ -661,7 +657,7 @@ TEST(ReportFile, NameWithFolderSeparatorIsRefusedAndNothingWritten) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("SELVO_a"));
     ProgramState state = answerSetMiddle();
-    state.SubjectSurname = "a/b";
+    state.subject.surname = "a/b";
 
     const std::optional<FileError> error = writeReport(state);
 

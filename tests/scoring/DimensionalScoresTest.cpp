@@ -2,7 +2,6 @@
 
 #include "scoring/Scores.h"
 
-#include "state/ProgramState.h"
 #include "text/NumberText.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@ namespace selvo {
 namespace {
 
 using enum questionnaire::Cluster;
+using enum questionnaire::Disorder;
 
 struct ScaleRef {
     const char* name;
@@ -184,21 +184,12 @@ INSTANTIATE_TEST_SUITE_P(DimensionalScores, TruncateTo2Cases,
 
 // The scores are a value: answers changed after scoring leave them as they were.
 TEST(DimensionalScores, ScoresAreAValueTheLiveAnswersDoNotChange) {
-    ProgramState state;
-    state.AnswerT = allAnswers(7);
-    const Scores scores = ScoreAnswers(AnswersOf(state));
-    state.AnswerT[1] = 1;
+    AnswerSet answers;
+    answers.agreement = allAnswers(7);
+    const Scores scores = ScoreAnswers(answers);
+    answers.agreement[1] = 1;
     EXPECT_EQ(scores.dimensional.disorders[PAR].total, 49);
-    EXPECT_EQ(ScoreAnswers(AnswersOf(state)).dimensional.disorders[PAR].total, 43);
-}
-
-TEST(DimensionalScores, AnswersTakenIncludeNoticeSlotAndDistress) {
-    ProgramState state;
-    state.AnswerT = allAnswers(5);
-    state.AnswerD[94] = 3;
-    const AnswerSet answers = AnswersOf(state);
-    EXPECT_EQ(answers.agreement, state.AnswerT);
-    EXPECT_EQ(answers.distress, state.AnswerD);
+    EXPECT_EQ(ScoreAnswers(answers).dimensional.disorders[PAR].total, 43);
 }
 
 TEST(DimensionalScores, TotalBeyondSixteenBitsIsRefusedNotWrapped) {

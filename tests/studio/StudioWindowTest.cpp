@@ -5,10 +5,8 @@
 #include "studio/StudioWindow.h"
 #include "studio/StudioList.h"
 
-#include "administration/ItemBank.h"
 #include "batch/BatchRun.h"
 #include "datafiles/DataFile.h"
-#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
@@ -33,19 +31,17 @@ namespace {
 // A subject whose answers vary with `seed`, as a questionnaire would leave them.
 selvo::ProgramState subject(int seed, const std::string& name) {
     selvo::ProgramState state;
-    selvo::SetProgramConstants(state);
-    selvo::LoadItemBank(state);
     for (int item = 1; item <= 94; ++item) {
-        state.AnswerT[item] = static_cast<selvo::Integer>((item * 3 + seed) % 7 + 1);
-        state.AnswerD[item] =
-            static_cast<selvo::Integer>(state.AnswerT[item] >= 5 ? (item + seed) % 3 + 1 : 0);
+        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item * 3 + seed) % 7 + 1);
+        state.administration.answers.distress[item] =
+            static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? (item + seed) % 3 + 1 : 0);
     }
-    state.SubjectName = name;
-    state.SubjectSurname = "Studio";
-    state.SubjectAge = std::to_string(20 + seed % 50);
-    state.SubjectSex = seed % 2 == 0 ? "1" : "2";
-    state.SubjectMarital = std::to_string(seed % 5 + 1);
-    state.SubjectEducation = std::to_string((seed + 2) % 5 + 1);
+    state.subject.name = name;
+    state.subject.surname = "Studio";
+    state.subject.age = std::to_string(20 + seed % 50);
+    state.subject.sex = seed % 2 == 0 ? "1" : "2";
+    state.subject.marital = std::to_string(seed % 5 + 1);
+    state.subject.education = std::to_string((seed + 2) % 5 + 1);
     return state;
 }
 

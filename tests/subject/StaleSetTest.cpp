@@ -4,6 +4,8 @@
 
 #include "support/TempDir.h"
 
+#include "support/TestSubjects.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,11 +19,8 @@ void write(const fs::path& path) {
     std::ofstream(path, std::ios::binary) << "x";
 }
 
-selvo::ProgramState named(const char* name) {
-    selvo::ProgramState state;
-    state.SubjectSurname = "GRP1";
-    state.SubjectName = name;
-    return state;
+selvo::SubjectRecord named(const char* name) {
+    return testsupport::subjectRecord({.surname = "GRP1", .name = name});
 }
 
 const std::vector<selvo::CommittedFile> kWritten{{"SELVO_GRP1_S02.csv", false},

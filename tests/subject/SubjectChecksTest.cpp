@@ -9,12 +9,13 @@
 #include "datafiles/StatisticsExport.h"
 
 #include <gmock/gmock.h>
+#include "support/TestSubjects.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <ostream>
 
-using selvo::ProgramState;
 using selvo::SubjectEntry;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -34,71 +35,71 @@ SubjectEntry completeEntry() {
 }
 
 // The record as the administration form leaves it for a new questionnaire.
-ProgramState freshRecord() {
-    ProgramState state;
-    state.SubjectSex = state.SubjectMarital = state.SubjectEducation = "0";
-    return state;
+selvo::SubjectRecord freshRecord() {
+    selvo::SubjectRecord subject;
+    subject.sex = subject.marital = subject.education = "0";
+    return subject;
 }
 
 TEST(StoreSubjectEntry, UntouchedFormAsksForAllSixFieldsInOrder) {
-    ProgramState state = freshRecord();
-    EXPECT_THAT(selvo::StoreSubjectEntry(state, SubjectEntry{}),
+    selvo::SubjectRecord subject = freshRecord();
+    EXPECT_THAT(selvo::StoreSubjectEntry(subject, SubjectEntry{}),
                 ElementsAre("Inserire il Nome/Codice. Grazie!",
                             "Inserire il Cognome/Codice. Grazie!", "Inserire Età. Grazie!",
                             "Inserire il sesso. Grazie!", "Inserire lo Stato Civile. Grazie!",
                             "Inserire il Titolo di Studio. Grazie!"));
-    EXPECT_FALSE(selvo::SubjectRecordComplete(state));
+    EXPECT_FALSE(selvo::SubjectRecordComplete(subject));
 }
 
 TEST(StoreSubjectEntry, OnlyTheAgeMissingGivesOneMessage) {
-    ProgramState state = freshRecord();
+    selvo::SubjectRecord subject = freshRecord();
     SubjectEntry entry = completeEntry();
     entry.age.clear();
-    EXPECT_THAT(selvo::StoreSubjectEntry(state, entry), ElementsAre("Inserire Età. Grazie!"));
-    EXPECT_FALSE(selvo::SubjectRecordComplete(state));
+    EXPECT_THAT(selvo::StoreSubjectEntry(subject, entry), ElementsAre("Inserire Età. Grazie!"));
+    EXPECT_FALSE(selvo::SubjectRecordComplete(subject));
 }
 
 TEST(StoreSubjectEntry, BlanksOnlyCountAsAnAnswer) {
-    ProgramState state = freshRecord();
+    selvo::SubjectRecord subject = freshRecord();
     SubjectEntry entry = completeEntry();
     entry.age = "   ";
-    EXPECT_TRUE(selvo::StoreSubjectEntry(state, entry).empty());
-    EXPECT_EQ(state.SubjectAge, "   ");
-    EXPECT_TRUE(selvo::SubjectRecordComplete(state));
+    EXPECT_TRUE(selvo::StoreSubjectEntry(subject, entry).empty());
+    EXPECT_EQ(subject.age, "   ");
+    EXPECT_TRUE(selvo::SubjectRecordComplete(subject));
 }
 
 TEST(StoreSubjectEntry, StoresEveryFieldOfACompleteEntry) {
-    ProgramState state = freshRecord();
-    EXPECT_TRUE(selvo::StoreSubjectEntry(state, completeEntry()).empty());
-    EXPECT_EQ(state.SubjectName, "S01");
-    EXPECT_EQ(state.SubjectSurname, "GRP1");
-    EXPECT_EQ(state.SubjectAge, "35");
-    EXPECT_EQ(state.SubjectNotes, "note");
-    EXPECT_EQ(state.SubjectSex, "2");
-    EXPECT_EQ(state.SubjectMarital, "4");
-    EXPECT_EQ(state.SubjectEducation, "5");
-    EXPECT_TRUE(selvo::SubjectRecordComplete(state));
+    selvo::SubjectRecord subject = freshRecord();
+    EXPECT_TRUE(selvo::StoreSubjectEntry(subject, completeEntry()).empty());
+    EXPECT_EQ(subject.name, "S01");
+    EXPECT_EQ(subject.surname, "GRP1");
+    EXPECT_EQ(subject.age, "35");
+    EXPECT_EQ(subject.notes, "note");
+    EXPECT_EQ(subject.sex, "2");
+    EXPECT_EQ(subject.marital, "4");
+    EXPECT_EQ(subject.education, "5");
+    EXPECT_TRUE(selvo::SubjectRecordComplete(subject));
 }
 
 TEST(StoreSubjectEntry, MissingTextIsStoredEmptyButAMissingOptionKeepsTheOldCode) {
-    ProgramState state = freshRecord();
-    state.SubjectName = "Old";
-    state.SubjectSex = "1";
+    selvo::SubjectRecord subject = freshRecord();
+    subject.name = "Old";
+    subject.sex = "1";
     SubjectEntry entry = completeEntry();
     entry.name.clear();
     entry.sex.clear();
-    EXPECT_THAT(selvo::StoreSubjectEntry(state, entry),
+    EXPECT_THAT(selvo::StoreSubjectEntry(subject, entry),
                 ElementsAre("Inserire il Nome/Codice. Grazie!", "Inserire il sesso. Grazie!"));
-    EXPECT_EQ(state.SubjectName, "");
-    EXPECT_EQ(state.SubjectSex, "1");
+    EXPECT_EQ(subject.name, "");
+    EXPECT_EQ(subject.sex, "1");
 }
 
 TEST(SubjectRecordComplete, ACodeNeverChosenIsIncomplete) {
     for (const char* code : {"0", ""}) {
-        ProgramState state = freshRecord();
-        selvo::StoreSubjectEntry(state, completeEntry());
-        state.SubjectMarital = code;
-        EXPECT_FALSE(selvo::SubjectRecordComplete(state)) << "marital code \"" << code << '"';
+        selvo::SubjectRecord subject = freshRecord();
+        selvo::StoreSubjectEntry(subject, completeEntry());
+        subject.marital = code;
+        EXPECT_FALSE(selvo::SubjectRecordComplete(subject)) << "marital code \"" << code << '"';
     }
 }
 
@@ -114,10 +115,10 @@ void PrintTo(const NameCase& c, std::ostream* os) {
 class UnsafeSurname : public testing::TestWithParam<NameCase> {};
 
 TEST_P(UnsafeSurname, IsRefusedWithItsFaultOrAccepted) {
-    ProgramState state = freshRecord();
-    state.SubjectName = "S01";
-    state.SubjectSurname = GetParam().surname;
-    const auto fault = selvo::UnsafeSubjectName(state);
+    selvo::SubjectRecord subject = freshRecord();
+    subject.name = "S01";
+    subject.surname = GetParam().surname;
+    const auto fault = selvo::UnsafeSubjectName(subject);
     if (GetParam().mentioned == nullptr) {
         EXPECT_FALSE(fault.has_value()) << fault->message;
         return;
@@ -162,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"Empty", "", nullptr}),
     [](const testing::TestParamInfo<NameCase>& info) { return info.param.label; });
 
-// The writers' own check is the last guard for a state that did not pass the form: whatever it
+// The writers' own check is the last guard for a record that did not pass the form: whatever it
 // refuses, the form refuses first.
 TEST(UnsafeSubjectName, RefusesEveryNameTheReportWouldRefuse) {
     for (int c = 0; c < 256; ++c) {
@@ -170,42 +171,42 @@ TEST(UnsafeSubjectName, RefusesEveryNameTheReportWouldRefuse) {
         if (!selvo::refusedNamePartCharacter(surname, selvo::NamePartRule::Minimal)) {
             continue;
         }
-        ProgramState state = freshRecord();
-        state.SubjectName = "S01";
-        state.SubjectSurname = surname;
-        EXPECT_TRUE(selvo::UnsafeSubjectName(state).has_value()) << c;
+        selvo::SubjectRecord subject = freshRecord();
+        subject.name = "S01";
+        subject.surname = surname;
+        EXPECT_TRUE(selvo::UnsafeSubjectName(subject).has_value()) << c;
     }
 }
 
 TEST(UnsafeSubjectName, NamesTheNameFieldWhenTheNameIsAtFault) {
-    ProgramState state = freshRecord();
-    state.SubjectName = "a/b";
-    state.SubjectSurname = "GRP1";
-    const auto fault = selvo::UnsafeSubjectName(state);
+    selvo::SubjectRecord subject = freshRecord();
+    subject.name = "a/b";
+    subject.surname = "GRP1";
+    const auto fault = selvo::UnsafeSubjectName(subject);
     ASSERT_TRUE(fault.has_value());
     EXPECT_EQ(fault->field, selvo::UnsafeName::Name);
     EXPECT_THAT(fault->message, HasSubstr("Nome/Codice"));
 }
 
 TEST(UnsafeSubjectName, RefusesAnAgeThatWouldActInsteadOfShow) {
-    ProgramState state = freshRecord();
-    state.SubjectName = "S01";
-    state.SubjectSurname = "GRP1";
+    selvo::SubjectRecord subject = freshRecord();
+    subject.name = "S01";
+    subject.surname = "GRP1";
     for (const std::string& age :
          {std::string("35\r\nHOST COMMAND=['x']."), std::string("35\x1B]0;x\x07"),
           std::string("=35"), std::string("-35"),
           std::string("3\xE2\x80\x8F"
                       "5")}) {
-        state.SubjectAge = age;
-        const auto fault = selvo::UnsafeSubjectName(state);
+        subject.age = age;
+        const auto fault = selvo::UnsafeSubjectName(subject);
         ASSERT_TRUE(fault.has_value()) << age;
         EXPECT_EQ(fault->field, selvo::UnsafeName::Age);
         EXPECT_THAT(fault->message, HasSubstr("Età"));
         EXPECT_EQ(fault->message.find('\x1B'), std::string::npos) << "shown, not sent";
     }
     for (const char* age : {"35", "35 anni", "trent'anni", "3-4", ""}) {
-        state.SubjectAge = age;
-        EXPECT_FALSE(selvo::UnsafeSubjectName(state).has_value()) << age;
+        subject.age = age;
+        EXPECT_FALSE(selvo::UnsafeSubjectName(subject).has_value()) << age;
     }
 }
 
@@ -238,12 +239,12 @@ void PrintTo(const UnseenCase& c, std::ostream* os) {
 class LookalikeSurname : public testing::TestWithParam<UnseenCase> {};
 
 TEST_P(LookalikeSurname, IsRefusedByTheFormAndTheReaderWithTheCharacterAndItsPlace) {
-    ProgramState state = freshRecord();
-    selvo::StoreSubjectEntry(state, completeEntry());
-    state.SubjectSurname = "Nicolò" + utf8Of(GetParam().codePoint) + "Rossi";
-    const auto fault = selvo::UnsafeSubjectName(state);
+    selvo::SubjectRecord subject = freshRecord();
+    selvo::StoreSubjectEntry(subject, completeEntry());
+    subject.surname = "Nicolò" + utf8Of(GetParam().codePoint) + "Rossi";
+    const auto fault = selvo::UnsafeSubjectName(subject);
     // Written as the writers do: code page 1252 for U+00AD, UTF-8 for the rest.
-    const selvo::DataFileParse read = selvo::parseDataFile(selvo::ComposeDataFile(state));
+    const selvo::DataFileParse read = selvo::parseDataFile(selvo::ComposeDataFile(subject, {}));
     if (GetParam().named == nullptr) {
         EXPECT_FALSE(fault.has_value()) << fault->message;
         EXPECT_TRUE(read.record.has_value()) << read.fault;
@@ -351,33 +352,31 @@ std::string filled(const selvo::FieldLimit& limit, const std::string& unit) {
 // break turned CR LF in the notes. Either way the data file must read back whole.
 TEST(FieldLimits, ARecordAtEveryLimitComposesADataFileTheReaderAccepts) {
     for (const std::string& notesUnit : {std::string("中"), std::string("\"\n")}) {
-        ProgramState state;
-        state.Card = -32768;
-        state.SubjectName = filled(selvo::kNameLimit, "中");
-        state.SubjectSurname = filled(selvo::kSurnameLimit, "中");
-        state.SubjectAge = filled(selvo::kAgeLimit, "中");
-        state.SubjectNotes = selvo::NotesWithWindowsLineEnds(
+        selvo::SubjectRecord subject;
+        subject.card = -32768;
+        subject.name = filled(selvo::kNameLimit, "中");
+        subject.surname = filled(selvo::kSurnameLimit, "中");
+        subject.age = filled(selvo::kAgeLimit, "中");
+        subject.notes = selvo::NotesWithWindowsLineEnds(
             filled({"", selvo::kNotesLimit.units / notesUnit.size()}, notesUnit));
-        state.SubjectSex = "2";
-        state.SubjectMarital = state.SubjectEducation = "5";
-        for (int item = 1; item <= selvo::kDataFileItems; ++item) {
-            state.AnswerT[item] = 7;
-            state.AnswerD[item] = 3;
-        }
-        const std::string bytes = selvo::ComposeDataFile(state);
+        subject.sex = "2";
+        subject.marital = subject.education = "5";
+        const selvo::AnswerSet answers =
+            testsupport::answersWhere([](int) { return 7; }, [](int) { return 3; });
+        const std::string bytes = selvo::ComposeDataFile(subject, answers);
         EXPECT_LE(bytes.size(), selvo::kMaxDataFileBytes);
         const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
         ASSERT_TRUE(parse.record.has_value()) << parse.fault;
-        EXPECT_EQ(parse.record->SubjectName, state.SubjectName);
-        EXPECT_EQ(parse.record->SubjectNotes, state.SubjectNotes);
+        EXPECT_EQ(parse.record->subject.name, subject.name);
+        EXPECT_EQ(parse.record->subject.notes, subject.notes);
     }
 }
 
 TEST(FieldLimits, AsciiNamesAtTheirLimitFitTheLongestFileName) {
-    ProgramState state;
-    state.SubjectName = filled(selvo::kNameLimit, "N");
-    state.SubjectSurname = filled(selvo::kSurnameLimit, "C");
-    EXPECT_LE(selvo::StatisticsExportFileName(selvo::SubjectOf(state)).size(), 255u);
+    selvo::SubjectRecord subject;
+    subject.name = filled(selvo::kNameLimit, "N");
+    subject.surname = filled(selvo::kSurnameLimit, "C");
+    EXPECT_LE(selvo::StatisticsExportFileName(subject).size(), 255u);
 }
 
 TEST(FieldShortenedMessage, NamesTheFieldAndTheLimit) {

@@ -2,9 +2,7 @@
 
 #include "subject/ui/frmLogin.h"
 
-#include "administration/ItemBank.h"
 #include "app/Application.h"
-#include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
@@ -37,14 +35,12 @@ struct Program {
     Application app{state};
 
     Program() {
-        selvo::SetProgramConstants(state);
-        selvo::LoadItemBank(state);
         for (int item = 1; item <= 94; ++item) {
-            state.AnswerT[item] = static_cast<selvo::Integer>(item % 7 + 1);
-            state.AnswerD[item] = state.AnswerT[item] >= 5 ? 2 : 0;
+            state.administration.answers.agreement[item] = static_cast<selvo::Integer>(item % 7 + 1);
+            state.administration.answers.distress[item] = state.administration.answers.agreement[item] >= 5 ? 2 : 0;
         }
-        state.AllAnswered = true;
-        state.SubjectSex = state.SubjectMarital = state.SubjectEducation = "0";
+        state.administration.allAnswered = true;
+        state.subject.sex = state.subject.marital = state.subject.education = "0";
     }
 
     frmLogin& shownForm() {
@@ -161,7 +157,7 @@ TEST(frmLogin, EnterOnTheFocusedAnnullaCancelsInsteadOfProcessing) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_TRUE(filesUnder(dir.path()).empty());
-    EXPECT_EQ(program.state.SubjectName, "");
+    EXPECT_EQ(program.state.subject.name, "");
 
     // Back in a text box, Enter confirms again.
     program.shownForm();
@@ -199,12 +195,12 @@ TEST(frmLogin, ModalShowingEndsOnAnnullaAndOnACompletedRunWithTheFormKept) {
 
 TEST(frmLogin, AnnullaKeepsTheTypedNameInTheBoxButNotInTheRecord) {
     Program program;
-    program.state.SubjectName = "Prima";
+    program.state.subject.name = "Prima";
     frmLogin& form = program.shownForm();
     type(form, "txtUserName", QStringLiteral("Mario"));
     QTest::mouseClick(&control<QPushButton>(form, "cmdCancel"), Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(program.state.SubjectName, "Prima");
+    EXPECT_EQ(program.state.subject.name, "Prima");
 
     frmLogin& again = program.shownForm();
     EXPECT_EQ(&again, &form);
@@ -213,26 +209,26 @@ TEST(frmLogin, AnnullaKeepsTheTypedNameInTheBoxButNotInTheRecord) {
 
 TEST(frmLogin, CloseButtonUnloadsAndTheNextShowingLoadsTheRecordAgain) {
     Program program;
-    program.state.SubjectName = "Prima";
+    program.state.subject.name = "Prima";
     frmLogin& form = program.shownForm();
     type(form, "txtUserName", QStringLiteral("Mario"));
     form.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(program.app.isLoginLoaded());
-    EXPECT_EQ(program.state.SubjectName, "Prima");
+    EXPECT_EQ(program.state.subject.name, "Prima");
     EXPECT_EQ(control<QLineEdit>(program.shownForm(), "txtUserName").text(), "Prima");
 }
 
 TEST(frmLogin, ReloadedCodesSelectTheirOptions) {
     Program program;
     frmLogin& form = program.shownForm();
-    program.state.SubjectName = "S01";
-    program.state.SubjectSurname = "GRP1";
-    program.state.SubjectAge = "35";
-    program.state.SubjectNotes = "prima riga\r\nseconda riga";
-    program.state.SubjectSex = "2";
-    program.state.SubjectMarital = "4";
-    program.state.SubjectEducation = "5";
+    program.state.subject.name = "S01";
+    program.state.subject.surname = "GRP1";
+    program.state.subject.age = "35";
+    program.state.subject.notes = "prima riga\r\nseconda riga";
+    program.state.subject.sex = "2";
+    program.state.subject.marital = "4";
+    program.state.subject.education = "5";
     form.showSubjectRecord(selvo::SubjectEntryOf(program.state));
 
     const auto checkedCaption = [&form](const char* frame) {
@@ -252,9 +248,9 @@ TEST(frmLogin, ReloadedCodesSelectTheirOptions) {
 
 TEST(frmLogin, CodesThatAreNotOptionsSelectNothingOnLoad) {
     Program program;
-    program.state.SubjectSex = "x";
-    program.state.SubjectMarital = "0";
-    program.state.SubjectEducation = "9";
+    program.state.subject.sex = "x";
+    program.state.subject.marital = "0";
+    program.state.subject.education = "9";
     frmLogin& form = program.shownForm();
     for (QRadioButton* option : form.findChildren<QRadioButton*>()) {
         EXPECT_FALSE(option->isChecked()) << option->objectName().toStdString();
@@ -289,7 +285,7 @@ TEST(frmLogin, ConfirmedRunWritesTheThreeFilesSaysWhereAndHides) {
     EXPECT_TRUE(formHiddenUnderTheProfile);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(filesUnder(dir.path()), kSubjectFiles);
-    EXPECT_TRUE(program.state.SetProcessed);
+    EXPECT_TRUE(program.state.setProcessed);
 
     // The same subject again: the profile window says the older files were replaced.
     form.show();
@@ -297,12 +293,12 @@ TEST(frmLogin, ConfirmedRunWritesTheThreeFilesSaysWhereAndHides) {
     ASSERT_EQ(boxes.boxes().size(), 2u);
     EXPECT_TRUE(boxes.boxes()[1].text.contains("sostituiti"))
         << boxes.boxes()[1].text.toStdString();
-    EXPECT_EQ(program.state.SubjectAge, "   ");
-    EXPECT_EQ(program.state.SubjectSex, "2");
-    EXPECT_EQ(program.state.SubjectMarital, "2");
-    EXPECT_EQ(program.state.SubjectEducation, "4");
+    EXPECT_EQ(program.state.subject.age, "   ");
+    EXPECT_EQ(program.state.subject.sex, "2");
+    EXPECT_EQ(program.state.subject.marital, "2");
+    EXPECT_EQ(program.state.subject.education, "4");
     // Notes keep Windows line ends in the record, as every file of the program does.
-    EXPECT_EQ(program.state.SubjectNotes, "a\r\nb");
+    EXPECT_EQ(program.state.subject.notes, "a\r\nb");
 }
 
 class UnsafeSurnameOnTheForm : public testing::TestWithParam<const char*> {};
@@ -375,7 +371,7 @@ TEST(frmLogin, AReportThatCannotBeWrittenLeavesNoFileOfTheSet) {
     EXPECT_TRUE(boxes.boxes()[0].text.contains("SELVO_GRP1_S01_report.rtf"));
     EXPECT_TRUE(boxes.boxes()[0].text.contains("Nessun file è stato scritto"));
     EXPECT_TRUE(form.isVisible());
-    EXPECT_FALSE(program.state.SetProcessed);
+    EXPECT_FALSE(program.state.setProcessed);
     EXPECT_EQ(filesUnder(dir.path()), std::vector<std::string>{"SELVO_GRP1_S01_report.rtf"});
 }
 
@@ -526,7 +522,7 @@ TEST(frmLogin, AnOverlongReloadedRecordIsShownCutAndSaysSo) {
     while (notes.size() <= 100000) {
         notes += std::string(79, 'n') + "\n";
     }
-    program.state.SubjectNotes = notes;
+    program.state.subject.notes = notes;
     MessageBoxRecorder boxes;
     frmLogin& form = program.shownForm();
     EXPECT_EQ(control<QPlainTextEdit>(form, "TxtNote").toPlainText().toStdString(),

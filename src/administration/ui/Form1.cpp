@@ -4,8 +4,8 @@
 
 #include "administration/Answering.h"
 #include "administration/Completion.h"
-#include "administration/ItemBank.h"
-#include "state/ProgramState.h"
+#include "questionnaire/Product.h"
+#include "questionnaire/Wording.h"
 #include "text/NumberText.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/WidgetText.h"
@@ -22,7 +22,9 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("BrivanSELVO");
+namespace q = selvo::questionnaire;
+
+const QString kTitle = QString::fromUtf8(selvo::kProductName);
 
 // An exclusive group always keeps one button selected once any is: clearing them all needs
 // exclusivity off for a moment.
@@ -37,7 +39,8 @@ void deselectAll(QButtonGroup* group) {
 
 } // namespace
 
-Form1::Form1(selvo::ProgramState& state, bool keepAnswersJustRead) : m_state(state) {
+Form1::Form1(selvo::Administration& administration, bool keepAnswers)
+    : m_administration(administration) {
     showMessage = [this](const QString& text) {
         ::showMessage(this, QMessageBox::Information, kTitle, text);
     };
@@ -46,11 +49,11 @@ Form1::Form1(selvo::ProgramState& state, bool keepAnswersJustRead) : m_state(sta
     connectControls();
     installKeyPreview();
     centreOnScreen(*this);
-    Form_Load(keepAnswersJustRead);
+    Form_Load(keepAnswers);
 }
 
-selvo::ProgramState& Form1::state() {
-    return m_state;
+selvo::Administration& Form1::administration() {
+    return m_administration;
 }
 
 void Form1::connectControls() {
@@ -87,38 +90,26 @@ void Form1::installKeyPreview() {
     }
 }
 
-void Form1::Form_Load(bool keepAnswersJustRead) {
-    selvo::ProgramState& s = state();
-    // A complete set of answers survives a new load; so do answers a reload has just read,
-    // complete or not, since that load comes from the reload itself.
-    const bool keepAnswers = selvo::isTrue(s.AllAnswered) || keepAnswersJustRead;
-
-    if (!keepAnswers) {
-        s.SubjectSex = "0";
-        s.SubjectMarital = "0";
-        s.SubjectEducation = "0";
-    }
-    selvo::LoadItemBank(s);
+void Form1::Form_Load(bool keepAnswers) {
+    selvo::Administration& a = administration();
     showScaleButtons();
 
-    s.CurrentItem = 0;
-    s.AnswerTextT = s.ScaleLabels[0];
-    s.AnswerTextD = s.DistressLabels[0];
+    a.currentItem = 0;
 
     CommSaveData->hide(); // until a move finds the answers complete
     Text1->setText(QStringLiteral("Prema 'Avanti' per iniziare"));
-    TextD->setText(screenText(s.AnswerTextD));
+    TextD->setText(screenText(std::string(q::DistressLabel(0))));
     TextCurrentItem->setText(QStringLiteral(" "));
     Label1->hide();
     deselectAll(m_agreementGroup);
     deselectAll(m_distressGroup);
 
     if (!keepAnswers) {
-        selvo::ClearAnswers(s);
+        a.answers = {};
     }
-    TextDom->setPlainText(QStringLiteral("\n") + screenText(s.ItemText[0]));
-    TextScala->setPlainText(screenText(selvo::AgreementLegend(s)));
-    TextScala2->setPlainText(screenText(selvo::DistressLegend(s)));
+    TextDom->setPlainText(QStringLiteral("\n") + screenText(q::ItemText(0)));
+    TextScala->setPlainText(screenText(q::AgreementLegend()));
+    TextScala2->setPlainText(screenText(q::DistressLegend()));
     deselectAll(m_agreementGroup);
     deselectAll(m_distressGroup);
 }
@@ -129,24 +120,23 @@ void Form1::BeginNewSubject() {
 
 // The number of steps of each scale is set by its constant.
 void Form1::showScaleButtons() {
-    const selvo::ProgramState& s = state();
     for (std::size_t k = 0; k < Option.size(); ++k) {
-        Option[k]->setVisible(static_cast<int>(k) < s.ScalePoints.asInt());
+        Option[k]->setVisible(static_cast<int>(k) < q::kAgreementSteps);
     }
     for (std::size_t k = 0; k < OptionD.size(); ++k) {
-        OptionD[k]->setVisible(static_cast<int>(k) < s.DistressPoints.asInt());
+        OptionD[k]->setVisible(static_cast<int>(k) < q::kDistressSteps);
     }
 }
 
 void Form1::showCurrentItem() {
-    selvo::ProgramState& s = state();
+    selvo::Administration& a = administration();
     Label1->show();
-    TextCurrentItem->setText(QString::fromStdString(selvo::ProgressText(s)));
-    ShowAgreementAnswer(s.CurrentItem);
-    ShowDistressAnswer(s.CurrentItem);
-    TextItemValue->setText(QString::fromStdString(selvo::numberText(s.AnswerT[s.CurrentItem])));
+    TextCurrentItem->setText(QString::fromStdString(selvo::ProgressText(a)));
+    ShowAgreementAnswer(a.currentItem);
+    ShowDistressAnswer(a.currentItem);
+    TextItemValue->setText(QString::fromStdString(selvo::numberText(a.answers.agreement[a.currentItem])));
     TextDom->setPlainText(QStringLiteral("\n") +
-                          screenText(s.ItemText.at(static_cast<std::size_t>(s.CurrentItem))));
+                          screenText(q::ItemText(a.currentItem)));
     CheckCompletion();
 }
 
@@ -159,31 +149,24 @@ void Form1::setDistressShown(bool shown) {
 }
 
 void Form1::showAgreementStep(int step) {
-    selvo::ProgramState& s = state();
-    s.AnswerTextT = selvo::AgreementCaption(s, step);
-    Text1->setText(screenText(s.AnswerTextT));
+    Text1->setText(screenText(selvo::AgreementCaption(step)));
 }
 
 void Form1::showDistressStep(int step) {
-    selvo::ProgramState& s = state();
-    s.AnswerTextD = selvo::DistressCaption(s, step);
-    TextD->setText(screenText(s.AnswerTextD));
+    TextD->setText(screenText(selvo::DistressCaption(step)));
 }
 
 void Form1::clearDistressChoice() {
-    selvo::ProgramState& s = state();
     deselectAll(m_distressGroup);
-    s.AnswerTextD = s.DistressLabels[0];
-    TextD->setText(screenText(s.AnswerTextD));
+    TextD->setText(screenText(std::string(q::DistressLabel(0))));
 }
 
 void Form1::ShowAgreementAnswer(int item) {
-    selvo::ProgramState& s = state();
-    const int step = s.AnswerT[item];
-    if (step < 1 || step > s.ScalePoints.asInt()) {
+    selvo::Administration& a = administration();
+    const int step = a.answers.agreement[item];
+    if (step < 1 || step > q::kAgreementSteps) {
         deselectAll(m_agreementGroup);
-        s.AnswerTextT = s.ScaleLabels[0];
-        Text1->setText(screenText(s.AnswerTextT));
+        Text1->setText(screenText(std::string(q::AgreementLabel(0))));
         setDistressShown(false);
     } else {
         // Only the button is selected here, never the answer recorded: the step's texts and
@@ -201,9 +184,9 @@ void Form1::ShowAgreementAnswer(int item) {
 }
 
 void Form1::ShowDistressAnswer(int item) {
-    selvo::ProgramState& s = state();
-    const int step = s.AnswerD[item];
-    if (step < 1 || step > s.DistressPoints.asInt()) {
+    selvo::Administration& a = administration();
+    const int step = a.answers.distress[item];
+    if (step < 1 || step > q::kDistressSteps) {
         clearDistressChoice();
     } else {
         showStoredChoice(*OptionD[static_cast<std::size_t>(step - 1)]);
@@ -218,9 +201,9 @@ void Form1::showStoredChoice(QRadioButton& option) {
 }
 
 void Form1::OnAgreementChosen() {
-    selvo::ProgramState& s = state();
+    selvo::Administration& a = administration();
     setDistressShown(false);
-    if (s.CurrentItem == 0) {
+    if (a.currentItem == 0) {
         // The notice page lets the subject try both scales; nothing is recorded there.
         setDistressShown(true);
         return;
@@ -228,7 +211,7 @@ void Form1::OnAgreementChosen() {
     const int step = m_agreementGroup->checkedId();
     if (step > 0) {
         showAgreementStep(step);
-        selvo::RecordAgreement(s, step);
+        selvo::RecordAgreement(a, step);
         emit answerGiven();
         if (selvo::AsksDistress(step)) {
             setDistressShown(true);
@@ -237,18 +220,18 @@ void Form1::OnAgreementChosen() {
             clearDistressChoice();
         }
     }
-    TextItemValue->setText(QString::fromStdString(selvo::numberText(s.AnswerT[s.CurrentItem])));
+    TextItemValue->setText(QString::fromStdString(selvo::numberText(a.answers.agreement[a.currentItem])));
 }
 
 void Form1::OnDistressChosen() {
-    selvo::ProgramState& s = state();
-    if (s.CurrentItem == 0) {
+    selvo::Administration& a = administration();
+    if (a.currentItem == 0) {
         return;
     }
     const int step = m_distressGroup->checkedId();
     if (step > 0) {
         showDistressStep(step);
-        selvo::RecordDistress(s, step);
+        selvo::RecordDistress(a, step);
         emit answerGiven();
     }
 }
@@ -256,22 +239,22 @@ void Form1::OnDistressChosen() {
 void Form1::CheckCompletion() {
     // Once shown the button stays: a later change may make the answers incomplete again, and
     // the operator still sees where processing starts.
-    if (selvo::CheckCompletion(state())) {
+    if (selvo::CheckCompletion(administration())) {
         CommSaveData->show();
     }
 }
 
 void Form1::ShowFirstMissingItem() {
-    selvo::ProgramState& s = state();
-    const std::vector<int> missing = selvo::MissingItems(s);
-    s.CurrentItem =
-        static_cast<selvo::Integer>(missing.empty() ? s.ItemCount.asInt() : missing.front());
+    selvo::Administration& a = administration();
+    const std::vector<int> missing = selvo::MissingItems(a.answers);
+    a.currentItem =
+        missing.empty() ? q::kItemCount : missing.front();
     showCurrentItem();
 }
 
 void Form1::CommAvanti_Click() {
-    const bool atLastItem = state().CurrentItem == state().ItemCount.asInt();
-    selvo::MoveForward(state());
+    const bool atLastItem = administration().currentItem == q::kItemCount;
+    selvo::MoveForward(administration());
     showCurrentItem();
     // "AVANTI" cannot go past the last item: say what is still missing instead of nothing.
     if (atLastItem) {
@@ -281,19 +264,19 @@ void Form1::CommAvanti_Click() {
 
 // Names the items still missing and shows the first of them; false when nothing is missing.
 bool Form1::showMissingItems() {
-    selvo::ProgramState& s = state();
-    const std::vector<int> missing = selvo::MissingItems(s);
+    selvo::Administration& a = administration();
+    const std::vector<int> missing = selvo::MissingItems(a.answers);
     if (missing.empty()) {
         return false;
     }
     showMessage(qtext(selvo::MissingItemsMessage(missing)));
-    s.CurrentItem = static_cast<selvo::Integer>(missing.front());
+    a.currentItem = missing.front();
     showCurrentItem();
     return true;
 }
 
 void Form1::CommIndietro_Click() {
-    selvo::MoveBack(state());
+    selvo::MoveBack(administration());
     showCurrentItem();
 }
 

@@ -18,7 +18,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace selvo {
-struct ProgramState;
+struct Administration;
 }
 
 // The window on which the subject reads the items one at a time and answers them: agreement
@@ -26,9 +26,9 @@ struct ProgramState;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    // The first load clears the answers and the coded subject fields, unless the set in hand
-    // is complete or `keepAnswersJustRead` (a reload, a resumed administration).
-    Form1(selvo::ProgramState& state, bool keepAnswersJustRead);
+    // The first load clears the answers unless told to keep them (a complete set, a reload, a
+    // resumed administration).
+    Form1(selvo::Administration& administration, bool keepAnswers);
 
     // Also driven by the reload of a saved data file.
     void ShowAgreementAnswer(int item);
@@ -39,8 +39,8 @@ public:
     // when none is.
     void ShowFirstMissingItem();
 
-    // Back to the notice page with nothing answered, for the next subject (the state has been
-    // cleared already).
+    // Back to the notice page with nothing answered, for the next subject (the administration
+    // has been cleared already).
     void BeginNewSubject();
 
     // Information boxes (arrow keys, functions not available). Replaceable so a test can see
@@ -62,7 +62,7 @@ private:
     void connectControls();
     void installKeyPreview();
 
-    void Form_Load(bool keepAnswersJustRead);
+    void Form_Load(bool keepAnswers);
     void showScaleButtons();
     void showCurrentItem();
     void setDistressShown(bool shown);
@@ -84,9 +84,9 @@ private:
     void CommSaveData_Click();
     void cmdLoadData_Click();
 
-    selvo::ProgramState& state();
+    selvo::Administration& administration();
 
-    selvo::ProgramState& m_state;
+    selvo::Administration& m_administration;
     bool m_distressShown = true;
     bool m_showingStoredAnswer = false;
     // The last key let go, for telling a repeat that reached Qt as a release and a press.

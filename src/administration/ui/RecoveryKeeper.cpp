@@ -3,6 +3,7 @@
 #include "administration/ui/RecoveryKeeper.h"
 
 #include "administration/Completion.h"
+#include "questionnaire/Product.h"
 #include "state/ProgramState.h"
 #include "text/TextSafety.h"
 #include "widgets/MessageBoxes.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("BrivanSELVO");
+const QString kTitle = QString::fromUtf8(selvo::kProductName);
 
 void notify(QMessageBox::Icon icon, const QString& text) {
     showMessage(QApplication::activeWindow(), icon, kTitle, text);
@@ -138,18 +139,17 @@ void RecoveryKeeper::discardConfirmed() {
 }
 
 bool RecoveryKeeper::offerOnReopen() {
-    const selvo::ProgramState& state = m_state;
+    const selvo::Administration& administration = m_state.administration;
     // Only answers given here: a reloaded set lives in its data file already.
-    if (!m_store || state.AdministrationStarted.empty() || selvo::isTrue(state.AllAnswered)) {
+    if (!m_store || administration.startedAt.empty() || selvo::isTrue(administration.allAnswered)) {
         return false;
     }
-    const int items = state.ItemCount.asInt();
-    const int answered = items - static_cast<int>(selvo::MissingItems(state).size());
+    const int answered = selvo::AnsweredItems(administration.answers);
     if (answered == 0) {
         return false;
     }
     if (!askToResume(QStringLiteral("La somministrazione in corso, %1")
-                         .arg(startedText(state.AdministrationStarted)),
+                         .arg(startedText(administration.startedAt)),
                      answered)) {
         discardConfirmed();
         return false;
@@ -162,7 +162,7 @@ bool RecoveryKeeper::askToResume(const QString& started, int answered) {
     const QString question =
         QStringLiteral("%1: %2.\n\nRiprenderla dal primo item senza risposta?")
             .arg(started, QStringLiteral("contiene ") +
-                              qtext(selvo::AnsweredItemsText(answered, m_state.ItemCount.asInt())));
+                              qtext(selvo::AnsweredItemsText(answered, selvo::questionnaire::kItemCount)));
     for (;;) {
         if (ask(QMessageBox::Question, question, true)) {
             return true;
@@ -190,11 +190,11 @@ void RecoveryKeeper::showResumed() {
 }
 
 void RecoveryKeeper::answerGiven() {
-    selvo::NoteAnswerGiven(m_state, selvo::CurrentDateTimeText);
+    selvo::NoteAnswerGiven(m_state.administration, selvo::CurrentDateTimeText);
     if (!m_store) {
         return;
     }
-    selvo::FileResult<selvo::PendingFile> file = m_store->fileToSave(m_state);
+    selvo::FileResult<selvo::PendingFile> file = m_store->fileToSave(m_state.administration);
     if (!file.ok()) {
         saveFailed(file.error());
         return;
@@ -242,7 +242,7 @@ std::optional<selvo::FileError> RecoveryKeeper::removeFile() {
 void RecoveryKeeper::administrationProcessed() {
     // A reloaded set lives in its data file already; a recovery file still on disk then
     // belongs to another administration.
-    if (!m_state.AdministrationStarted.empty()) {
+    if (!m_state.administration.startedAt.empty()) {
         administrationEnded();
     }
 }

@@ -6,6 +6,7 @@
 // on a thread of their own: the questionnaire never waits for the disk.
 #include "administration/Recovery.h"
 #include "administration/RecoveryWriter.h"
+#include "state/ProgramState.h"
 
 #include <QObject>
 #include <QString>

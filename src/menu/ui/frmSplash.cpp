@@ -4,7 +4,7 @@
 
 #include "menu/ui/MenuTexts.h"
 #include "menu/ui/SplashLogo.h"
-#include "state/Startup.h"
+#include "questionnaire/Product.h"
 #include "text/NumberText.h"
 #include "widgets/WindowPlacement.h"
 

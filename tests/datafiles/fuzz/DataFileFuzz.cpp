@@ -11,29 +11,8 @@
 
 namespace {
 
-selvo::ProgramState stateOf(const selvo::DataFileRecord& record) {
-    selvo::ProgramState state;
-    state.Card = record.Card;
-    state.SubjectName = record.SubjectName;
-    state.SubjectSurname = record.SubjectSurname;
-    state.SubjectAge = record.SubjectAge;
-    state.SubjectSex = record.SubjectSex;
-    state.SubjectMarital = record.SubjectMarital;
-    state.SubjectEducation = record.SubjectEducation;
-    state.SubjectNotes = record.SubjectNotes;
-    for (int k = 1; k <= selvo::kDataFileItems; ++k) {
-        state.AnswerT[k] = record.AnswerT[static_cast<std::size_t>(k)];
-        state.AnswerD[k] = record.AnswerD[static_cast<std::size_t>(k)];
-    }
-    return state;
-}
-
-bool sameRecord(const selvo::DataFileRecord& a, const selvo::DataFileRecord& b) {
-    return a.Card == b.Card && a.SubjectName == b.SubjectName &&
-           a.SubjectSurname == b.SubjectSurname && a.SubjectAge == b.SubjectAge &&
-           a.SubjectSex == b.SubjectSex && a.SubjectMarital == b.SubjectMarital &&
-           a.SubjectEducation == b.SubjectEducation && a.SubjectNotes == b.SubjectNotes &&
-           a.AnswerT == b.AnswerT && a.AnswerD == b.AnswerD;
+bool sameRecord(const selvo::DataFileContent& a, const selvo::DataFileContent& b) {
+    return a.subject == b.subject && a.answers == b.answers;
 }
 
 } // namespace
@@ -47,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    const std::string written = selvo::ComposeDataFile(stateOf(*first.record));
+    const std::string written = selvo::ComposeDataFile(first.record->subject, first.record->answers);
     const selvo::DataFileParse second = selvo::parseDataFile(written);
     if (!second.record || !sameRecord(*first.record, *second.record)) {
         std::abort();

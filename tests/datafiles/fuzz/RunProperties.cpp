@@ -2,40 +2,28 @@
 
 #include "RunProperties.h"
 
-#include "administration/ItemBank.h"
 #include "datafiles/CsvFields.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
 #include "datafiles/StatisticsExport.h"
 #include "report/Report.h"
-#include "state/Startup.h"
 #include "subject/SubjectChecks.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
+
+#include "support/TestSubjects.h"
 
 #include <map>
 #include <vector>
 
 namespace {
 
-using selvo::ProgramState;
+using testsupport::TestSubject;
 
-ProgramState stateOf(const selvo::DataFileRecord& record) {
-    ProgramState state;
-    selvo::SetProgramConstants(state);
-    selvo::LoadItemBank(state);
-    state.Card = record.Card;
-    state.SubjectName = record.SubjectName;
-    state.SubjectSurname = record.SubjectSurname;
-    state.SubjectAge = record.SubjectAge;
-    state.SubjectSex = record.SubjectSex;
-    state.SubjectMarital = record.SubjectMarital;
-    state.SubjectEducation = record.SubjectEducation;
-    state.SubjectNotes = selvo::NotesWithWindowsLineEnds(record.SubjectNotes);
-    for (int k = 1; k <= selvo::kDataFileItems; ++k) {
-        state.AnswerT[k] = record.AnswerT[static_cast<std::size_t>(k)];
-        state.AnswerD[k] = record.AnswerD[static_cast<std::size_t>(k)];
-    }
+// The record as the window holds it once reloaded: notes with CR LF line ends.
+TestSubject stateOf(const selvo::DataFileContent& record) {
+    TestSubject state{record.subject, record.answers};
+    state.subject.notes = selvo::NotesWithWindowsLineEnds(record.subject.notes);
     return state;
 }
 
@@ -44,21 +32,20 @@ struct Outputs {
 };
 
 // The processing run's three texts, as ProcessData composes them, with a fixed date.
-Outputs processInMemory(ProgramState state) {
+Outputs processInMemory(testsupport::TestSubject state) {
     const std::string dateTime = "01/02/2026 10:20:30";
-    const selvo::SubjectRecord subject = selvo::SubjectOf(state);
-    const selvo::Scores scores = selvo::ScoreAnswers(selvo::AnswersOf(state));
+    const selvo::SubjectRecord subject = state.subject;
+    const selvo::Scores scores = selvo::ScoreAnswers(state.answers);
     Outputs out;
-    out.report = selvo::ComposeReport({subject, scores, dateTime, state.CriteriaText});
-    out.commands =
-        selvo::ComposeStatisticsExport(subject, selvo::AnswersOf(state), scores, state.ItemText);
+    out.report = selvo::ComposeReport({subject, scores, dateTime});
+    out.commands = selvo::ComposeStatisticsExport(subject, state.answers, scores);
     return out;
 }
 
 // The same subject with plain texts: what the structure of every file must be.
-ProgramState neutral(ProgramState state) {
-    state.SubjectName = state.SubjectSurname = state.SubjectAge = "x";
-    state.SubjectNotes = "x";
+testsupport::TestSubject neutral(testsupport::TestSubject state) {
+    state.subject.name = state.subject.surname = state.subject.age = "x";
+    state.subject.notes = "x";
     return state;
 }
 
@@ -175,7 +162,7 @@ std::string onOneLine(std::string_view text) {
     return line;
 }
 
-std::optional<std::string> commandFileFault(const ProgramState& state, const std::string& hostile,
+std::optional<std::string> commandFileFault(const testsupport::TestSubject& state, const std::string& hostile,
                                             const std::string& plain) {
     const std::vector<std::string> got = lines(hostile);
     const std::vector<std::string> want = lines(plain);
@@ -183,7 +170,7 @@ std::optional<std::string> commandFileFault(const ProgramState& state, const std
         return "the command file has " + std::to_string(got.size()) + " lines instead of " +
                std::to_string(want.size());
     }
-    const std::string subject = state.SubjectSurname + "_" + state.SubjectName;
+    const std::string subject = state.subject.surname + "_" + state.subject.name;
     for (std::size_t i = 0; i < got.size(); ++i) {
         if (selvo::firstHiddenCharacter(got[i])) {
             return "line " + std::to_string(i + 1) +
@@ -208,7 +195,7 @@ std::optional<std::string> commandFileFault(const ProgramState& state, const std
                     return "data value " + std::to_string(v + 1) + " moved or changed";
                 }
             }
-            std::string age = onOneLine(state.SubjectAge);
+            std::string age = onOneLine(state.subject.age);
             std::string read = values[2];
             // An age holding both quotes has its quotation marks turned into apostrophes.
             for (std::string* text : {&age, &read}) {
@@ -278,14 +265,14 @@ std::optional<std::string> formulaCellFault(std::string_view bytes) {
     return std::nullopt;
 }
 
-bool sameRecord(const selvo::DataFileRecord& a, const selvo::DataFileRecord& b) {
-    return a.Card == b.Card && a.SubjectName == b.SubjectName &&
-           a.SubjectSurname == b.SubjectSurname && a.SubjectAge == b.SubjectAge &&
-           a.SubjectSex == b.SubjectSex && a.SubjectMarital == b.SubjectMarital &&
-           a.SubjectEducation == b.SubjectEducation &&
-           selvo::NotesWithWindowsLineEnds(a.SubjectNotes) ==
-               selvo::NotesWithWindowsLineEnds(b.SubjectNotes) &&
-           a.AnswerT == b.AnswerT && a.AnswerD == b.AnswerD;
+bool sameRecord(const selvo::DataFileContent& a, const selvo::DataFileContent& b) {
+    return a.subject.card == b.subject.card && a.subject.name == b.subject.name &&
+           a.subject.surname == b.subject.surname && a.subject.age == b.subject.age &&
+           a.subject.sex == b.subject.sex && a.subject.marital == b.subject.marital &&
+           a.subject.education == b.subject.education &&
+           selvo::NotesWithWindowsLineEnds(a.subject.notes) ==
+               selvo::NotesWithWindowsLineEnds(b.subject.notes) &&
+           a.answers == b.answers;
 }
 
 } // namespace
@@ -298,12 +285,12 @@ std::optional<std::string> brokenRunProperty(std::string_view bytes) {
         }
         return std::nullopt;
     }
-    const ProgramState state = stateOf(*parse.record);
+    const testsupport::TestSubject state = stateOf(*parse.record);
     const Outputs hostile = processInMemory(state);
     const Outputs plain = processInMemory(neutral(state));
 
     const selvo::PendingFile file =
-        selvo::PrepareDataFile(selvo::SubjectOf(state), selvo::AnswersOf(state));
+        selvo::PrepareDataFile(state.subject, state.answers, "");
     const selvo::DataFileParse reread = selvo::parseDataFile(file.bytes);
     if (!reread.record || !sameRecord(*parse.record, *reread.record)) {
         return "the data file does not read back as the same record";

@@ -3,10 +3,8 @@
 // The profile window a run ends with, as the operator meets it: after the subject form, with
 // the run's own numbers, and its buttons.
 #include "profile/ui/ResultsWindow.h"
-#include "administration/ItemBank.h"
 #include "app/Application.h"
 #include "profile/ui/ProfileChart.h"
-#include "state/Startup.h"
 #include "subject/ui/frmLogin.h"
 #include "support/ExternalTool.h"
 #include "support/FileBytes.h"
@@ -44,14 +42,12 @@ struct Program {
     Application app{state};
 
     explicit Program(const Answering& answering) {
-        selvo::SetProgramConstants(state);
-        selvo::LoadItemBank(state);
         for (int item = 1; item <= 94; ++item) {
             const auto [agreement, distress] = answering(item);
-            state.AnswerT[item] = static_cast<selvo::Integer>(agreement);
-            state.AnswerD[item] = static_cast<selvo::Integer>(distress);
+            state.administration.answers.agreement[item] = static_cast<selvo::Integer>(agreement);
+            state.administration.answers.distress[item] = static_cast<selvo::Integer>(distress);
         }
-        state.AllAnswered = true;
+        state.administration.allAnswered = true;
     }
 };
 
