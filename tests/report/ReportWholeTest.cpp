@@ -1,114 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Whole reports, compared record by record with the text written out by hand.
 
 #include "report/Report.h"
 
-#include "ReportExpectations.h"
-#include "platform/Clock.h"
-#include "report/CategoricalSections.h"
-#include "report/RtfText.h"
-#include "support/FileBytes.h"
-#include "support/TempDir.h"
+#include "ReportFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
-#ifndef _WIN32
-#include "support/Unprivileged.h"
-#endif
 
 namespace selvo {
 namespace {
 
 using namespace testing_report;
-
-const std::string kRule(kRuleText);
-constexpr const char* kDate = "07/12/2026 09:05:03";
-
-const std::array<std::string, kDisorderCount> kCodes{"PAR", "SZ", "ST",  "AS", "BDL", "HIS",
-                                                     "NAR", "AV", "DEP", "OC", "DE",  "PA"};
-constexpr std::array<int, kDisorderCount> kCriterionCounts{7, 7, 9, 8, 9, 8, 9, 7, 8, 8, 7, 7};
-
-// Short stand-ins for the criteria texts; one holds the characters RTF must escape.
-void fillFixtureCriteriaTexts(ProgramState& state) {
-    for (int d = 0; d < kDisorderCount; ++d) {
-        auto& texts = state.CriteriaText[static_cast<std::size_t>(d)];
-        texts = {kCodes[d] + ": intestazione di prova"};
-        for (int k = 1; k <= kCriterionCounts[d]; ++k) {
-            texts.push_back(std::to_string(k) + ")  criterio " + std::to_string(k) + " di " +
-                            kCodes[d]);
-        }
-    }
-    state.CriteriaText[ST][8] = "8)  testo con \\ e {graffe}";
-}
-
-struct Subject {
-    std::string name, surname, age, sex, marital, education, notes;
-};
-
-ProgramState preparedState(const Subject& subject) {
-    ProgramState state;
-    fillFixtureCriteriaTexts(state);
-    state.subject.name = subject.name;
-    state.subject.surname = subject.surname;
-    state.subject.age = subject.age;
-    state.subject.sex = subject.sex;
-    state.subject.marital = subject.marital;
-    state.subject.education = subject.education;
-    state.subject.notes = subject.notes;
-    return state;
-}
-
-// The report of the subject, answers and criteria texts a state holds, dated kDate.
-std::string composeReport(const ProgramState& state) {
-    const SubjectRecord subject = state.subject;
-    const Scores scores = ScoreAnswers(state.administration.answers);
-    const std::string date = kDate;
-    return ComposeReport({subject, scores, date, state.CriteriaText});
-}
-
-std::optional<FileError> writeReport(const ProgramState& state) {
-    const SubjectRecord subject = state.subject;
-    const Scores scores = ScoreAnswers(state.administration.answers);
-    const std::string date = kDate;
-    return WriteReport({subject, scores, date, state.CriteriaText});
-}
-
-// Every item answered 4: no criterion can be met.
-ProgramState answerSetMiddle() {
-    ProgramState state = preparedState({"S01", "GRP1", "41", "1", "2", "4", ""});
-    for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = 4;
-    }
-    return state;
-}
-
-// Answers 3 except these: criteria met under T > 4 only, under both, and never.
-ProgramState answerSetMixed() {
-    ProgramState state =
-        preparedState({"S02", "GRP1", "34", "2", "3", "5", "Prima riga è\r\nseconda {riga}"});
-    for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = 3;
-    }
-    const std::vector<std::array<int, 3>> answers = {
-        {1, 5, 2},  {13, 7, 3}, {25, 7, 3}, {37, 7, 3}, // paranoid: 4 under T > 4, 3 under T > 5
-        {50, 6, 2},                                     // schizoid 5 and schizotypal 8
-        {53, 7, 3}, {65, 5, 3},                         // the two halves of borderline 5
-        {4, 6, 3},  {16, 5, 2}, {86, 7, 2},             // antisocial with conduct disorder
-        {11, 7, 1},                                     // strong agreement, never a problem
-        {12, 6, 0},                                     // distress left unanswered
-    };
-    for (const auto& [item, t, d] : answers) {
-        state.administration.answers.agreement[item] = static_cast<Integer>(t);
-        state.administration.answers.distress[item] = static_cast<Integer>(d);
-    }
-    return state;
-}
 
 // ---- Expected text, written out -------------------------------------------------------------
 
@@ -125,69 +31,6 @@ const std::vector<std::string> kHeaderLines = {
     R"rtf({\*\pnseclvl7\pnlcrm\pnstart1\pnindent720\pnhang{\pntxtb (}{\pntxta )}}{\*\pnseclvl8\pnlcltr\pnstart1\pnindent720\pnhang{\pntxtb (}{\pntxta )}}{\*\pnseclvl9\pnlcrm\pnstart1\pnindent720\pnhang{\pntxtb (}{\pntxta )}}\pard\plain)rtf",
     "",
 };
-
-const std::vector<std::string> kTitleParagraphs = {
-    R"({\b Brivan SELVO QUESTIONNAIRE})",
-    "",
-    "Software product for the quick assessment of the:",
-    R"({\b SELVO QUESTIONNAIRE})",
-    R"({\b Self-report Evaluation of Lasting Variants of Outlook (SELVO)}{\b  a self-report measure})",
-    "",
-    "",
-    "SELVO Questionnaire - Software for the Italian Version  ",
-    "Coordinamento del software: gruppo di sviluppo BrivanSelvo",
-    "Servizio di valutazione psicologica, unità per la ricerca clinica",
-    "Laboratorio di informatica per la psicometria",
-    "",
-    "E-mail: software@example.org",
-    "",
-    "",
-    "SELVO Questionnaire ",
-    "Responsabile scientifico del questionario SELVO",
-    "Gruppo di ricerca sul questionario SELVO - E-mail: questionario@example.org",
-    "",
-    "Software product: Brivan SELVO Ver.  1.18 Software - Report V.1.0. Last usage "
-    "date/time:07/12/2026 09:05:03 (For the best printing use Times New Roman cp. 10, justified).",
-    "",
-    "",
-    "REFERENCES",
-    "- Manuale d'uso del questionario SELVO, versione italiana: somministrazione, punteggi e "
-    "lettura del rapporto.",
-    "- Questionario SELVO, versione italiana: note sull'adattamento e sulla validazione, "
-    "documentazione del programma BrivanSelvo.",
-    "- Questionario SELVO: descrizione dello strumento, dei suoi 94 item e delle due scale di "
-    "risposta, documentazione del programma.",
-    "- Questionario SELVO: criteri di punteggio dimensionale e categoriale, documentazione del "
-    "programma.",
-    "",
-    "",
-    kRule,
-    "SUBMINISTRATION REPORT AND SCORING                                             ",
-    kRule,
-    kRule,
-};
-
-std::vector<std::string> subjectParagraphs(const std::array<std::string, 7>& bolded,
-                                           const std::string& notes) {
-    return {
-        kRule,
-        kRule,
-        "DATI SOGGETTO: ",
-        "NOME: \t\t\t\t\t{\\b " + bolded[0] + "}",
-        "COGNOME: \t\t\t\t{\\b " + bolded[1] + "}",
-        "ETA': \t\t\t\t\t{\\b " + bolded[2] + "}",
-        "SESSO (1=M / 2=F): \t\t\t{\\b " + bolded[3] + "}",
-        "STATO CIVILE: \t\t\t{\\b " + bolded[4] + "}",
-        "(1=Celibe/Nubile; 2=Coniugato/a; 3=Separato/a; 4=Divorziato/a; 5=Vedovo/a)",
-        "TITOLO DI STUDIO: \t\t\t{\\b " + bolded[5] + "}",
-        "(1=Nessuno/Non indicato; 2=Elementare; 3=Media Inferiore; 4=Media Superiore; "
-        "5=Laurea/Specializzazione)",
-        "NOTE ALLA SOMMINISTRAZIONE: ",
-        notes,
-        kRule,
-        kRule,
-    };
-}
 
 // Raw score and percentage of the sixteen scales, in report order.
 using Scores16 = std::array<std::array<int, 2>, 16>;
@@ -316,18 +159,6 @@ std::vector<std::string> categoricalParagraphs(char trait, const CategoricalResu
             p.push_back("");
         }
     }
-    return p;
-}
-
-std::vector<std::string> criteriaParagraphs(char trait, const std::vector<std::string>& met) {
-    const std::string algorithm = std::string("T > ") + trait + " & D > 1";
-    std::vector<std::string> p = {
-        kRule, "{\\b SELVO CATEGORICAL DIAGNOSTICS (algorithm " + algorithm + ") DSM IV CRITERIA}",
-        ""};
-    p.insert(p.end(), met.begin(), met.end());
-    p.push_back("");
-    p.push_back("{\\b SELVO Algorithm " + algorithm + " - DSM IV CRITERIA - End }");
-    p.push_back(kRule);
     return p;
 }
 
@@ -511,160 +342,6 @@ TEST(Report, MixedAnswersListTheCriteriaMetUnderEachThreshold) {
         "[SELVO ITEM 53 - CRITERIA PART 1]",
     };
     expectWholeReport(composeReport(state), expected);
-}
-
-// ---- Pieces ------------------------------------------------------------------------------------
-
-TEST(Report, TitleShowsTheDateTextItIsGiven) {
-    expectParagraphs(BuildReportTitle(kDate), kTitleParagraphs);
-    EXPECT_NE(BuildReportTitle("01/01/2000 00:00:00").find("date/time:01/01/2000 00:00:00 ("),
-              std::string::npos);
-}
-
-TEST(Report, CurrentDateTimeIsDayMonthYearAndClock) {
-    EXPECT_TRUE(
-        std::regex_match(CurrentDateTimeText(), std::regex(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)")))
-        << CurrentDateTimeText();
-}
-
-TEST(Report, SubjectTextIsEscapedAndAnEmptyFieldGivesAnEmptyBoldRun) {
-    ProgramState state = preparedState({"Ștefan", "{a}\\b", "", "0", "0", "0", "x\ny\rz"});
-    expectParagraphs(BuildReportSubject(state.subject),
-                     subjectParagraphs({"\\u536?tefan", "\\{a\\}\\\\b", "", "0", "0", "0"},
-                                       "x\\line y\\line z"));
-}
-
-TEST(Report, ControlCharactersOfTheTypedTextsNeverReachTheFile) {
-    ProgramState state = preparedState({"S\x07"
-                                        "01",
-                                        "GRP\x1B[2J1",
-                                        "3\x0B"
-                                        "5\xC2\x9B",
-                                        "1", "2", "3",
-                                        "a\x0C"
-                                        "b\tc\x7F"
-                                        "d\xC2\x85"});
-    expectParagraphs(BuildReportSubject(state.subject),
-                     subjectParagraphs({"S01", "GRP[2J1", "35", "1", "2", "3"}, "ab\\tab cd"));
-}
-
-TEST(Report, ScaleBelowSevenShowsNegativePercentage) {
-    ProgramState state = answerSetMiddle();
-    for (const int item : {1, 13, 25, 37, 49, 61, 73}) {
-        state.administration.answers.agreement[item] = 0;
-    }
-    const std::string document = composeReport(state);
-    EXPECT_NE(document.find("{\\b PAR}\r\n\t\tR score (7-49):  {\\b  0  (-16%)}\\par \r\n"),
-              std::string::npos);
-}
-
-// Only a criterion met shows its disorder: the item half of borderline criterion 5 alone,
-// without the criterion, shows nothing.
-TEST(Report, ItemHalfWithoutItsCriterionCountsAsNotMet) {
-    ProgramState state = answerSetMiddle();
-    CategoricalScores categorical = ScoreAnswers(state.administration.answers).categorical[X4];
-    categorical.disorders[BDL].criteria[4].itemMet = {true, true};
-    expectParagraphs(BuildCriteriaSection(categorical, state.CriteriaText, X4),
-                     criteriaParagraphs('4', {}));
-}
-
-// With the questionnaire's own texts and every criterion met, each text is quoted once per
-// threshold, escaped, and the whole document still fits code page 1252.
-TEST(Report, QuotesEveryCriteriaTextOfTheItemBank) {
-    ProgramState state = preparedState({"S03", "GRP1", "29", "2", "1", "4", ""});
-    for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = 7;
-        state.administration.answers.distress[item] = 3;
-    }
-    const std::string document = composeReport(state);
-    ASSERT_TRUE(toCp1252(document).has_value());
-    for (int d = 0; d < kDisorderCount; ++d) {
-        for (const std::string& text : state.CriteriaText[static_cast<std::size_t>(d)]) {
-            const std::string quoted = "\\par " + rtfText(text) + "\\par ";
-            const auto first = document.find(quoted);
-            ASSERT_NE(first, std::string::npos) << text;
-            EXPECT_NE(document.find(quoted, first + 1), std::string::npos) << text;
-        }
-    }
-}
-
-// From values alone, no program state: criteria texts never loaded print as empty paragraphs
-// instead of reading past their table.
-TEST(Report, CriteriaTextsNeverLoadedPrintAsEmptyParagraphs) {
-    AnswerSet answers;
-    for (int item = 1; item <= 94; ++item) {
-        answers.agreement[item] = 7;
-        answers.distress[item] = 3;
-    }
-    std::vector<std::string> met;
-    for (int d = 0; d < kDisorderCount; ++d) {
-        met.insert(met.end(), static_cast<std::size_t>(kCriterionCounts[d] + 2), "");
-        if (d == BDL) {
-            met.insert(met.end() - 4,
-                       {"[SELVO ITEM 53 - CRITERIA PART 1]", "[SELVO ITEM 65 - CRITERIA PART 2]"});
-        }
-    }
-    expectParagraphs(BuildCriteriaSection(ScoreAnswers(answers).categorical[X5], {}, X5),
-                     criteriaParagraphs('5', met));
-}
-
-TEST(Report, FileNameIsSurnameThenName) {
-    SubjectRecord subject;
-    subject.surname = "GRP1";
-    subject.name = "S01";
-    EXPECT_EQ(ReportFileName(subject), "SELVO_GRP1_S01_report.rtf");
-}
-
-// ---- Saving ------------------------------------------------------------------------------------
-
-TEST(ReportFile, IsWrittenInCodePage1252AndReplacesAnOlderOne) {
-    TempDir dir;
-    ProgramState state = answerSetMixed();
-    const auto name = dir.file("SELVO_GRP1_S02_report.rtf");
-    std::ofstream(name) << "older report";
-
-    ASSERT_EQ(writeReport(state), std::nullopt);
-
-    const std::string bytes = fileBytes(name);
-    EXPECT_EQ(bytes, *toCp1252(composeReport(state)));
-    EXPECT_NE(bytes.find("Prima riga \xE8\\line "), std::string::npos);
-    EXPECT_TRUE(bytes.ends_with("\\par \\par \r\n}\r\n"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-#ifndef _WIN32 // POSIX permissions
-TEST(ReportFile, ReadOnlyFolderLeavesOlderReportIntactAndSaysWhy) {
-    TempDir dir;
-    ProgramState state = answerSetMiddle();
-    const auto name = dir.file("SELVO_GRP1_S01_report.rtf");
-    std::ofstream(name) << "older report";
-    std::filesystem::permissions(dir.path(), std::filesystem::perms(0555));
-
-    std::optional<FileError> error;
-    {
-        const Unprivileged asOrdinaryUser;
-        error = writeReport(state);
-    }
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->fileName, "SELVO_GRP1_S01_report.rtf");
-    EXPECT_FALSE(error->reason.empty());
-    EXPECT_EQ(fileBytes(name), "older report");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-#endif
-
-TEST(ReportFile, NameWithFolderSeparatorIsRefusedAndNothingWritten) {
-    TempDir dir;
-    std::filesystem::create_directory(dir.file("SELVO_a"));
-    ProgramState state = answerSetMiddle();
-    state.subject.surname = "a/b";
-
-    const std::optional<FileError> error = writeReport(state);
-
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->fileName, "SELVO_a/b_S01_report.rtf");
-    EXPECT_NE(error->reason.find("\"/\""), std::string::npos);
-    EXPECT_TRUE(std::filesystem::is_empty(dir.file("SELVO_a")));
 }
 
 } // namespace
