@@ -123,8 +123,8 @@ int main(int argc, char** argv) {
     int answers = 0;
     KeyTimes enterTimes, agreementTimes, distressTimes;
     const char distressKeys[] = {'q', 'w', 'e'};
-    const int items = options.items > 0 ? std::min(options.items, state.ItemCount.asInt())
-                                        : state.ItemCount.asInt();
+    const int items = options.items > 0 ? std::min(options.items, selvo::questionnaire::kItemCount)
+                                        : selvo::questionnaire::kItemCount;
     const bool slowDisk = options.flushDelayMs > 0;
     const selvo::DiskWriteCounts start = selvo::diskWriteCounts();
     for (int item = 1; item <= items; ++item) {

@@ -3,6 +3,7 @@
 // Moving through the administration window: Avanti, Indietro, and the answers still
 // missing named before processing.
 #include "Form1Fixture.h"
+#include "questionnaire/Wording.h"
 #include "subject/ui/frmLogin.h"
 
 #include <QMessageBox>
@@ -96,7 +97,7 @@ TEST(Form1Navigation, BackFromTheFirstItemReturnsToTheNoticePage) {
     EXPECT_EQ(s.state.administration.currentItem, 0);
     EXPECT_TRUE(s.shown("Frame2")) << "the notice page shows both questions";
     EXPECT_EQ(s.control<QPlainTextEdit>("TextDom")->toPlainText(),
-              "\n" + QString::fromStdString(s.state.ItemText[0]).replace("\r\n", "\n"));
+              "\n" + QString::fromStdString(selvo::questionnaire::ItemText(0)).replace("\r\n", "\n"));
 }
 
 } // namespace

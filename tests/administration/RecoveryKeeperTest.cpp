@@ -63,15 +63,15 @@ protected:
 TEST_F(KeptAdministration, EachAnswerIsSaved) {
     QTest::keyClick(keys, '6');
     ASSERT_TRUE(kept().administration);
-    EXPECT_EQ(kept().administration->AnswerT[1], 6);
-    EXPECT_EQ(kept().administration->AnswerD[1], 0);
+    EXPECT_EQ(kept().administration->answers.agreement[1], 6);
+    EXPECT_EQ(kept().administration->answers.distress[1], 0);
     QTest::keyClick(keys, 'w');
-    EXPECT_EQ(kept().administration->AnswerD[1], 2);
+    EXPECT_EQ(kept().administration->answers.distress[1], 2);
     EXPECT_EQ(kept().administration->startedAt, state.administration.startedAt);
     // A change of mind is kept too, and drops the distress answer with it.
     QTest::keyClick(keys, '2');
-    EXPECT_EQ(kept().administration->AnswerT[1], 2);
-    EXPECT_EQ(kept().administration->AnswerD[1], 0);
+    EXPECT_EQ(kept().administration->answers.agreement[1], 2);
+    EXPECT_EQ(kept().administration->answers.distress[1], 0);
 }
 
 // One answer, one save, by key or by mouse; showing stored answers again saves nothing.
@@ -178,8 +178,8 @@ TEST_F(KeptAdministration, ASlowDiskNeverHoldsUpTheSubject) {
     ASSERT_TRUE(kept().administration);
     for (std::size_t at = 0; at < given.size(); ++at) {
         const int item = static_cast<int>(at) + 1;
-        EXPECT_EQ(kept().administration->AnswerT[item], given[at].first - '0') << item;
-        EXPECT_EQ(kept().administration->AnswerD[item], state.administration.answers.distress[item]) << item;
+        EXPECT_EQ(kept().administration->answers.agreement[item], given[at].first - '0') << item;
+        EXPECT_EQ(kept().administration->answers.distress[item], state.administration.answers.distress[item]) << item;
     }
 }
 
@@ -284,7 +284,7 @@ protected:
         {
             const Unprivileged asUser;
             selvo::RecoveryStore::Opening opening = selvo::RecoveryStore::open(utf8(folder()));
-            EXPECT_TRUE(opening.store && !opening.store->save(kept));
+            EXPECT_TRUE(opening.store && !opening.store->save(kept.administration));
         }
         chmod(folder().c_str(), 0500);
         before = fileBytes(folder() / selvo::kRecoveryFileName);

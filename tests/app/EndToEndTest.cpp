@@ -170,7 +170,7 @@ std::map<std::string, std::string> coreFiles(const fs::path& folder, selvo::Prog
     core.subject.education = "4";
     core.subject.notes = "prima visita";
     fs::create_directories(folder);
-    EXPECT_FALSE(selvo::ProcessData(core, selvo::utf8Of(fs::absolute(folder))).has_value());
+    EXPECT_FALSE(selvo::ProcessData(core.subject, core.administration.answers, selvo::utf8Of(fs::absolute(folder))).has_value());
     return {{kData, fileBytes(folder / kData)},
             {kReport, fileBytes(folder / kReport)},
             {kExport, fileBytes(folder / kExport)}};

@@ -74,8 +74,8 @@ TEST_P(CorrectedName, OffersTheOlderSetToTheTrash) {
     const fs::path study = dir.file("studio");
     fs::create_directory(study);
     fs::current_path(study);
-    selvo::ProgramState saved = savedSubject();
-    ASSERT_FALSE(selvo::ProcessData(saved, selvo::utf8Of(study)).has_value());
+    testsupport::TestSubject saved = savedSubject();
+    ASSERT_FALSE(selvo::ProcessData(saved.subject, saved.answers, selvo::utf8Of(study)).has_value());
     Program program;
 
     MessageBoxRecorder boxes;

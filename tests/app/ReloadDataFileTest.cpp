@@ -28,7 +28,7 @@ TEST(ReloadDataFile, ShowsTheSubjectFormFilledWithTheReloadedSubject) {
     const TempDir dir;
     Program program;
     const fs::path file =
-        writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(savedSubject()));
+        writeDataFile(dir.file("saved.csv"), testsupport::dataFileOf(savedSubject()));
     QStringList checked;
     QString surname;
     whenSubjectFormOpens([&](frmLogin& form) {
@@ -52,7 +52,7 @@ TEST(ReloadDataFile, LaterSubjectsOfTheSittingWriteBesideTheReloadedFile) {
     const TempDir dir;
     fs::create_directory(dir.file("altrove"));
     const fs::path file = writeDataFile(dir.file("altrove") / "SELVO_GRP1_S01.csv",
-                                        selvo::ComposeDataFile(savedSubject()));
+                                        testsupport::dataFileOf(savedSubject()));
     Program program;
     MessageBoxRecorder boxes;
     const auto confirm = [](frmLogin& form) {
@@ -67,7 +67,7 @@ TEST(ReloadDataFile, LaterSubjectsOfTheSittingWriteBesideTheReloadedFile) {
     program.state.subject.age = "40";
     program.state.subject.sex = program.state.subject.marital = program.state.subject.education = "1";
     frmLogin& next = program.app.login();
-    next.showSubjectRecord(selvo::SubjectEntryOf(program.state));
+    next.showSubjectRecord(selvo::SubjectEntryOf(program.state.subject));
     next.show();
     confirm(next);
 
@@ -84,7 +84,7 @@ TEST(ReloadDataFile, AWholeRecordBeforeZeroBytesLoadsWithANote) {
     const TempDir dir;
     Program program;
     const fs::path file = writeDataFile(
-        dir.file("saved.csv"), selvo::ComposeDataFile(savedSubject()) + std::string(512, '\0'));
+        dir.file("saved.csv"), testsupport::dataFileOf(savedSubject()) + std::string(512, '\0'));
     MessageBoxRecorder boxes;
     bool formOpened = false;
     whenSubjectFormOpens([&](frmLogin&) { formOpened = boxes.boxes().size() == 1; });
@@ -105,7 +105,7 @@ TEST(ReloadDataFile, RefillsAFormAlreadyLoadedWithAnotherSubject) {
     program.state.subject.sex = "1";
     program.app.login(); // loaded with the earlier subject
     const fs::path file =
-        writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(savedSubject()));
+        writeDataFile(dir.file("saved.csv"), testsupport::dataFileOf(savedSubject()));
     QString name;
     QStringList checked;
     whenSubjectFormOpens([&](frmLogin& form) {
@@ -120,9 +120,9 @@ TEST(ReloadDataFile, RefillsAFormAlreadyLoadedWithAnotherSubject) {
 TEST(ReloadDataFile, CodesOfZeroSelectNothing) {
     const TempDir dir;
     Program program;
-    selvo::ProgramState saved = savedSubject();
+    testsupport::TestSubject saved = savedSubject();
     saved.subject.sex = saved.subject.marital = saved.subject.education = "0";
-    const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
+    const fs::path file = writeDataFile(dir.file("saved.csv"), testsupport::dataFileOf(saved));
     QStringList checked{"not inspected"};
     whenSubjectFormOpens([&](frmLogin& form) { checked = checkedOptions(form); });
     ReloadDataFile(program.app, file.string());
@@ -132,15 +132,15 @@ TEST(ReloadDataFile, CodesOfZeroSelectNothing) {
 TEST(ReloadDataFile, IncompleteFileKeepsItsAnswersWhenTheAdministrationFormWasNeverLoaded) {
     const TempDir dir;
     Program program;
-    const selvo::ProgramState saved = savedSubject(50);
-    const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
+    const testsupport::TestSubject saved = savedSubject(50);
+    const fs::path file = writeDataFile(dir.file("saved.csv"), testsupport::dataFileOf(saved));
     MessageBoxRecorder question;
     question.answerWith(QStringLiteral("Sì"));
     whenSubjectFormOpens([](frmLogin&) {});
     ReloadDataFile(program.app, file.string());
 
-    EXPECT_EQ(program.state.administration.answers.agreement, saved.administration.answers.agreement);
-    EXPECT_EQ(program.state.administration.answers.distress, saved.administration.answers.distress);
+    EXPECT_EQ(program.state.administration.answers.agreement, saved.answers.agreement);
+    EXPECT_EQ(program.state.administration.answers.distress, saved.answers.distress);
     EXPECT_EQ(program.state.subject.sex, "2");
     EXPECT_EQ(program.state.subject.education, "5");
     EXPECT_FALSE(selvo::isTrue(program.state.administration.allAnswered));
@@ -150,11 +150,11 @@ TEST(ReloadDataFile, IncompleteFileKeepsItsAnswersWhenTheAdministrationFormWasNe
 TEST(ReloadDataFile, IncompleteFileAsksFirstAndOpensTheSubjectFormOnlyOnSi) {
     const TempDir dir;
     Program program;
-    selvo::ProgramState saved = savedSubject();
-    saved.administration.answers.agreement[17] = 0;
-    saved.administration.answers.distress[52] = 0; // agreement 6 without its distress answer
-    saved.administration.answers.agreement[94] = 0;
-    const fs::path file = writeDataFile(dir.file("saved.csv"), selvo::ComposeDataFile(saved));
+    testsupport::TestSubject saved = savedSubject();
+    saved.answers.agreement[17] = 0;
+    saved.answers.distress[52] = 0; // agreement 6 without its distress answer
+    saved.answers.agreement[94] = 0;
+    const fs::path file = writeDataFile(dir.file("saved.csv"), testsupport::dataFileOf(saved));
 
     bool subjectFormOpened = false;
     {

@@ -7,6 +7,8 @@
 #include "datafiles/DataFile.h"
 #include "subject/ui/frmLogin.h"
 
+#include "support/TestSubjects.h"
+
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,25 +28,13 @@ namespace reload_fixture {
 struct Program {
     selvo::ProgramState state;
     Application app{state};
-    Program() { selvo::SetProgramConstants(state); }
 };
 
 // A subject as a data file holds it; `answered` items get agreement 6 and distress 2.
-inline selvo::ProgramState savedSubject(int answered = 94) {
-    selvo::ProgramState saved;
-    saved.subject.card = 7;
-    saved.subject.name = "S01";
-    saved.subject.surname = "GRP1";
-    saved.subject.age = "35";
-    saved.subject.sex = "2";
-    saved.subject.marital = "4";
-    saved.subject.education = "5";
-    saved.subject.notes = "nota";
-    for (int item = 1; item <= answered; ++item) {
-        saved.administration.answers.agreement[item] = 6;
-        saved.administration.answers.distress[item] = 2;
-    }
-    return saved;
+inline testsupport::TestSubject savedSubject(int answered = 94) {
+    return {testsupport::subjectRecord(
+                {.sex = "2", .marital = "4", .education = "5", .notes = "nota", .card = 7}),
+            testsupport::answersWhere([](int) { return 6; }, [](int) { return 2; }, answered)};
 }
 
 inline fs::path writeDataFile(const fs::path& path, const std::string& bytes) {

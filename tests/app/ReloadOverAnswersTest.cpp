@@ -53,7 +53,7 @@ protected:
         fs::create_directory(dir.file("altrove"));
         writeDataFile(dir.file("altrove") / "vuoto.csv", "");
         writeDataFile(dir.file("altrove") / "SELVO_GRP1_S01.csv",
-                      selvo::ComposeDataFile(savedSubject()));
+                      testsupport::dataFileOf(savedSubject()));
         program.app.showOpenDialog = [this](QWidget*) {
             ++dialogs;
             return chosen;
@@ -113,7 +113,7 @@ TEST_P(ReloadOverAnswersInProgress, AsksFirstAndReplacesOnlyWithAFileRead) {
         EXPECT_EQ(selvo::pathFromUtf8(program.state.outputFolder), dir.path());
         return;
     }
-    EXPECT_EQ(program.state.administration.answers.agreement, savedSubject().administration.answers.agreement);
+    EXPECT_EQ(program.state.administration.answers.agreement, savedSubject().answers.agreement);
     EXPECT_FALSE(fs::exists(recoveryFile())) << "the next start would offer the old answers";
     EXPECT_EQ(selvo::pathFromUtf8(program.state.outputFolder), dir.file("altrove"));
 

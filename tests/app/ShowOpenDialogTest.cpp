@@ -66,7 +66,7 @@ TEST(ShowOpenDialog, AFileNamedBeyondTheAnsiCodePageIsReadBack) {
     const TempDir dir;
     const fs::path folder = dir.path() / selvo::pathFromUtf8("studio Łódź");
     fs::create_directory(folder);
-    const std::string bytes = selvo::ComposeDataFile(savedSubject());
+    const std::string bytes = testsupport::dataFileOf(savedSubject());
     const fs::path file =
         writeDataFile(folder / selvo::pathFromUtf8("SELVO_Popescu_Ștefan.csv"), bytes);
     whenFileDialogOpens([&](QFileDialog& dialog) {

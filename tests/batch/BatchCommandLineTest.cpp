@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The installed program itself: its exit status reaches the shell.
 TEST(SelvoBatchProgram, ExitStatusTellsSuccessFailureAndUsage) {
     const TempDir dir;
-    write(dir.file("s.csv"), selvo::ComposeDataFile(subject(1)));
+    write(dir.file("s.csv"), testsupport::dataFileOf(subject(1)));
 #ifdef _WIN32
     // Under Wine the program's Linux path reaches cmd.exe as a Windows one on drive Z:.
     std::string program = std::string("Z:") + SELVO_BATCH;

@@ -27,8 +27,8 @@ using namespace batch_fixture;
 // terminal must be shown them, never sent them.
 TEST(SelvoBatch, EscapeSequencesReachTheTerminalOnlyAsVisibleText) {
     const TempDir dir;
-    selvo::ProgramState slash = subject(1, "a/b\x1B]0;titolo\x07");
-    write(dir.file("slash.csv"), selvo::ComposeDataFile(slash));
+    testsupport::TestSubject slash = subject(1, "a/b\x1B]0;titolo\x07");
+    write(dir.file("slash.csv"), selvo::ComposeDataFile(slash.subject, slash.answers));
     const std::string oddName = "odd\x1B[2J.csv";
     write(dir.file(oddName), "not a data file\r\n");
     const BatchRun run = batch({"slash.csv", oddName});
@@ -55,7 +55,7 @@ std::string progressShown(selvo::ProgressLine style) {
     std::vector<std::string> args;
     for (int i = 0; i < 6; ++i) {
         const std::string name = "P" + std::to_string(i);
-        write(dir.file(name + ".csv"), selvo::ComposeDataFile(subject(i, name)));
+        write(dir.file(name + ".csv"), testsupport::dataFileOf(subject(i, name)));
         args.push_back(name + ".csv");
     }
     args.push_back("absent.csv");

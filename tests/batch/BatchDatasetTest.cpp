@@ -23,10 +23,10 @@ using namespace batch_fixture;
 
 TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
     const TempDir dir;
-    write(dir.file("c.csv"), selvo::ComposeDataFile(subject(3, "C")));
+    write(dir.file("c.csv"), testsupport::dataFileOf(subject(3, "C")));
     write(dir.file("bad.csv"), "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"3\",\"\",4\r\n");
-    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
-    write(dir.file("b.csv"), selvo::ComposeDataFile(subject(5, "B")));
+    write(dir.file("a.csv"), testsupport::dataFileOf(subject(1, "A")));
+    write(dir.file("b.csv"), testsupport::dataFileOf(subject(5, "B")));
     const std::vector<std::string> inputs{"c.csv", "bad.csv", "a.csv", "b.csv"};
 
     std::vector<std::string> args{"--out", "out", "--dataset", "studio"};
@@ -51,16 +51,15 @@ TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
     EXPECT_EQ(rows[3],
               joined({"b", "GRP1", "B"}, dataLineValues(out / "SELVO_SS000_GRP1_B_sps.sps")));
 
-    selvo::ProgramState labels;
     const std::vector<selvo::DatasetTextColumn> identity{
         {"ID", 1, " Identificativo",
          "Nome del file di dati del soggetto, senza cartella ed estensione"},
         {"Cognome", 4, " Cognome", "Cognome del soggetto"},
         {"Nome", 1, " Nome", "Nome del soggetto"}};
     EXPECT_EQ(fileBytes(out / "studio.sps"),
-              selvo::ComposeDatasetCommands("studio", labels.ItemText, identity));
+              selvo::ComposeDatasetCommands("studio", identity));
     EXPECT_EQ(fileBytes(out / "studio_codebook.csv"),
-              selvo::ComposeDatasetCodebook(selvo::DatasetVariables(labels.ItemText, identity)));
+              selvo::ComposeDatasetCodebook(selvo::DatasetVariables(identity)));
     EXPECT_EQ(fileBytes(out / "studio.sav").substr(92, 17), "07 Dec 2610:20:30");
 
     // The subjects' own files are those of a run without a dataset.
@@ -77,7 +76,7 @@ TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
 TEST(SelvoBatchDataset, GoesToTheCurrentFolderWithoutAnOutputFolder) {
     const TempDir dir;
     fs::create_directory(dir.file("study"));
-    write(dir.file("study") / "a.csv", selvo::ComposeDataFile(subject(1, "A")));
+    write(dir.file("study") / "a.csv", testsupport::dataFileOf(subject(1, "A")));
     const BatchRun run = batch({"--dataset=studio", "study/a.csv"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 0 non riusciti; 1 caso scritto in "
@@ -89,8 +88,8 @@ TEST(SelvoBatchDataset, GoesToTheCurrentFolderWithoutAnOutputFolder) {
 
 TEST(SelvoBatchDataset, ARerunReplacesTheWholeOlderDataset) {
     const TempDir dir;
-    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
-    write(dir.file("b.csv"), selvo::ComposeDataFile(subject(2, "B")));
+    write(dir.file("a.csv"), testsupport::dataFileOf(subject(1, "A")));
+    write(dir.file("b.csv"), testsupport::dataFileOf(subject(2, "B")));
     ASSERT_EQ(batch({"--out", "out", "--dataset", "studio", "a.csv", "b.csv"}).status, 0);
     ASSERT_EQ(tableRows(fileBytes(dir.file("out") / "studio.csv").substr(3)).size(), 3u);
     ASSERT_EQ(batch({"--out", "out", "--dataset", "studio", "b.csv"}).status, 0);
@@ -116,7 +115,7 @@ TEST(SelvoBatchDataset, WithNoProcessedFileNothingIsWrittenAndTheOlderDatasetSta
 TEST(SelvoBatchDataset, ADatasetThatCannotBeWrittenFailsTheRunAndLeavesTheOlderOne) {
     for (const std::string& blocked : selvo::DatasetFileNames("studio")) {
         const TempDir dir;
-        write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+        write(dir.file("a.csv"), testsupport::dataFileOf(subject(1, "A")));
         fs::create_directories(dir.file("out") / blocked); // a folder where a file should go
         for (const std::string& file : selvo::DatasetFileNames("studio")) {
             if (file != blocked) {
@@ -151,7 +150,7 @@ TEST(SelvoBatchDataset, ANameThatWouldReplaceAnInputRefusesTheRunBeforeAnythingI
     const TempDir dir;
     fs::create_directory(dir.file("out"));
     write(dir.file("out") / "studio.csv", "older table\r\n");
-    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+    write(dir.file("a.csv"), testsupport::dataFileOf(subject(1, "A")));
     const BatchRun run = batch({"--out", "out", "--dataset", "studio", "a.csv", "out/studio.csv"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
@@ -164,7 +163,7 @@ TEST(SelvoBatchDataset, ANameThatWouldReplaceAnInputRefusesTheRunBeforeAnythingI
 
 TEST(SelvoBatchDataset, ANameThatIsASubjectsFileRefusesTheRun) {
     const TempDir dir;
-    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1, "A")));
+    write(dir.file("a.csv"), testsupport::dataFileOf(subject(1, "A")));
     const BatchRun run = batch({"--dataset", "SELVO_GRP1_A", "a.csv"});
     EXPECT_EQ(run.status, 2);
     EXPECT_THAT(run.err, HasSubstr("SELVO_GRP1_A.csv avrebbe lo stesso nome di un file del "
@@ -189,7 +188,7 @@ TEST(SelvoBatchDataset, TwoDataFilesOfOneNameAreBothRefused) {
     const TempDir dir;
     for (const char* folder : {"a", "b"}) {
         fs::create_directory(dir.file(folder));
-        write(dir.file(folder) / "x.csv", selvo::ComposeDataFile(subject(1, folder)));
+        write(dir.file(folder) / "x.csv", testsupport::dataFileOf(subject(1, folder)));
     }
     const BatchRun run = batch({"--dataset", "studio", "a/x.csv", "b/x.csv"});
     EXPECT_EQ(run.status, 1);

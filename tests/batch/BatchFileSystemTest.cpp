@@ -27,11 +27,11 @@ using namespace batch_fixture;
 // A report whose name is taken by a folder: the older data file and command file stay.
 TEST(SelvoBatch, AReportThatCannotBeWrittenLeavesTheOlderSetAndNoTemporary) {
     const TempDir dir;
-    write(dir.file("input.csv"), selvo::ComposeDataFile(subject(1)));
+    write(dir.file("input.csv"), testsupport::dataFileOf(subject(1)));
     fs::create_directory("out");
     // The same administration, written by an older version: rewritten, not another visit.
     write(dir.file("out") / "SELVO_GRP1_S01.csv",
-          selvo::ComposeDataFile(subject(1)).insert(0, "\xEF\xBB\xBF"));
+          testsupport::dataFileOf(subject(1)).insert(0, "\xEF\xBB\xBF"));
     write(dir.file("out") / "SELVO_SS000_GRP1_S01_sps.sps", "older commands\r\n");
     fs::create_directory(dir.file("out") / "SELVO_GRP1_S01_report.rtf");
     const auto before = filesIn(dir.file("out"));
@@ -51,7 +51,7 @@ TEST(SelvoBatch, AReportThatCannotBeWrittenLeavesTheOlderSetAndNoTemporary) {
 TEST(SelvoBatch, ReadOnlyFolderFailsWithTheReasonAndKeepsTheOlderFiles) {
     const TempDir dir;
     fs::create_directory(dir.file("study"));
-    write(dir.file("study") / "SELVO_GRP1_S01.csv", selvo::ComposeDataFile(subject(1)));
+    write(dir.file("study") / "SELVO_GRP1_S01.csv", testsupport::dataFileOf(subject(1)));
     const std::string before = fileBytes(dir.file("study") / "SELVO_GRP1_S01.csv");
     fs::permissions(dir.file("study"), fs::perms(0555));
     BatchRun run;
@@ -71,7 +71,7 @@ TEST(SelvoBatch, ReadOnlyFolderFailsWithTheReasonAndKeepsTheOlderFiles) {
 TEST(SelvoBatch, APipeIsRefusedAtOnceAndTheRunGoesOn) {
     const TempDir dir;
     ASSERT_EQ(mkfifo("pipe.csv", 0600), 0);
-    write(dir.file("good.csv"), selvo::ComposeDataFile(subject(1)));
+    write(dir.file("good.csv"), testsupport::dataFileOf(subject(1)));
     const auto started = std::chrono::steady_clock::now();
     const BatchRun run = batch({"pipe.csv", "good.csv"});
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
@@ -83,7 +83,7 @@ TEST(SelvoBatch, APipeIsRefusedAtOnceAndTheRunGoesOn) {
 
 TEST(SelvoBatch, AWriteErrorNamesTheWholePath) {
     const TempDir dir;
-    write(dir.file("input.csv"), selvo::ComposeDataFile(subject(1)));
+    write(dir.file("input.csv"), testsupport::dataFileOf(subject(1)));
     fs::create_directory("out");
     fs::create_directory(dir.file("out") / "SELVO_GRP1_S01.csv");
     const BatchRun run = batch({"--out", "out", "input.csv"});
@@ -95,7 +95,7 @@ TEST(SelvoBatch, AWriteErrorNamesTheWholePath) {
 TEST(SelvoBatch, AFolderBusyWithAnotherRunIsNamedAndWaitedFor) {
     const TempDir dir;
     fs::create_directory("out");
-    write(dir.file("a.csv"), selvo::ComposeDataFile(subject(1)));
+    write(dir.file("a.csv"), testsupport::dataFileOf(subject(1)));
     selvo::FolderLock::Attempt held = selvo::FolderLock::take(dir.file("out").string(), {});
     ASSERT_TRUE(held.lock);
     std::thread otherRun([&held] {

@@ -7,6 +7,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "processing/ProcessData.h"
 #include "support/FileBytes.h"
+#include "support/TestSubjects.h"
 
 #include <gtest/gtest.h>
 
@@ -27,22 +28,12 @@ inline std::string fixedClock() {
 }
 
 // A subject as the window would leave it after a questionnaire: answers vary with `seed`.
-inline selvo::ProgramState subject(int seed, const std::string& name = "S01") {
-    selvo::ProgramState state;
-    for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item * 3 + seed) % 7 + 1);
-        state.administration.answers.distress[item] =
-            static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? (item + seed) % 3 + 1 : 0);
-    }
-    state.subject.card = static_cast<selvo::Integer>(seed);
-    state.subject.name = name;
-    state.subject.surname = "GRP1";
-    state.subject.age = std::to_string(20 + seed % 50);
-    state.subject.sex = seed % 2 == 0 ? "1" : "2";
-    state.subject.marital = std::to_string(seed % 5 + 1);
-    state.subject.education = std::to_string((seed + 2) % 5 + 1);
-    state.subject.notes = "nota, con virgola " + std::to_string(seed);
-    return state;
+inline testsupport::TestSubject subject(int seed, const std::string& name = "S01") {
+    testsupport::TestSubject made{testsupport::studySubject(seed, "GRP1", name),
+                                  testsupport::variedAnswers(seed)};
+    made.subject.card = static_cast<selvo::Integer>(seed);
+    made.subject.notes = "nota, con virgola " + std::to_string(seed);
+    return made;
 }
 
 inline void write(const fs::path& file, const std::string& bytes) {
@@ -61,10 +52,10 @@ inline std::map<std::string, std::string> filesIn(const fs::path& folder) {
 }
 
 // What processing writes for this subject, in a folder of its own.
-inline std::map<std::string, std::string> processedBySingleRun(selvo::ProgramState state,
+inline std::map<std::string, std::string> processedBySingleRun(testsupport::TestSubject state,
                                                                const fs::path& folder) {
     fs::create_directories(folder);
-    const auto error = selvo::ProcessData(state, selvo::utf8Of(fs::absolute(folder)), fixedClock);
+    const auto error = selvo::ProcessData(state.subject, state.answers, selvo::utf8Of(fs::absolute(folder)), fixedClock);
     EXPECT_FALSE(error.has_value()) << error->message();
     return filesIn(folder);
 }

@@ -20,9 +20,9 @@ using namespace batch_fixture;
 TEST(SelvoBatchInputs, AFolderStandsForItsDataFilesAndAListForItsLines) {
     const TempDir dir;
     fs::create_directories(dir.file("studio/dentro"));
-    write(dir.file("studio/b.csv"), selvo::ComposeDataFile(subject(2, "B")));
-    write(dir.file("studio/A.CSV"), selvo::ComposeDataFile(subject(1, "A")));
-    write(dir.file("studio/dentro/c.csv"), selvo::ComposeDataFile(subject(3, "C")));
+    write(dir.file("studio/b.csv"), testsupport::dataFileOf(subject(2, "B")));
+    write(dir.file("studio/A.CSV"), testsupport::dataFileOf(subject(1, "A")));
+    write(dir.file("studio/dentro/c.csv"), testsupport::dataFileOf(subject(3, "C")));
     write(dir.file("studio/vecchio.csv"), "\xEF\xBB\xBFID,Card,Sex\r\nS0001,0,1\r\n");
     write(dir.file("studio/vecchio_chiave.csv"), "\xEF\xBB\xBF"
                                                  "Codice,File di dati,Cognome,Nome\r\n");

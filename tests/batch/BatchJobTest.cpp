@@ -6,6 +6,7 @@
 
 #include "datafiles/DataFile.h"
 #include "support/TempDir.h"
+#include "support/TestSubjects.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,9 @@ using State = selvo::InputOutcome::State;
 namespace {
 
 std::string dataFile(int seed) {
-    selvo::ProgramState state;
+    testsupport::TestSubject state;
     for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item + seed) % 4 + 1);
+        state.answers.agreement[item] = static_cast<selvo::Integer>((item + seed) % 4 + 1);
     }
     state.subject.name = "N" + std::to_string(seed);
     state.subject.surname = "Job";
@@ -29,7 +30,7 @@ std::string dataFile(int seed) {
     state.subject.sex = "1";
     state.subject.marital = "1";
     state.subject.education = "1";
-    return selvo::ComposeDataFile(state);
+    return selvo::ComposeDataFile(state.subject, state.answers);
 }
 
 class Recorder : public selvo::BatchListener {

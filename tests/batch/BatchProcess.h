@@ -5,6 +5,9 @@
 #include "datafiles/DataFile.h"
 #include "support/FileBytes.h"
 
+#include "questionnaire/SubjectFiles.h"
+#include "support/TestSubjects.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -22,27 +25,19 @@
 
 extern char** environ;
 
-inline selvo::ProgramState subject(int number, int seed, const std::string& surname = "GRP") {
-    selvo::ProgramState state;
-    for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item * 5 + seed) % 7 + 1);
-        state.administration.answers.distress[item] =
-            static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? (item + seed) % 3 + 1 : 0);
-    }
-    state.subject.name = "S" + std::to_string(number);
-    state.subject.surname = surname;
-    state.subject.age = std::to_string(20 + number % 50);
-    state.subject.sex = "1";
-    state.subject.marital = "2";
-    state.subject.education = "3";
-    return state;
+inline testsupport::TestSubject subject(int number, int seed, const std::string& surname = "GRP") {
+    return {testsupport::subjectRecord({.surname = surname,
+                                        .name = "S" + std::to_string(number),
+                                        .age = std::to_string(20 + number % 50)}),
+            testsupport::answersWhere([seed](int item) { return (item * 5 + seed) % 7 + 1; },
+                                      [seed](int item) { return (item + seed) % 3 + 1; })};
 }
 
 // Writes the subject's data file into the folder under its usual name; the name.
 inline std::string writeDataFile(const std::filesystem::path& folder,
-                                 const selvo::ProgramState& state) {
-    const std::string name = selvo::DataFileNameFor(state);
-    std::ofstream(folder / name, std::ios::binary) << selvo::ComposeDataFile(state);
+                                 const testsupport::TestSubject& state) {
+    const std::string name = selvo::SubjectDataFileName(state.subject);
+    std::ofstream(folder / name, std::ios::binary) << testsupport::dataFileOf(state);
     return name;
 }
 

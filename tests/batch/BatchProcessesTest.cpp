@@ -74,7 +74,7 @@ int subjectsMixed(const TwoStudies& studies, const fs::path& folder, int* fromB 
     const auto files = filesIn(folder);
     int mixed = 0;
     for (std::size_t i = 0; i < studies.names.size(); ++i) {
-        const selvo::ProgramState state = subject(static_cast<int>(i), 0);
+        const testsupport::TestSubject state = subject(static_cast<int>(i), 0);
         std::set<std::string> runs;
         for (const std::string& name :
              {studies.names[i], selvo::ReportFileName(state.subject),
@@ -221,7 +221,7 @@ TEST(SelvoBatchProcesses, TwoRunsWithOneKeyGiveEachSubjectACodeOfItsOwn) {
         args[group] = {"--out",        "out-" + group, "--dataset", "studio",
                        "--pseudonimi", "--chiave",     "chiave.csv"};
         for (int i = 0; i < kSubjects; ++i) {
-            selvo::ProgramState state = subject(i, i, group);
+            testsupport::TestSubject state = subject(i, i, group);
             state.subject.sex = group == "g1" ? "1" : "2"; // two administrations, never one
             args[group].push_back(group + "/" + writeDataFile(dir.file(group), state));
         }
@@ -323,7 +323,7 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
         const std::string id = "\n" + fs::path(inputs[i]).stem().string() + ",";
         EXPECT_EQ(table.find(id) == std::string::npos, failed) << inputs[i];
         const std::string report =
-            selvo::ReportFileName(selvo::SubjectOf(subject(static_cast<int>(i), 0)));
+            selvo::ReportFileName(subject(static_cast<int>(i), 0).subject);
         EXPECT_EQ(now.at(report) == older.at(report), failed) << report;
     }
     EXPECT_THAT(err, HasSubstr("errore di scrittura sul disco."));

@@ -77,8 +77,8 @@ TEST(SelvoBatch, EachFileStartsFromACleanState) {
     const TempDir dir;
     fs::create_directory(dir.file("alone"));
     fs::create_directory(dir.file("after"));
-    write(dir.file("first.csv"), selvo::ComposeDataFile(subject(1, "A")));
-    write(dir.file("second.csv"), selvo::ComposeDataFile(subject(6, "B")));
+    write(dir.file("first.csv"), testsupport::dataFileOf(subject(1, "A")));
+    write(dir.file("second.csv"), testsupport::dataFileOf(subject(6, "B")));
 
     ASSERT_EQ(batch({"--out", "alone", "second.csv"}).status, 0);
     ASSERT_EQ(batch({"--out", "after", "first.csv", "second.csv"}).status, 0);
@@ -91,14 +91,14 @@ TEST(SelvoBatch, EachFileStartsFromACleanState) {
 
 TEST(SelvoBatch, ReportsEachFailingFileAndGoesOnWithTheRest) {
     const TempDir dir;
-    write(dir.file("good1.csv"), selvo::ComposeDataFile(subject(1, "G1")));
+    write(dir.file("good1.csv"), testsupport::dataFileOf(subject(1, "G1")));
     write(dir.file("truncated.csv"), "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",\"3\",\"\",4\r\n");
-    selvo::ProgramState noSex = subject(2, "NS");
+    testsupport::TestSubject noSex = subject(2, "NS");
     noSex.subject.sex = "0";
-    write(dir.file("nosex.csv"), selvo::ComposeDataFile(noSex));
-    selvo::ProgramState unsafe = subject(3, "../x");
-    write(dir.file("unsafe.csv"), selvo::ComposeDataFile(unsafe));
-    write(dir.file("good2.csv"), selvo::ComposeDataFile(subject(5, "G2")));
+    write(dir.file("nosex.csv"), selvo::ComposeDataFile(noSex.subject, noSex.answers));
+    testsupport::TestSubject unsafe = subject(3, "../x");
+    write(dir.file("unsafe.csv"), selvo::ComposeDataFile(unsafe.subject, unsafe.answers));
+    write(dir.file("good2.csv"), testsupport::dataFileOf(subject(5, "G2")));
 
     const BatchRun run = batch(
         {"good1.csv", "missing.csv", "truncated.csv", "nosex.csv", "unsafe.csv", "good2.csv"});
@@ -117,10 +117,10 @@ TEST(SelvoBatch, ReportsEachFailingFileAndGoesOnWithTheRest) {
 
 TEST(SelvoBatch, ProcessesIncompleteAnswersAsTheProgramDoesButSaysSo) {
     const TempDir dir;
-    selvo::ProgramState partial = subject(2);
-    partial.administration.answers.agreement[10] = 0;
-    partial.administration.answers.agreement[11] = 0;
-    write(dir.file("partial.csv"), selvo::ComposeDataFile(partial));
+    testsupport::TestSubject partial = subject(2);
+    partial.answers.agreement[10] = 0;
+    partial.answers.agreement[11] = 0;
+    write(dir.file("partial.csv"), selvo::ComposeDataFile(partial.subject, partial.answers));
     const BatchRun run = batch({"partial.csv"});
     EXPECT_EQ(run.status, 0);
     EXPECT_THAT(run.err,
@@ -131,7 +131,7 @@ TEST(SelvoBatch, ProcessesIncompleteAnswersAsTheProgramDoesButSaysSo) {
 // rewritten data file is whole again.
 TEST(SelvoBatch, ProcessesARecordFollowedByZeroBytesAndSaysTheFileWasDamaged) {
     const TempDir dir;
-    const std::string record = selvo::ComposeDataFile(subject(3));
+    const std::string record = testsupport::dataFileOf(subject(3));
     write(dir.file("SELVO_GRP1_S01.csv"), record + std::string(2048, '\0'));
     const BatchRun run = batch({"SELVO_GRP1_S01.csv"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -146,7 +146,7 @@ TEST(SelvoBatch, TwentyGeneratedFilesAllSucceed) {
     std::vector<std::string> args{"--out", "out"};
     for (int i = 0; i < 20; ++i) {
         const std::string name = "S" + std::to_string(100 + i);
-        write(dir.file(name + ".csv"), selvo::ComposeDataFile(subject(i, name)));
+        write(dir.file(name + ".csv"), testsupport::dataFileOf(subject(i, name)));
         args.push_back(name + ".csv");
     }
     const BatchRun run = batch(args);

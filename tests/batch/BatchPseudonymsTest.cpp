@@ -35,16 +35,16 @@ using namespace batch_fixture;
 constexpr std::array<const char*, 3> kPrivate{"Zebedeo", "Quaglierini", "riservata"};
 
 std::string privateSubject(int seed, const std::string& name) {
-    selvo::ProgramState state = subject(seed, kPrivate[0] + name);
+    testsupport::TestSubject state = subject(seed, kPrivate[0] + name);
     state.subject.surname = kPrivate[1];
     state.subject.notes = std::string("nota ") + kPrivate[2];
-    return selvo::ComposeDataFile(state);
+    return selvo::ComposeDataFile(state.subject, state.answers);
 }
 
 // The fingerprint a key holds for the administration of subject(seed).
 std::string fingerprintOf(int seed) {
-    const selvo::ProgramState state = subject(seed);
-    return selvo::AdministrationFingerprint(state.subject, state.administration.answers);
+    const testsupport::TestSubject state = subject(seed);
+    return selvo::AdministrationFingerprint(state.subject, state.answers);
 }
 
 std::vector<std::vector<std::string>> keyRows(const fs::path& key) {
@@ -140,11 +140,11 @@ TEST(SelvoBatchPseudonyms, AnotherSubjectUnderAKnownFileNameGetsANewCode) {
     const TempDir dir;
     for (const auto& [folder, seed, age] :
          {std::tuple("centro1", 1, "45"), std::tuple("centro2", 2, "67")}) {
-        selvo::ProgramState mario = subject(seed, "Mario");
+        testsupport::TestSubject mario = subject(seed, "Mario");
         mario.subject.surname = "Rossi";
         mario.subject.age = age;
         fs::create_directory(dir.file(folder));
-        write(dir.file(folder) / "SELVO_Rossi_Mario.csv", selvo::ComposeDataFile(mario));
+        write(dir.file(folder) / "SELVO_Rossi_Mario.csv", selvo::ComposeDataFile(mario.subject, mario.answers));
     }
     ASSERT_EQ(batch(joined(kWithKey, {"--out", "out1", "centro1/SELVO_Rossi_Mario.csv"})).status,
               0);
@@ -170,8 +170,8 @@ TEST(SelvoBatchPseudonyms, ARenamedDataFileKeepsItsCodeAndAnOlderKeyGetsFingerpr
     write(dir.file("chiave.csv"), "\xEF\xBB\xBF"
                                   "Codice,File di dati,Cognome,Nome\r\n"
                                   "S0001,SELVO_GRP1_Mraio.csv,GRP1,Mraio\r\n");
-    write(dir.file("SELVO_GRP1_Mraio.csv"), selvo::ComposeDataFile(subject(1, "Mraio")));
-    write(dir.file("SELVO_GRP1_Zoe.csv"), selvo::ComposeDataFile(subject(2, "Zoe")));
+    write(dir.file("SELVO_GRP1_Mraio.csv"), testsupport::dataFileOf(subject(1, "Mraio")));
+    write(dir.file("SELVO_GRP1_Zoe.csv"), testsupport::dataFileOf(subject(2, "Zoe")));
     ASSERT_EQ(
         batch(joined(kWithKey, {"--out", "out", "SELVO_GRP1_Mraio.csv", "SELVO_GRP1_Zoe.csv"}))
             .status,
@@ -181,7 +181,7 @@ TEST(SelvoBatchPseudonyms, ARenamedDataFileKeepsItsCodeAndAnOlderKeyGetsFingerpr
                                         fingerprintOf(1)}));
 
     fs::remove(dir.file("SELVO_GRP1_Mraio.csv"));
-    write(dir.file("SELVO_GRP1_Mario.csv"), selvo::ComposeDataFile(subject(1, "Mario")));
+    write(dir.file("SELVO_GRP1_Mario.csv"), testsupport::dataFileOf(subject(1, "Mario")));
     const BatchRun corrected =
         batch(joined(kWithKey, {"--out", "out", "SELVO_GRP1_Zoe.csv", "SELVO_GRP1_Mario.csv"}));
     ASSERT_EQ(corrected.status, 0) << corrected.err;

@@ -25,9 +25,9 @@ TEST(SelvoBatch, TwoFilesOfTheSameSubjectAreBothRefusedAndNothingIsWritten) {
     const TempDir dir;
     fs::create_directory(dir.file("a"));
     fs::create_directory(dir.file("b"));
-    write(dir.file("a") / "same.csv", selvo::ComposeDataFile(subject(1)));
-    write(dir.file("b") / "same.csv", selvo::ComposeDataFile(subject(2)));
-    write(dir.file("other.csv"), selvo::ComposeDataFile(subject(3, "S03")));
+    write(dir.file("a") / "same.csv", testsupport::dataFileOf(subject(1)));
+    write(dir.file("b") / "same.csv", testsupport::dataFileOf(subject(2)));
+    write(dir.file("other.csv"), testsupport::dataFileOf(subject(3, "S03")));
     const BatchRun run = batch({"--out", "out", "a/same.csv", "b/same.csv", "other.csv"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "selvo-batch: 1 file elaborato, 2 non riusciti.\n");
@@ -46,8 +46,8 @@ TEST(SelvoBatch, ARetestBesideTheFirstVisitLeavesBothInputsUnchanged) {
     fs::create_directory(dir.file("study"));
     const fs::path first = dir.file("study") / "SELVO_GRP1_S01.csv";
     const fs::path retest = dir.file("study") / "A_retest.csv";
-    write(first, selvo::ComposeDataFile(subject(1)));
-    write(retest, selvo::ComposeDataFile(subject(2)));
+    write(first, testsupport::dataFileOf(subject(1)));
+    write(retest, testsupport::dataFileOf(subject(2)));
     const auto before = filesIn(dir.file("study"));
 
     for (const auto& order :
@@ -70,8 +70,8 @@ TEST(SelvoBatch, AnotherAdministrationInTheOutputFolderIsReplacedOnlyWhenAskedTo
     fs::create_directories(dir.file("a"));
     fs::create_directories(dir.file("b"));
     const auto firstVisit = processedBySingleRun(subject(1), dir.file("a"));
-    write(dir.file("b") / "SELVO_GRP1_S01.csv", selvo::ComposeDataFile(subject(2)));
-    write(dir.file("b") / "same.csv", selvo::ComposeDataFile(subject(1)));
+    write(dir.file("b") / "SELVO_GRP1_S01.csv", testsupport::dataFileOf(subject(2)));
+    write(dir.file("b") / "same.csv", testsupport::dataFileOf(subject(1)));
 
     const BatchRun refused = batch({"--out", "a", "b/SELVO_GRP1_S01.csv"});
     EXPECT_EQ(refused.status, 1);
@@ -102,8 +102,8 @@ TEST(SelvoBatch, TheSameFolderThroughALinkIsRecognised) {
     const TempDir dir;
     fs::create_directory(dir.file("study"));
     fs::create_directory_symlink(dir.file("study"), dir.file("link"));
-    write(dir.file("study") / "visit1.csv", selvo::ComposeDataFile(subject(1)));
-    write(dir.file("study") / "visit2.csv", selvo::ComposeDataFile(subject(2)));
+    write(dir.file("study") / "visit1.csv", testsupport::dataFileOf(subject(1)));
+    write(dir.file("study") / "visit2.csv", testsupport::dataFileOf(subject(2)));
     const auto before = filesIn(dir.file("study"));
 
     const BatchRun run = batch({"study/visit1.csv", "link/../link/./visit2.csv"});
@@ -131,7 +131,7 @@ TEST(SelvoBatch, TheSameFolderThroughALinkIsRecognised) {
 
 TEST(SelvoBatch, AnInputRewrittenAsItsOwnDataFileIsFine) {
     const TempDir dir;
-    write(dir.file("SELVO_GRP1_S01.csv"), selvo::ComposeDataFile(subject(1)));
+    write(dir.file("SELVO_GRP1_S01.csv"), testsupport::dataFileOf(subject(1)));
     const std::string before = fileBytes(dir.file("SELVO_GRP1_S01.csv"));
     const BatchRun run = batch({"./SELVO_GRP1_S01.csv"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -148,10 +148,10 @@ TEST(SelvoBatch, AnInputRewrittenAsItsOwnDataFileIsFine) {
 
 TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheSystemSaysSo) {
     const TempDir dir;
-    write(dir.file("first.csv"), selvo::ComposeDataFile(subject(1, "Mario")));
-    selvo::ProgramState shouting = subject(2, "MARIO");
+    write(dir.file("first.csv"), testsupport::dataFileOf(subject(1, "Mario")));
+    testsupport::TestSubject shouting = subject(2, "MARIO");
     shouting.subject.surname = "grp1";
-    write(dir.file("second.csv"), selvo::ComposeDataFile(shouting));
+    write(dir.file("second.csv"), selvo::ComposeDataFile(shouting.subject, shouting.answers));
     const BatchRun run = batch({"--out", "out", "first.csv", "second.csv"});
 #ifdef _WIN32
     // SELVO_GRP1_Mario.csv and SELVO_grp1_MARIO.csv are one file on Windows.
@@ -169,12 +169,12 @@ TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheSystemSaysSo) {
 TEST(SelvoBatch, NamesThatDifferOnlyInCaseAreOneFileWhereTheFolderSaysSo) {
     const TempDir dir;
     fs::create_directory("out");
-    selvo::ProgramState quiet = subject(1, "Niccolò");
+    testsupport::TestSubject quiet = subject(1, "Niccolò");
     quiet.subject.surname = "Rossi";
-    write(dir.file("first.csv"), selvo::ComposeDataFile(quiet));
-    selvo::ProgramState shouting = subject(2, "NICCOLÒ");
+    write(dir.file("first.csv"), selvo::ComposeDataFile(quiet.subject, quiet.answers));
+    testsupport::TestSubject shouting = subject(2, "NICCOLÒ");
     shouting.subject.surname = "ROSSI";
-    write(dir.file("second.csv"), selvo::ComposeDataFile(shouting));
+    write(dir.file("second.csv"), selvo::ComposeDataFile(shouting.subject, shouting.answers));
     selvo::BatchOptions options;
     options.outDir = "out";
     options.files = {"first.csv", "second.csv"};

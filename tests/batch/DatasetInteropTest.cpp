@@ -11,6 +11,7 @@
 #include "datafiles/PseudonymKey.h"
 #include "datafiles/StatisticsExport.h"
 #include "support/ExternalTool.h"
+#include "support/TestSubjects.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -31,22 +32,18 @@ constexpr int kSubjects = 50;
 const std::array<const char*, 6> kNames{"Niccolò", "Ștefan", "Łukasz", "Zoë", "Mario", "Nguyễn"};
 const std::array<const char*, 4> kSurnames{"D'Amico", "Rossi", "Popescu", "Müller"};
 
-selvo::ProgramState generatedSubject(int i, const std::string& age) {
-    selvo::ProgramState state;
-    for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item * 5 + i * 3) % 7 + 1);
-        state.administration.answers.distress[item] =
-            static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? (item * i) % 3 + 1 : 0);
-    }
-    state.subject.card = static_cast<selvo::Integer>(100 + i);
-    state.subject.name = kNames[static_cast<std::size_t>(i) % kNames.size()] + std::to_string(i);
-    state.subject.surname = kSurnames[static_cast<std::size_t>(i) % kSurnames.size()];
-    state.subject.age = age;
-    state.subject.sex = std::to_string(i % 2 + 1);
-    state.subject.marital = std::to_string(i % 5 + 1);
-    state.subject.education = std::to_string((i + 3) % 5 + 1);
-    state.subject.notes = "Nota \"citata\", con virgole,\r\nsu due righe; l'ultima è \"\"";
-    return state;
+testsupport::TestSubject generatedSubject(int i, const std::string& age) {
+    return {testsupport::subjectRecord(
+                {.surname = kSurnames[static_cast<std::size_t>(i) % kSurnames.size()],
+                 .name = kNames[static_cast<std::size_t>(i) % kNames.size()] + std::to_string(i),
+                 .age = age,
+                 .sex = std::to_string(i % 2 + 1),
+                 .marital = std::to_string(i % 5 + 1),
+                 .education = std::to_string((i + 3) % 5 + 1),
+                 .notes = "Nota \"citata\", con virgole,\r\nsu due righe; l'ultima è \"\"",
+                 .card = 100 + i}),
+            testsupport::answersWhere([i](int item) { return (item * 5 + i * 3) % 7 + 1; },
+                                      [i](int item) { return (item * i) % 3 + 1; })};
 }
 
 // Data files written by the program's own writer, processed into out/ with the dataset
@@ -65,9 +62,9 @@ Study runStudy(const TempDir& dir, const std::vector<std::string>& ages, const s
     }
     args.push_back("--");
     for (std::size_t i = 0; i < ages.size(); ++i) {
-        const selvo::ProgramState state = generatedSubject(static_cast<int>(i), ages[i]);
+        const testsupport::TestSubject state = generatedSubject(static_cast<int>(i), ages[i]);
         const std::string file = i == 0 ? firstFile : "in" + std::to_string(i) + ".csv";
-        std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(state);
+        std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(state.subject, state.answers);
         args.push_back(file);
         study.subjectCommandFiles.push_back(
             selvo::StatisticsExportFileName(state.subject));
@@ -144,7 +141,7 @@ TEST(DatasetInterop, PsppBuildsOneCasePerSubjectEqualToTheSubjectsOwnCase) {
         const auto own = linesOf(fileBytes("case" + std::to_string(i) + ".txt"));
         ASSERT_EQ(own.size(), 2u) << study.subjectCommandFiles[i];
         EXPECT_EQ(dataset[0], "ID,Cognome,Nome," + own[0]);
-        const selvo::ProgramState state = generatedSubject(static_cast<int>(i), "");
+        const testsupport::TestSubject state = generatedSubject(static_cast<int>(i), "");
         EXPECT_EQ(dataset[i + 1], "in" + std::to_string(i) + "," + state.subject.surname + "," +
                                       state.subject.name + "," + own[1])
             << study.subjectCommandFiles[i];
@@ -179,7 +176,7 @@ TEST(DatasetInterop, APseudonymisedDatasetNamesNobodyEvenInThePsppCaseFile) {
         ASSERT_FALSE(bytes.empty()) << file;
         EXPECT_EQ(bytes.find("citata"), std::string::npos) << file << " holds the notes";
         for (int i = 0; i < kSubjects; ++i) {
-            const selvo::ProgramState state = generatedSubject(i, "");
+            const testsupport::TestSubject state = generatedSubject(i, "");
             for (const std::string& word :
                  {state.subject.surname, state.subject.name, "in" + std::to_string(i) + ".csv"}) {
                 EXPECT_EQ(bytes.find(word), std::string::npos) << file << " holds " << word;
@@ -231,10 +228,9 @@ TEST(DatasetInterop, PsppLabelsTheVariablesAsTheSubjectsCommandFileDoes) {
         << "the dictionaries differ";
 
     // The accented item texts arrive as written.
-    selvo::ProgramState bank;
     for (int item : {4, 21, 60}) {
         EXPECT_NE(setTables.find("It:" + selvo::CleanLabelText(
-                                             bank.ItemText.at(static_cast<std::size_t>(item)))),
+                                             selvo::questionnaire::ItemText(item))),
                   std::string::npos)
             << "item " << item;
     }
@@ -295,13 +291,12 @@ TEST(DatasetInterop, RReadsEveryVariableAndValueLabel) {
                     "}\n"));
     ASSERT_EQ(read.status, 0) << read.output;
 
-    selvo::ProgramState bank;
     const std::vector<selvo::DatasetTextColumn> identity{{"ID", 4, " Identificativo", ""},
                                                          {"Cognome", 7, " Cognome", ""},
                                                          {"Nome", 10, " Nome", ""}};
     std::string expected = std::to_string(kSubjects) + "\n";
     for (const selvo::DatasetVariable& variable :
-         selvo::DatasetVariables(bank.ItemText, identity)) {
+         selvo::DatasetVariables(identity)) {
         std::string values;
         for (const selvo::DatasetValueLabel& value : variable.valueLabels) {
             values += (values.empty() ? "" : ";") + std::to_string(value.code) + "=" + value.label;

@@ -3,6 +3,7 @@
 // run and one dataset. Minutes in a debug build, so it carries the label "large".
 #include "BatchProcess.h"
 #include "support/TempDir.h"
+#include "support/TestSubjects.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ TEST(SelvoBatchLarge, SixtyThousandFilesNamedOnTheStandardInputMakeOneDataset) {
     constexpr int kSubjects = 60000;
     fs::create_directory(dir.file("studio"));
     // One subject's file, under 60,000 names each inside and out ("S0" is its name field).
-    const std::string bytes = selvo::ComposeDataFile(subject(0, 0));
+    const std::string bytes = testsupport::dataFileOf(subject(0, 0));
     const std::size_t name = bytes.find("\"S0\"");
     ASSERT_NE(name, std::string::npos);
     std::ofstream list(dir.file("elenco.txt"), std::ios::binary);

@@ -6,6 +6,7 @@
 #include "batch/BatchRun.h"
 #include "datafiles/DataFile.h"
 #include "support/TempDir.h"
+#include "support/TestSubjects.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,19 +23,15 @@ using testing::HasSubstr;
 
 namespace {
 
-selvo::ProgramState subject(const std::string& surname, const std::string& name, int seed) {
-    selvo::ProgramState state;
-    for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item + seed) % 7 + 1);
-        state.administration.answers.distress[item] = static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? 2 : 0);
-    }
-    state.subject.name = name;
-    state.subject.surname = surname;
-    state.subject.age = "40";
-    state.subject.sex = "2";
-    state.subject.marital = "1";
-    state.subject.education = "4";
-    return state;
+testsupport::TestSubject subject(const std::string& surname, const std::string& name, int seed) {
+    return {testsupport::subjectRecord({.surname = surname,
+                                        .name = name,
+                                        .age = "40",
+                                        .sex = "2",
+                                        .marital = "1",
+                                        .education = "4"}),
+            testsupport::answersWhere([seed](int item) { return (item + seed) % 7 + 1; },
+                                      [](int) { return 2; })};
 }
 
 // A volume that folds case, as a USB stick is: FAT through the kernel, which gives both
@@ -115,9 +112,9 @@ TEST_P(SelvoBatchOnStick, NamesThatDifferOnlyInCaseAreRefusedAsOnWindows) {
         GTEST_SKIP() << "a " << format.type << " image cannot be made or mounted here";
     }
     std::ofstream("first.csv", std::ios::binary)
-        << selvo::ComposeDataFile(subject("Rossi", "Mario", 1));
+        << testsupport::dataFileOf(subject("Rossi", "Mario", 1));
     std::ofstream("second.csv", std::ios::binary)
-        << selvo::ComposeDataFile(subject("ROSSI", "MARIO", 2));
+        << testsupport::dataFileOf(subject("ROSSI", "MARIO", 2));
     std::ostringstream out;
     std::ostringstream err;
     std::map<std::string, std::size_t> before;

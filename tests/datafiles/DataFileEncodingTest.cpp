@@ -104,7 +104,7 @@ TEST_P(FileEncoding, DecidesHowTheNameReads) {
                                        ",\"4\"," + GetParam().notesField + ",");
     const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
     ASSERT_TRUE(parse.record) << parse.fault;
-    EXPECT_EQ(parse.record->SubjectName, GetParam().expectedName);
+    EXPECT_EQ(parse.record->subject.name, GetParam().expectedName);
 }
 
 INSTANTIATE_TEST_SUITE_P(

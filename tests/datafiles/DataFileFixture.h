@@ -4,6 +4,8 @@
 // What the data-file tests share: the ordinary subject and its documented line, lines made
 // from it with a field or a piece swapped, and a file read back as the reload reads it.
 #include "datafiles/DataFile.h"
+#include "questionnaire/SubjectFiles.h"
+#include "support/TestSubjects.h"
 
 #include <gtest/gtest.h>
 
@@ -16,24 +18,18 @@
 
 namespace datafile_fixture {
 
-using selvo::ProgramState;
+using testsupport::TestSubject;
 
 inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // Subject S01 of group GRP1, agreement 1,2,..,7 repeating, distress 1,2,3 repeating.
-inline ProgramState ordinarySubject() {
-    ProgramState state;
-    state.subject.name = "S01";
-    state.subject.surname = "GRP1";
-    state.subject.age = "35";
-    state.subject.sex = "1";
-    state.subject.marital = "2";
-    state.subject.education = "4";
+inline TestSubject ordinarySubject() {
+    TestSubject state{testsupport::subjectRecord({.education = "4"}), {}};
     for (int k = 1; k <= 94; ++k) {
-        state.administration.answers.agreement[k] = static_cast<selvo::Integer>(1 + (k - 1) % 7);
-        state.administration.answers.distress[k] = static_cast<selvo::Integer>(1 + (k - 1) % 3);
+        state.answers.agreement[k] = static_cast<selvo::Integer>(1 + (k - 1) % 7);
+        state.answers.distress[k] = static_cast<selvo::Integer>(1 + (k - 1) % 3);
     }
     return state;
 }
@@ -50,7 +46,7 @@ inline const std::string kOrdinaryLine = "0,\"S01\",\"GRP1\",\"35\",\"1\",\"2\",
                                          repeated("1,2,3,4,5,6,7,", 13) + "1,2,3," +
                                          repeated("1,2,3,", 31) + "1\r\n";
 
-inline void expectSameRecord(const ProgramState& actual, const ProgramState& expected) {
+inline void expectSameRecord(const TestSubject& actual, const TestSubject& expected) {
     EXPECT_EQ(actual.subject.card, expected.subject.card);
     EXPECT_EQ(actual.subject.name, expected.subject.name);
     EXPECT_EQ(actual.subject.surname, expected.subject.surname);
@@ -59,22 +55,29 @@ inline void expectSameRecord(const ProgramState& actual, const ProgramState& exp
     EXPECT_EQ(actual.subject.marital, expected.subject.marital);
     EXPECT_EQ(actual.subject.education, expected.subject.education);
     EXPECT_EQ(actual.subject.notes, expected.subject.notes);
-    EXPECT_TRUE(actual.administration.answers.agreement == expected.administration.answers.agreement);
-    EXPECT_TRUE(actual.administration.answers.distress == expected.administration.answers.distress);
+    EXPECT_TRUE(actual.answers.agreement == expected.answers.agreement);
+    EXPECT_TRUE(actual.answers.distress == expected.answers.distress);
 }
 
-// Reads the file into the state as the reload does: in one step, or not at all.
-inline std::optional<selvo::FileError> readInto(ProgramState& state, const std::string& path) {
+// Reads the file as the reload does: in one step, or not at all.
+inline std::optional<selvo::FileError> readInto(TestSubject& state, const std::string& path) {
     selvo::FileResult<selvo::DataFileContent> read = selvo::ReadDataFile(path);
     if (!read.ok()) {
         return read.error();
     }
-    selvo::StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
+    state = {std::move(read.value().subject), read.value().answers};
     return std::nullopt;
 }
 
-inline ProgramState readBack(const std::string& fileName) {
-    ProgramState state;
+// A subject's data file saved into `folder`, as a run saves it there.
+inline std::optional<selvo::FileError> writeDataFile(const TestSubject& state,
+                                                     const std::string& folder) {
+    const selvo::PendingFile file = selvo::PrepareDataFile(state.subject, state.answers, folder);
+    return selvo::saveFileAtomically(file.path, file.bytes);
+}
+
+inline TestSubject readBack(const std::string& fileName) {
+    TestSubject state;
     const auto error = readInto(state, fileName);
     EXPECT_FALSE(error) << error->message();
     return state;

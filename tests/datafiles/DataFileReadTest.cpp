@@ -60,11 +60,11 @@ class MalformedFile : public testing::TestWithParam<MalformedCase> {};
 TEST_P(MalformedFile, IsRefusedWithItsReasonAndTheStateUnchanged) {
     TempDir dir;
     writeBytes(dir.file("bad.csv"), GetParam().bytes);
-    ProgramState state = ordinarySubject();
+    testsupport::TestSubject state = ordinarySubject();
     state.subject.card = 12;
     state.subject.notes = "da non perdere";
-    state.administration.answers.agreement[57 - 8] = 6;
-    const ProgramState before = state;
+    state.answers.agreement[57 - 8] = 6;
+    const testsupport::TestSubject before = state;
 
     const auto error = readInto(state, "bad.csv");
 
@@ -170,23 +170,23 @@ TEST(ReadDataFile, AWholeRecordFollowedByZeroBytesIsReadWithANote) {
     selvo::FileResult<selvo::DataFileContent> read = selvo::ReadDataFile("tail.csv");
     ASSERT_TRUE(read.ok()) << read.error().message();
     EXPECT_NE(read.value().note.find("4096 byte nulli"), std::string::npos) << read.value().note;
-    ProgramState state;
-    selvo::StoreSubjectSet(state, std::move(read.value().subject), read.value().answers);
+    testsupport::TestSubject state;
+    state = {std::move(read.value().subject), read.value().answers};
     expectSameRecord(state, ordinarySubject());
-    EXPECT_TRUE(selvo::parseDataFile(kOrdinaryLine).note.empty());
+    EXPECT_TRUE(selvo::parseDataFile(kOrdinaryLine).record->note.empty());
 }
 
 TEST(ReadDataFile, NotesKeepTheirLineBreaks) {
     TempDir dir;
     writeBytes(dir.file("notes.csv"), fieldReplaced(8, "\"prima riga\r\nseconda riga\""));
-    ProgramState state = ordinarySubject();
+    testsupport::TestSubject state = ordinarySubject();
     ASSERT_FALSE(readInto(state, "notes.csv"));
     EXPECT_EQ(state.subject.notes, "prima riga\r\nseconda riga");
 }
 
 TEST(ReadDataFile, MissingFileIsReportedWithItsName) {
     TempDir dir;
-    ProgramState state = ordinarySubject();
+    testsupport::TestSubject state = ordinarySubject();
     const auto error = readInto(state, "assente.csv");
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fileName, "assente.csv");

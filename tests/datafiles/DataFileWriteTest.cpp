@@ -24,37 +24,37 @@ using namespace datafile_fixture;
 
 TEST(WriteDataFile, OrdinarySubjectGivesTheDocumentedLineByteForByte) {
     TempDir dir;
-    ProgramState state = ordinarySubject();
-    ASSERT_FALSE(selvo::WriteDataFile(state));
-    EXPECT_EQ(selvo::DataFileNameFor(state), "SELVO_GRP1_S01.csv");
+    testsupport::TestSubject state = ordinarySubject();
+    ASSERT_FALSE(writeDataFile(state, selvo::utf8Of(dir.path())));
+    EXPECT_EQ(selvo::SubjectDataFileName(state.subject), "SELVO_GRP1_S01.csv");
     EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
 }
 
 TEST(WriteDataFile, WritingTwiceReplacesTheEarlierFile) {
     TempDir dir;
-    ProgramState state = ordinarySubject();
+    testsupport::TestSubject state = ordinarySubject();
     state.subject.notes = "a much longer first note that must not survive";
-    ASSERT_FALSE(selvo::WriteDataFile(state));
+    ASSERT_FALSE(writeDataFile(state, selvo::utf8Of(dir.path())));
     state.subject.notes.clear();
-    ASSERT_FALSE(selvo::WriteDataFile(state));
+    ASSERT_FALSE(writeDataFile(state, selvo::utf8Of(dir.path())));
     EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
 }
 
 #ifndef _WIN32 // POSIX permissions, links and pipes
 TEST(WriteDataFile, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
     TempDir dir;
-    ProgramState state = ordinarySubject();
-    ASSERT_FALSE(selvo::WriteDataFile(state));
+    testsupport::TestSubject state = ordinarySubject();
+    ASSERT_FALSE(writeDataFile(state, selvo::utf8Of(dir.path())));
     state.subject.age = "36";
     chmod(dir.path().c_str(), 0555);
     std::optional<selvo::FileError> error;
     {
         Unprivileged asUser;
-        error = selvo::WriteDataFile(state);
+        error = writeDataFile(state, selvo::utf8Of(dir.path()));
     }
     chmod(dir.path().c_str(), 0755);
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->fileName, "SELVO_GRP1_S01.csv");
+    EXPECT_EQ(std::filesystem::path(error->fileName).filename(), "SELVO_GRP1_S01.csv");
     EXPECT_EQ(error->reason, "permesso negato (la cartella o il file non sono scrivibili).");
     EXPECT_EQ(fileBytes(dir.file("SELVO_GRP1_S01.csv")), kOrdinaryLine);
 }
@@ -62,31 +62,31 @@ TEST(WriteDataFile, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReason) {
 
 TEST(DataFileRoundTrip, RestoresCardSubjectAndAnswersInCodePage1252) {
     TempDir dir;
-    ProgramState state = ordinarySubject();
+    testsupport::TestSubject state = ordinarySubject();
     state.subject.card = 417;
     state.subject.age = "35 anni, più o meno";
     state.subject.notes = "Età dichiarata, \"non certa\"\r\nseconda riga, con virgola";
-    ASSERT_FALSE(selvo::WriteDataFile(state));
-    const std::string bytes = fileBytes(dir.file(selvo::DataFileNameFor(state)));
+    ASSERT_FALSE(writeDataFile(state, selvo::utf8Of(dir.path())));
+    const std::string bytes = fileBytes(dir.file(selvo::SubjectDataFileName(state.subject)));
     EXPECT_EQ(bytes.substr(0, 3), "417");
     EXPECT_NE(bytes.find("\"Et\xE0 dichiarata, \"\"non certa\"\"\r\nseconda riga, con virgola\""),
               std::string::npos);
-    expectSameRecord(readBack(selvo::DataFileNameFor(state)), state);
+    expectSameRecord(readBack(selvo::SubjectDataFileName(state.subject)), state);
 }
 
 TEST(DataFileRoundTrip, TextOutsideCodePage1252GoesOutAsMarkedUtf8) {
     TempDir dir;
-    ProgramState state = ordinarySubject();
+    testsupport::TestSubject state = ordinarySubject();
     state.subject.name = "Łukasz";
     state.subject.surname = "Ștefan";
     state.subject.notes = "nota \"tra virgolette\", poi\nuna riga nuova";
-    ASSERT_FALSE(selvo::WriteDataFile(state));
-    EXPECT_EQ(selvo::DataFileNameFor(state), "SELVO_Ștefan_Łukasz.csv");
+    ASSERT_FALSE(writeDataFile(state, selvo::utf8Of(dir.path())));
+    EXPECT_EQ(selvo::SubjectDataFileName(state.subject), "SELVO_Ștefan_Łukasz.csv");
     const std::string bytes =
-        fileBytes(dir.path() / selvo::pathFromUtf8(selvo::DataFileNameFor(state)));
+        fileBytes(dir.path() / selvo::pathFromUtf8(selvo::SubjectDataFileName(state.subject)));
     EXPECT_EQ(bytes.substr(0, 4), "\xEF\xBB\xBF"
                                   "0");
-    expectSameRecord(readBack(selvo::DataFileNameFor(state)), state);
+    expectSameRecord(readBack(selvo::SubjectDataFileName(state.subject)), state);
 }
 
 struct GuardCase {
@@ -101,13 +101,13 @@ void PrintTo(const GuardCase& c, std::ostream* os) {
 class FormulaGuard : public testing::TestWithParam<GuardCase> {};
 
 TEST_P(FormulaGuard, IsWrittenBeforeAFormulaAndTakenOffOnReading) {
-    ProgramState state = ordinarySubject();
+    testsupport::TestSubject state = ordinarySubject();
     state.subject.notes = GetParam().typed;
-    const std::string bytes = selvo::ComposeDataFile(state);
+    const std::string bytes = selvo::ComposeDataFile(state.subject, state.answers);
     EXPECT_EQ(bytes, replaced(kOrdinaryLine, ",\"\",", "," + GetParam().written + ","));
     const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
     ASSERT_TRUE(parse.record) << parse.fault;
-    EXPECT_EQ(parse.record->SubjectNotes, GetParam().typed);
+    EXPECT_EQ(parse.record->subject.notes, GetParam().typed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -133,17 +133,17 @@ INSTANTIATE_TEST_SUITE_P(
 // The same guard on the other texts, which the subject form keeps from beginning so but a
 // file made by hand may hold.
 TEST(FormulaGuard, CoversNameSurnameAndAgeToo) {
-    ProgramState state = ordinarySubject();
+    testsupport::TestSubject state = ordinarySubject();
     state.subject.name = "=S01";
     state.subject.surname = "'@GRP1";
     state.subject.age = "-35";
-    const std::string bytes = selvo::ComposeDataFile(state);
+    const std::string bytes = selvo::ComposeDataFile(state.subject, state.answers);
     EXPECT_TRUE(bytes.starts_with("0,\"'=S01\",\"''@GRP1\",\"'-35\",")) << bytes;
     const selvo::DataFileParse parse = selvo::parseDataFile(bytes);
     ASSERT_TRUE(parse.record) << parse.fault;
-    EXPECT_EQ(parse.record->SubjectName, state.subject.name);
-    EXPECT_EQ(parse.record->SubjectSurname, state.subject.surname);
-    EXPECT_EQ(parse.record->SubjectAge, state.subject.age);
+    EXPECT_EQ(parse.record->subject.name, state.subject.name);
+    EXPECT_EQ(parse.record->subject.surname, state.subject.surname);
+    EXPECT_EQ(parse.record->subject.age, state.subject.age);
 }
 
 } // namespace

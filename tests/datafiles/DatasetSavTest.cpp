@@ -62,7 +62,7 @@ TEST(SpssFieldNumber, ReadsAFieldAsPsppReadsItIntoAnFFormat) {
 
 std::vector<selvo::DatasetVariable> variables(std::size_t idWidth) {
     const std::vector<selvo::DatasetTextColumn> id{{"ID", idWidth, " Identificativo", "Chi è"}};
-    return selvo::DatasetVariables(scoredSubject().ItemText, id);
+    return selvo::DatasetVariables(id, scoredSubject().itemTexts);
 }
 
 selvo::DatasetTable tableOf(const std::vector<std::string>& ids, const std::string& age) {

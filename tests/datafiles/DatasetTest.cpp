@@ -13,7 +13,6 @@
 
 namespace {
 
-using selvo::ProgramState;
 
 const std::string kBom = "\xEF\xBB\xBF";
 
@@ -111,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<NameCase>& info) { return info.param.label; });
 
 std::vector<std::string> commandLines(const std::string& name, const ExportSubject& state) {
-    const std::string bytes = selvo::ComposeDatasetCommands(name, state.itemTexts);
+    const std::string bytes = selvo::ComposeDatasetCommands(name, {}, state.itemTexts);
     EXPECT_TRUE(bytes.starts_with(kBom));
     EXPECT_TRUE(bytes.ends_with("\r\n"));
     return linesOf(bytes.substr(kBom.size()));

@@ -19,7 +19,6 @@
 
 namespace {
 
-using selvo::ProgramState;
 
 std::vector<std::string> exportLines(ExportSubject& state) {
     return linesOf(composedExport(state));
@@ -110,13 +109,13 @@ TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
     };
     EXPECT_EQ(valueOf("t94_1"), std::to_string(state.answers.agreement[94]));
     EXPECT_EQ(valueOf("d94_1"), std::to_string(state.answers.distress[94]));
-    EXPECT_EQ(valueOf("par1t"), std::to_string(dimensional.disorders[selvo::PAR].total));
+    EXPECT_EQ(valueOf("par1t"), std::to_string(dimensional.disorders[selvo::questionnaire::PAR].total));
     EXPECT_EQ(valueOf("tot1t"), std::to_string(dimensional.allClusters.total));
-    EXPECT_EQ(valueOf("PARTOTX4"), std::to_string(x4.disorders[selvo::PAR].criteriaMet));
+    EXPECT_EQ(valueOf("PARTOTX4"), std::to_string(x4.disorders[selvo::questionnaire::PAR].criteriaMet));
     EXPECT_EQ(valueOf("BDL56X4"),
-              std::to_string(static_cast<int>(x4.disorders[selvo::BDL].criteria[4].met)));
+              std::to_string(static_cast<int>(x4.disorders[selvo::questionnaire::BDL].criteria[4].met)));
     EXPECT_EQ(valueOf("TOTTOTX4"), std::to_string(x4.allClusters.criteriaMet));
-    EXPECT_EQ(valueOf("PARTOTX5"), std::to_string(x5.disorders[selvo::PAR].criteriaMet));
+    EXPECT_EQ(valueOf("PARTOTX5"), std::to_string(x5.disorders[selvo::questionnaire::PAR].criteriaMet));
     EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.allClusters.criteriaMet));
     // The two thresholds must differ for this subject, or the test could not tell them apart.
     EXPECT_NE(x4.allClusters.criteriaMet, x5.allClusters.criteriaMet);
@@ -135,7 +134,7 @@ TEST(StatisticsExport, CarriesTheCaseCodeAndTheX5Results) {
     EXPECT_EQ(valueOf("CODICE"), "pz");
     EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.allClusters.criteriaMet));
     EXPECT_EQ(valueOf("PARDX5"),
-              std::to_string(static_cast<int>(x5.disorders[selvo::PAR].diagnosed)));
+              std::to_string(static_cast<int>(x5.disorders[selvo::questionnaire::PAR].diagnosed)));
 }
 
 // Other writers take the case from these three; they must agree with the command file itself.

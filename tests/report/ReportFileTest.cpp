@@ -27,7 +27,7 @@ using namespace testing_report;
 
 TEST(ReportFile, IsWrittenInCodePage1252AndReplacesAnOlderOne) {
     TempDir dir;
-    ProgramState state = answerSetMixed();
+    ReportSubject state = answerSetMixed();
     const auto name = dir.file("SELVO_GRP1_S02_report.rtf");
     std::ofstream(name) << "older report";
 
@@ -43,7 +43,7 @@ TEST(ReportFile, IsWrittenInCodePage1252AndReplacesAnOlderOne) {
 #ifndef _WIN32 // POSIX permissions
 TEST(ReportFile, ReadOnlyFolderLeavesOlderReportIntactAndSaysWhy) {
     TempDir dir;
-    ProgramState state = answerSetMiddle();
+    ReportSubject state = answerSetMiddle();
     const auto name = dir.file("SELVO_GRP1_S01_report.rtf");
     std::ofstream(name) << "older report";
     std::filesystem::permissions(dir.path(), std::filesystem::perms(0555));
@@ -64,7 +64,7 @@ TEST(ReportFile, ReadOnlyFolderLeavesOlderReportIntactAndSaysWhy) {
 TEST(ReportFile, NameWithFolderSeparatorIsRefusedAndNothingWritten) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("SELVO_a"));
-    ProgramState state = answerSetMiddle();
+    ReportSubject state = answerSetMiddle();
     state.subject.surname = "a/b";
 
     const std::optional<FileError> error = writeReport(state);

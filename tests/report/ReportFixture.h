@@ -4,6 +4,7 @@
 // What the report tests share: subjects and answer sets with short stand-ins for the criteria
 // texts, their report dated kDate, and the expected paragraphs more than one test file checks.
 #include "ReportExpectations.h"
+#include "platform/TextFile.h"
 #include "report/Report.h"
 
 #include <array>
@@ -12,6 +13,15 @@
 #include <vector>
 
 namespace selvo::testing_report {
+
+using namespace selvo::questionnaire;
+
+// A subject, its answers and the criteria texts its report quotes.
+struct ReportSubject {
+    SubjectRecord subject;
+    AnswerSet answers;
+    CriteriaTextTable criteriaTexts;
+};
 
 inline const std::string kRule(kRuleText);
 inline constexpr const char* kDate = "07/12/2026 09:05:03";
@@ -22,24 +32,24 @@ inline constexpr std::array<int, kDisorderCount> kCriterionCounts{7, 7, 9, 8, 9,
                                                                   9, 7, 8, 8, 7, 7};
 
 // Short stand-ins for the criteria texts; one holds the characters RTF must escape.
-inline void fillFixtureCriteriaTexts(ProgramState& state) {
+inline void fillFixtureCriteriaTexts(ReportSubject& state) {
     for (int d = 0; d < kDisorderCount; ++d) {
-        auto& texts = state.CriteriaText[static_cast<std::size_t>(d)];
+        auto& texts = state.criteriaTexts[static_cast<std::size_t>(d)];
         texts = {kCodes[d] + ": intestazione di prova"};
         for (int k = 1; k <= kCriterionCounts[d]; ++k) {
             texts.push_back(std::to_string(k) + ")  criterio " + std::to_string(k) + " di " +
                             kCodes[d]);
         }
     }
-    state.CriteriaText[ST][8] = "8)  testo con \\ e {graffe}";
+    state.criteriaTexts[ST][8] = "8)  testo con \\ e {graffe}";
 }
 
 struct Subject {
     std::string name, surname, age, sex, marital, education, notes;
 };
 
-inline ProgramState preparedState(const Subject& subject) {
-    ProgramState state;
+inline ReportSubject preparedState(const Subject& subject) {
+    ReportSubject state;
     fillFixtureCriteriaTexts(state);
     state.subject.name = subject.name;
     state.subject.surname = subject.surname;
@@ -52,35 +62,40 @@ inline ProgramState preparedState(const Subject& subject) {
 }
 
 // The report of the subject, answers and criteria texts a state holds, dated kDate.
-inline std::string composeReport(const ProgramState& state) {
+inline std::string composeReport(const ReportSubject& state) {
     const SubjectRecord subject = state.subject;
-    const Scores scores = ScoreAnswers(state.administration.answers);
+    const Scores scores = ScoreAnswers(state.answers);
     const std::string date = kDate;
-    return ComposeReport({subject, scores, date, state.CriteriaText});
+    return ComposeReport({subject, scores, date, state.criteriaTexts});
 }
 
-inline std::optional<FileError> writeReport(const ProgramState& state) {
+// The report saved into the current folder, as a run saves it into its own.
+inline std::optional<FileError> writeReport(const ReportSubject& state) {
     const SubjectRecord subject = state.subject;
-    const Scores scores = ScoreAnswers(state.administration.answers);
+    const Scores scores = ScoreAnswers(state.answers);
     const std::string date = kDate;
-    return WriteReport({subject, scores, date, state.CriteriaText});
+    const FileResult<PendingFile> report = PrepareReport({subject, scores, date, state.criteriaTexts});
+    if (!report.ok()) {
+        return report.error();
+    }
+    return saveFileAtomically(report.value().path, report.value().bytes);
 }
 
 // Every item answered 4: no criterion can be met.
-inline ProgramState answerSetMiddle() {
-    ProgramState state = preparedState({"S01", "GRP1", "41", "1", "2", "4", ""});
+inline ReportSubject answerSetMiddle() {
+    ReportSubject state = preparedState({"S01", "GRP1", "41", "1", "2", "4", ""});
     for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = 4;
+        state.answers.agreement[item] = 4;
     }
     return state;
 }
 
 // Answers 3 except these: criteria met under T > 4 only, under both, and never.
-inline ProgramState answerSetMixed() {
-    ProgramState state =
+inline ReportSubject answerSetMixed() {
+    ReportSubject state =
         preparedState({"S02", "GRP1", "34", "2", "3", "5", "Prima riga è\r\nseconda {riga}"});
     for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = 3;
+        state.answers.agreement[item] = 3;
     }
     const std::vector<std::array<int, 3>> answers = {
         {1, 5, 2},  {13, 7, 3}, {25, 7, 3}, {37, 7, 3}, // paranoid: 4 under T > 4, 3 under T > 5
@@ -91,8 +106,8 @@ inline ProgramState answerSetMixed() {
         {12, 6, 0},                                     // distress left unanswered
     };
     for (const auto& [item, t, d] : answers) {
-        state.administration.answers.agreement[item] = static_cast<Integer>(t);
-        state.administration.answers.distress[item] = static_cast<Integer>(d);
+        state.answers.agreement[item] = static_cast<Integer>(t);
+        state.answers.distress[item] = static_cast<Integer>(d);
     }
     return state;
 }

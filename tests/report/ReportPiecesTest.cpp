@@ -34,14 +34,14 @@ TEST(Report, CurrentDateTimeIsDayMonthYearAndClock) {
 }
 
 TEST(Report, SubjectTextIsEscapedAndAnEmptyFieldGivesAnEmptyBoldRun) {
-    ProgramState state = preparedState({"Ștefan", "{a}\\b", "", "0", "0", "0", "x\ny\rz"});
+    ReportSubject state = preparedState({"Ștefan", "{a}\\b", "", "0", "0", "0", "x\ny\rz"});
     expectParagraphs(BuildReportSubject(state.subject),
                      subjectParagraphs({"\\u536?tefan", "\\{a\\}\\\\b", "", "0", "0", "0"},
                                        "x\\line y\\line z"));
 }
 
 TEST(Report, ControlCharactersOfTheTypedTextsNeverReachTheFile) {
-    ProgramState state = preparedState({"S\x07"
+    ReportSubject state = preparedState({"S\x07"
                                         "01",
                                         "GRP\x1B[2J1",
                                         "3\x0B"
@@ -55,9 +55,9 @@ TEST(Report, ControlCharactersOfTheTypedTextsNeverReachTheFile) {
 }
 
 TEST(Report, ScaleBelowSevenShowsNegativePercentage) {
-    ProgramState state = answerSetMiddle();
+    ReportSubject state = answerSetMiddle();
     for (const int item : {1, 13, 25, 37, 49, 61, 73}) {
-        state.administration.answers.agreement[item] = 0;
+        state.answers.agreement[item] = 0;
     }
     const std::string document = composeReport(state);
     EXPECT_NE(document.find("{\\b PAR}\r\n\t\tR score (7-49):  {\\b  0  (-16%)}\\par \r\n"),
@@ -67,25 +67,25 @@ TEST(Report, ScaleBelowSevenShowsNegativePercentage) {
 // Only a criterion met shows its disorder: the item half of borderline criterion 5 alone,
 // without the criterion, shows nothing.
 TEST(Report, ItemHalfWithoutItsCriterionCountsAsNotMet) {
-    ProgramState state = answerSetMiddle();
-    CategoricalScores categorical = ScoreAnswers(state.administration.answers).categorical[X4];
+    ReportSubject state = answerSetMiddle();
+    CategoricalScores categorical = ScoreAnswers(state.answers).categorical[X4];
     categorical.disorders[BDL].criteria[4].itemMet = {true, true};
-    expectParagraphs(BuildCriteriaSection(categorical, state.CriteriaText, X4),
+    expectParagraphs(BuildCriteriaSection(categorical, state.criteriaTexts, X4),
                      criteriaParagraphs('4', {}));
 }
 
 // With the questionnaire's own texts and every criterion met, each text is quoted once per
 // threshold, escaped, and the whole document still fits code page 1252.
 TEST(Report, QuotesEveryCriteriaTextOfTheItemBank) {
-    ProgramState state = preparedState({"S03", "GRP1", "29", "2", "1", "4", ""});
+    ReportSubject state = preparedState({"S03", "GRP1", "29", "2", "1", "4", ""});
     for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = 7;
-        state.administration.answers.distress[item] = 3;
+        state.answers.agreement[item] = 7;
+        state.answers.distress[item] = 3;
     }
     const std::string document = composeReport(state);
     ASSERT_TRUE(toCp1252(document).has_value());
     for (int d = 0; d < kDisorderCount; ++d) {
-        for (const std::string& text : state.CriteriaText[static_cast<std::size_t>(d)]) {
+        for (const std::string& text : state.criteriaTexts[static_cast<std::size_t>(d)]) {
             const std::string quoted = "\\par " + rtfText(text) + "\\par ";
             const auto first = document.find(quoted);
             ASSERT_NE(first, std::string::npos) << text;

@@ -249,7 +249,7 @@ void expectWholeReport(const std::string& document, const ExpectedReport& expect
 // ---- Whole reports ---------------------------------------------------------------------------
 
 TEST(Report, MiddleAnswersGiveNoCriteriaAndEveryScaleHalfway) {
-    ProgramState state = answerSetMiddle();
+    ReportSubject state = answerSetMiddle();
     ExpectedReport expected;
     expected.subject = subjectParagraphs({"S01", "GRP1", "41", "1", "2", "4"}, "");
     expected.scores = {{{28, 50},
@@ -274,7 +274,7 @@ TEST(Report, MiddleAnswersGiveNoCriteriaAndEveryScaleHalfway) {
 }
 
 TEST(Report, MixedAnswersListTheCriteriaMetUnderEachThreshold) {
-    ProgramState state = answerSetMixed();
+    ReportSubject state = answerSetMixed();
     ExpectedReport expected;
     expected.subject = subjectParagraphs({"S02", "GRP1", "34", "2", "3", "5"},
                                          "Prima riga è\\line seconda \\{riga\\}");

@@ -8,6 +8,7 @@
 #include "batch/BatchRun.h"
 #include "datafiles/DataFile.h"
 #include "support/FileBytes.h"
+#include "support/TestSubjects.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
 
@@ -29,20 +30,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // A subject whose answers vary with `seed`, as a questionnaire would leave them.
-selvo::ProgramState subject(int seed, const std::string& name) {
-    selvo::ProgramState state;
-    for (int item = 1; item <= 94; ++item) {
-        state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item * 3 + seed) % 7 + 1);
-        state.administration.answers.distress[item] =
-            static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? (item + seed) % 3 + 1 : 0);
-    }
-    state.subject.name = name;
-    state.subject.surname = "Studio";
-    state.subject.age = std::to_string(20 + seed % 50);
-    state.subject.sex = seed % 2 == 0 ? "1" : "2";
-    state.subject.marital = std::to_string(seed % 5 + 1);
-    state.subject.education = std::to_string((seed + 2) % 5 + 1);
-    return state;
+testsupport::TestSubject subject(int seed, const std::string& name) {
+    return {testsupport::studySubject(seed, "Studio", name), testsupport::variedAnswers(seed)};
 }
 
 void write(const fs::path& file, const std::string& bytes) {
@@ -55,7 +44,7 @@ void writeSubjects(const fs::path& folder, int count) {
     for (int i = 0; i < count; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "d%03d.csv", i);
-        write(folder / name, selvo::ComposeDataFile(subject(i, "N" + std::to_string(i))));
+        write(folder / name, testsupport::dataFileOf(subject(i, "N" + std::to_string(i))));
     }
 }
 
@@ -108,8 +97,8 @@ TEST(StudioWindow, ShowsRefusalsBeforeRunningAndWritesWhatSelvoBatchWrites) {
     const TempDir dir;
     writeSubjects(dir.file("study"), 27);
     write(dir.file("study") / "unreadable.csv", "not,a,data,file\r\n");
-    write(dir.file("study") / "visit1.csv", selvo::ComposeDataFile(subject(90, "Twice")));
-    write(dir.file("study") / "visit2.csv", selvo::ComposeDataFile(subject(91, "Twice")));
+    write(dir.file("study") / "visit1.csv", testsupport::dataFileOf(subject(90, "Twice")));
+    write(dir.file("study") / "visit2.csv", testsupport::dataFileOf(subject(91, "Twice")));
     fs::create_directories(dir.file("out"));
     PlannedWindow planned(dir.file("study"), dir.file("out"));
     StudioWindow& window = planned.window;
@@ -213,7 +202,7 @@ TEST(StudioWindow, DroppedFoldersGiveTheirDataFilesAndARepeatIsShownAsSuch) {
     const TempDir dir;
     writeSubjects(dir.file("study"), 1);
     writeSubjects(dir.file("study") / "sub", 0);
-    write(dir.file("study") / "sub" / "b.csv", selvo::ComposeDataFile(subject(7, "B")));
+    write(dir.file("study") / "sub" / "b.csv", testsupport::dataFileOf(subject(7, "B")));
     write(dir.file("study") / "studio.csv", "ID,Cognome,Nome\r\n");
     StudioWindow window;
     drop(window, dir.file("study"));
@@ -234,7 +223,7 @@ TEST(StudioWindow, DroppedFoldersGiveTheirDataFilesAndARepeatIsShownAsSuch) {
 TEST(StudioWindow, ADatasetThatWouldReplaceAnInputIsRefusedBeforeRunning) {
     const TempDir dir;
     fs::create_directories(dir.file("study"));
-    write(dir.file("study") / "studio.csv", selvo::ComposeDataFile(subject(1, "A")));
+    write(dir.file("study") / "studio.csv", testsupport::dataFileOf(subject(1, "A")));
     PlannedWindow planned(dir.file("study"), dir.file("study"));
     const auto before = filesIn(dir.file("study"));
     planned.enter();
@@ -250,8 +239,8 @@ TEST(StudioWindow, ADatasetThatWouldReplaceAnInputIsRefusedBeforeRunning) {
 TEST(StudioWindow, DelRemovesTheSelectedInputAndThePlanFollows) {
     const TempDir dir;
     fs::create_directories(dir.file("study"));
-    write(dir.file("study") / "visit1.csv", selvo::ComposeDataFile(subject(90, "Twice")));
-    write(dir.file("study") / "visit2.csv", selvo::ComposeDataFile(subject(91, "Twice")));
+    write(dir.file("study") / "visit1.csv", testsupport::dataFileOf(subject(90, "Twice")));
+    write(dir.file("study") / "visit2.csv", testsupport::dataFileOf(subject(91, "Twice")));
     fs::create_directories(dir.file("out"));
     PlannedWindow planned(dir.file("study"), dir.file("out"));
     StudioWindow& window = planned.window;

@@ -28,7 +28,7 @@ TEST(frmLogin, ReloadedCodesSelectTheirOptions) {
     program.state.subject.sex = "2";
     program.state.subject.marital = "4";
     program.state.subject.education = "5";
-    form.showSubjectRecord(selvo::SubjectEntryOf(program.state));
+    form.showSubjectRecord(selvo::SubjectEntryOf(program.state.subject));
 
     const auto checkedCaption = [&form](const char* frame) {
         for (QRadioButton* option : control<QGroupBox>(form, frame).findChildren<QRadioButton*>()) {

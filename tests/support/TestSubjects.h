@@ -3,6 +3,7 @@
 #pragma once
 // Subjects for tests, built as the window or a data file would leave them: a subject record
 // with every required field, and answers item by item.
+#include "datafiles/DataFile.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Questionnaire.h"
 #include "questionnaire/Subject.h"
@@ -66,6 +67,11 @@ inline selvo::SubjectRecord studySubject(int seed, const std::string& surname,
                           .sex = seed % 2 == 0 ? "1" : "2",
                           .marital = std::to_string(seed % 5 + 1),
                           .education = std::to_string((seed + 2) % 5 + 1)});
+}
+
+// The subject's data file, as the program writes it.
+inline std::string dataFileOf(const TestSubject& subject) {
+    return selvo::ComposeDataFile(subject.subject, subject.answers);
 }
 
 } // namespace testsupport
