@@ -2,7 +2,7 @@
 
 #include "administration/Answering.h"
 
-#include "questionnaire/Wording.h"
+#include "questionnaire/content/Wording.h"
 #include "text/NumberText.h"
 
 namespace selvo {

@@ -7,7 +7,7 @@
 #include "platform/TextFile.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
-#include "questionnaire/Wording.h"
+#include "questionnaire/content/Wording.h"
 #include "scoring/Scores.h"
 
 #include <optional>

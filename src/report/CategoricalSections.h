@@ -2,7 +2,7 @@
 
 #pragma once
 #include "questionnaire/Questionnaire.h"
-#include "questionnaire/Wording.h"
+#include "questionnaire/content/Wording.h"
 #include "scoring/Scores.h"
 
 #include <array>

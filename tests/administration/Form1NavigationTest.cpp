@@ -3,7 +3,7 @@
 // Moving through the administration window: Avanti, Indietro, and the answers still
 // missing named before processing.
 #include "Form1Fixture.h"
-#include "questionnaire/Wording.h"
+#include "questionnaire/content/Wording.h"
 #include "subject/ui/frmLogin.h"
 
 #include <QMessageBox>

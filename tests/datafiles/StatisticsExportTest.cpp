@@ -334,7 +334,7 @@ TEST(WriteStatisticsExport, ReadOnlyFolderKeepsTheOlderFileAndReportsNameAndReas
     }
     chmod(dir.path().c_str(), 0755);
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->fileName, "SELVO_SS000_GRP1_S01_sps.sps");
+    EXPECT_EQ(std::filesystem::path(error->fileName).filename(), "SELVO_SS000_GRP1_S01_sps.sps");
     EXPECT_EQ(error->reason, "permesso negato (la cartella o il file non sono scrivibili).");
     EXPECT_EQ(fileBytes(dir.file("SELVO_SS000_GRP1_S01_sps.sps")), before);
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "questionnaire/Wording.h"
+#include "questionnaire/content/Wording.h"
 #include "text/Cp1252.h"
 #include "text/Utf8.h"
 

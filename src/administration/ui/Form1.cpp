@@ -5,7 +5,7 @@
 #include "administration/Answering.h"
 #include "administration/Completion.h"
 #include "questionnaire/Product.h"
-#include "questionnaire/Wording.h"
+#include "questionnaire/content/Wording.h"
 #include "text/NumberText.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/WidgetText.h"
