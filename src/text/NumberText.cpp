@@ -95,16 +95,6 @@ std::string numberText(double value) {
     return text;
 }
 
-std::string numberText(const NumberOrEmpty& value) {
-    return value.isEmpty() ? std::string() : numberText(value.value());
-}
-
-void appendNumberText(std::string& out, const NumberOrEmpty& value) {
-    if (!value.isEmpty()) {
-        appendNumberText(out, value.value());
-    }
-}
-
 std::string integerText(long value) {
     std::string text;
     appendIntegerText(text, value);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-#include "text/NumberOrEmpty.h"
-
 #include <string>
 
 namespace selvo {
@@ -13,10 +11,6 @@ namespace selvo {
 std::string numberText(double value);
 // The same at the end of `out`, for the long runs of numbers the files hold.
 void appendNumberText(std::string& out, double value);
-
-// An empty slot prints as nothing.
-std::string numberText(const NumberOrEmpty& value);
-void appendNumberText(std::string& out, const NumberOrEmpty& value);
 
 // Integers in the data files: decimal digits, no sign blank.
 std::string integerText(long value);

@@ -52,19 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"NegativeInfinity", -std::numeric_limits<double>::infinity(), "-INF"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(NumberText, EmptySlotPrintsNothingAndReadsAsZero) {
-    selvo::NumberOrEmpty slot;
-    EXPECT_EQ(selvo::numberText(slot), "");
-    EXPECT_EQ(slot, 0.0);
-    slot = 0;
-    EXPECT_EQ(selvo::numberText(slot), " 0");
-}
-
 TEST(NumberText, AppendsAfterWhatTheLineHolds) {
     std::string line = "x";
     selvo::appendNumberText(line, 42.86);
     selvo::appendNumberText(line, -3);
-    selvo::appendNumberText(line, selvo::NumberOrEmpty{});
     selvo::appendIntegerText(line, 7);
     EXPECT_EQ(line, "x 42.86-37");
 }
