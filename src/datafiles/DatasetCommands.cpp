@@ -5,9 +5,8 @@
 #include "datafiles/DatasetTable.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
-#include "state/Startup.h"
+#include "questionnaire/Product.h"
 #include "text/Cp1252.h"
-#include "text/NumberText.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
@@ -61,7 +60,7 @@ void addHeaderComment(CommandLines& lines) {
     // Each comment ends with a period at the end of a line: SPSS reads a comment on to the
     // first such period.
     lines.add("* Dati SELVO: un caso per ogni soggetto elaborato da selvo-batch (BrivanSelvo" +
-              numberText(kProgramVersion) + ").");
+              printedVersion() + ").");
     lines.add(
         "* Legge i casi dal file .csv che ha il nome di questo file e li salva nel file .sav.");
     lines.add("* I due file sono cercati nella cartella di lavoro, non in quella di questo file:");

@@ -3,9 +3,9 @@
 #include "datafiles/StatisticsExport.h"
 
 #include "datafiles/SpssText.h"
+#include "questionnaire/Product.h"
 #include "questionnaire/Questionnaire.h"
 #include "questionnaire/SubjectFiles.h"
-#include "state/Startup.h"
 #include "text/AsciiCase.h"
 #include "text/Cp1252.h"
 #include "text/NumberText.h"
@@ -542,7 +542,7 @@ std::string ComposeStatisticsExport(const SubjectRecord& subject, const AnswerSe
     lines.add(stars);
     lines.add(hollow);
     lines.add(bannerLine("Dati SELVO, tutti i soggetti"));
-    lines.add(bannerLine("Comandi SPSS, edizione" + numberText(kProgramVersion)));
+    lines.add(bannerLine("Comandi SPSS, edizione" + printedVersion()));
     lines.add(hollow);
     lines.add(stars);
     lines.addEmpty(2);

@@ -2,11 +2,11 @@
 
 #include "report/Report.h"
 
+#include "questionnaire/Product.h"
 #include "questionnaire/SubjectFiles.h"
 #include "report/CategoricalSections.h"
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
-#include "state/Startup.h"
 #include "text/NumberText.h"
 
 #include <array>
@@ -200,7 +200,7 @@ std::string BuildReportTitle(const std::string& dateTime) {
         addTextParagraph(t, line);
     }
     t += kPar;
-    t += "Software product: Brivan SELVO Ver. " + numberText(kProgramVersion) + " Software - ";
+    t += "Software product: Brivan SELVO Ver. " + printedVersion() + " Software - ";
     t += "Report V.1.0. Last usage date/time:" + rtfText(dateTime);
     t += " (For the best printing use Times New Roman cp. 10, justified).";
     addParagraph(t, kPar);

@@ -2,7 +2,7 @@
 
 #include "state/Startup.h"
 
-#include "text/NumberText.h"
+#include "questionnaire/Product.h"
 
 namespace selvo {
 
@@ -14,7 +14,7 @@ void SetItemConstants(ProgramState& state) {
 }
 
 void SetProgramConstants(ProgramState& state) {
-    state.ProgramTitle = std::string(kProductName) + " (V." + numberText(kProgramVersion) + ")";
+    state.ProgramTitle = std::string(kProductName) + " (V." + printedVersion() + ")";
     SetItemConstants(state);
 }
 

@@ -22,7 +22,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("BrivanSELVO");
+const QString kTitle = productName();
 
 // An exclusive group always keeps one button selected once any is: clearing them all needs
 // exclusivity off for a moment.
