@@ -16,9 +16,6 @@
 namespace selvo {
 namespace {
 
-// Windows refuses these in file names; "/" and "\" would lead into another folder.
-constexpr std::string_view kForbidden = ":*?\"<>|";
-
 // A number as the case values spell them: "-12", "3.5". A spreadsheet reads it as a number, so
 // its minus sign needs no guard (the card may be negative).
 bool isPlainNumber(std::string_view value) {
@@ -106,7 +103,7 @@ std::optional<std::string> DatasetNameFault(const std::string& name) {
         return "il nome del dataset " + quoted + " inizia con «-», come un'opzione.";
     }
     for (const char c : name) {
-        if (kForbidden.find(c) != std::string_view::npos) {
+        if (kRefusedByWindows.find(c) != std::string_view::npos) {
             return "il nome del dataset " + quoted + " contiene il carattere «" +
                    std::string(1, c) + "», che non può far parte del nome di un file.";
         }
