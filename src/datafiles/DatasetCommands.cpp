@@ -7,6 +7,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "questionnaire/Product.h"
 #include "text/Cp1252.h"
+#include "text/CrLfLines.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
@@ -22,12 +23,10 @@ constexpr std::string_view kIndent = "  ";
 // The variable list is packed into lines a person can read.
 constexpr std::size_t kListWidth = 80;
 
-class CommandLines {
+class CommandLines : public CrLfLines {
 public:
-    void add(std::string_view line) {
-        m_text += line;
-        m_text += kCrLf;
-    }
+    // The file starts with the UTF-8 byte-order mark.
+    CommandLines() : CrLfLines(kUtf8Bom) {}
 
     // `lead`, then the text as a quoted string (SpssQuoted), then `tail`. A string too long for
     // one line goes on in pieces joined with "+", which SPSS and PSPP read as one string; no
@@ -49,11 +48,6 @@ public:
         }
         add(line + "'" + std::string(tail));
     }
-
-    std::string take() { return std::move(m_text); }
-
-private:
-    std::string m_text;
 };
 
 void addHeaderComment(CommandLines& lines) {
@@ -141,7 +135,7 @@ std::string ComposeDatasetCommands(const std::string& name, std::span<const std:
     lines.add("");
     lines.addQuoted("SAVE OUTFILE=", name + ".sav", "");
     lines.add("  /COMPRESSED.");
-    return std::string(kUtf8Bom) + lines.take();
+    return lines.take();
 }
 
 } // namespace selvo

@@ -6,6 +6,7 @@
 #include "datafiles/CsvFields.h"
 #include "datafiles/DatasetTable.h"
 #include "text/Cp1252.h"
+#include "text/CrLfLines.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
@@ -225,18 +226,13 @@ KeyCode PseudonymKey::codeFor(const std::string& dataFile, const std::string& su
 }
 
 std::string PseudonymKey::bytes() const {
-    std::string text(kUtf8Bom);
-    const auto addRow = [&text](const std::vector<std::string>& cells) {
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            text += (i == 0 ? "" : ",") + DatasetCsvValue(cells[i]);
-        }
-        text += kCrLf;
-    };
-    addRow({kHeader.begin(), kHeader.end()});
+    CrLfLines rows(kUtf8Bom);
+    rows.add(DatasetCsvRow({kHeader.begin(), kHeader.end()}));
     for (const PseudonymEntry& entry : m_entries) {
-        addRow({entry.code, entry.dataFile, entry.surname, entry.name, entry.fingerprint});
+        rows.add(DatasetCsvRow(
+            {entry.code, entry.dataFile, entry.surname, entry.name, entry.fingerprint}));
     }
-    return text;
+    return rows.take();
 }
 
 } // namespace selvo
