@@ -12,7 +12,6 @@
 #include "menu/ui/frmSplash.h"
 #include "questionnaire/Product.h"
 #include "subject/SubjectChecks.h"
-#include "text/NumberText.h"
 #include "subject/ui/frmLogin.h"
 #include "widgets/WindowPlacement.h"
 
@@ -28,8 +27,7 @@ namespace {
 
 // "BrivanSELVO (V. 1.18)", the main menu's title.
 std::string programTitle() {
-    return std::string(selvo::kProductName) + " (V." + selvo::numberText(selvo::kProgramVersion) +
-           ")";
+    return std::string(selvo::kProductName) + " (V." + selvo::printedVersion() + ")";
 }
 
 // Closing a window that deletes itself on close clears that attribute and schedules the

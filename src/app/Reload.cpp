@@ -43,7 +43,7 @@ void showDamagedTailNote(const std::string& path, const std::string& note) {
 // Missing answers count as no agreement and no distress in every score: the operator decides.
 bool confirmIncompleteSet(const std::string& path, const std::vector<int>& missing) {
     return askYesNo(
-        QApplication::activeWindow(), QMessageBox::Question, QStringLiteral("BrivanSELVO"),
+        QApplication::activeWindow(), QMessageBox::Question, productName(),
         QStringLiteral("Il file \"%1\" non contiene tutte le risposte. %2\n\nGli item "
                        "senza risposta valgono 0 in tutti i punteggi. Elaborare "
                        "comunque il file?")
@@ -59,7 +59,7 @@ bool MayReplaceAnswersInHand(const selvo::ProgramState& state, QWidget* owner) {
     if (state.administration.startedAt.empty() || state.setProcessed || answered == 0) {
         return true;
     }
-    return askYesNo(owner, QMessageBox::Question, QStringLiteral("BrivanSELVO"),
+    return askYesNo(owner, QMessageBox::Question, productName(),
                     QStringLiteral("La somministrazione in corso, non ancora elaborata, "
                                    "contiene %1. Caricando un file di dati, le risposte date "
                                    "finora saranno sostituite da quelle del file e non si "

@@ -4,6 +4,7 @@
 
 #include "batch/BatchJob.h"
 #include "datafiles/DatasetTable.h"
+#include "platform/Clock.h"
 #include "platform/TextFile.h"
 #include "text/AsciiCase.h"
 #include "text/TextSafety.h"
@@ -11,8 +12,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <initializer_list>
 #include <ostream>
@@ -64,7 +65,7 @@ private:
     std::size_t m_shownLength = 0;
 };
 
-// "dd/mm/yyyy hh:mm:ss" in UTC, computed here: gmtime differs between systems in its thread
+// The date and time in UTC, computed here: gmtime differs between systems in its thread
 // safety and in the years it takes.
 std::string UtcDateTimeText(long long seconds) {
     // Days since 1970-01-01 to a civil date (the proleptic Gregorian calendar).
@@ -79,10 +80,14 @@ std::string UtcDateTimeText(long long seconds) {
     const long long month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
     const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
     const long long secondOfDay = seconds % 86400;
-    char text[128];
-    std::snprintf(text, sizeof text, "%02lld/%02lld/%04lld %02lld:%02lld:%02lld", day, month, year,
-                  secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60);
-    return text;
+    std::tm moment{};
+    moment.tm_mday = static_cast<int>(day);
+    moment.tm_mon = static_cast<int>(month - 1);
+    moment.tm_year = static_cast<int>(year - 1900);
+    moment.tm_hour = static_cast<int>(secondOfDay / 3600);
+    moment.tm_min = static_cast<int>(secondOfDay / 60 % 60);
+    moment.tm_sec = static_cast<int>(secondOfDay % 60);
+    return dateTimeText(moment);
 }
 
 // What an option's value names, for the message when it is missing.

@@ -8,11 +8,91 @@ namespace {
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
+
+// How the text of a file lays out its fields. The data file is one record: any line end, CR
+// alone too, separates two fields like a comma, and blanks around a field are not part of it.
+// The key is a table of rows that end at LF or CR LF, and every byte between two separators
+// belongs to its cell, blanks too.
+enum class CsvLayout { Record, Rows };
+
+enum class FieldEnd { Comma, LineEnd, TextEnd };
+enum class FieldFault { None, OpenQuote, TextAfterQuote };
+
+// Whether a separator starts at `pos`.
+bool separatorAt(std::string_view bytes, std::size_t pos, CsvLayout layout) {
+    const char c = bytes[pos];
+    if (c == ',' || c == '\n') {
+        return true;
+    }
+    return c == '\r' &&
+           (layout == CsvLayout::Record || (pos + 1 < bytes.size() && bytes[pos + 1] == '\n'));
 }
-bool isSeparator(char c) {
-    return c == ',' || isLineEnd(c);
+
+// Reads the field at `pos` into `field` and moves `pos` past the separator that ends it. A
+// quoted field runs to its closing quote, "" inside it stands for one quote and line breaks
+// inside it are kept; only a separator may follow it.
+FieldFault readField(std::string_view bytes, std::size_t& pos, CsvLayout layout, CsvField& field,
+                     FieldEnd& ended) {
+    const std::size_t end = bytes.size();
+    const bool trimBlanks = layout == CsvLayout::Record;
+    while (trimBlanks && pos < end && isBlank(bytes[pos])) {
+        ++pos;
+    }
+    if (pos < end && bytes[pos] == '"') {
+        field.quoted = true;
+        ++pos;
+        for (;;) {
+            if (pos >= end) {
+                return FieldFault::OpenQuote;
+            }
+            if (bytes[pos] == '"') {
+                if (pos + 1 < end && bytes[pos + 1] == '"') {
+                    field.text.push_back('"');
+                    pos += 2;
+                    continue;
+                }
+                ++pos;
+                break;
+            }
+            field.text.push_back(bytes[pos]);
+            ++pos;
+        }
+        while (trimBlanks && pos < end && isBlank(bytes[pos])) {
+            ++pos;
+        }
+        if (pos < end && !separatorAt(bytes, pos, layout)) {
+            return FieldFault::TextAfterQuote;
+        }
+    } else {
+        const std::size_t start = pos;
+        while (pos < end && !separatorAt(bytes, pos, layout)) {
+            ++pos;
+        }
+        std::string_view text = bytes.substr(start, pos - start);
+        while (trimBlanks && !text.empty() && isBlank(text.back())) {
+            text.remove_suffix(1);
+        }
+        field.text = text;
+    }
+    if (pos >= end) {
+        ended = FieldEnd::TextEnd;
+        return FieldFault::None;
+    }
+    // One separator: a comma, or a line end in any of its spellings.
+    ended = bytes[pos] == ',' ? FieldEnd::Comma : FieldEnd::LineEnd;
+    if (bytes[pos] == '\r' && pos + 1 < end && bytes[pos + 1] == '\n') {
+        ++pos;
+    }
+    ++pos;
+    return FieldFault::None;
+}
+
+// Why a broken field is refused; the data file's message names the field before it.
+std::string faultText(FieldFault fault) {
+    return fault == FieldFault::OpenQuote
+               ? "le virgolette aperte non vengono mai chiuse (file troncato?)."
+               : "dopo le virgolette di chiusura c'è altro testo prima della virgola (le "
+                 "virgolette dentro un testo vanno raddoppiate).";
 }
 
 // What starts a formula in LibreOffice Calc or Excel (OWASP's list for CSV cells).
@@ -36,76 +116,50 @@ CsvSplit splitCsvFields(std::string_view bytes, std::size_t maxFields) {
     split.fields.reserve(maxFields);
     // A record may end with a line break or without one; trailing blanks and blank lines are
     // what text editors leave behind, not further fields.
-    while (!bytes.empty() && (isBlank(bytes.back()) || isLineEnd(bytes.back()))) {
+    while (!bytes.empty() &&
+           (isBlank(bytes.back()) || bytes.back() == '\r' || bytes.back() == '\n')) {
         bytes.remove_suffix(1);
     }
     if (bytes.empty()) {
         return split;
     }
-
     std::size_t pos = 0;
-    const std::size_t end = bytes.size();
     for (;;) {
-        const std::size_t number = split.count + 1;
         CsvField field;
-        while (pos < end && isBlank(bytes[pos])) {
-            ++pos;
+        FieldEnd ended = FieldEnd::TextEnd;
+        if (const FieldFault fault = readField(bytes, pos, CsvLayout::Record, field, ended);
+            fault != FieldFault::None) {
+            split.fault = fieldLabel(split.count + 1) + faultText(fault);
+            return split;
         }
-        if (pos < end && bytes[pos] == '"') {
-            field.quoted = true;
-            ++pos;
-            for (;;) {
-                if (pos >= end) {
-                    split.fault = fieldLabel(number) +
-                                  "le virgolette aperte non vengono mai chiuse (file troncato?).";
-                    return split;
-                }
-                if (bytes[pos] == '"') {
-                    if (pos + 1 < end && bytes[pos + 1] == '"') {
-                        field.text.push_back('"');
-                        pos += 2;
-                        continue;
-                    }
-                    ++pos;
-                    break;
-                }
-                field.text.push_back(bytes[pos]);
-                ++pos;
-            }
-            while (pos < end && isBlank(bytes[pos])) {
-                ++pos;
-            }
-            if (pos < end && !isSeparator(bytes[pos])) {
-                split.fault = fieldLabel(number) +
-                              "dopo le virgolette di chiusura c'è altro testo prima della "
-                              "virgola (le virgolette dentro un testo vanno raddoppiate).";
-                return split;
-            }
-        } else {
-            const std::size_t start = pos;
-            while (pos < end && !isSeparator(bytes[pos])) {
-                ++pos;
-            }
-            std::string_view text = bytes.substr(start, pos - start);
-            while (!text.empty() && isBlank(text.back())) {
-                text.remove_suffix(1);
-            }
-            field.text = text;
-        }
-
         ++split.count;
         if (split.fields.size() < maxFields) {
             split.fields.push_back(std::move(field));
         }
-        if (pos >= end) {
+        if (ended == FieldEnd::TextEnd) {
             return split;
         }
-        // One separator: a comma, or a line end in any of its three spellings.
-        if (bytes[pos] == '\r' && pos + 1 < end && bytes[pos + 1] == '\n') {
-            ++pos;
-        }
-        ++pos;
     }
+}
+
+std::optional<std::vector<std::vector<std::string>>> splitCsvRows(std::string_view bytes) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row;
+    // A line end at the very end closes the last row; a comma there leaves one more cell.
+    std::size_t pos = 0;
+    while (pos < bytes.size() || !row.empty()) {
+        CsvField field;
+        FieldEnd ended = FieldEnd::TextEnd;
+        if (readField(bytes, pos, CsvLayout::Rows, field, ended) != FieldFault::None) {
+            return std::nullopt;
+        }
+        row.push_back(std::move(field.text));
+        if (ended != FieldEnd::Comma) {
+            rows.push_back(std::move(row));
+            row.clear();
+        }
+    }
+    return rows;
 }
 
 std::size_t separatorsOutsideQuotes(std::string_view bytes, char separator) {

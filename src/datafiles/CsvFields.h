@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The comma-separated record of the data file, read and written at the byte level: the
-// separators are ASCII, so the same code serves code page 1252 and UTF-8 files.
+// The comma-separated files the program reads, the data file and the key of a pseudonymised
+// dataset, read and written at the byte level: the separators are ASCII, so the same code
+// serves code page 1252 and UTF-8 files.
 
 #include <cstddef>
 #include <optional>
@@ -27,6 +28,12 @@ struct CsvSplit {
 // field runs to its closing quote, "" inside it stands for one quote and line breaks inside it
 // are kept. Blanks and line ends at the very end of the text close the record.
 CsvSplit splitCsvFields(std::string_view bytes, std::size_t maxFields);
+
+// The rows of a table, as the key is: fields as above, but rows end at LF or CR LF only (a CR
+// alone is text), every byte up to a separator is the cell's, blanks too, and nothing may stand
+// between a closing quote and the separator. A line end at the very end closes the last row.
+// Nothing when a quote is left open or stray.
+std::optional<std::vector<std::vector<std::string>>> splitCsvRows(std::string_view bytes);
 
 // How often `separator` stands outside quoted text: a record another program wrote with other
 // separators shows them here.

@@ -3,8 +3,7 @@
 
 #include "datafiles/DatasetTable.h"
 #include "text/Cp1252.h"
-
-#include <initializer_list>
+#include "text/CrLfLines.h"
 
 namespace selvo {
 namespace {
@@ -15,32 +14,24 @@ std::string trimmed(const std::string& text) {
                                       : text.substr(first, text.find_last_not_of(' ') + 1 - first);
 }
 
-void addRow(std::string& bytes, std::initializer_list<std::string> cells) {
-    bool first = true;
-    for (const std::string& cell : cells) {
-        bytes += (first ? "" : ",") + DatasetCsvValue(cell);
-        first = false;
-    }
-    bytes += kCrLf;
-}
-
 } // namespace
 
 std::string ComposeDatasetCodebook(std::span<const DatasetVariable> variables) {
-    std::string bytes(kUtf8Bom);
-    addRow(bytes, {"Variabile", "Etichetta", "Descrizione", "Tipo", "Etichette dei valori"});
+    CrLfLines rows(kUtf8Bom);
+    rows.add(
+        DatasetCsvRow({"Variabile", "Etichetta", "Descrizione", "Tipo", "Etichette dei valori"}));
     for (const DatasetVariable& variable : variables) {
         std::string values;
         for (const DatasetValueLabel& value : variable.valueLabels) {
             values +=
                 (values.empty() ? "" : "; ") + std::to_string(value.code) + " = " + value.label;
         }
-        addRow(bytes, {variable.name, trimmed(variable.label), variable.description,
-                       std::string(variable.isText() ? "testo" : "numerico") + " (" +
-                           DatasetShownFormat(variable) + ")",
-                       values});
+        rows.add(DatasetCsvRow({variable.name, trimmed(variable.label), variable.description,
+                                std::string(variable.isText() ? "testo" : "numerico") + " (" +
+                                    DatasetShownFormat(variable) + ")",
+                                values}));
     }
-    return bytes;
+    return rows.take();
 }
 
 } // namespace selvo

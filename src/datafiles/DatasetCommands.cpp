@@ -7,7 +7,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "questionnaire/Product.h"
 #include "text/Cp1252.h"
-#include "text/NumberText.h"
+#include "text/CrLfLines.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
@@ -23,12 +23,10 @@ constexpr std::string_view kIndent = "  ";
 // The variable list is packed into lines a person can read.
 constexpr std::size_t kListWidth = 80;
 
-class CommandLines {
+class CommandLines : public CrLfLines {
 public:
-    void add(std::string_view line) {
-        m_text += line;
-        m_text += kCrLf;
-    }
+    // The file starts with the UTF-8 byte-order mark.
+    CommandLines() : CrLfLines(kUtf8Bom) {}
 
     // `lead`, then the text as a quoted string (SpssQuoted), then `tail`. A string too long for
     // one line goes on in pieces joined with "+", which SPSS and PSPP read as one string; no
@@ -50,18 +48,13 @@ public:
         }
         add(line + "'" + std::string(tail));
     }
-
-    std::string take() { return std::move(m_text); }
-
-private:
-    std::string m_text;
 };
 
 void addHeaderComment(CommandLines& lines) {
     // Each comment ends with a period at the end of a line: SPSS reads a comment on to the
     // first such period.
     lines.add("* Dati SELVO: un caso per ogni soggetto elaborato da selvo-batch (BrivanSelvo" +
-              numberText(kProgramVersion) + ").");
+              printedVersion() + ").");
     lines.add(
         "* Legge i casi dal file .csv che ha il nome di questo file e li salva nel file .sav.");
     lines.add("* I due file sono cercati nella cartella di lavoro, non in quella di questo file:");
@@ -143,7 +136,7 @@ std::string ComposeDatasetCommands(const std::string& name,
     lines.add("");
     lines.addQuoted("SAVE OUTFILE=", name + ".sav", "");
     lines.add("  /COMPRESSED.");
-    return std::string(kUtf8Bom) + lines.take();
+    return lines.take();
 }
 
 } // namespace selvo

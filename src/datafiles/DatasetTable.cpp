@@ -16,9 +16,6 @@
 namespace selvo {
 namespace {
 
-// Windows refuses these in file names; "/" and "\" would lead into another folder.
-constexpr std::string_view kForbidden = ":*?\"<>|";
-
 // A number as the case values spell them: "-12", "3.5". A spreadsheet reads it as a number, so
 // its minus sign needs no guard (the card may be negative).
 bool isPlainNumber(std::string_view value) {
@@ -106,7 +103,7 @@ std::optional<std::string> DatasetNameFault(const std::string& name) {
         return "il nome del dataset " + quoted + " inizia con «-», come un'opzione.";
     }
     for (const char c : name) {
-        if (kForbidden.find(c) != std::string_view::npos) {
+        if (kRefusedByWindows.find(c) != std::string_view::npos) {
             return "il nome del dataset " + quoted + " contiene il carattere «" +
                    std::string(1, c) + "», che non può far parte del nome di un file.";
         }
@@ -132,16 +129,27 @@ std::optional<std::string> DatasetNameFault(const std::string& name) {
     return std::nullopt;
 }
 
-DatasetTable::DatasetTable(const std::vector<std::string>& leading) : m_bytes(kUtf8Bom) {
+std::string DatasetCsvRow(const std::vector<std::string>& cells) {
+    std::string row;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) {
+            row += ',';
+        }
+        row += DatasetCsvValue(cells[i]);
+    }
+    return row;
+}
+
+DatasetTable::DatasetTable(const std::vector<std::string>& leading) : m_rows(kUtf8Bom) {
     std::vector<std::string> names = leading;
     for (StatisticsVariable& variable : StatisticsVariables()) {
         names.push_back(std::move(variable.name));
     }
-    addRow(names);
+    m_rows.add(DatasetCsvRow(names));
 }
 
 void DatasetTable::addCase(const std::vector<std::string>& values) {
-    addRow(values);
+    m_rows.add(DatasetCsvRow(values));
     ++m_cases;
 }
 
@@ -149,23 +157,24 @@ void DatasetTable::forEachCase(
     const std::function<void(const std::vector<std::string>&)>& visit) const {
     // Past the byte-order mark and the header row. A cell is quoted only as DatasetCsvValue
     // quotes it: whole, its quotation marks doubled.
-    std::size_t at = m_bytes.find(kCrLf) + kCrLf.size();
+    const std::string& bytes = m_rows.text();
+    std::size_t at = bytes.find(kCrLf) + kCrLf.size();
     std::vector<std::string> cells;
-    while (at < m_bytes.size()) {
+    while (at < bytes.size()) {
         std::string cell;
-        if (m_bytes[at] == '"') {
-            for (++at; !(m_bytes[at] == '"' && m_bytes[at + 1] != '"'); ++at) {
-                at += m_bytes[at] == '"' ? 1 : 0;
-                cell += m_bytes[at];
+        if (bytes[at] == '"') {
+            for (++at; !(bytes[at] == '"' && bytes[at + 1] != '"'); ++at) {
+                at += bytes[at] == '"' ? 1 : 0;
+                cell += bytes[at];
             }
             ++at;
         } else {
-            const std::size_t end = m_bytes.find_first_of(",\r", at);
-            cell = m_bytes.substr(at, end - at);
+            const std::size_t end = bytes.find_first_of(",\r", at);
+            cell = bytes.substr(at, end - at);
             at = end;
         }
         cells.push_back(std::move(cell));
-        if (m_bytes[at] == ',') {
+        if (bytes[at] == ',') {
             ++at;
         } else {
             at += kCrLf.size();
@@ -173,16 +182,6 @@ void DatasetTable::forEachCase(
             cells.clear();
         }
     }
-}
-
-void DatasetTable::addRow(const std::vector<std::string>& fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) {
-            m_bytes += ',';
-        }
-        m_bytes += DatasetCsvValue(fields[i]);
-    }
-    m_bytes += kCrLf;
 }
 
 } // namespace selvo

@@ -3,6 +3,8 @@
 #pragma once
 // The dataset of a selvo-batch run: every processed subject's case as one row of NAME.csv, with
 // the variables, order and values of a subject's command file, for analysing a study at once.
+#include "text/CrLfLines.h"
+
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -32,6 +34,10 @@ std::optional<std::string> DatasetNameFault(const std::string& name);
 // pseudonymised dataset, which a spreadsheet opens too.
 std::string DatasetCsvValue(const std::string& value);
 
+// A row of NAME.csv, of its codebook or of the key, without its line end: each cell as
+// DatasetCsvValue spells it, separated by commas.
+std::string DatasetCsvRow(const std::vector<std::string>& cells);
+
 // The text a reader of the table gets from the value's cell: the value, with the formula guard
 // where it takes one.
 std::string DatasetCellText(const std::string& value);
@@ -48,15 +54,13 @@ public:
     explicit DatasetTable(const std::vector<std::string>& leading = {});
     void addCase(const std::vector<std::string>& values);
     std::size_t cases() const { return m_cases; }
-    const std::string& bytes() const { return m_bytes; }
+    const std::string& bytes() const { return m_rows.text(); }
     // Each case's cells as a reader gets them (DatasetCellText of each value), in the order
     // added: the table is read back from its own bytes rather than kept twice.
     void forEachCase(const std::function<void(const std::vector<std::string>&)>& visit) const;
 
 private:
-    void addRow(const std::vector<std::string>& fields);
-
-    std::string m_bytes;
+    CrLfLines m_rows;
     std::size_t m_cases = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "datafiles/CsvFields.h"
 #include "datafiles/DatasetTable.h"
 #include "text/Cp1252.h"
+#include "text/CrLfLines.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
@@ -26,56 +27,15 @@ constexpr std::size_t kMaxCodeDigits = 9;
 
 using Row = std::vector<std::string>;
 
-// The rows of a comma-separated text: a quoted cell runs to its closing quote ("" inside it
-// is one quote) and may hold line breaks; rows end with CR LF or LF. Nothing when a quote is
-// left open or stray.
+// The rows of the key's text (splitCsvRows), the formula guard taken off each cell as the data
+// file's reader takes it off.
 std::optional<std::vector<Row>> rowsOf(std::string_view text) {
-    std::vector<Row> rows;
-    Row row;
-    std::string cell;
-    bool quoted = false;    // inside quotes
-    bool wasQuoted = false; // the cell had quotes, so only a separator may follow them
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c != '"') {
-                cell += c;
-            } else if (i + 1 < text.size() && text[i + 1] == '"') {
-                cell += '"';
-                ++i;
-            } else {
-                quoted = false;
+    std::optional<std::vector<Row>> rows = splitCsvRows(text);
+    if (rows) {
+        for (Row& each : *rows) {
+            for (std::string& value : each) {
+                value = withoutFormulaGuard(value);
             }
-            continue;
-        }
-        if (c == ',' || c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
-            row.push_back(cell);
-            cell.clear();
-            wasQuoted = false;
-            if (c != ',') {
-                i += c == '\r' ? 1 : 0;
-                rows.push_back(std::move(row));
-                row.clear();
-            }
-        } else if (c == '"' && cell.empty() && !wasQuoted) {
-            quoted = wasQuoted = true;
-        } else if (wasQuoted) {
-            return std::nullopt;
-        } else {
-            cell += c;
-        }
-    }
-    if (quoted) {
-        return std::nullopt;
-    }
-    if (!cell.empty() || wasQuoted || !row.empty()) {
-        row.push_back(cell);
-        rows.push_back(std::move(row));
-    }
-    // The formula guard comes off as the data file's reader takes it off.
-    for (Row& each : rows) {
-        for (std::string& value : each) {
-            value = withoutFormulaGuard(value);
         }
     }
     return rows;
@@ -225,18 +185,13 @@ KeyCode PseudonymKey::codeFor(const std::string& dataFile, const std::string& su
 }
 
 std::string PseudonymKey::bytes() const {
-    std::string text(kUtf8Bom);
-    const auto addRow = [&text](const std::vector<std::string>& cells) {
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            text += (i == 0 ? "" : ",") + DatasetCsvValue(cells[i]);
-        }
-        text += kCrLf;
-    };
-    addRow({kHeader.begin(), kHeader.end()});
+    CrLfLines rows(kUtf8Bom);
+    rows.add(DatasetCsvRow({kHeader.begin(), kHeader.end()}));
     for (const PseudonymEntry& entry : m_entries) {
-        addRow({entry.code, entry.dataFile, entry.surname, entry.name, entry.fingerprint});
+        rows.add(DatasetCsvRow(
+            {entry.code, entry.dataFile, entry.surname, entry.name, entry.fingerprint}));
     }
-    return text;
+    return rows.take();
 }
 
 } // namespace selvo

@@ -3,11 +3,12 @@
 #include "datafiles/StatisticsExport.h"
 
 #include "datafiles/SpssText.h"
+#include "questionnaire/Product.h"
 #include "questionnaire/Questionnaire.h"
 #include "questionnaire/SubjectFiles.h"
-#include "questionnaire/Product.h"
 #include "text/AsciiCase.h"
 #include "text/Cp1252.h"
+#include "text/CrLfLines.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
@@ -293,34 +294,6 @@ const std::vector<CaseVariable>& caseVariables() {
     return variables;
 }
 
-// The command file is built line by line; every line ends in CR LF.
-class Lines {
-public:
-    Lines() { m_text.reserve(32 * 1024); } // a command file is about 24 KB
-    void add(std::string_view line) {
-        m_text += line;
-        m_text += kCrLf;
-    }
-    // Pieces of one line, without building the line first.
-    void add(std::initializer_list<std::string_view> pieces) {
-        for (const std::string_view piece : pieces) {
-            m_text += piece;
-        }
-        m_text += kCrLf;
-    }
-    // Lines already ended with CR LF.
-    void addLines(std::string_view lines) { m_text += lines; }
-    void addEmpty(int count) {
-        for (int i = 0; i < count; ++i) {
-            m_text += kCrLf;
-        }
-    }
-    std::string take() { return std::move(m_text); }
-
-private:
-    std::string m_text;
-};
-
 // A box line: asterisk, two blanks, the text, blanks up to the closing asterisk in column 34.
 std::string bannerLine(const std::string& text) {
     std::string line = "*  " + text;
@@ -474,7 +447,7 @@ std::string labelLine(std::string_view name, std::string_view label) {
     return "variable labels  " + std::string(name) + "  '" + std::string(label) + "'.";
 }
 
-void addLabelLines(Lines& lines, const std::vector<VariableLabel>& labels) {
+void addLabelLines(CrLfLines& lines, const std::vector<VariableLabel>& labels) {
     for (const auto& [name, label] : labels) {
         lines.add(labelLine(name, label));
     }
@@ -483,7 +456,7 @@ void addLabelLines(Lines& lines, const std::vector<VariableLabel>& labels) {
 // The header's label lines are the same for every case: built once.
 const std::string& headerLabelLines() {
     static const std::string text = [] {
-        Lines lines;
+        CrLfLines lines;
         addLabelLines(lines, headerLabels(false));
         return lines.take();
     }();
@@ -494,7 +467,7 @@ const std::string& headerLabelLines() {
 // after the last threshold's.
 const std::string& scoreLabelLines() {
     static const std::string text = [] {
-        Lines lines;
+        CrLfLines lines;
         lines.add(" ");
         lines.add(std::string(18, '*'));
         lines.add("Scale Dimensionali");
@@ -536,13 +509,13 @@ std::string StatisticsExportFileName(const SubjectRecord& subject) {
 
 std::string ComposeStatisticsExport(const SubjectRecord& subject, const AnswerSet& answers,
                                     const Scores& scores, ItemLabelTexts itemTexts) {
-    Lines lines;
+    CrLfLines lines({}, 32 * 1024); // a command file is about 24 KB
     const std::string stars(34, '*');
     const std::string hollow = "*" + std::string(32, ' ') + "*";
     lines.add(stars);
     lines.add(hollow);
     lines.add(bannerLine("Dati SELVO, tutti i soggetti"));
-    lines.add(bannerLine("Comandi SPSS, edizione" + numberText(kProgramVersion)));
+    lines.add(bannerLine("Comandi SPSS, edizione" + printedVersion()));
     lines.add(hollow);
     lines.add(stars);
     lines.addEmpty(2);

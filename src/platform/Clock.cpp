@@ -4,16 +4,27 @@
 
 #include "platform/LocalTime.h"
 
-#include <ctime>
+#include <cstdio>
 
 namespace selvo {
 
-std::string CurrentDateTimeText() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm local = localTime(now);
-    char text[32];
-    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &local);
+std::string dateTimeText(const std::tm& moment) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", moment.tm_mday,
+                  moment.tm_mon + 1, moment.tm_year + 1900, moment.tm_hour, moment.tm_min,
+                  moment.tm_sec);
     return text;
+}
+
+std::string dateMinuteText(const std::tm& moment) {
+    // The seconds are the last three characters: ":ss".
+    std::string text = dateTimeText(moment);
+    text.resize(text.size() - 3);
+    return text;
+}
+
+std::string CurrentDateTimeText() {
+    return dateTimeText(localTime(std::time(nullptr)));
 }
 
 } // namespace selvo

@@ -2,6 +2,7 @@
 
 #include "platform/TextFile.h"
 
+#include "platform/Clock.h"
 #include "platform/LocalTime.h"
 #include "platform/Platform.h"
 #include "text/TextSafety.h"
@@ -295,11 +296,8 @@ std::optional<std::string> modifiedDateText(const std::string& path) {
         return std::nullopt;
     }
     const auto since1970 = std::chrono::file_clock::to_sys(written);
-    const std::tm local = localTime(std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(since1970)));
-    char text[32];
-    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M", &local);
-    return text;
+    return dateMinuteText(localTime(std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(since1970))));
 }
 
 std::optional<FileError> checkFolderWritable(const std::string& folder) {

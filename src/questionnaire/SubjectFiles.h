@@ -5,6 +5,7 @@
 // them. The writers, the batch's plan, the stale-set check and the run summary all name the
 // files through these.
 #include "questionnaire/Subject.h"
+#include "text/WindowsNames.h"
 
 #include <optional>
 #include <string>
@@ -37,7 +38,6 @@ inline std::string SubjectProfileImageName(const SubjectRecord& subject) {
 enum class NamePartRule { Minimal, Portable };
 
 inline constexpr char kFolderSeparator = '/';
-inline constexpr std::string_view kRefusedByWindows = "\\:*?\"<>|";
 
 constexpr bool refusedInNamePart(char c, NamePartRule rule) {
     if (c == kFolderSeparator) {

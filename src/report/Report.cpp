@@ -2,11 +2,12 @@
 
 #include "report/Report.h"
 
+#include "questionnaire/Product.h"
 #include "questionnaire/SubjectFiles.h"
 #include "report/CategoricalSections.h"
 #include "report/ReportContent.h"
 #include "report/RtfText.h"
-#include "questionnaire/Product.h"
+#include "text/CrLfLines.h"
 #include "text/NumberText.h"
 
 #include <array>
@@ -71,22 +72,8 @@ std::string codeLegend(const q::CodedField& field) {
     return legend + ")";
 }
 
-// The report file is a sequence of records, each a text followed by CR LF.
-class Records {
-public:
-    Records() { m_text.reserve(32 * 1024); } // a report is about 20 KB
-    void add(std::string_view text) {
-        m_text += text;
-        m_text += kCrLf;
-    }
-    std::string take() { return std::move(m_text); }
-
-private:
-    std::string m_text;
-};
-
 // Label and score share one paragraph: the label record has no paragraph mark.
-void addScaleRow(Records& records, std::string_view label, std::string_view lead,
+void addScaleRow(CrLfLines& records, std::string_view label, std::string_view lead,
                  const ScaleScore& scale) {
     records.add(bold(label));
     std::string score(lead);
@@ -99,14 +86,14 @@ void addScaleRow(Records& records, std::string_view label, std::string_view lead
     records.add(score);
 }
 
-void addGroupHeading(Records& records, std::string_view heading, bool first) {
+void addGroupHeading(CrLfLines& records, std::string_view heading, bool first) {
     if (!first) {
         records.add(kPar);
     }
     records.add(paragraph(bold(heading)));
 }
 
-void addDisorderRow(Records& records, const q::DisorderDefinition& disorder,
+void addDisorderRow(CrLfLines& records, const q::DisorderDefinition& disorder,
                     const DimensionalScores& scores) {
     addScaleRow(records, disorder.shortName,
                 "\t\tR score " + std::string(disorder.rangeLabel) + ":  ",
@@ -114,7 +101,7 @@ void addDisorderRow(Records& records, const q::DisorderDefinition& disorder,
 }
 
 // Each cluster's disorders, then those of no cluster, then the cluster totals.
-void addDimensionalSection(Records& records, const DimensionalScores& scores) {
+void addDimensionalSection(CrLfLines& records, const DimensionalScores& scores) {
     records.add(paragraph(bold("SELVO DIMENSIONAL SCORES")));
     records.add(std::string(kPar) + std::string(kPar));
     records.add(kPar);
@@ -146,7 +133,7 @@ void addDimensionalSection(Records& records, const DimensionalScores& scores) {
     records.add(std::string(kPar) + std::string(kPar));
 }
 
-void addCriteriaSections(Records& records, const ReportInput& input, q::Algorithm algorithm) {
+void addCriteriaSections(CrLfLines& records, const ReportInput& input, q::Algorithm algorithm) {
     const CategoricalScores& categorical = input.scores.categorical[algorithm];
     records.add(BuildCategoricalSection(categorical, algorithm));
     records.add(BuildCriteriaSection(categorical, input.criteriaTexts, algorithm));
@@ -168,13 +155,11 @@ std::optional<FileError> checkFileNameParts(const SubjectRecord& subject, const 
 } // namespace
 
 std::string BuildReportHeader() {
-    std::string header;
-    header.reserve(4096);
+    CrLfLines header({}, 4096);
     for (const std::string_view chunk : kHeaderChunks) {
-        header += chunk;
-        header += kCrLf;
+        header.add(chunk);
     }
-    return header;
+    return header.take();
 }
 
 std::string BuildReportTitle(const std::string& dateTime) {
@@ -200,7 +185,7 @@ std::string BuildReportTitle(const std::string& dateTime) {
         addTextParagraph(t, line);
     }
     t += kPar;
-    t += "Software product: Brivan SELVO Ver. " + numberText(kProgramVersion) + " Software - ";
+    t += "Software product: Brivan SELVO Ver. " + printedVersion() + " Software - ";
     t += "Report V.1.0. Last usage date/time:" + rtfText(dateTime);
     t += " (For the best printing use Times New Roman cp. 10, justified).";
     addParagraph(t, kPar);
@@ -242,7 +227,9 @@ std::string ReportFileName(const SubjectRecord& subject) {
 }
 
 std::string ComposeReport(const ReportInput& input) {
-    Records records;
+    // The report file is a sequence of records, each a text followed by CR LF; a report is about
+    // 20 KB.
+    CrLfLines records({}, 32 * 1024);
     records.add(BuildReportHeader());
     records.add(BuildReportTitle(input.dateTime));
     records.add(BuildReportSubject(input.subject));

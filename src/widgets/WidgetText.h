@@ -2,8 +2,15 @@
 
 #pragma once
 // The core's UTF-8 strings as the widgets show them.
+#include "questionnaire/Product.h"
+
 #include <QString>
 #include <string>
+
+// The program's name, the title of its windows and message boxes.
+inline QString productName() {
+    return QString::fromUtf8(selvo::kProductName);
+}
 
 // Italian text for the program's message boxes, from the core's UTF-8 strings.
 inline QString qtext(const std::string& utf8) {

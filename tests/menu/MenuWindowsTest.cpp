@@ -5,6 +5,7 @@
 #include "menu/ui/frmAbout.h"
 #include "menu/ui/frmMain.h"
 #include "menu/ui/frmSplash.h"
+#include "questionnaire/ProgramVersion.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QAccessible>
@@ -149,9 +150,10 @@ TEST(Splash, RightClickOnTheFrameDoesNothing) {
 
 TEST(Captions, VersionReadsAsNumberTextInBothWindows) {
     Program program;
-    EXPECT_EQ(control<QLabel>(program.app.splash(), "lblVersion")->text(), "Versione  1.18");
+    const QString version = QString::fromUtf8(selvo::kProgramVersion);
+    EXPECT_EQ(control<QLabel>(program.app.splash(), "lblVersion")->text(), "Versione  " + version);
     dismissSplash(program);
-    EXPECT_EQ(program.app.mainMenu().windowTitle(), "BrivanSELVO (V. 1.18)");
+    EXPECT_EQ(program.app.mainMenu().windowTitle(), "BrivanSELVO (V. " + version + ")");
 }
 
 // The core's texts break lines with CR LF; a text box reads CR and LF as two breaks.

@@ -162,13 +162,16 @@ else
     fail "the copyright file or $metainfo does not state GPL-3.0-or-later"
 fi
 
-# A new version in project() needs its release entry and changelog entry too.
-newest_release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n1 | cut -d'"' -f2)
-if [ "$newest_release" = "$version" ]; then
-    pass "$metainfo's newest release is $version"
-else
-    fail "$metainfo's newest release is '$newest_release', the program is $version"
-fi
+# A new version in project() needs its release entry in every software-centre entry and its
+# changelog entry too.
+for metainfo in share/metainfo/*.metainfo.xml; do
+    newest_release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n1 | cut -d'"' -f2)
+    if [ "$newest_release" = "$version" ]; then
+        pass "$metainfo's newest release is $version"
+    else
+        fail "$metainfo's newest release is '$newest_release', the program is $version"
+    fi
+done
 changelog_top=$(zcat share/doc/brivanselvo/changelog.Debian.gz | head -n1)
 if [[ "$changelog_top" == "brivanselvo ($version-"* ]]; then
     pass "changelog.Debian's newest entry is for $version"

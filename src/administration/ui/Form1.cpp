@@ -24,7 +24,7 @@ namespace {
 
 namespace q = selvo::questionnaire;
 
-const QString kTitle = QString::fromUtf8(selvo::kProductName);
+const QString kTitle = productName();
 
 // An exclusive group always keeps one button selected once any is: clearing them all needs
 // exclusivity off for a moment.

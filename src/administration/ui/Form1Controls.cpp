@@ -5,6 +5,7 @@
 // in sight, and everything fitting a 1024 x 768 screen.
 #include "administration/ui/Form1.h"
 #include "questionnaire/Questionnaire.h"
+#include "widgets/WidgetText.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -102,9 +103,9 @@ void keepPlaceWhenHidden(QWidget* widget) {
 } // namespace
 
 void Form1::buildControls() {
-    setWindowTitle(QStringLiteral("BrivanSELVO"));
+    setWindowTitle(productName());
     setObjectName(QStringLiteral("Form1"));
-    setAccessibleName(QStringLiteral("BrivanSELVO"));
+    setAccessibleName(productName());
 
     Label1 = named(new QLabel(QStringLiteral("DOMANDA:"), this), QStringLiteral("Label1"),
                    QStringLiteral("DOMANDA:"));

@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kTitle = QString::fromUtf8(selvo::kProductName);
+const QString kTitle = productName();
 
 void notify(QMessageBox::Icon icon, const QString& text) {
     showMessage(QApplication::activeWindow(), icon, kTitle, text);
@@ -48,11 +48,12 @@ void RecoveryKeeper::useFolder(const std::string& folder) {
         // The start-up notice tells it; a box at the first answer would only repeat it.
         m_saveFailureShown = m_store->unwritable().has_value();
     } else if (opening.heldByAnotherCopy) {
-        m_startUpNotice = QStringLiteral(
-            "BrivanSELVO è già aperto in un'altra finestra.\n\nIn questa copia le risposte non "
-            "vengono salvate per riprendere una somministrazione interrotta, e quella "
-            "eventualmente in sospeso resta all'altra copia. Per somministrare il questionario "
-            "usare la copia già aperta.");
+        m_startUpNotice =
+            kTitle + QStringLiteral(
+                         " è già aperto in un'altra finestra.\n\nIn questa copia le risposte non "
+                         "vengono salvate per riprendere una somministrazione interrotta, e quella "
+                         "eventualmente in sospeso resta all'altra copia. Per somministrare il "
+                         "questionario usare la copia già aperta.");
     } else if (opening.error) {
         m_startUpNotice =
             QStringLiteral("Impossibile preparare la cartella in cui le risposte vengono salvate "

@@ -5,7 +5,6 @@
 #include "menu/ui/MenuTexts.h"
 #include "menu/ui/SplashLogo.h"
 #include "questionnaire/Product.h"
-#include "text/NumberText.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QFrame>
@@ -60,9 +59,8 @@ frmSplash::frmSplash() : QWidget(nullptr, Qt::FramelessWindowHint) {
     // Load handler: product name and version.
     lblProductName = makeLabel(Frame1, "lblProductName", "Brivan SELVO", 14, true);
     lblProductName->setStyleSheet("color: #1f5f8b;");
-    lblVersion = makeLabel(
-        Frame1, "lblVersion",
-        QString::fromStdString("Versione " + selvo::numberText(selvo::kProgramVersion)), 1, false);
+    lblVersion = makeLabel(Frame1, "lblVersion",
+                           QString::fromStdString("Versione " + selvo::printedVersion()), 1, false);
     Label2 = makeLabel(Frame1, "Label2", QString::fromUtf8(selvo::kQuestionnaireTitle), 2, false);
     Label2->setWordWrap(true);
     lblCompanyProduct =

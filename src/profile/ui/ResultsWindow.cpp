@@ -116,7 +116,7 @@ ResultsWindow::ResultsWindow(RunResults results, QWidget* parent)
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     askChartFile = askWithDialog;
     setObjectName(QStringLiteral("ResultsWindow"));
-    setWindowTitle(QStringLiteral("BrivanSELVO - Profilo"));
+    setWindowTitle(productName() + QStringLiteral(" - Profilo"));
     setAccessibleName(windowTitle());
     buildControls();
     buildLayout();

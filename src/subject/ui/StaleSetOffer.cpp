@@ -39,7 +39,7 @@ std::optional<std::string> trashUnavailable() {
 
 void offerStaleSetToTrash(QWidget* owner, const QString& written, const selvo::StoredSet& older,
                           const std::vector<std::string>& files) {
-    const QString title = QStringLiteral("BrivanSELVO");
+    const QString title = productName();
     if (!askYesNo(owner, QMessageBox::Question, title,
                   written + qtext(selvo::StaleSetQuestion(older, files)), false)) {
         return;
