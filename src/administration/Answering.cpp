@@ -23,8 +23,7 @@ std::string DistressCaption(int step) {
 }
 
 std::string ProgressText(const Administration& administration) {
-    return numberText(administration.currentItem) + " di " +
-           numberText(questionnaire::kItemCount);
+    return numberText(administration.currentItem) + " di " + numberText(questionnaire::kItemCount);
 }
 
 void RecordAgreement(Administration& administration, int step) {

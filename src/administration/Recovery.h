@@ -5,9 +5,9 @@
 // a window closed by mistake does not make the subject start again. The file is a data file
 // holding the answers and, in the notes field, the time the administration started; it holds
 // nothing that names the subject, since those fields are typed only at the end.
+#include "administration/Administration.h"
 #include "platform/Clock.h"
 #include "platform/TextFile.h"
-#include "administration/Administration.h"
 
 #include <optional>
 #include <string>

@@ -59,14 +59,15 @@ bool MayReplaceAnswersInHand(const selvo::ProgramState& state, QWidget* owner) {
     if (state.administration.startedAt.empty() || state.setProcessed || answered == 0) {
         return true;
     }
-    return askYesNo(owner, QMessageBox::Question, productName(),
-                    QStringLiteral("La somministrazione in corso, non ancora elaborata, "
-                                   "contiene %1. Caricando un file di dati, le risposte date "
-                                   "finora saranno sostituite da quelle del file e non si "
-                                   "potranno più recuperare.\n\nCaricare comunque un file di "
-                                   "dati?")
-                        .arg(qtext(selvo::AnsweredItemsText(answered, selvo::questionnaire::kItemCount))),
-                    false);
+    return askYesNo(
+        owner, QMessageBox::Question, productName(),
+        QStringLiteral("La somministrazione in corso, non ancora elaborata, "
+                       "contiene %1. Caricando un file di dati, le risposte date "
+                       "finora saranno sostituite da quelle del file e non si "
+                       "potranno più recuperare.\n\nCaricare comunque un file di "
+                       "dati?")
+            .arg(qtext(selvo::AnsweredItemsText(answered, selvo::questionnaire::kItemCount))),
+        false);
 }
 
 void ReloadDataFile(Application& app, const std::string& path) {
@@ -88,7 +89,7 @@ void ReloadDataFile(Application& app, const std::string& path) {
         app.recovery().administrationEnded();
     }
 
-    state.setProcessed = false;          // a new set is in hand
+    state.setProcessed = false;             // a new set is in hand
     state.administration.startedAt.clear(); // ... that was not answered here
     // The file it came from: processing it under another name leaves that set behind.
     state.setOnDisk = selvo::StoredSetAt(path, state.subject);

@@ -32,7 +32,8 @@ QString shownFolder(const selvo::ProgramState& state) {
 } // namespace
 
 void Application::processSubject(frmLogin& subject) {
-    const std::vector<std::string> missing = selvo::StoreSubjectEntry(m_state.subject, subject.entry());
+    const std::vector<std::string> missing =
+        selvo::StoreSubjectEntry(m_state.subject, subject.entry());
     for (const std::string& message : missing) {
         subject.showInformation(qtext(message));
     }
@@ -52,8 +53,8 @@ void Application::processSubject(frmLogin& subject) {
         return; // nothing written; the form stays open for another name or folder
     }
     const selvo::ProcessedSubject run =
-        selvo::ProcessSubject(m_state.subject, m_state.administration.answers,
-                              m_state.outputFolder, selvo::CurrentDateTimeText, {});
+        selvo::ProcessSubject(m_state.subject, m_state.administration.answers, m_state.outputFolder,
+                              selvo::CurrentDateTimeText, {});
     if (run.commit.error) {
         showRunFailure(subject, *run.commit.error, run.commit.inPlace);
         return; // the form stays open so the run can be confirmed again
@@ -123,9 +124,9 @@ bool Application::mayReplaceDataFile(frmLogin& subject) {
     if (!other) {
         return true;
     }
-    return askYesNo(
-        &subject, QMessageBox::Warning, QString::fromUtf8(selvo::kOtherAdministrationTitle),
-        qtext(selvo::ReplaceAdministrationQuestion(*other, m_state.subject)), false);
+    return askYesNo(&subject, QMessageBox::Warning,
+                    QString::fromUtf8(selvo::kOtherAdministrationTitle),
+                    qtext(selvo::ReplaceAdministrationQuestion(*other, m_state.subject)), false);
 }
 
 // The documents folder's own "BrivanSelvo" is made by the first run that writes into it.

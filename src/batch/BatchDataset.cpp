@@ -148,8 +148,8 @@ std::string BatchDataset::notWritten(const std::string& why) const {
     for (std::size_t i = 0; i < names.size(); ++i) {
         said += (i == 0 ? "" : i + 1 == names.size() ? " e " : ", ") + shown(names[i]);
     }
-    return said + " non sono stati scritti" + (m_key && m_table.cases() > 0 ? ", né la chiave" : "") +
-           why;
+    return said + " non sono stati scritti" +
+           (m_key && m_table.cases() > 0 ? ", né la chiave" : "") + why;
 }
 
 std::string BatchDataset::shown(const std::string& file) const {

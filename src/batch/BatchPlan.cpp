@@ -6,8 +6,8 @@
 #include "datafiles/DataFile.h"
 #include "datafiles/DatasetTable.h"
 #include "platform/TextFile.h"
-#include "questionnaire/SubjectFiles.h"
 #include "questionnaire/Product.h"
+#include "questionnaire/SubjectFiles.h"
 #include "subject/OtherAdministration.h"
 #include "subject/SubjectChecks.h"
 

@@ -224,8 +224,8 @@ DataFileParse parseText(std::string_view bytes, bool marked) {
 
     std::optional<std::string> fault;
     if ((fault = readCode(field(kSex), kSex, "il sesso", '2', record.subject.sex)) ||
-        (fault = readCode(field(kMarital), kMarital, "lo stato civile", '5',
-                          record.subject.marital)) ||
+        (fault =
+             readCode(field(kMarital), kMarital, "lo stato civile", '5', record.subject.marital)) ||
         (fault = readCode(field(kEducation), kEducation, "il titolo di studio", '5',
                           record.subject.education))) {
         return fail(*fault);
@@ -302,10 +302,11 @@ DataFileParse parseDataFile(std::string_view bytes) {
                       "integra del file.";
         return read;
     }
-    read.record->note = "la parte finale del file è danneggiata: dopo i dati del soggetto ci sono " +
-                std::to_string(zeroTail) + " " + kZeroTail +
-                ". I dati erano completi e sono stati letti; il file di dati riscritto non avrà "
-                "più quei byte.";
+    read.record->note =
+        "la parte finale del file è danneggiata: dopo i dati del soggetto ci sono " +
+        std::to_string(zeroTail) + " " + kZeroTail +
+        ". I dati erano completi e sono stati letti; il file di dati riscritto non avrà "
+        "più quei byte.";
     return read;
 }
 

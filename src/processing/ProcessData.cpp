@@ -33,8 +33,7 @@ FileResult<std::vector<PendingFile>> ComposeSubjectFiles(const RunInput& input,
     if (auto refused = unreadableDataFile(dataFileName, dataFile)) {
         return *refused;
     }
-    FileResult<PendingFile> report =
-        PrepareReport({input.subject, input.scores, input.dateTime});
+    FileResult<PendingFile> report = PrepareReport({input.subject, input.scores, input.dateTime});
     if (!report.ok()) {
         return report.error();
     }

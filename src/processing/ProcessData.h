@@ -52,7 +52,8 @@ void NameFileAsWritten(CommitResult& result, const std::string& folder);
 // all of them replace the subject's files in `folder`, or none does and the error says why.
 // `wait` says how long to wait for a folder another run is writing into.
 CommitResult RunProcessing(const SubjectRecord& subject, const AnswerSet& answers,
-                           const std::string& folder, const DateTimeSource& now = CurrentDateTimeText,
+                           const std::string& folder,
+                           const DateTimeSource& now = CurrentDateTimeText,
                            const FolderWait& wait = {});
 
 // RunProcessing, with the scores the files were composed from and the run's date, for a

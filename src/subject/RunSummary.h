@@ -3,7 +3,6 @@
 #pragma once
 // What the operator is told once a processing run has written a subject's files.
 #include "platform/TextFile.h"
-#include "platform/TextFile.h"
 #include "subject/StaleSet.h"
 
 #include <string>

@@ -37,8 +37,7 @@ TEST(MissingItemsMessage, NamesUpToTenItemsAndCountsTheRest) {
     };
     EXPECT_EQ(MissingItemsMessage({17}), "Manca la risposta all'item 17.");
     EXPECT_EQ(MissingItemsMessage({17, 52}), "Mancano le risposte agli item 17 e 52.");
-    EXPECT_EQ(MissingItemsMessage({17, 52, 94}),
-              "Mancano le risposte agli item 17, 52 e 94.");
+    EXPECT_EQ(MissingItemsMessage({17, 52, 94}), "Mancano le risposte agli item 17, 52 e 94.");
     EXPECT_EQ(MissingItemsMessage(range(10)),
               "Mancano le risposte agli item 1, 2, 3, 4, 5, 6, 7, 8, 9 e 10.");
     EXPECT_EQ(MissingItemsMessage(range(11)),

@@ -99,7 +99,8 @@ TEST(Form1KeysMore, AHeldKeyActsOnce) {
     hold(Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_EQ(s.state.administration.currentItem, 2);
     EXPECT_EQ(s.state.administration.answers.agreement[1], 5);
-    EXPECT_EQ(s.state.administration.answers.agreement[2], 0) << "a repeated digit must not answer the next item";
+    EXPECT_EQ(s.state.administration.answers.agreement[2], 0)
+        << "a repeated digit must not answer the next item";
     hold(Qt::Key_Right, QString());
     EXPECT_EQ(s.messages, (std::vector<QString>{"freccia dx"}));
 }
@@ -175,7 +176,8 @@ TEST(Form1KeysMore, WholeQuestionnaireFromTheKeyboardReachesCompletion) {
     for (int item = 1; item <= 94; ++item) {
         const int agreement = (item * 3) % 7 + 1;
         EXPECT_EQ(s.state.administration.answers.agreement[item], agreement) << item;
-        EXPECT_EQ(s.state.administration.answers.distress[item], agreement >= 5 ? item % 3 + 1 : 0) << item;
+        EXPECT_EQ(s.state.administration.answers.distress[item], agreement >= 5 ? item % 3 + 1 : 0)
+            << item;
     }
 }
 

@@ -41,7 +41,8 @@ TEST(Form1Navigation, AvantiOnTheLastItemNamesTheMissingItemsAndShowsTheFirst) {
     Session s;
     s.answerAll([](int item) { return item == 17 || item == 94 ? 3 : 2; });
     s.state.administration.answers.agreement[17] = 0; // skipped
-    s.state.administration.answers.agreement[52] = 6; // raised to 6 after the processing button appeared: no distress
+    s.state.administration.answers.agreement[52] =
+        6; // raised to 6 after the processing button appeared: no distress
     s.state.administration.answers.agreement[94] = 0;
     s.forward(); // on item 94 already
     EXPECT_EQ(s.messages, (std::vector<QString>{"Mancano le risposte agli item 17, 52 e 94."}));
@@ -97,7 +98,8 @@ TEST(Form1Navigation, BackFromTheFirstItemReturnsToTheNoticePage) {
     EXPECT_EQ(s.state.administration.currentItem, 0);
     EXPECT_TRUE(s.shown("Frame2")) << "the notice page shows both questions";
     EXPECT_EQ(s.control<QPlainTextEdit>("TextDom")->toPlainText(),
-              "\n" + QString::fromStdString(selvo::questionnaire::ItemText(0)).replace("\r\n", "\n"));
+              "\n" +
+                  QString::fromStdString(selvo::questionnaire::ItemText(0)).replace("\r\n", "\n"));
 }
 
 } // namespace

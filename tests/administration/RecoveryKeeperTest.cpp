@@ -179,7 +179,9 @@ TEST_F(KeptAdministration, ASlowDiskNeverHoldsUpTheSubject) {
     for (std::size_t at = 0; at < given.size(); ++at) {
         const int item = static_cast<int>(at) + 1;
         EXPECT_EQ(kept().administration->answers.agreement[item], given[at].first - '0') << item;
-        EXPECT_EQ(kept().administration->answers.distress[item], state.administration.answers.distress[item]) << item;
+        EXPECT_EQ(kept().administration->answers.distress[item],
+                  state.administration.answers.distress[item])
+            << item;
     }
 }
 

@@ -2,9 +2,9 @@
 
 // The recovery file and its folder, apart from the windows.
 #include "administration/Recovery.h"
-#include "state/ProgramState.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
+#include "state/ProgramState.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -28,7 +28,8 @@ ProgramState partWay(int answered) {
     ProgramState state;
     for (int item = 1; item <= answered; ++item) {
         state.administration.answers.agreement[item] = static_cast<selvo::Integer>(item % 7 + 1);
-        state.administration.answers.distress[item] = static_cast<selvo::Integer>(item % 7 + 1 >= 5 ? item % 3 + 1 : 0);
+        state.administration.answers.distress[item] =
+            static_cast<selvo::Integer>(item % 7 + 1 >= 5 ? item % 3 + 1 : 0);
     }
     state.administration.answers.distress[6] = 0;
     state.administration.startedAt = "08/12/2026 09:15:02";
@@ -70,7 +71,9 @@ TEST(RecoveryFile, AFileNamingASubjectOrLackingAStartTimeIsNotOne) {
     ProgramState named = partWay(94);
     named.subject.name = "S01";
     named.subject.surname = "GRP1";
-    EXPECT_FALSE(selvo::parseRecoveryFile(selvo::ComposeDataFile(named.subject, named.administration.answers)).administration);
+    EXPECT_FALSE(selvo::parseRecoveryFile(
+                     selvo::ComposeDataFile(named.subject, named.administration.answers))
+                     .administration);
 
     ProgramState untimed = partWay(10);
     untimed.administration.startedAt = "ieri";

@@ -158,7 +158,8 @@ std::vector<std::string> fields(const std::string& line) {
 // What the core writes for the same subject and answers.
 std::map<std::string, std::string> coreFiles(const fs::path& folder, selvo::ProgramState& core) {
     for (int item = 1; item <= 94; ++item) {
-        core.administration.answers.agreement[item] = static_cast<selvo::Integer>(agreementOf(item));
+        core.administration.answers.agreement[item] =
+            static_cast<selvo::Integer>(agreementOf(item));
         core.administration.answers.distress[item] =
             static_cast<selvo::Integer>(agreementOf(item) >= 5 ? distressOf(item) : 0);
     }
@@ -170,7 +171,9 @@ std::map<std::string, std::string> coreFiles(const fs::path& folder, selvo::Prog
     core.subject.education = "4";
     core.subject.notes = "prima visita";
     fs::create_directories(folder);
-    EXPECT_FALSE(selvo::ProcessData(core.subject, core.administration.answers, selvo::utf8Of(fs::absolute(folder))).has_value());
+    EXPECT_FALSE(selvo::ProcessData(core.subject, core.administration.answers,
+                                    selvo::utf8Of(fs::absolute(folder)))
+                     .has_value());
     return {{kData, fileBytes(folder / kData)},
             {kReport, fileBytes(folder / kReport)},
             {kExport, fileBytes(folder / kExport)}};

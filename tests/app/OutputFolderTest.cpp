@@ -88,8 +88,10 @@ struct Program {
     }
     void answer(int seed) {
         for (int item = 1; item <= 94; ++item) {
-            state.administration.answers.agreement[item] = static_cast<selvo::Integer>((item + seed) % 7 + 1);
-            state.administration.answers.distress[item] = static_cast<selvo::Integer>(state.administration.answers.agreement[item] >= 5 ? 2 : 0);
+            state.administration.answers.agreement[item] =
+                static_cast<selvo::Integer>((item + seed) % 7 + 1);
+            state.administration.answers.distress[item] = static_cast<selvo::Integer>(
+                state.administration.answers.agreement[item] >= 5 ? 2 : 0);
         }
         state.setProcessed = false;
     }

@@ -75,7 +75,8 @@ TEST_P(CorrectedName, OffersTheOlderSetToTheTrash) {
     fs::create_directory(study);
     fs::current_path(study);
     testsupport::TestSubject saved = savedSubject();
-    ASSERT_FALSE(selvo::ProcessData(saved.subject, saved.answers, selvo::utf8Of(study)).has_value());
+    ASSERT_FALSE(
+        selvo::ProcessData(saved.subject, saved.answers, selvo::utf8Of(study)).has_value());
     Program program;
 
     MessageBoxRecorder boxes;

@@ -65,7 +65,8 @@ TEST(ReloadDataFile, LaterSubjectsOfTheSittingWriteBesideTheReloadedFile) {
     program.state.subject.name = "S02";
     program.state.subject.surname = "GRP2";
     program.state.subject.age = "40";
-    program.state.subject.sex = program.state.subject.marital = program.state.subject.education = "1";
+    program.state.subject.sex = program.state.subject.marital = program.state.subject.education =
+        "1";
     frmLogin& next = program.app.login();
     next.showSubjectRecord(selvo::SubjectEntryOf(program.state.subject));
     next.show();
@@ -216,7 +217,8 @@ TEST_P(ReloadRefuses, ShowsTheReadersErrorAndChangesNothing) {
     ASSERT_TRUE(program.state.setOnDisk);
     EXPECT_EQ(program.state.setOnDisk->dataFile, before.setOnDisk->dataFile);
     EXPECT_EQ(program.state.subject.name, before.subject.name);
-    EXPECT_EQ(program.state.administration.answers.agreement, before.administration.answers.agreement);
+    EXPECT_EQ(program.state.administration.answers.agreement,
+              before.administration.answers.agreement);
     EXPECT_FALSE(program.app.isLoginLoaded());
     EXPECT_FALSE(program.app.isForm1Loaded());
     EXPECT_EQ(selvo::pathFromUtf8(program.state.outputFolder), dir.path())

@@ -104,8 +104,10 @@ TEST_P(ReloadOverAnswersInProgress, AsksFirstAndReplacesOnlyWithAFileRead) {
         << question.text.toStdString();
     EXPECT_EQ(dialogs, c.outcome == Outcome::No ? 0 : 1);
     if (c.outcome != Outcome::Read) {
-        EXPECT_EQ(program.state.administration.answers.agreement, before.administration.answers.agreement);
-        EXPECT_EQ(program.state.administration.answers.distress, before.administration.answers.distress);
+        EXPECT_EQ(program.state.administration.answers.agreement,
+                  before.administration.answers.agreement);
+        EXPECT_EQ(program.state.administration.answers.distress,
+                  before.administration.answers.distress);
         EXPECT_EQ(program.state.administration.startedAt, before.administration.startedAt);
         EXPECT_EQ(program.state.administration.currentItem, 3);
         EXPECT_EQ(checkedOptions(*form), shownBefore);

@@ -56,8 +56,7 @@ TEST(SelvoBatchDataset, HoldsTheCasesOfTheProcessedFilesInTheOrderGiven) {
          "Nome del file di dati del soggetto, senza cartella ed estensione"},
         {"Cognome", 4, " Cognome", "Cognome del soggetto"},
         {"Nome", 1, " Nome", "Nome del soggetto"}};
-    EXPECT_EQ(fileBytes(out / "studio.sps"),
-              selvo::ComposeDatasetCommands("studio", identity));
+    EXPECT_EQ(fileBytes(out / "studio.sps"), selvo::ComposeDatasetCommands("studio", identity));
     EXPECT_EQ(fileBytes(out / "studio_codebook.csv"),
               selvo::ComposeDatasetCodebook(selvo::DatasetVariables(identity)));
     EXPECT_EQ(fileBytes(out / "studio.sav").substr(92, 17), "07 Dec 2610:20:30");

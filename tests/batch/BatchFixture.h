@@ -55,7 +55,8 @@ inline std::map<std::string, std::string> filesIn(const fs::path& folder) {
 inline std::map<std::string, std::string> processedBySingleRun(testsupport::TestSubject state,
                                                                const fs::path& folder) {
     fs::create_directories(folder);
-    const auto error = selvo::ProcessData(state.subject, state.answers, selvo::utf8Of(fs::absolute(folder)), fixedClock);
+    const auto error = selvo::ProcessData(state.subject, state.answers,
+                                          selvo::utf8Of(fs::absolute(folder)), fixedClock);
     EXPECT_FALSE(error.has_value()) << error->message();
     return filesIn(folder);
 }

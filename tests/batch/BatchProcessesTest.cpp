@@ -76,9 +76,8 @@ int subjectsMixed(const TwoStudies& studies, const fs::path& folder, int* fromB 
     for (std::size_t i = 0; i < studies.names.size(); ++i) {
         const testsupport::TestSubject state = subject(static_cast<int>(i), 0);
         std::set<std::string> runs;
-        for (const std::string& name :
-             {studies.names[i], selvo::ReportFileName(state.subject),
-              selvo::StatisticsExportFileName(state.subject)}) {
+        for (const std::string& name : {studies.names[i], selvo::ReportFileName(state.subject),
+                                        selvo::StatisticsExportFileName(state.subject)}) {
             for (const std::string run : {"a", "b"}) {
                 if (files.contains(name) && files.at(name) == studies.alone.at(run).at(name)) {
                     runs.insert(run);
@@ -322,8 +321,7 @@ TEST(SelvoBatchProcesses, AFileThatCannotBeFlushedFailsItsSubjectAndKeepsItsOlde
         EXPECT_EQ(failed, i == 1 || selvo::platform::fileSystemFlushTellsErrors()) << inputs[i];
         const std::string id = "\n" + fs::path(inputs[i]).stem().string() + ",";
         EXPECT_EQ(table.find(id) == std::string::npos, failed) << inputs[i];
-        const std::string report =
-            selvo::ReportFileName(subject(static_cast<int>(i), 0).subject);
+        const std::string report = selvo::ReportFileName(subject(static_cast<int>(i), 0).subject);
         EXPECT_EQ(now.at(report) == older.at(report), failed) << report;
     }
     EXPECT_THAT(err, HasSubstr("errore di scrittura sul disco."));

@@ -144,7 +144,8 @@ TEST(SelvoBatchPseudonyms, AnotherSubjectUnderAKnownFileNameGetsANewCode) {
         mario.subject.surname = "Rossi";
         mario.subject.age = age;
         fs::create_directory(dir.file(folder));
-        write(dir.file(folder) / "SELVO_Rossi_Mario.csv", selvo::ComposeDataFile(mario.subject, mario.answers));
+        write(dir.file(folder) / "SELVO_Rossi_Mario.csv",
+              selvo::ComposeDataFile(mario.subject, mario.answers));
     }
     ASSERT_EQ(batch(joined(kWithKey, {"--out", "out1", "centro1/SELVO_Rossi_Mario.csv"})).status,
               0);

@@ -11,9 +11,9 @@
 #include "datafiles/PseudonymKey.h"
 #include "datafiles/StatisticsExport.h"
 #include "support/ExternalTool.h"
-#include "support/TestSubjects.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "support/TestSubjects.h"
 
 #include <gtest/gtest.h>
 
@@ -64,10 +64,10 @@ Study runStudy(const TempDir& dir, const std::vector<std::string>& ages, const s
     for (std::size_t i = 0; i < ages.size(); ++i) {
         const testsupport::TestSubject state = generatedSubject(static_cast<int>(i), ages[i]);
         const std::string file = i == 0 ? firstFile : "in" + std::to_string(i) + ".csv";
-        std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(state.subject, state.answers);
+        std::ofstream(dir.file(file), std::ios::binary)
+            << selvo::ComposeDataFile(state.subject, state.answers);
         args.push_back(file);
-        study.subjectCommandFiles.push_back(
-            selvo::StatisticsExportFileName(state.subject));
+        study.subjectCommandFiles.push_back(selvo::StatisticsExportFileName(state.subject));
     }
     std::ostringstream out;
     std::ostringstream err;
@@ -229,9 +229,9 @@ TEST(DatasetInterop, PsppLabelsTheVariablesAsTheSubjectsCommandFileDoes) {
 
     // The accented item texts arrive as written.
     for (int item : {4, 21, 60}) {
-        EXPECT_NE(setTables.find("It:" + selvo::CleanLabelText(
-                                             selvo::questionnaire::ItemText(item))),
-                  std::string::npos)
+        EXPECT_NE(
+            setTables.find("It:" + selvo::CleanLabelText(selvo::questionnaire::ItemText(item))),
+            std::string::npos)
             << "item " << item;
     }
     const std::string valueLabels = setTables.substr(setTables.find("Table: Value Labels"));
@@ -295,8 +295,7 @@ TEST(DatasetInterop, RReadsEveryVariableAndValueLabel) {
                                                          {"Cognome", 7, " Cognome", ""},
                                                          {"Nome", 10, " Nome", ""}};
     std::string expected = std::to_string(kSubjects) + "\n";
-    for (const selvo::DatasetVariable& variable :
-         selvo::DatasetVariables(identity)) {
+    for (const selvo::DatasetVariable& variable : selvo::DatasetVariables(identity)) {
         std::string values;
         for (const selvo::DatasetValueLabel& value : variable.valueLabels) {
             values += (values.empty() ? "" : ";") + std::to_string(value.code) + "=" + value.label;

@@ -27,13 +27,14 @@ TEST(DataFileInterop, CalcShowsNotesThatBeginLikeAFormulaAsTypedText) {
         "'=1+1"};
     std::string files;
     for (std::size_t i = 0; i < notes.size(); ++i) {
-        const selvo::SubjectRecord subject = testsupport::subjectRecord({.surname = "GRP1",
-                                                                         .name = "S0" + std::to_string(i),
-                                                                         .age = "35",
-                                                                         .sex = "1",
-                                                                         .marital = "1",
-                                                                         .education = "1",
-                                                                         .notes = notes[i]});
+        const selvo::SubjectRecord subject =
+            testsupport::subjectRecord({.surname = "GRP1",
+                                        .name = "S0" + std::to_string(i),
+                                        .age = "35",
+                                        .sex = "1",
+                                        .marital = "1",
+                                        .education = "1",
+                                        .notes = notes[i]});
         const std::string file = "n" + std::to_string(i) + ".csv";
         std::ofstream(dir.file(file), std::ios::binary) << selvo::ComposeDataFile(subject, {});
         files += " " + file;

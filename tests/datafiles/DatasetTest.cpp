@@ -13,7 +13,6 @@
 
 namespace {
 
-
 const std::string kBom = "\xEF\xBB\xBF";
 
 TEST(DatasetTable, StartsWithTheMarkAndAHeaderRowOfTheVariableNames) {
@@ -227,7 +226,7 @@ TEST(DatasetCommands, LongTextsAreSplitIntoPiecesThatRejoinExactly) {
 TEST(DatasetCommands, ControlCharactersInAnItemTextStayInsideTheLabel) {
     ExportSubject state = scoredSubject();
     state.itemTexts[6] = "prima\x0B"
-                        "seconda\x1B[2J";
+                         "seconda\x1B[2J";
     const auto lines = commandLines("studio", state);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "  /t6_1 'It:prima seconda [2J '"),
               lines.end());

@@ -20,7 +20,6 @@
 
 namespace {
 
-
 // PSPP's diagnostics, one per entry, wrapped lines joined.
 std::vector<std::string> diagnostics(const std::string& output, const std::string& kind) {
     std::vector<std::string> found;
@@ -136,8 +135,8 @@ PsppRun runExport(ExportSubject& state, bool codePage1252) {
     result.output =
         run(std::string("pspp ") + (codePage1252 ? "--syntax-encoding=windows-1252 " : "") +
             shellQuoted(commandFile));
-    const auto savFile =
-        savedCaseFile("SELVO_SS000_" + state.subject.surname + "_" + state.subject.name + "_sav.sav");
+    const auto savFile = savedCaseFile("SELVO_SS000_" + state.subject.surname + "_" +
+                                       state.subject.name + "_sav.sav");
     result.caseFileFound = !savFile.empty();
     if (result.caseFileFound) {
         result.values = caseValues(savFile, result.variableCount);

@@ -19,7 +19,6 @@
 
 namespace {
 
-
 std::vector<std::string> exportLines(ExportSubject& state) {
     return linesOf(composedExport(state));
 }
@@ -96,7 +95,8 @@ TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
 
     const auto lines = exportLines(state);
     const std::string& line = lines.at(11);
-    EXPECT_TRUE(line.starts_with(" 7  2 35 3 4 pz  " + std::to_string(state.answers.agreement[1]) + " "))
+    EXPECT_TRUE(
+        line.starts_with(" 7  2 35 3 4 pz  " + std::to_string(state.answers.agreement[1]) + " "))
         << line;
     EXPECT_TRUE(line.ends_with("  " + std::to_string(x5.allClusters.diagnoses) + "   ")) << line;
 
@@ -109,13 +109,16 @@ TEST(StatisticsExport, DataLineCarriesOneValuePerVariableFromTheState) {
     };
     EXPECT_EQ(valueOf("t94_1"), std::to_string(state.answers.agreement[94]));
     EXPECT_EQ(valueOf("d94_1"), std::to_string(state.answers.distress[94]));
-    EXPECT_EQ(valueOf("par1t"), std::to_string(dimensional.disorders[selvo::questionnaire::PAR].total));
+    EXPECT_EQ(valueOf("par1t"),
+              std::to_string(dimensional.disorders[selvo::questionnaire::PAR].total));
     EXPECT_EQ(valueOf("tot1t"), std::to_string(dimensional.allClusters.total));
-    EXPECT_EQ(valueOf("PARTOTX4"), std::to_string(x4.disorders[selvo::questionnaire::PAR].criteriaMet));
-    EXPECT_EQ(valueOf("BDL56X4"),
-              std::to_string(static_cast<int>(x4.disorders[selvo::questionnaire::BDL].criteria[4].met)));
+    EXPECT_EQ(valueOf("PARTOTX4"),
+              std::to_string(x4.disorders[selvo::questionnaire::PAR].criteriaMet));
+    EXPECT_EQ(valueOf("BDL56X4"), std::to_string(static_cast<int>(
+                                      x4.disorders[selvo::questionnaire::BDL].criteria[4].met)));
     EXPECT_EQ(valueOf("TOTTOTX4"), std::to_string(x4.allClusters.criteriaMet));
-    EXPECT_EQ(valueOf("PARTOTX5"), std::to_string(x5.disorders[selvo::questionnaire::PAR].criteriaMet));
+    EXPECT_EQ(valueOf("PARTOTX5"),
+              std::to_string(x5.disorders[selvo::questionnaire::PAR].criteriaMet));
     EXPECT_EQ(valueOf("TOTTOTX5"), std::to_string(x5.allClusters.criteriaMet));
     // The two thresholds must differ for this subject, or the test could not tell them apart.
     EXPECT_NE(x4.allClusters.criteriaMet, x5.allClusters.criteriaMet);

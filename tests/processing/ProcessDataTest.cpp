@@ -44,11 +44,13 @@ TEST(ProcessData, ReadsTheClockOnceBeforeAnyScore) {
         ++reads;
         return std::string("01/02/2026 10:20:30");
     };
-    EXPECT_FALSE(selvo::ProcessData(state.subject, state.answers, folderOf(dir), clock).has_value());
+    EXPECT_FALSE(
+        selvo::ProcessData(state.subject, state.answers, folderOf(dir), clock).has_value());
     EXPECT_EQ(reads, 1);
     // A set the scoring refuses (a total beyond 16 bits) has had its date taken already.
     state.answers.agreement[5] = 32760;
-    EXPECT_THROW(selvo::ProcessData(state.subject, state.answers, folderOf(dir), clock), std::overflow_error);
+    EXPECT_THROW(selvo::ProcessData(state.subject, state.answers, folderOf(dir), clock),
+                 std::overflow_error);
     EXPECT_EQ(reads, 2);
 }
 
@@ -61,10 +63,11 @@ TEST(ProcessData, ReportHoldsTheCriteriaOfEachThreshold) {
     const selvo::CategoricalScores x5 = selvo::ComputeCriteriaX5(answers);
     ASSERT_NE(x4, x5) << "answers do not tell X4 from X5";
     const std::string date = "01/02/2026 10:20:30";
-    ASSERT_FALSE(selvo::ProcessData(state.subject, state.answers, folderOf(dir), [&] { return date; }).has_value());
+    ASSERT_FALSE(selvo::ProcessData(state.subject, state.answers, folderOf(dir), [&] {
+                     return date;
+                 }).has_value());
     const selvo::Scores expected{selvo::ComputeDimensionalScores(answers.agreement), {x4, x5}};
-    const auto report =
-        selvo::PrepareReport({state.subject, expected, date});
+    const auto report = selvo::PrepareReport({state.subject, expected, date});
     ASSERT_TRUE(report.ok());
     EXPECT_EQ(fileBytes(dir.path() / kReport), report.value().bytes);
 }
@@ -96,10 +99,12 @@ TEST_P(ProcessDataFails, WithoutTouchingTheOlderSetOrLeavingTemporaries) {
     ASSERT_FALSE(selvo::ProcessData(state.subject, state.answers, folderOf(dir)).has_value());
     GetParam().breakIt(state);
     const auto before = filesIn(dir.path());
-    state.answers.agreement[1] = state.answers.agreement[1] == 1 ? 2 : 1; // the second run differs in every file
+    state.answers.agreement[1] =
+        state.answers.agreement[1] == 1 ? 2 : 1; // the second run differs in every file
     state.answers.distress[1] = 0;
 
-    const selvo::CommitResult run = selvo::RunProcessing(state.subject, state.answers, folderOf(dir));
+    const selvo::CommitResult run =
+        selvo::RunProcessing(state.subject, state.answers, folderOf(dir));
     ASSERT_TRUE(run.error.has_value());
     EXPECT_EQ(run.error->fileName, GetParam().failingFile);
     EXPECT_TRUE(run.files.empty());
@@ -110,39 +115,40 @@ const std::string kLongSurname(240, 'L');
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, ProcessDataFails,
-    testing::Values(BrokenRun{"ReportNameTakenByAFolder",
-                              [](testsupport::TestSubject&) {
-                                  fs::remove(kReport);
-                                  fs::create_directory(kReport);
-                              },
-                              kReport},
-                    BrokenRun{"ExportNameTakenByAFolder",
-                              [](testsupport::TestSubject&) {
-                                  fs::remove(kExport);
-                                  fs::create_directory(kExport);
-                              },
-                              kExport},
-                    // The data file's name still fits; the report's does not.
-                    BrokenRun{
-                        "NameTooLongForTheReport",
-                        [](testsupport::TestSubject& state) { state.subject.surname = kLongSurname; },
-                        "SELVO_" + kLongSurname + "_S01_report.rtf"},
-                    // Notes from a data file made elsewhere, beyond what the reader takes back.
-                    BrokenRun{"DataFileTheReaderWouldRefuse",
-                              [](testsupport::TestSubject& state) {
-                                  state.subject.notes.assign(selvo::kMaxDataFileBytes, 'n');
-                              },
-                              kData},
-                    BrokenRun{"SurnameWithAFolderSeparator",
-                              [](testsupport::TestSubject& state) { state.subject.surname = "GRP1/.."; },
-                              "SELVO_GRP1/.._S01_report.rtf"}),
+    testing::Values(
+        BrokenRun{"ReportNameTakenByAFolder",
+                  [](testsupport::TestSubject&) {
+                      fs::remove(kReport);
+                      fs::create_directory(kReport);
+                  },
+                  kReport},
+        BrokenRun{"ExportNameTakenByAFolder",
+                  [](testsupport::TestSubject&) {
+                      fs::remove(kExport);
+                      fs::create_directory(kExport);
+                  },
+                  kExport},
+        // The data file's name still fits; the report's does not.
+        BrokenRun{"NameTooLongForTheReport",
+                  [](testsupport::TestSubject& state) { state.subject.surname = kLongSurname; },
+                  "SELVO_" + kLongSurname + "_S01_report.rtf"},
+        // Notes from a data file made elsewhere, beyond what the reader takes back.
+        BrokenRun{"DataFileTheReaderWouldRefuse",
+                  [](testsupport::TestSubject& state) {
+                      state.subject.notes.assign(selvo::kMaxDataFileBytes, 'n');
+                  },
+                  kData},
+        BrokenRun{"SurnameWithAFolderSeparator",
+                  [](testsupport::TestSubject& state) { state.subject.surname = "GRP1/.."; },
+                  "SELVO_GRP1/.._S01_report.rtf"}),
     [](const testing::TestParamInfo<BrokenRun>& info) { return info.param.label; });
 
 TEST(ProcessData, WritesIntoTheFolderItIsGivenNotTheCurrentOne) {
     const TempDir dir;
     fs::create_directory(dir.file("studio"));
     testsupport::TestSubject state = answeredSubject();
-    const selvo::CommitResult run = selvo::RunProcessing(state.subject, state.answers, selvo::utf8Of(dir.file("studio")));
+    const selvo::CommitResult run =
+        selvo::RunProcessing(state.subject, state.answers, selvo::utf8Of(dir.file("studio")));
     ASSERT_FALSE(run.error.has_value()) << run.error->message();
     EXPECT_EQ(run.files[0].path, selvo::utf8Of(dir.file("studio") / kData));
     EXPECT_EQ(filesIn(dir.path()), (std::map<std::string, std::string>{{"studio", "<folder>"}}));
@@ -162,7 +168,8 @@ TEST(ProcessData, WritesIntoTheFolderItIsGivenNotTheCurrentOne) {
 TEST(ProcessData, SaysWhichFilesItWroteAndWhichItReplaced) {
     const TempDir dir;
     testsupport::TestSubject state = answeredSubject();
-    const selvo::CommitResult first = selvo::RunProcessing(state.subject, state.answers, folderOf(dir));
+    const selvo::CommitResult first =
+        selvo::RunProcessing(state.subject, state.answers, folderOf(dir));
     ASSERT_FALSE(first.error.has_value());
     ASSERT_EQ(first.files.size(), 3u);
     EXPECT_EQ(first.files[0].path, selvo::utf8Of(dir.file(kData)));
@@ -172,7 +179,8 @@ TEST(ProcessData, SaysWhichFilesItWroteAndWhichItReplaced) {
         EXPECT_FALSE(file.replaced) << file.path;
     }
     fs::remove(kReport);
-    const selvo::CommitResult second = selvo::RunProcessing(state.subject, state.answers, folderOf(dir));
+    const selvo::CommitResult second =
+        selvo::RunProcessing(state.subject, state.answers, folderOf(dir));
     ASSERT_FALSE(second.error.has_value());
     EXPECT_TRUE(second.files[0].replaced);
     EXPECT_FALSE(second.files[1].replaced);

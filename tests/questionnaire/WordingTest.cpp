@@ -47,12 +47,12 @@ TEST(Wording, NoticePageHasEmptyLinesWhereParagraphsBreak) {
 
 TEST(Wording, LegendsListEveryStepOnItsOwnLine) {
     EXPECT_EQ(AgreementLegend(), "( 1 )  In completo disaccordo\r\n"
-                                      "( 2 )  In disaccordo\r\n"
-                                      "( 3 )  tendenzialmente in disaccordo\r\n"
-                                      "( 4 )  N\xC3\xA8 in accordo N\xC3\xA8 in disaccordo\r\n"
-                                      "( 5 )  Tendenzialmente d'accordo\r\n"
-                                      "( 6 )  D'accordo\r\n"
-                                      "( 7 )  Completamente d'accordo\r\n");
+                                 "( 2 )  In disaccordo\r\n"
+                                 "( 3 )  tendenzialmente in disaccordo\r\n"
+                                 "( 4 )  N\xC3\xA8 in accordo N\xC3\xA8 in disaccordo\r\n"
+                                 "( 5 )  Tendenzialmente d'accordo\r\n"
+                                 "( 6 )  D'accordo\r\n"
+                                 "( 7 )  Completamente d'accordo\r\n");
     EXPECT_EQ(DistressLegend(), "( 1 )  No mai\r\n"
                                 "( 2 )  In qualche modo\r\n"
                                 "( 3 )  Sicuramente si\r\n");

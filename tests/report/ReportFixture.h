@@ -74,7 +74,8 @@ inline std::optional<FileError> writeReport(const ReportSubject& state) {
     const SubjectRecord subject = state.subject;
     const Scores scores = ScoreAnswers(state.answers);
     const std::string date = kDate;
-    const FileResult<PendingFile> report = PrepareReport({subject, scores, date, state.criteriaTexts});
+    const FileResult<PendingFile> report =
+        PrepareReport({subject, scores, date, state.criteriaTexts});
     if (!report.ok()) {
         return report.error();
     }

@@ -42,14 +42,14 @@ TEST(Report, SubjectTextIsEscapedAndAnEmptyFieldGivesAnEmptyBoldRun) {
 
 TEST(Report, ControlCharactersOfTheTypedTextsNeverReachTheFile) {
     ReportSubject state = preparedState({"S\x07"
-                                        "01",
-                                        "GRP\x1B[2J1",
-                                        "3\x0B"
-                                        "5\xC2\x9B",
-                                        "1", "2", "3",
-                                        "a\x0C"
-                                        "b\tc\x7F"
-                                        "d\xC2\x85"});
+                                         "01",
+                                         "GRP\x1B[2J1",
+                                         "3\x0B"
+                                         "5\xC2\x9B",
+                                         "1", "2", "3",
+                                         "a\x0C"
+                                         "b\tc\x7F"
+                                         "d\xC2\x85"});
     expectParagraphs(BuildReportSubject(state.subject),
                      subjectParagraphs({"S01", "GRP[2J1", "35", "1", "2", "3"}, "ab\\tab cd"));
 }

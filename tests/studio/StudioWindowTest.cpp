@@ -8,9 +8,9 @@
 #include "batch/BatchRun.h"
 #include "datafiles/DataFile.h"
 #include "support/FileBytes.h"
-#include "support/TestSubjects.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"
+#include "support/TestSubjects.h"
 
 #include <QCheckBox>
 #include <QMimeData>

@@ -8,8 +8,8 @@
 #include "datafiles/DataFileRecord.h"
 #include "datafiles/StatisticsExport.h"
 
-#include <gmock/gmock.h>
 #include "support/TestSubjects.h"
+#include <gmock/gmock.h>
 
 #include <gtest/gtest.h>
 

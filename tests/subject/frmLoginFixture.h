@@ -31,8 +31,10 @@ struct Program {
 
     Program() {
         for (int item = 1; item <= 94; ++item) {
-            state.administration.answers.agreement[item] = static_cast<selvo::Integer>(item % 7 + 1);
-            state.administration.answers.distress[item] = state.administration.answers.agreement[item] >= 5 ? 2 : 0;
+            state.administration.answers.agreement[item] =
+                static_cast<selvo::Integer>(item % 7 + 1);
+            state.administration.answers.distress[item] =
+                state.administration.answers.agreement[item] >= 5 ? 2 : 0;
         }
         state.administration.allAnswered = true;
         state.subject.sex = state.subject.marital = state.subject.education = "0";

@@ -33,9 +33,8 @@ struct SubjectFields {
 };
 
 inline selvo::SubjectRecord subjectRecord(const SubjectFields& fields = {}) {
-    return {fields.name, fields.surname,   fields.age,
-            fields.sex,  fields.marital,   fields.education,
-            fields.notes, static_cast<std::int16_t>(fields.card)};
+    return {fields.name,    fields.surname,   fields.age,   fields.sex,
+            fields.marital, fields.education, fields.notes, static_cast<std::int16_t>(fields.card)};
 }
 
 // Items 1..`last` answered: agreement(item), and distress(item) where the agreement asks for it.

@@ -134,9 +134,9 @@ void Form1::showCurrentItem() {
     TextCurrentItem->setText(QString::fromStdString(selvo::ProgressText(a)));
     ShowAgreementAnswer(a.currentItem);
     ShowDistressAnswer(a.currentItem);
-    TextItemValue->setText(QString::fromStdString(selvo::numberText(a.answers.agreement[a.currentItem])));
-    TextDom->setPlainText(QStringLiteral("\n") +
-                          screenText(q::ItemText(a.currentItem)));
+    TextItemValue->setText(
+        QString::fromStdString(selvo::numberText(a.answers.agreement[a.currentItem])));
+    TextDom->setPlainText(QStringLiteral("\n") + screenText(q::ItemText(a.currentItem)));
     CheckCompletion();
 }
 
@@ -220,7 +220,8 @@ void Form1::OnAgreementChosen() {
             clearDistressChoice();
         }
     }
-    TextItemValue->setText(QString::fromStdString(selvo::numberText(a.answers.agreement[a.currentItem])));
+    TextItemValue->setText(
+        QString::fromStdString(selvo::numberText(a.answers.agreement[a.currentItem])));
 }
 
 void Form1::OnDistressChosen() {
@@ -247,8 +248,7 @@ void Form1::CheckCompletion() {
 void Form1::ShowFirstMissingItem() {
     selvo::Administration& a = administration();
     const std::vector<int> missing = selvo::MissingItems(a.answers);
-    a.currentItem =
-        missing.empty() ? q::kItemCount : missing.front();
+    a.currentItem = missing.empty() ? q::kItemCount : missing.front();
     showCurrentItem();
 }
 

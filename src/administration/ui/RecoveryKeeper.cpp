@@ -162,8 +162,9 @@ bool RecoveryKeeper::offerOnReopen() {
 bool RecoveryKeeper::askToResume(const QString& started, int answered) {
     const QString question =
         QStringLiteral("%1: %2.\n\nRiprenderla dal primo item senza risposta?")
-            .arg(started, QStringLiteral("contiene ") +
-                              qtext(selvo::AnsweredItemsText(answered, selvo::questionnaire::kItemCount)));
+            .arg(started,
+                 QStringLiteral("contiene ") +
+                     qtext(selvo::AnsweredItemsText(answered, selvo::questionnaire::kItemCount)));
     for (;;) {
         if (ask(QMessageBox::Question, question, true)) {
             return true;

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    const std::string written = selvo::ComposeDataFile(first.record->subject, first.record->answers);
+    const std::string written =
+        selvo::ComposeDataFile(first.record->subject, first.record->answers);
     const selvo::DataFileParse second = selvo::parseDataFile(written);
     if (!second.record || !sameRecord(*first.record, *second.record)) {
         std::abort();

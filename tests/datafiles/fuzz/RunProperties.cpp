@@ -162,8 +162,8 @@ std::string onOneLine(std::string_view text) {
     return line;
 }
 
-std::optional<std::string> commandFileFault(const testsupport::TestSubject& state, const std::string& hostile,
-                                            const std::string& plain) {
+std::optional<std::string> commandFileFault(const testsupport::TestSubject& state,
+                                            const std::string& hostile, const std::string& plain) {
     const std::vector<std::string> got = lines(hostile);
     const std::vector<std::string> want = lines(plain);
     if (got.size() != want.size()) {
@@ -289,8 +289,7 @@ std::optional<std::string> brokenRunProperty(std::string_view bytes) {
     const Outputs hostile = processInMemory(state);
     const Outputs plain = processInMemory(neutral(state));
 
-    const selvo::PendingFile file =
-        selvo::PrepareDataFile(state.subject, state.answers, "");
+    const selvo::PendingFile file = selvo::PrepareDataFile(state.subject, state.answers, "");
     const selvo::DataFileParse reread = selvo::parseDataFile(file.bytes);
     if (!reread.record || !sameRecord(*parse.record, *reread.record)) {
         return "the data file does not read back as the same record";
