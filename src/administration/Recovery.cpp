@@ -5,6 +5,8 @@
 #include "administration/Completion.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
+#include "platform/FolderFiles.h"
+#include "platform/ReadFile.h"
 #include "state/Startup.h"
 
 namespace selvo {

@@ -6,7 +6,9 @@
 // holding the answers and, in the notes field, the time the administration started; it holds
 // nothing that names the subject, since those fields are typed only at the end.
 #include "platform/Clock.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Locks.h"
 #include "state/ProgramState.h"
 
 #include <optional>

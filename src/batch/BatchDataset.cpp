@@ -9,7 +9,11 @@
 #include "datafiles/DatasetSav.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Locks.h"
+#include "platform/Paths.h"
+#include "platform/ReadFile.h"
 #include "state/Startup.h"
 #include "text/TextSafety.h"
 
@@ -153,8 +157,8 @@ std::string BatchDataset::notWritten(const std::string& why) const {
     for (std::size_t i = 0; i < names.size(); ++i) {
         said += (i == 0 ? "" : i + 1 == names.size() ? " e " : ", ") + shown(names[i]);
     }
-    return said + " non sono stati scritti" + (m_key && m_table.cases() > 0 ? ", né la chiave" : "") +
-           why;
+    return said + " non sono stati scritti" +
+           (m_key && m_table.cases() > 0 ? ", né la chiave" : "") + why;
 }
 
 std::string BatchDataset::shown(const std::string& file) const {

@@ -4,7 +4,7 @@
 // The first half of a selvo-batch run: every input read and every output planned before
 // anything is written. Files are told apart by their identity on disk, never by spelling.
 #include "batch/BatchRun.h"
-#include "platform/TextFile.h"
+#include "platform/FileNames.h"
 #include "state/ProgramState.h"
 
 #include <filesystem>

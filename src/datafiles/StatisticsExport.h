@@ -4,7 +4,8 @@
 // The subject's SPSS command file: the case's variables defined, its values as inline data, the
 // variables labelled, the save of its .sav. Composed from values; the variables, their order
 // and their labels come from the questionnaire's definition, once.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
 #include "scoring/Scores.h"

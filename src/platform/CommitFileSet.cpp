@@ -2,9 +2,13 @@
 
 // How sets of files reach their places: one set at a time, or a group of sets whose flushes
 // are paid together.
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
 #include "platform/InterruptedSets.h"
+#include "platform/Locks.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
-#include "platform/TextFile.h"
+#include "platform/ReadFile.h"
 #include "text/TextSafety.h"
 
 #include <algorithm>

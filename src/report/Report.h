@@ -3,7 +3,8 @@
 #pragma once
 // The RTF report, composed from values: the subject record, the scores, the date text of the
 // run and the criteria texts of the item bank. Nothing here reads or writes the program state.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
 #include "questionnaire/Subject.h"
 #include "report/CategoricalSections.h"
 #include "scoring/Scores.h"

@@ -9,7 +9,7 @@
 //   file; the three are committed together into the output folder the caller names.
 // Everything here is plain C++: the forms read and write this record and nothing else.
 
-#include "platform/TextFile.h"
+#include "platform/Paths.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
 #include "text/NumberOrEmpty.h"

@@ -2,7 +2,7 @@
 
 #include "administration/ItemBank.h"
 #include "administration/Completion.h"
-#include "platform/TextFile.h"
+#include "text/Cp1252.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

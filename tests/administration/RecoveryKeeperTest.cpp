@@ -20,6 +20,7 @@
 
 #include <chrono>
 #ifndef _WIN32
+#include "platform/DiskWrites.h"
 #include "support/Unprivileged.h"
 #include <sys/stat.h>
 #endif

@@ -3,7 +3,8 @@
 #include "datafiles/DataFile.h"
 #include "batch/BatchRun.h"
 #include "datafiles/DataFileRecord.h"
-#include "platform/TextFile.h"
+#include "platform/FileError.h"
+#include "platform/Paths.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/DiskWrites.h"
+#include "platform/FileError.h"
+#include "platform/FolderFiles.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/ReadFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "text/TextSafety.h"
@@ -14,6 +19,7 @@
 #include <sstream>
 #ifndef _WIN32
 #include "support/Unprivileged.h"
+#include "text/Cp1252.h"
 #include <sys/stat.h>
 #endif
 

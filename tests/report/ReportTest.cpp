@@ -22,6 +22,7 @@
 #include <vector>
 #ifndef _WIN32
 #include "support/Unprivileged.h"
+#include "text/Cp1252.h"
 #endif
 
 namespace selvo {

@@ -10,6 +10,7 @@
 #include "report/Report.h"
 #include "state/Startup.h"
 #include "subject/SubjectChecks.h"
+#include "text/Cp1252.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
 
