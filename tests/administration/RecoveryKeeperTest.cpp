@@ -6,6 +6,7 @@
 #include "administration/ui/Form1.h"
 #include "app/Application.h"
 #include "menu/ui/frmMain.h"
+#include "platform/DiskWrites.h"
 #include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
@@ -20,7 +21,6 @@
 
 #include <chrono>
 #ifndef _WIN32
-#include "platform/DiskWrites.h"
 #include "support/Unprivileged.h"
 #include <sys/stat.h>
 #endif

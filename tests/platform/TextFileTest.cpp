@@ -9,6 +9,7 @@
 #include "platform/ReadFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "text/Cp1252.h"
 #include "text/TextSafety.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@
 #include <sstream>
 #ifndef _WIN32
 #include "support/Unprivileged.h"
-#include "text/Cp1252.h"
 #include <sys/stat.h>
 #endif
 

@@ -10,6 +10,7 @@
 #include "state/Startup.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "text/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,6 @@
 #include <vector>
 #ifndef _WIN32
 #include "support/Unprivileged.h"
-#include "text/Cp1252.h"
 #endif
 
 namespace selvo {
