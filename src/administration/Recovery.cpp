@@ -5,6 +5,9 @@
 #include "administration/Completion.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/DataFileRecord.h"
+#include "platform/FolderFiles.h"
+#include "platform/Paths.h"
+#include "platform/ReadFile.h"
 
 namespace selvo {
 namespace {

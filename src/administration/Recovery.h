@@ -7,7 +7,9 @@
 // nothing that names the subject, since those fields are typed only at the end.
 #include "administration/Administration.h"
 #include "platform/Clock.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Locks.h"
 
 #include <optional>
 #include <string>

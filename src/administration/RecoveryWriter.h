@@ -5,7 +5,8 @@
 // not between two items. One thread writes the saves in the order they are given; a save given
 // while another is being written waits for it, and replaces any save still waiting, since the
 // newest one holds every answer of the older ones.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
 
 #include <condition_variable>
 #include <functional>

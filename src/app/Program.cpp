@@ -6,7 +6,7 @@
 #include "app/Application.h"
 #include "app/OutputFolder.h"
 #include "datafiles/ui/OpenDialog.h"
-#include "platform/TextFile.h"
+#include "platform/FolderFiles.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -7,6 +7,7 @@
 #include "app/OutputFolder.h"
 #include "datafiles/DataFile.h"
 #include "datafiles/ui/OpenDialog.h"
+#include "platform/FolderFiles.h"
 #include "processing/ProcessData.h"
 #include "profile/ui/ResultsWindow.h"
 #include "questionnaire/SubjectFiles.h"

@@ -8,7 +8,11 @@
 #include "datafiles/DatasetSav.h"
 #include "datafiles/SpssText.h"
 #include "datafiles/StatisticsExport.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Locks.h"
+#include "platform/Paths.h"
+#include "platform/ReadFile.h"
 #include "text/TextSafety.h"
 
 #include <algorithm>

@@ -3,7 +3,9 @@
 
 #include "batch/NamePatterns.h"
 #include "platform/Console.h"
-#include "platform/TextFile.h"
+#include "platform/FileError.h"
+#include "platform/Paths.h"
+#include "platform/ReadFile.h"
 #include "text/Cp1252.h"
 #include "text/TextSafety.h"
 

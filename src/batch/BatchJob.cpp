@@ -6,7 +6,11 @@
 #include "batch/DatasetTargets.h"
 #include "batch/SubjectGroup.h"
 #include "datafiles/DatasetTable.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/FileNames.h"
+#include "platform/Locks.h"
+#include "platform/Paths.h"
 #include "processing/ProcessData.h"
 #include "text/TextSafety.h"
 

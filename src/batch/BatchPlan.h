@@ -5,7 +5,7 @@
 // anything is written. Files are told apart by their identity on disk, never by spelling.
 #include "batch/BatchRun.h"
 #include "datafiles/DataFileRecord.h"
-#include "platform/TextFile.h"
+#include "platform/FileNames.h"
 
 #include <filesystem>
 #include <optional>

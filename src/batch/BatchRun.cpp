@@ -5,7 +5,6 @@
 #include "batch/BatchJob.h"
 #include "datafiles/DatasetTable.h"
 #include "platform/Clock.h"
-#include "platform/TextFile.h"
 #include "text/AsciiCase.h"
 #include "text/TextSafety.h"
 #include "text/WindowsNames.h"

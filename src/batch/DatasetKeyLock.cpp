@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/DatasetKeyLock.h"
+#include "platform/FileNames.h"
+#include "platform/Paths.h"
 
 #include <filesystem>
 #include <thread>

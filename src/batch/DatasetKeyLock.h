@@ -3,7 +3,7 @@
 // One run at a time for a key of codes: a run holds its key from the moment it reads it until
 // it has written it, or two runs started together would give the same codes to different
 // subjects and the key would keep only the run that wrote last.
-#include "platform/TextFile.h"
+#include "platform/Locks.h"
 
 #include <chrono>
 #include <functional>

@@ -3,7 +3,8 @@
 
 #include "batch/BatchPlan.h"
 #include "datafiles/DatasetTable.h"
-#include "platform/TextFile.h"
+#include "platform/FileNames.h"
+#include "platform/Paths.h"
 
 namespace fs = std::filesystem;
 
@@ -50,8 +51,8 @@ std::optional<std::string> keyFolderFault(const DatasetKey& key) {
 
 std::variant<DatasetTargets, TargetFault> PlanDatasetTargets(const BatchOptions& options) {
     DatasetTargets targets;
-    const std::optional<std::string>& folder = options.datasetDir ? options.datasetDir
-                                                                  : options.outDir;
+    const std::optional<std::string>& folder =
+        options.datasetDir ? options.datasetDir : options.outDir;
     targets.folder = folder ? fs::absolute(pathFromUtf8(*folder)) : pathFromUtf8(currentFolder());
     if (!options.dataset) {
         return targets;

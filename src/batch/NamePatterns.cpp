@@ -2,8 +2,8 @@
 #include "batch/NamePatterns.h"
 
 #include "platform/NameCase.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
-#include "platform/TextFile.h"
 
 #include <algorithm>
 #include <filesystem>

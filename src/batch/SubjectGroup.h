@@ -5,7 +5,8 @@
 // subject is told written, or failed and why, only once its group has been committed. A full
 // group is committed on a thread of its own while the next one is written, so the run waits
 // for the disk only when the disk is the slower of the two.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
 #include "scoring/Scores.h"

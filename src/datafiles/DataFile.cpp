@@ -4,7 +4,10 @@
 
 #include "datafiles/CsvFields.h"
 #include "datafiles/DataFileRecord.h"
+#include "platform/Paths.h"
+#include "platform/ReadFile.h"
 #include "questionnaire/SubjectFiles.h"
+#include "text/Cp1252.h"
 #include "text/InvisibleCharacters.h"
 #include "text/NumberText.h"
 #include "text/TextSafety.h"

@@ -2,7 +2,8 @@
 
 #pragma once
 #include "datafiles/DataFileRecord.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
 
 #include <optional>
 #include <string>

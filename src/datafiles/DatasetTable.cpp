@@ -4,7 +4,6 @@
 
 #include "datafiles/CsvFields.h"
 #include "datafiles/StatisticsExport.h"
-#include "platform/TextFile.h"
 #include "text/AsciiCase.h"
 #include "text/InvisibleCharacters.h"
 #include "text/TextSafety.h"

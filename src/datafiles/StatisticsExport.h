@@ -5,7 +5,11 @@
 // variables labelled, the save of its .sav. Composed from values; the variables, their order
 // and their labels come from the questionnaire's definition, once.
 #include "datafiles/StatisticsVariables.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "questionnaire/Answers.h"
+#include "questionnaire/Subject.h"
+#include "scoring/Scores.h"
 
 #include <string>
 

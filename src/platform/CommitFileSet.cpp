@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// How sets of files reach their places: one set at a time, or a group of sets whose flushes
-// are paid together.
+// How sets of files reach their places, and the steps of a commit (CommitSteps.h); a group of
+// sets is committed by CommitGroup.cpp.
+#include "platform/CommitFileSet.h"
+#include "platform/CommitSteps.h"
+#include "platform/FileError.h"
 #include "platform/InterruptedSets.h"
+#include "platform/Locks.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
-#include "platform/TextFile.h"
+#include "platform/ReadFile.h"
 #include "text/TextSafety.h"
 
 #include <algorithm>
@@ -15,35 +20,11 @@
 
 namespace selvo {
 
-// A file about to be replaced, kept in memory so that a failure later in the same set can put
-// it back as it was. Data files, reports and command files are small.
-struct Replaced {
-    bool existed = false;
-    std::optional<std::string> bytes;
-};
-
-struct CommitGroup::FileSystem {
-    platform::FileSystemWatch watch;
-    int error = 0; // its flush's, once flushed
-};
-
-struct CommitGroup::Set {
-    bool byFileSystem = false;        // its file systems' flushes stand for its files'
-    std::vector<FolderEntry> entries; // its folders, claimed while it has temporaries there
-    std::vector<std::string> paths;
-    std::vector<platform::Temporary> temps; // one per path once written
-    std::vector<Replaced> before;           // one per path once its folder is locked
-    CommitResult result;
-
-    bool failed() const { return result.error.has_value(); }
-};
-
-namespace {
+namespace commit {
 
 using platform::folderOf;
 using platform::Kind;
 using platform::Temporary;
-using Set = CommitGroup::Set;
 
 // What can be known about a target before anything is written: a name the file system cannot
 // hold, or a folder standing where the file should go.
@@ -125,9 +106,8 @@ bool enterFolders(Set& set, const FolderWait& wait) {
 }
 
 // Checks every name, then writes every file to its temporary: a failure leaves nothing behind.
-template <class Fits>
 Set stageSet(const std::vector<PendingFile>& files, Privacy privacy, platform::TemporaryFlush flush,
-             const FolderWait& wait, Fits&& fits) {
+             const FolderWait& wait, const std::function<bool(const std::string&)>& fits) {
     Set set;
     for (const PendingFile& file : files) {
         set.paths.push_back(file.path);
@@ -323,42 +303,9 @@ void putInPlace(const std::vector<Set*>& sets, const FolderWait& wait) {
     }
 }
 
-} // namespace
+} // namespace commit
 
-FolderLock::Attempt FolderLock::take(const std::string& folder, const FolderWait& wait) {
-    const auto started = std::chrono::steady_clock::now();
-    auto pause = std::chrono::milliseconds(1);
-    bool asked = false;
-    for (;;) {
-        platform::LockHandle handle;
-        const int error = platform::lockFolder(folder, handle);
-        if (error == 0) {
-            return {FolderLock(folder, handle.value), false};
-        }
-        if (error != EBUSY) {
-            return {std::nullopt, false}; // nothing to lock: the commit says what is wrong
-        }
-        if (wait.stop && wait.stop()) {
-            return {std::nullopt, true};
-        }
-        if (!asked && std::chrono::steady_clock::now() - started >= wait.patience) {
-            if (!wait.stillWaiting || !wait.stillWaiting(folder)) {
-                return {std::nullopt, true};
-            }
-            asked = true;
-        }
-        // Another run holds it for the renames of one set: milliseconds, as a rule.
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
-    }
-}
-
-FolderLock::FolderLock(FolderLock&& other) noexcept
-    : m_folder(std::move(other.m_folder)), m_handle(std::exchange(other.m_handle, -1)) {}
-
-FolderLock::~FolderLock() {
-    platform::unlockFolder(m_folder, {m_handle});
-}
+using namespace commit;
 
 CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWait& wait,
                            Privacy privacy) {
@@ -376,132 +323,6 @@ CommitResult commitFileSet(const std::vector<PendingFile>& files, const FolderWa
 std::optional<FileError> saveFileAtomically(const std::string& path, std::string_view bytes,
                                             Privacy privacy) {
     return commitFileSet({{path, std::string(bytes)}}, {}, privacy).error;
-}
-
-CommitGroup::CommitGroup(FolderWait wait) : m_wait(std::move(wait)) {}
-
-CommitGroup::~CommitGroup() {
-    for (Set& set : m_sets) {
-        for (Temporary& temp : set.temps) {
-            platform::abandonTemporary(temp);
-        }
-    }
-    for (FileSystem& fileSystem : m_fileSystems) {
-        platform::endWatch(fileSystem.watch);
-    }
-}
-
-std::size_t CommitGroup::size() const {
-    return m_sets.size();
-}
-
-// A run writes many sets into few folders: each folder's file system is asked its longest
-// name once.
-bool CommitGroup::fits(const std::string& path) {
-    const std::string folder = folderOf(path);
-    auto known = m_nameLengths.find(folder);
-    if (known == m_nameLengths.end()) {
-        known = m_nameLengths.emplace(folder, platform::nameLimit(folder).length).first;
-    }
-    return platform::nameFits(platform::NameLimit{known->second}, platform::nameOf(path));
-}
-
-// A file system is watched from before the group's first file on it is written, so that its
-// flush tells of a failure to write any of them; folders on one file system share its watch.
-void CommitGroup::watch(const std::string& folder) {
-    if (m_fileSystemOf.contains(folder)) {
-        return;
-    }
-    platform::FileSystemWatch watch = platform::watchFileSystem(folder);
-    for (std::size_t k = 0; k < m_fileSystems.size(); ++k) {
-        if (watch.handle != -1 && m_fileSystems[k].watch.handle != -1 &&
-            m_fileSystems[k].watch.device == watch.device) {
-            platform::endWatch(watch);
-            m_fileSystemOf.emplace(folder, k);
-            return;
-        }
-    }
-    m_fileSystemOf.emplace(folder, m_fileSystems.size());
-    m_fileSystems.push_back({watch});
-}
-
-// Where one flush of each file system tells of every failed write, a set's temporaries are
-// closed at once; elsewhere they stay open until each is flushed at the commit.
-void CommitGroup::add(const std::vector<PendingFile>& files) {
-    bool byFileSystem = platform::fileSystemFlushTellsErrors();
-    for (const PendingFile& file : files) {
-        watch(folderOf(file.path));
-        byFileSystem = byFileSystem &&
-                       m_fileSystems[m_fileSystemOf.at(folderOf(file.path))].watch.handle != -1;
-    }
-    Set set = stageSet(files, Privacy::Usual, platform::TemporaryFlush::Later, m_wait,
-                       [this](const std::string& path) { return fits(path); });
-    set.byFileSystem = byFileSystem;
-    for (std::size_t i = 0; i < set.temps.size() && byFileSystem; ++i) {
-        if (const int error = platform::finishTemporary(set.temps[i], false); error != 0) {
-            failSet(set, set.paths[i], error);
-        }
-    }
-    if (!set.byFileSystem) {
-        m_openFiles += set.temps.size();
-    }
-    m_sets.push_back(std::move(set));
-}
-
-// Each folder of the group is held open too while the group lasts: its claim, and its lock
-// during the renames.
-bool CommitGroup::full() const {
-    constexpr std::size_t kMostSets = 256;
-    constexpr std::size_t kMostOpenFiles = 192; // well within any system's limit
-    return m_sets.size() >= kMostSets || m_openFiles + m_fileSystemOf.size() >= kMostOpenFiles;
-}
-
-// Every temporary reaches the disk before any rename: a rename that reached the disk before
-// its file's bytes would leave an empty file after a power cut. Each file system is flushed
-// once: a set whose files it stands for fails when it failed. The others' files (elsewhere,
-// or on a file system that could not be watched) are each flushed, each telling of itself.
-void CommitGroup::flush(const std::vector<Set*>& sets) {
-    for (FileSystem& fileSystem : m_fileSystems) {
-        fileSystem.error = platform::flushFileSystem(fileSystem.watch);
-    }
-    for (Set* set : sets) {
-        if (!set->byFileSystem) {
-            flushEachFile(*set);
-            continue;
-        }
-        for (const std::string& path : set->paths) {
-            if (const int error = m_fileSystems[m_fileSystemOf.at(folderOf(path))].error) {
-                failSet(*set, path, error);
-                break;
-            }
-        }
-    }
-    for (FileSystem& fileSystem : m_fileSystems) {
-        platform::endWatch(fileSystem.watch);
-    }
-    m_fileSystems.clear();
-    m_fileSystemOf.clear();
-    m_openFiles = 0;
-}
-
-std::vector<CommitResult> CommitGroup::commit() {
-    std::vector<Set*> written;
-    for (Set& set : m_sets) {
-        if (!set.failed()) {
-            written.push_back(&set);
-        }
-    }
-    flush(written);
-    std::erase_if(written, [](const Set* set) { return set->failed(); });
-    if (!written.empty()) {
-        putInPlace(written, m_wait);
-    }
-    std::vector<CommitResult> results;
-    for (Set& set : m_sets) {
-        results.push_back(std::move(set.result));
-    }
-    m_sets.clear();
-    return results;
 }
 
 } // namespace selvo

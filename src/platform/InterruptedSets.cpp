@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/InterruptedSets.h"
+#include "platform/ReadFile.h"
 
 #include <algorithm>
 #include <cerrno>

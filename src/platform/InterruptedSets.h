@@ -6,8 +6,8 @@
 // later finishes the renames it lists (their temporaries were flushed before the record was
 // written) and removes it; the temporaries of no living program are removed too. Whoever
 // writes temporaries into a folder claims it meanwhile, so that a living run's are left alone.
+#include "platform/Locks.h"
 #include "platform/Platform.h"
-#include "platform/TextFile.h"
 
 #include <optional>
 #include <string>

@@ -4,7 +4,8 @@
 // The operating system's side of the file layer: the few calls that differ between POSIX
 // systems and Windows. Paths are UTF-8 everywhere; errors are errno values everywhere (Windows
 // errors are translated), so the layer above words them once.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/Paths.h"
 
 #include <cstddef>
 #include <cstdint>

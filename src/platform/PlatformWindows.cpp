@@ -4,6 +4,7 @@
 // the ANSI code page), binary reads, and a rename that replaces its target.
 #include "platform/Platform.h"
 #include "platform/WideText.h"
+#include "platform/WindowsErrors.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,9 +12,7 @@
 #include <windows.h>
 
 namespace selvo::platform {
-namespace {
 
-// Windows errors as the errno values the layer above words.
 int errnoFor(DWORD error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -56,10 +55,11 @@ int lastErrno() {
     return errnoFor(::GetLastError());
 }
 
-// A name for the calls, or nothing when the UTF-8 is malformed.
 std::optional<std::wstring> wide(const std::string& path) {
     return wideFromUtf8(path);
 }
+
+namespace {
 
 class Handle {
 public:
@@ -84,46 +84,6 @@ private:
 };
 
 } // namespace
-
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    std::string path = folder;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    if (!path.empty() && !isSeparator(path.back())) {
-        path += '\\';
-    }
-    return path + name;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    if (slash != std::string::npos) {
-        return path.substr(0, slash + 1);
-    }
-    // "C:name" names a file in drive C's current folder.
-    return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
-}
-
-std::string nameOf(const std::string& path) {
-    return path.substr(folderOf(path).size());
-}
-
-// Windows file systems count a name's length in UTF-16 units.
-NameLimit nameLimit(const std::string&) {
-    return {255, "caratteri"};
-}
-
-bool nameFits(const NameLimit& limit, std::string_view name) {
-    const auto units = wideFromUtf8(std::string(name));
-    return !units || units->size() <= limit.length;
-}
-
-bool nameFits(const std::string& folder, std::string_view name) {
-    return nameFits(nameLimit(folder), name);
-}
 
 Kind kindOf(const std::string& path) {
     const auto name = wide(path);
@@ -409,57 +369,6 @@ std::string absolute(const std::string& path) {
     return utf8FromWide(full);
 }
 
-bool foldsCaseByDefault() {
-    return true;
-}
-
-std::optional<bool> probeFoldsCase(const std::string& folder) {
-    static volatile LONG calls = 0;
-    unsigned long long n = (static_cast<unsigned long long>(::GetCurrentProcessId()) << 20) ^
-                           static_cast<unsigned long long>(::InterlockedIncrement(&calls));
-    std::string letters;
-    for (; n != 0 || letters.empty(); n /= 26) {
-        letters += static_cast<char>('a' + n % 26);
-    }
-    const bool separated = folder.empty() || isSeparator(folder.back()) || folder.back() == ':';
-    const std::string base = separated ? folder : folder + "\\";
-    std::string upperLetters = letters;
-    for (char& c : upperLetters) {
-        c = static_cast<char>(c - 'a' + 'A');
-    }
-    const auto lower = wide(base + ".selvo-case-" + letters);
-    if (!lower) {
-        return std::nullopt;
-    }
-    HANDLE file = ::CreateFileW(lower->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    ::CloseHandle(file);
-    // Existence decides, as on POSIX: a share served from a FUSE volume can give each spelling
-    // of one file its own index.
-    const auto upper = wide(base + ".SELVO-CASE-" + upperLetters);
-    const bool folds = upper && ::GetFileAttributesW(upper->c_str()) != INVALID_FILE_ATTRIBUTES;
-    const DWORD error = ::GetLastError();
-    ::DeleteFileW(lower->c_str());
-    if (!upper || (!folds && error != ERROR_FILE_NOT_FOUND)) {
-        return std::nullopt;
-    }
-    return folds;
-}
-
-// NTFS compares names by the upper case of each UTF-16 unit; lower case folds the same pairs
-// for every letter our names hold.
-std::string foldCase(const std::string& name) {
-    std::optional<std::wstring> units = wide(name);
-    if (!units || units->empty()) {
-        return name;
-    }
-    ::CharLowerBuffW(units->data(), static_cast<DWORD>(units->size()));
-    return utf8FromWide(*units);
-}
-
 int renameNoReplace(const std::string& from, const std::string& to) {
     const auto source = wide(from);
     const auto target = wide(to);
@@ -472,154 +381,6 @@ int renameNoReplace(const std::string& from, const std::string& to) {
                                                                            : errnoFor(error);
     }
     return 0;
-}
-
-int lockExclusively(const std::string& path, LockHandle& handle, bool removed) {
-    const auto name = wide(path);
-    if (!name) {
-        return EINVAL;
-    }
-    // No sharing: a second open fails until this handle is closed, which Windows does when
-    // the process ends in any way.
-    // A lock file to be removed is deleted by the system as the handle closes.
-    const DWORD access = GENERIC_READ | GENERIC_WRITE | (removed ? DELETE : 0);
-    const DWORD flags =
-        removed ? FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL;
-    HANDLE file = ::CreateFileW(name->c_str(), access, 0, nullptr, OPEN_ALWAYS, flags, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        // A read-only folder or disk: an existing lock file, opened for reading without
-        // sharing, still keeps a second copy out.
-        if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
-            file = ::CreateFileW(name->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        }
-        if (file == INVALID_HANDLE_VALUE) {
-            return errnoFor(error);
-        }
-    }
-    handle.value = reinterpret_cast<std::intptr_t>(file);
-    return 0;
-}
-
-void unlock(LockHandle handle, const std::string&) {
-    if (handle.value != -1) {
-        ::CloseHandle(reinterpret_cast<HANDLE>(handle.value));
-    }
-}
-
-namespace {
-
-// A folder cannot be locked on Windows, so a hidden file in it is. It is shared for reading
-// and writing, never for deletion: whoever unlocks last removes it, and nobody can while
-// another run has it open, so the folder keeps it only after a crash.
-std::string folderLockPath(const std::string& folder) {
-    const bool separated = folder.empty() || isSeparator(folder.back()) || folder.back() == ':';
-    return (separated ? folder : folder + "\\") + ".selvo.lock";
-}
-
-} // namespace
-
-int lockFolder(const std::string& folder, LockHandle& handle) {
-    const auto name = wide(folderLockPath(folder));
-    if (!name) {
-        return EINVAL;
-    }
-    HANDLE file = ::CreateFileW(name->c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return lastErrno();
-    }
-    OVERLAPPED whole{};
-    if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
-        const DWORD error = ::GetLastError();
-        ::CloseHandle(file);
-        return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? EBUSY : errnoFor(error);
-    }
-    handle.value = reinterpret_cast<std::intptr_t>(file);
-    return 0;
-}
-
-void unlockFolder(const std::string& folder, LockHandle handle) {
-    if (handle.value == -1) {
-        return;
-    }
-    const HANDLE file = reinterpret_cast<HANDLE>(handle.value);
-    OVERLAPPED whole{};
-    ::UnlockFileEx(file, 0, 1, 0, &whole);
-    ::CloseHandle(file);
-    // Fails, harmlessly, while another run has the file open.
-    if (const auto name = wide(folderLockPath(folder))) {
-        ::DeleteFileW(name->c_str());
-    }
-}
-
-namespace {
-
-// Claims are shared locks on the lock file's second byte; the folder lock has the first.
-HANDLE openFolderLockFile(const std::string& folder) {
-    const auto name = wide(folderLockPath(folder));
-    if (!name) {
-        return INVALID_HANDLE_VALUE;
-    }
-    return ::CreateFileW(name->c_str(), GENERIC_READ | GENERIC_WRITE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_HIDDEN, nullptr);
-}
-
-OVERLAPPED claimByte() {
-    OVERLAPPED second{};
-    second.Offset = 1;
-    return second;
-}
-
-} // namespace
-
-int claimFolder(const std::string& folder, LockHandle& handle) {
-    const HANDLE file = openFolderLockFile(folder);
-    if (file == INVALID_HANDLE_VALUE) {
-        return lastErrno();
-    }
-    OVERLAPPED second = claimByte();
-    if (!::LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &second)) {
-        const int error = lastErrno();
-        ::CloseHandle(file);
-        return error;
-    }
-    handle.value = reinterpret_cast<std::intptr_t>(file);
-    return 0;
-}
-
-void releaseFolderClaim(const std::string& folder, LockHandle handle) {
-    if (handle.value == -1) {
-        return;
-    }
-    const HANDLE file = reinterpret_cast<HANDLE>(handle.value);
-    OVERLAPPED second = claimByte();
-    ::UnlockFileEx(file, 0, 1, 0, &second);
-    ::CloseHandle(file);
-    if (const auto name = wide(folderLockPath(folder))) {
-        ::DeleteFileW(name->c_str()); // fails while another run has it open, as it should
-    }
-}
-
-int otherClaims(const std::string& folder) {
-    const HANDLE file = openFolderLockFile(folder);
-    if (file == INVALID_HANDLE_VALUE) {
-        return lastErrno();
-    }
-    OVERLAPPED second = claimByte();
-    int result = 0;
-    if (::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &second)) {
-        ::UnlockFileEx(file, 0, 1, 0, &second);
-    } else {
-        const DWORD error = ::GetLastError();
-        result =
-            error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? EBUSY : errnoFor(error);
-    }
-    ::CloseHandle(file);
-    return result;
 }
 
 } // namespace selvo::platform

@@ -4,6 +4,7 @@
 
 #include "datafiles/DataFile.h"
 #include "datafiles/StatisticsExport.h"
+#include "platform/Paths.h"
 #include "questionnaire/SubjectFiles.h"
 #include "report/Report.h"
 

@@ -4,7 +4,9 @@
 // The processing run: the answers and the subject record are taken as values, scored once, and
 // the three files composed from those values are committed together into the output folder.
 #include "platform/Clock.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Locks.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
 #include "scoring/Scores.h"

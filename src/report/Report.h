@@ -3,7 +3,8 @@
 #pragma once
 // The RTF report, composed from values: the subject record, the scores and the date text of
 // the run; the criteria texts are the questionnaire's.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
 #include "questionnaire/Subject.h"
 #include "report/CategoricalSections.h"
 #include "scoring/Scores.h"

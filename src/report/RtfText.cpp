@@ -2,7 +2,7 @@
 
 #include "report/RtfText.h"
 
-#include "platform/TextFile.h"
+#include "text/Cp1252.h"
 #include "text/Utf8.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 #include "studio/StudioList.h"
 
 #include "datafiles/CsvFields.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
 #include "text/Cp1252.h"
 
 namespace {

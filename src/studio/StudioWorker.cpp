@@ -2,7 +2,7 @@
 #include "studio/StudioWorker.h"
 
 #include "platform/Clock.h"
-#include "platform/TextFile.h"
+#include "platform/Paths.h"
 
 #include <QDir>
 #include <QFileInfo>

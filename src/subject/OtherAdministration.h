@@ -4,7 +4,7 @@
 // later, or a namesake. Processing a subject replaces the files of its name, which is what an
 // operator wants for the same administration processed again and never for another one: that
 // one's answers would be gone. These tell the two apart before anything is written.
-#include "platform/TextFile.h"
+#include "platform/Paths.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Subject.h"
 

@@ -2,7 +2,7 @@
 
 #pragma once
 // What the operator is told once a processing run has written a subject's files.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
 #include "subject/StaleSet.h"
 
 #include <string>

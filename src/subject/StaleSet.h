@@ -4,7 +4,8 @@
 // A subject processed again under a corrected surname or name gets a new set of files; the
 // set under the old name stays in the folder, and a later batch over that folder would count
 // the subject twice. These find that older set, so that the operator can be asked about it.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/Paths.h"
 #include "questionnaire/Subject.h"
 
 #include <optional>

@@ -13,7 +13,7 @@
 #include "administration/ui/Form1.h"
 #include "administration/ui/RecoveryKeeper.h"
 #include "app/Application.h"
-#include "platform/TextFile.h"
+#include "platform/DiskWrites.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,6 +6,7 @@
 #include "administration/ui/Form1.h"
 #include "app/Application.h"
 #include "menu/ui/frmMain.h"
+#include "platform/DiskWrites.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 #include "support/TempDir.h"

@@ -5,7 +5,9 @@
 #include "app/Reload.h"
 
 #include "ReloadFixture.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Paths.h"
 #include "processing/ProcessData.h"
 #include "support/FileBytes.h"
 #include "support/MessageBoxes.h"

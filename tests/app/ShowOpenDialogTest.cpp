@@ -6,7 +6,10 @@
 #include "ReloadFixture.h"
 #include "app/Reload.h"
 #include "datafiles/DataFile.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Paths.h"
+#include "platform/ReadFile.h"
 #include "support/TempDir.h"
 
 #include <QFileDialog>

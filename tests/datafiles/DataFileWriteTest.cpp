@@ -6,7 +6,9 @@
 
 #include "DataFileFixture.h"
 #include "datafiles/DataFileRecord.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Paths.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 

@@ -5,7 +5,6 @@
 #include "datafiles/DatasetTable.h"
 #include "datafiles/PseudonymKey.h"
 #include "datafiles/StatisticsExport.h"
-#include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 
 #include "datafiles/StatisticsExport.h"
 #include "ExportFixture.h"
-#include "platform/TextFile.h"
+#include "platform/FileError.h"
+#include "platform/Paths.h"
 #include "scoring/Scores.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"

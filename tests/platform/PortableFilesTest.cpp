@@ -2,9 +2,14 @@
 
 // What the file layer does the same way on every system: these run on Linux and, built for
 // Windows, under Wine.
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileNames.h"
+#include "platform/Locks.h"
+#include "platform/Paths.h"
+#include "platform/ReadFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "text/Cp1252.h"
 
 #include <algorithm>
 #include <filesystem>

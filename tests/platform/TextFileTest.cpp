@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/DiskWrites.h"
+#include "platform/FileError.h"
+#include "platform/FolderFiles.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/ReadFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "text/Cp1252.h"
 #include "text/TextSafety.h"
 
 #include <algorithm>

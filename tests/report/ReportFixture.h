@@ -4,8 +4,11 @@
 // What the report tests share: subjects and answer sets with short stand-ins for the criteria
 // texts, their report dated kDate, and the expected paragraphs more than one test file checks.
 #include "ReportExpectations.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
+#include "platform/Paths.h"
 #include "report/Report.h"
+#include "text/Cp1252.h"
 
 #include <array>
 #include <optional>

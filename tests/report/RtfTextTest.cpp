@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "report/RtfText.h"
-
-#include "platform/TextFile.h"
+#include "text/Cp1252.h"
 
 #include <gtest/gtest.h>
 

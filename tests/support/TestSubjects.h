@@ -4,6 +4,7 @@
 // Subjects for tests, built as the window or a data file would leave them: a subject record
 // with every required field, and answers item by item.
 #include "datafiles/DataFile.h"
+#include "platform/Paths.h"
 #include "questionnaire/Answers.h"
 #include "questionnaire/Questionnaire.h"
 #include "questionnaire/Subject.h"

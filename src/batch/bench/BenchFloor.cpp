@@ -11,8 +11,10 @@
 // Usage: selvo-bench-floor [--one-flush] FROM TO LIST
 // LIST names one subject per line: its files in FROM, separated by tabs, in commit order.
 // Prints "read WALL USER SYS" and "write WALL USER SYS", in seconds.
+#include "platform/CommitFileSet.h"
+#include "platform/FileError.h"
 #include "platform/Platform.h"
-#include "platform/TextFile.h"
+#include "platform/ReadFile.h"
 
 #include <chrono>
 #include <cstdio>

@@ -2,7 +2,9 @@
 #include "profile/ui/ChartTarget.h"
 
 #include "datafiles/ui/OpenDialog.h"
-#include "platform/TextFile.h"
+#include "platform/FileError.h"
+#include "platform/Paths.h"
+#include "platform/ReadFile.h"
 
 #include <QFileInfo>
 

@@ -3,7 +3,8 @@
 #include "profile/ui/ResultsWindow.h"
 
 #include "datafiles/ui/OpenDialog.h"
-#include "platform/TextFile.h"
+#include "platform/CommitFileSet.h"
+#include "platform/Paths.h"
 #include "profile/ui/ChartTarget.h"
 #include "profile/ui/ProfileChart.h"
 #include "questionnaire/SubjectFiles.h"

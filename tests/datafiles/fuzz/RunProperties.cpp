@@ -8,6 +8,7 @@
 #include "datafiles/StatisticsExport.h"
 #include "report/Report.h"
 #include "subject/SubjectChecks.h"
+#include "text/Cp1252.h"
 #include "text/TextSafety.h"
 #include "text/Utf8.h"
 
