@@ -7,6 +7,7 @@
 #include "state/ProgramState.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "support/TestSubjects.h"
 
 #include <gtest/gtest.h>
 
@@ -26,11 +27,8 @@ namespace {
 // distress answer.
 ProgramState partWay(int answered) {
     ProgramState state;
-    for (int item = 1; item <= answered; ++item) {
-        state.administration.answers.agreement[item] = static_cast<selvo::Integer>(item % 7 + 1);
-        state.administration.answers.distress[item] =
-            static_cast<selvo::Integer>(item % 7 + 1 >= 5 ? item % 3 + 1 : 0);
-    }
+    state.administration.answers = testsupport::answersWhere(
+        [](int item) { return item % 7 + 1; }, [](int item) { return item % 3 + 1; }, answered);
     state.administration.answers.distress[6] = 0;
     state.administration.startedAt = "08/12/2026 09:15:02";
     return state;

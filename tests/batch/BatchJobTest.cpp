@@ -20,17 +20,15 @@ using State = selvo::InputOutcome::State;
 namespace {
 
 std::string dataFile(int seed) {
-    testsupport::TestSubject state;
-    for (int item = 1; item <= 94; ++item) {
-        state.answers.agreement[item] = static_cast<selvo::Integer>((item + seed) % 4 + 1);
-    }
-    state.subject.name = "N" + std::to_string(seed);
-    state.subject.surname = "Job";
-    state.subject.age = "30";
-    state.subject.sex = "1";
-    state.subject.marital = "1";
-    state.subject.education = "1";
-    return selvo::ComposeDataFile(state.subject, state.answers);
+    return testsupport::dataFileOf(
+        {testsupport::subjectRecord({.surname = "Job",
+                                     .name = "N" + std::to_string(seed),
+                                     .age = "30",
+                                     .sex = "1",
+                                     .marital = "1",
+                                     .education = "1"}),
+         testsupport::answersWhere([seed](int item) { return (item + seed) % 4 + 1; },
+                                   [](int) { return 0; })});
 }
 
 class Recorder : public selvo::BatchListener {
