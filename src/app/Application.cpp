@@ -138,7 +138,7 @@ frmSplash& Application::splash() {
 }
 frmMain& Application::mainMenu() {
     return loaded(
-        m_main, [this] { return new frmMain(programTitle()); },
+        m_main, [] { return new frmMain(programTitle()); },
         [this](frmMain& w) { connectMainMenu(w); });
 }
 frmAbout& Application::about() {
